@@ -1,0 +1,200 @@
+#include "binary_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orv {
+
+namespace {
+std::unexpected<IoError> fail(const char* operation, int code = errno)
+{
+    return std::unexpected(IoError{code, operation});
+}
+} // namespace
+
+std::expected<BinaryFile, IoError> BinaryFile::open(const std::filesystem::path& path, Mode mode)
+{
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case Mode::Read: flags |= O_RDONLY; break;
+    case Mode::ReadWrite: flags |= O_RDWR; break;
+    case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    }
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags, 0644);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return fail("open");
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return fail("open", EISDIR);
+    }
+    return BinaryFile(fd);
+}
+
+BinaryFile::BinaryFile(BinaryFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+
+BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+BinaryFile::~BinaryFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::expected<int64_t, IoError> BinaryFile::size() const
+{
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        return fail("size");
+    return static_cast<int64_t>(st.st_size);
+}
+
+std::expected<size_t, IoError> BinaryFile::readSomeAt(int64_t offset, std::span<uint8_t> data) const
+{
+    if (offset < 0)
+        return fail("seek", EINVAL);
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::pread(fd_, data.data() + done, data.size() - done,
+                            static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail("read");
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+std::expected<void, IoError> BinaryFile::readAt(int64_t offset, std::span<uint8_t> data) const
+{
+    auto n = readSomeAt(offset, data);
+    if (!n)
+        return std::unexpected(n.error());
+    if (*n != data.size())
+        return fail("read", 0);
+    return {};
+}
+
+std::expected<uint8_t, IoError> BinaryFile::readByteAt(int64_t offset) const
+{
+    uint8_t b = 0;
+    auto r = readAt(offset, std::span<uint8_t>(&b, 1));
+    if (!r)
+        return std::unexpected(r.error());
+    return b;
+}
+
+std::expected<void, IoError> BinaryFile::writeAt(int64_t offset, std::span<const uint8_t> data)
+{
+    if (offset < 0)
+        return fail("seek", EINVAL);
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
+                             static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail("write");
+        }
+        if (n == 0)
+            return fail("write", EIO);
+        done += static_cast<size_t>(n);
+    }
+    return {};
+}
+
+std::expected<void, IoError> BinaryFile::close()
+{
+    if (fd_ < 0)
+        return {};
+    int fd = fd_;
+    fd_ = -1;
+    bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    int syncError = errno;
+    if (::close(fd) != 0)
+        return fail("close");
+    if (!synced)
+        return fail("write", syncError);
+    return {};
+}
+
+std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path)
+{
+    auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
+    if (!file)
+        return std::unexpected(file.error());
+    auto size = file->size();
+    if (!size)
+        return std::unexpected(size.error());
+    std::vector<uint8_t> data(static_cast<size_t>(*size));
+    auto n = file->readSomeAt(0, data);
+    if (!n)
+        return std::unexpected(n.error());
+    data.resize(*n);
+    return data;
+}
+
+std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
+                                            std::span<const uint8_t> data)
+{
+    std::filesystem::path temporary = path;
+    temporary += ".orvtmp";
+    {
+        auto file = BinaryFile::open(temporary, BinaryFile::Mode::CreateWrite);
+        if (!file)
+            return std::unexpected(file.error());
+        auto written = file->writeAt(0, data);
+        auto closed = file->close();
+        if (!written || !closed) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return std::unexpected(!written ? written.error() : closed.error());
+        }
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        int code = errno;
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return fail("write", code);
+    }
+    return {};
+}
+
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true; // no write bit at all, even root should leave it alone
+    return ::access(path.c_str(), W_OK) != 0;
+}
+
+std::string describeIoError(const IoError& error)
+{
+    if (error.code == 0)
+        return error.operation + ": unexpected end of file";
+    return error.operation + ": " + std::strerror(error.code);
+}
+
+} // namespace orv

@@ -1,0 +1,42 @@
+#pragma once
+// vexlib bound by name at the first call, as the program ships it beside itself.
+
+#include <cstdint>
+#include <expected>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orv::codec {
+
+enum class Error {
+    NoEndMarker,      // data ended before the end marker
+    BadCopySource,    // a copy reads outside the output written so far
+    OutputFull,       // output larger than the space given
+    Io,               // seek or read on the file failed
+    TooLong,          // a length beyond 32-bit counts
+    LibraryMissing,   // libvexlib.so could not be loaded or lacks an export
+};
+
+struct Lengths {
+    int32_t compressed = 0;   // stream bytes, end marker included
+    int32_t decompressed = 0; // output bytes
+};
+
+// Empty when the library is loaded; the loader's message otherwise.
+std::string loadProblem();
+
+// Measures a stream in memory (at most data.size() bytes are read).
+std::expected<Lengths, Error> measure(std::span<const uint8_t> data);
+// Measures a stream at offset of an open descriptor; stops at end of file.
+std::expected<Lengths, Error> measureFile(int fd, int64_t offset);
+// Decompresses a stream whose decompressed length is known from measuring.
+std::expected<std::vector<uint8_t>, Error> decode(std::span<const uint8_t> stream,
+                                                  int32_t decompressedLength);
+// Compresses raw bytes with the games' greedy compressor.
+std::expected<std::vector<uint8_t>, Error> encode(std::span<const uint8_t> raw);
+
+// A short English description for logs and the command line.
+std::string describe(Error error);
+
+} // namespace orv::codec

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once plain (build/), once under AddressSanitizer
+# and UndefinedBehaviorSanitizer (build-sanitize/). Fails when any test fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh || exit 1
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1
+jobs=$(nproc)
+status=0
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+cmake --build build -j"$jobs" || exit 1
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVISTA_SANITIZE=ON >/dev/null || exit 1
+cmake --build build-sanitize -j"$jobs" || exit 1
+
+echo "== sanitizer build =="
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
+echo "== plain build =="
+ctest --test-dir build --output-on-failure -j"$jobs" || status=1
+exit $status
