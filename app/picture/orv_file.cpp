@@ -1,0 +1,116 @@
+#include "orv_file.h"
+
+#include <cmath>
+
+#include "binary_file.h"
+#include "codec_library.h"
+
+namespace orv {
+
+namespace {
+
+std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+std::unexpected<PictureError> fileError(const std::filesystem::path& path, const std::string& tail)
+{
+    return std::unexpected(PictureError{"Die Datei " + quoted(path) + tail});
+}
+
+std::unexpected<PictureError> libraryMissing(const std::filesystem::path& path)
+{
+    return fileError(path, " konnte nicht gelesen werden: Die Bibliothek libvexlib.so fehlt oder ist beschädigt.");
+}
+
+} // namespace
+
+int OrvSquareSide(int32_t rawLength)
+{
+    if (rawLength < 16)
+        return 0;
+    return 8 * static_cast<int>(std::lround(std::sqrt(static_cast<double>(rawLength / 16))));
+}
+
+std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path,
+                                               std::span<const uint8_t> encoded, Colour colour1,
+                                               Colour colour2, int width, int height, TileOrder order)
+{
+    if (width < 0 || height < 0 || width > kOrvMaxSide || height > kOrvMaxSide)
+        return std::unexpected(PictureError{"Das Bild ist zu groß für eine ORV-Datei: Breite und Höhe dürfen "
+                                            "höchstens 255 Pixel betragen."});
+    // A stream that does not measure to exactly its own length could not be read back.
+    const auto lengths = codec::measure(encoded);
+    if (!lengths && lengths.error() == codec::Error::LibraryMissing)
+        return std::unexpected(PictureError{"Die Bilddaten konnten nicht geprüft werden: Die Bibliothek "
+                                            "libvexlib.so fehlt oder ist beschädigt."});
+    if (!lengths || static_cast<size_t>(lengths->compressed) != encoded.size())
+        return std::unexpected(PictureError{"Die Bilddaten sind kein vollständiger komprimierter Datenstrom "
+                                            "und werden nicht gespeichert."});
+
+    std::vector<uint8_t> bytes(encoded.begin(), encoded.end());
+    const PalettePair pair = MakePalettePair(colour1, colour2);
+    bytes.insert(bytes.end(), pair.begin(), pair.end());
+    bytes.push_back(static_cast<uint8_t>(width));
+    bytes.push_back(static_cast<uint8_t>(height));
+    bytes.push_back(order == TileOrder::Vertical ? 0 : 1);
+    if (!writeWholeFile(path, bytes))
+        return fileError(path, " konnte nicht geschrieben werden.");
+    return {};
+}
+
+std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path& path)
+{
+    auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
+    if (!file)
+        return fileError(path, " konnte nicht geöffnet werden.");
+    const auto fileSize = file->size();
+    if (!fileSize)
+        return fileError(path, " konnte nicht gelesen werden.");
+
+    const auto lengths = codec::measureFile(file->descriptor(), 0);
+    if (!lengths) {
+        switch (lengths.error()) {
+        case codec::Error::LibraryMissing: return libraryMissing(path);
+        case codec::Error::Io: return fileError(path, " konnte nicht gelesen werden.");
+        default: return fileError(path, " enthält keinen gültigen Bilddatenstrom.");
+        }
+    }
+    if (lengths->compressed <= 0)
+        return fileError(path, " enthält keinen gültigen Bilddatenstrom.");
+    if (lengths->decompressed > kOrvMaxTileBytes)
+        return std::unexpected(PictureError{"Die Bilddaten in der Datei " + quoted(path) + " sind zu groß."});
+    const int64_t streamEnd = lengths->compressed;
+    if (*fileSize < streamEnd + kOrvTrailerBytes)
+        return fileError(path, " ist zu kurz für eine ORV-Datei: Nach den Bilddaten fehlen Palette, Größe oder "
+                               "Kachelreihenfolge.");
+
+    OrvPicture picture;
+    picture.stream.resize(static_cast<size_t>(streamEnd));
+    std::array<uint8_t, kOrvTrailerBytes> trailer{};
+    if (!file->readAt(0, picture.stream) || !file->readAt(streamEnd, trailer))
+        return fileError(path, " konnte nicht gelesen werden.");
+
+    auto tiles = codec::decode(picture.stream, lengths->decompressed);
+    if (!tiles) {
+        if (tiles.error() == codec::Error::LibraryMissing)
+            return libraryMissing(path);
+        return fileError(path, " enthält keinen gültigen Bilddatenstrom.");
+    }
+    picture.tileData = std::move(*tiles);
+
+    picture.palettePair = {trailer[0], trailer[1], trailer[2], trailer[3]};
+    picture.colours = PairColours(picture.palettePair);
+    picture.paletteText = PaletteText(picture.palettePair);
+    picture.width = trailer[4];
+    picture.height = trailer[5];
+    if (picture.width == 0 || picture.height == 0) {
+        const int side = OrvSquareSide(static_cast<int32_t>(picture.tileData.size()));
+        if (side < 1 || side > kOrvMaxSide)
+            return fileError(path, " gibt keine Bildgröße an, und ihre Bilddaten ergeben kein Bild von 1 bis 255 "
+                                   "Pixeln Seitenlänge.");
+        picture.width = picture.height = side;
+    }
+    picture.order = trailer[6] == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
+    return picture;
+}
+
+} // namespace orv
