@@ -1,0 +1,47 @@
+#pragma once
+// Page 1 for an ordinary picture: the file read by content, cut to whole
+// tiles, and its colours other than black and white.
+
+#include <cstdint>
+#include <expected>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "working_picture.h"
+
+namespace orv {
+
+enum class LoadFailure : uint8_t { Missing, NotAPicture, TooSmall, TooLarge, TooManyColours };
+
+struct LoadError {
+    LoadFailure failure;
+    std::string message; // German, UTF-8, for the "Fehler" box
+};
+
+struct LoadedPicture {
+    // Width and height multiples of 8, pixels bottom-up; the default palette
+    // (the page-1 handler keeps the wizard's own Palette).
+    WorkingPicture picture;
+    std::vector<Colour> colours; // for "Farbe 1:" and "Farbe 2:", at most 255
+};
+
+// Largest picture taken: sides are 16-bit counts, and the grid stays below 256 MiB.
+constexpr int kMaxSourceSide = 32767;
+constexpr int64_t kMaxSourcePixels = int64_t{1} << 26;
+
+// "Die Datei "<p>" konnte nicht gefunden werden."
+std::string MissingSourceMessage(const std::filesystem::path& path);
+
+// GIF, BMP, ICO, CUR and PNG are recognised by content, whatever the file's
+// name (so ".bak" and ".old" backups load too). Refusals:
+//   Missing:        MissingSourceMessage(path)
+//   NotAPicture:    "Die Datei "<p>" ist keine lesbare Bilddatei (GIF, BMP, ICO,
+//                    CUR oder PNG)."
+//   TooSmall:       "Das Bild "<p>" ist zu klein: Es muss mindestens 8 Pixel
+//                    breit und 8 Pixel hoch sein."
+//   TooLarge:       "Das Bild "<p>" ist zu groß, um es zu verarbeiten."
+//   TooManyColours: the text of CollectColours.
+std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem::path& path);
+
+} // namespace orv
