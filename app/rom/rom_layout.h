@@ -1,0 +1,87 @@
+#pragma once
+// Where things lie in the games' ROMs and how pointers, palettes and picture
+// sizes are stored. The only place that knows ROM offsets.
+
+#include <array>
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+
+#include "byte_patch.h"
+#include "gbc_color.h"
+#include "rom_error.h"
+#include "rom_file.h"
+
+namespace orv::rom {
+
+constexpr int64_t kBankSize = 0x4000;
+// Offsets from here on have no bank byte.
+constexpr int64_t kPointerLimit = 0x400000;
+constexpr int kUnownNumber = 201;
+
+// Ranges of the numbers the tables hold entries for.
+constexpr int kMaxPokemon = 251;
+constexpr int kMaxUnownIndex = 26;
+constexpr int kMaxTrainer = 66;
+constexpr int kMaxNameLength = 20;
+constexpr int kMaxSizeTiles = 9; // the size byte holds up to 9 x 9 tiles
+
+enum class RomLanguage { German, English };
+
+// Three bytes as stored: bank, low byte, high byte of the in-bank address.
+using BankPointer = std::array<uint8_t, 3>;
+
+// Plain decoding: bank * 0x4000 + low + (high & 0x3F) * 0x100.
+int64_t DecodeBankPointer(const BankPointer& pointer);
+// Plain encoding with high byte 0x40..0x7F; none for offsets outside 0 .. 0x3FFFFF.
+std::optional<BankPointer> EncodeBankPointer(int64_t offset);
+
+// Picture pointers store banks 0x1F, 0x20, 0x2E as 0x13, 0x14, 0x1F.
+uint8_t BankMeantByStoredByte(uint8_t stored); // one substitution only
+uint8_t StoredByteForBank(uint8_t bank);
+int64_t DecodePicturePointer(const BankPointer& pointer);
+std::optional<BankPointer> EncodePicturePointer(int64_t offset);
+// True when a picture pointer to offset reads back as offset (false for
+// banks 0x13 and 0x14, which decode as 0x1F and 0x20, and for offsets
+// without encoding).
+bool PicturePointerReachable(int64_t offset);
+// The pointer bytes for dataOffset at location; none without an encoding.
+std::optional<BytePatch> WritePicturePointer(int64_t location, int64_t dataOffset);
+
+// Number 201 takes the Unown table with unownIndex; trainers take their own
+// table, where back is ignored.
+int64_t PicturePointerLocation(bool isTrainer, int number, int unownIndex, bool back);
+int64_t PaletteLocation(bool isTrainer, int number, bool shiny);
+// The front-picture size byte of Pokemon `number` (201 for every Unown form).
+int64_t SizeByteLocation(RomLanguage language, int number);
+// The Pokemon's 32-byte base-data record, whose first byte is its number.
+int64_t BaseDataRecordLocation(RomLanguage language, int number);
+constexpr int64_t kLanguageByteLocation = 0x142;
+int64_t NameTablePointerLocation(RomLanguage language);
+
+// (width / 8) * 16 + (height / 8); none unless both are 1 .. 9 tiles.
+std::optional<uint8_t> FrontPicSizeByte(int width, int height);
+
+// "D"/"d" German, "E"/"e" English, anything else none.
+std::optional<RomLanguage> LanguageFromByte(uint8_t byte);
+// LanguageUnknown: "Fehler: Sprache des Roms konnte nicht erkannt werden."
+// TooShort when the file has no header byte.
+std::expected<RomLanguage, RomError> DetectRomLanguage(const RomFile& rom);
+// The name-table base from the language's pointer (no picture-bank remap).
+std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLanguage language);
+// TooShort names "die Zeigertabelle".
+std::expected<int64_t, RomError> ReadPicturePointer(const RomFile& rom, int64_t location);
+
+struct PaletteWords {
+    PalettePair pair{};
+    std::array<uint32_t, 2> colours{}; // colour 1 and 2 as 0x00RRGGBB
+    std::string text;                  // PaletteText, e.g. "FF03007C"
+};
+PaletteWords MakePaletteWords(const PalettePair& pair);
+// TooShort names "die Palette".
+std::expected<PaletteWords, RomError> ReadPaletteWords(const RomFile& rom, int64_t location);
+// The pair of colour1 and colour2 (0x00RRGGBB) at location, low bytes first.
+BytePatch WritePaletteWords(int64_t location, uint32_t colour1, uint32_t colour2);
+
+} // namespace orv::rom
