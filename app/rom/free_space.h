@@ -1,0 +1,28 @@
+#pragma once
+// The search for the next run of zero bytes that takes the encoded picture.
+
+#include <cstdint>
+#include <expected>
+#include <filesystem>
+#include <optional>
+#include <span>
+
+#include "rom_error.h"
+
+namespace orv::rom {
+
+// The next offset R after `start` where the n data bytes land on zero bytes
+// with two more zero bytes before them, and R and R + n + 1 share a bank;
+// none when no such place lies at or below maxOffset. maxOffset is capped at
+// rom.size() - n - 1, the last offset the data may take. Probes step by
+// n + 2 bytes from start + 2n + 2; a zero run reaching the end of the data
+// counts as long enough (candidate rom.size() - n - 1).
+std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t start, int32_t n,
+                                        int64_t maxOffset);
+
+// The same on a file, with maxOffset = file length - n - 1. OpenFailed or
+// ReadFailed when the file cannot be read; the caller then keeps its value.
+std::expected<std::optional<int64_t>, RomError>
+SearchNextOffset(const std::filesystem::path& path, int64_t start, int32_t n);
+
+} // namespace orv::rom
