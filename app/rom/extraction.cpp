@@ -1,0 +1,145 @@
+#include "extraction.h"
+
+#include <cmath>
+
+#include "codec_library.h"
+#include "number_text.h"
+
+namespace orv::rom {
+
+namespace {
+
+RomError noPicture(const RomFile& rom, int64_t offset, const std::string& reason)
+{
+    return {RomError::Kind::NoPicture, "An Offset " + HexText(offset) + " der Datei \"" +
+                                           rom.path().string() +
+                                           "\" liegen keine vollständigen Bilddaten. " + reason};
+}
+
+RomError codecFailure(const RomFile& rom, int64_t offset, codec::Error error)
+{
+    switch (error) {
+    case codec::Error::LibraryMissing: return CodecMissing(codec::loadProblem());
+    case codec::Error::Io: return ReadFailed(rom.path(), 0);
+    case codec::Error::BadCopySource:
+        return noPicture(rom, offset, "Ein Kopierbefehl liest außerhalb der bisher entpackten Daten.");
+    case codec::Error::NoEndMarker:
+        return noPicture(rom, offset, "Vor dem Dateiende fehlt das Endezeichen.");
+    default: return noPicture(rom, offset, "Die Daten sind zu lang.");
+    }
+}
+
+std::expected<void, RomError> checkSlotNumbers(const ExtractRequest& r)
+{
+    if (r.trainer) {
+        if (r.trainerNumber < 1 || r.trainerNumber > kMaxTrainer)
+            return std::unexpected(OutOfRange("Die Trainernummer", r.trainerNumber, 1, kMaxTrainer));
+        return {};
+    }
+    if (r.pokemonNumber < 1 || r.pokemonNumber > kMaxPokemon)
+        return std::unexpected(OutOfRange("Die Pokemonnummer", r.pokemonNumber, 1, kMaxPokemon));
+    if (r.pokemonNumber == kUnownNumber && (r.unownIndex < 1 || r.unownIndex > kMaxUnownIndex))
+        return std::unexpected(OutOfRange("Der Unown-Index", r.unownIndex, 1, kMaxUnownIndex));
+    return {};
+}
+
+RomError tooNarrow(const char* what, int64_t value)
+{
+    return {RomError::Kind::BadSize, std::string("Die angegebene ") + what + " " +
+                                         std::to_string(value) + " ist kleiner als 8 Pixel."};
+}
+
+struct Size {
+    int64_t width, height;
+};
+
+// Typed sizes: one of them given makes the other from the tile count.
+std::expected<Size, RomError> pictureSize(const ExtractRequest& r, int64_t decompressedLength)
+{
+    const int64_t side = SquareSideForLength(decompressedLength);
+    if (r.bySlot || !r.specifySize)
+        return Size{side, side};
+    const int64_t x = parseNumber(r.widthText), y = parseNumber(r.heightText);
+    const int64_t tiles = decompressedLength / 16;
+    if (x == 0 && y == 0)
+        return Size{side, side};
+    if (x != 0 && x < 8)
+        return std::unexpected(tooNarrow("Breite", x));
+    if (y != 0 && y < 8)
+        return std::unexpected(tooNarrow("Höhe", y));
+    if (x == 0)
+        return Size{((tiles - 1) / (y / 8) + 1) * 8, y};
+    if (y == 0)
+        return Size{x, ((tiles - 1) / (x / 8) + 1) * 8};
+    return Size{x, y};
+}
+
+} // namespace
+
+int SquareSideForLength(int64_t decompressedLength)
+{
+    const auto tiles = static_cast<double>(decompressedLength / 16);
+    return static_cast<int>(std::llrint(std::sqrt(tiles) - 1)) * 8 + 8;
+}
+
+std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r)
+{
+    if (r.bySlot) {
+        if (auto ok = checkSlotNumbers(r); !ok)
+            return std::unexpected(ok.error());
+    }
+    auto rom = RomFile::open(r.romPath);
+    if (!rom)
+        return std::unexpected(rom.error());
+
+    ExtractedPicture picture;
+    if (r.bySlot) {
+        const int number = static_cast<int>(r.trainer ? r.trainerNumber : r.pokemonNumber);
+        auto offset = ReadPicturePointer(
+            *rom, PicturePointerLocation(r.trainer, number, static_cast<int>(r.unownIndex), r.back));
+        if (!offset)
+            return std::unexpected(offset.error());
+        auto palette = ReadPaletteWords(*rom, PaletteLocation(r.trainer, number, r.shiny));
+        if (!palette)
+            return std::unexpected(palette.error());
+        picture.offset = *offset;
+        picture.palette = *palette;
+    } else {
+        picture.offset = parseNumber(r.offsetText);
+        if (picture.offset < 0 || picture.offset >= rom->size())
+            return std::unexpected(OutOfRange("Der Offset", picture.offset, 0, rom->size() - 1));
+        picture.palette = MakePaletteWords(kDefaultPalettePair);
+    }
+
+    auto lengths = codec::measureFile(rom->descriptor(), picture.offset);
+    if (!lengths)
+        return std::unexpected(codecFailure(*rom, picture.offset, lengths.error()));
+    if (lengths->decompressed < 16)
+        return std::unexpected(noPicture(*rom, picture.offset,
+                                         "Die entpackten Daten sind kürzer als eine Kachel (16 Bytes)."));
+    auto stream = rom->read(picture.offset, lengths->compressed, "die Bilddaten");
+    if (!stream)
+        return std::unexpected(stream.error());
+    auto tiles = codec::decode(*stream, lengths->decompressed);
+    if (!tiles)
+        return std::unexpected(codecFailure(*rom, picture.offset, tiles.error()));
+    if (tiles->size() != static_cast<size_t>(lengths->decompressed))
+        return std::unexpected(noPicture(*rom, picture.offset, "Die Daten sind fehlerhaft."));
+
+    auto size = pictureSize(r, lengths->decompressed);
+    if (!size)
+        return std::unexpected(size.error());
+    if (size->width > kMaxPicturePixels || size->height > kMaxPicturePixels ||
+        size->width * size->height > kMaxPicturePixels)
+        return std::unexpected(RomError{RomError::Kind::BadSize,
+                                        "Das Bild wäre mit " + std::to_string(size->width) + " x " +
+                                            std::to_string(size->height) +
+                                            " Pixeln größer als 32767 Pixel."});
+    picture.stream = std::move(*stream);
+    picture.tileData = std::move(*tiles);
+    picture.width = static_cast<int>(size->width);
+    picture.height = static_cast<int>(size->height);
+    return picture;
+}
+
+} // namespace orv::rom
