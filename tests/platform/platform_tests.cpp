@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "binary_file.h"
+#include "number_text.h"
+#include "settings_store.h"
+
+namespace {
+
+TEST(NumberText, ReadsLikeTypedFields)
+{
+    struct Case {
+        const char* text;
+        long long value;
+    };
+    const Case cases[] = {
+        {"", 0},          {"   42", 42},      {"&H1F0000", 0x1F0000}, {"&h1f", 0x1F},
+        {"1F0000", 1},    {"12abc", 12},     {"abc", 0},             {"-7", -7},
+        {"2.5", 2},       {"3.5", 4},        {"2.6", 3},             {"&H", 0},
+        {"&HFFFFFFFF", 0xFFFFFFFFLL},        {" &H10", 16},          {"+9", 9},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(orv::parseNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+class BinaryFileTest : public ::testing::Test {
+protected:
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("orv-platform-" + std::to_string(::getpid()));
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+};
+
+TEST_F(BinaryFileTest, ReadWriteAndBounds)
+{
+    const auto path = dir / "data.bin";
+    const std::vector<uint8_t> bytes{1, 2, 3, 4, 5};
+    ASSERT_TRUE(orv::writeWholeFile(path, bytes));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.bin.orvtmp"));
+
+    auto file = orv::BinaryFile::open(path, orv::BinaryFile::Mode::ReadWrite);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(*file->size(), 5);
+    const uint8_t patch[] = {9, 9};
+    ASSERT_TRUE(file->writeAt(3, patch));
+    uint8_t two[2];
+    ASSERT_TRUE(file->readAt(3, two));
+    EXPECT_EQ(two[0], 9);
+    EXPECT_EQ(*file->readByteAt(0), 1);
+
+    // A read crossing the end is short: an error for readAt, a count for readSomeAt.
+    uint8_t four[4];
+    auto shortRead = file->readAt(3, four);
+    ASSERT_FALSE(shortRead);
+    EXPECT_EQ(shortRead.error().code, 0);
+    EXPECT_EQ(*file->readSomeAt(3, four), 2u);
+    EXPECT_FALSE(file->readByteAt(5));
+    EXPECT_FALSE(file->readAt(-1, two));
+    ASSERT_TRUE(file->close());
+
+    EXPECT_EQ(*orv::readWholeFile(path), (std::vector<uint8_t>{1, 2, 3, 9, 9}));
+}
+
+TEST_F(BinaryFileTest, OpenFailuresAreReported)
+{
+    auto missing = orv::BinaryFile::open(dir / "missing", orv::BinaryFile::Mode::ReadWrite);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().code, ENOENT);
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing")); // ReadWrite never creates
+
+    auto folder = orv::BinaryFile::open(dir, orv::BinaryFile::Mode::Read);
+    EXPECT_FALSE(folder);
+    EXPECT_FALSE(orv::writeWholeFile(dir / "no-such-folder" / "x.bin", std::vector<uint8_t>{1}));
+}
+
+TEST_F(BinaryFileTest, ReadOnlyDetection)
+{
+    const auto path = dir / "ro.gbc";
+    ASSERT_TRUE(orv::writeWholeFile(path, std::vector<uint8_t>{0}));
+    EXPECT_FALSE(orv::isReadOnlyFile(path));
+    ::chmod(path.c_str(), 0444);
+    EXPECT_TRUE(orv::isReadOnlyFile(path));
+}
+
+TEST(SettingsStore, DefaultsRoundTripAndRemoval)
+{
+    QTemporaryDir tmp;
+    const QString ini = tmp.filePath("settings.ini");
+    {
+        orv::QtSettingsStore store(ini);
+        EXPECT_EQ(store.get("Settings", "WinPosX", "200"), "200");
+        store.save("Settings", "WinPosX", "1234");
+        store.save("Recent", "1", "/tmp/a b.gif");
+        store.save("Recent", "X1", "");
+    }
+    orv::QtSettingsStore store(ini);
+    EXPECT_EQ(store.get("Settings", "WinPosX", "200"), "1234");
+    EXPECT_EQ(store.get("Recent", "1", ""), "/tmp/a b.gif");
+    EXPECT_EQ(store.get("Recent", "X1", "default"), "");
+    store.remove("Recent", "1");
+    EXPECT_EQ(store.get("Recent", "1", "gone"), "gone");
+    EXPECT_EQ(orv::settingNumber("25abc"), 25);
+}
+
+} // namespace
