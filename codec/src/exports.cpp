@@ -67,7 +67,8 @@ VEX_API int32_t EncPokeGoldAsm(const uint8_t* source, uint8_t* destination,
 VEX_API int32_t VexMeasure(const uint8_t* source, int32_t sourceLength,
                            int32_t* compressedLength, int32_t* decompressedLength)
 {
-    if (!source || sourceLength < 0 || !compressedLength || !decompressedLength)
+    if ((!source && sourceLength != 0) || sourceLength < 0 || !compressedLength
+        || !decompressedLength)
         return VEX_BAD_ARGUMENT;
     MemoryReader reader(source, sourceLength);
     const Measurement m = measureStream(reader, CopyCheck::Verify);
@@ -91,8 +92,8 @@ VEX_API int32_t VexMeasureFd(int fd, int64_t offset, int32_t* compressedLength,
 VEX_API int32_t VexDecode(const uint8_t* source, int32_t sourceLength, uint8_t* destination,
                           int32_t destinationCapacity, int32_t* written)
 {
-    if (!source || sourceLength < 0 || destinationCapacity < 0
-        || (!destination && destinationCapacity > 0) || !written)
+    if ((!source && sourceLength != 0) || sourceLength < 0 || destinationCapacity < 0
+        || (!destination && destinationCapacity != 0) || !written)
         return VEX_BAD_ARGUMENT;
     const Decoded d = decodeStream(source, sourceLength, destination, destinationCapacity);
     *written = static_cast<int32_t>(d.written);
@@ -102,8 +103,8 @@ VEX_API int32_t VexDecode(const uint8_t* source, int32_t sourceLength, uint8_t* 
 VEX_API int32_t VexEncode(const uint8_t* source, int32_t sourceLength, uint8_t* destination,
                           int32_t destinationCapacity, int32_t* written)
 {
-    if ((!source && sourceLength > 0) || sourceLength < 0 || destinationCapacity < 0
-        || (!destination && destinationCapacity > 0) || !written)
+    if ((!source && sourceLength != 0) || sourceLength < 0 || destinationCapacity < 0
+        || (!destination && destinationCapacity != 0) || !written)
         return VEX_BAD_ARGUMENT;
     const Encoded e = encodeGreedy(source, sourceLength, destination, destinationCapacity);
     *written = e.fits ? static_cast<int32_t>(e.written) : 0;
