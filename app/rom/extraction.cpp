@@ -29,18 +29,20 @@ RomError codecFailure(const RomFile& rom, int64_t offset, codec::Error error)
     }
 }
 
-std::expected<void, RomError> checkSlotNumbers(const ExtractRequest& r)
+// The trainer or Pokemon number of the slot, checked against its table.
+std::expected<int, RomError> checkedSlotNumber(const ExtractRequest& r)
 {
     if (r.trainer) {
         if (r.trainerNumber < 1 || r.trainerNumber > kMaxTrainer)
             return std::unexpected(OutOfRange("Die Trainernummer", r.trainerNumber, 1, kMaxTrainer));
-        return {};
+        return static_cast<int>(r.trainerNumber);
     }
-    if (r.pokemonNumber < 1 || r.pokemonNumber > kMaxPokemon)
-        return std::unexpected(OutOfRange("Die Pokemonnummer", r.pokemonNumber, 1, kMaxPokemon));
-    if (r.pokemonNumber == kUnownNumber && (r.unownIndex < 1 || r.unownIndex > kMaxUnownIndex))
+    const int64_t n = r.unown ? kUnownNumber : r.pokemonNumber;
+    if (n < 1 || n > kMaxPokemon)
+        return std::unexpected(OutOfRange("Die Pokemonnummer", n, 1, kMaxPokemon));
+    if (n == kUnownNumber && (r.unownIndex < 1 || r.unownIndex > kMaxUnownIndex))
         return std::unexpected(OutOfRange("Der Unown-Index", r.unownIndex, 1, kMaxUnownIndex));
-    return {};
+    return static_cast<int>(n);
 }
 
 RomError tooNarrow(const char* what, int64_t value)
@@ -84,22 +86,20 @@ int SquareSideForLength(int64_t decompressedLength)
 
 std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r)
 {
-    if (r.bySlot) {
-        if (auto ok = checkSlotNumbers(r); !ok)
-            return std::unexpected(ok.error());
-    }
+    auto number = r.bySlot ? checkedSlotNumber(r) : 0;
+    if (!number)
+        return std::unexpected(number.error());
     auto rom = RomFile::open(r.romPath);
     if (!rom)
         return std::unexpected(rom.error());
 
     ExtractedPicture picture;
     if (r.bySlot) {
-        const int number = static_cast<int>(r.trainer ? r.trainerNumber : r.pokemonNumber);
         auto offset = ReadPicturePointer(
-            *rom, PicturePointerLocation(r.trainer, number, static_cast<int>(r.unownIndex), r.back));
+            *rom, PicturePointerLocation(r.trainer, *number, static_cast<int>(r.unownIndex), r.back));
         if (!offset)
             return std::unexpected(offset.error());
-        auto palette = ReadPaletteWords(*rom, PaletteLocation(r.trainer, number, r.shiny));
+        auto palette = ReadPaletteWords(*rom, PaletteLocation(r.trainer, *number, r.shiny));
         if (!palette)
             return std::unexpected(palette.error());
         picture.offset = *offset;

@@ -18,6 +18,7 @@ struct ExtractRequest {
     bool bySlot = true;         // Check12: through the pointer tables
     // Slot (bySlot): number 201 takes the Unown table with unownIndex.
     int64_t pokemonNumber = 1;  // Text1, 1 .. 251
+    bool unown = false;         // Check1: the number counts as 201
     int64_t unownIndex = 1;     // Text2, 1 .. 26
     bool back = false;          // "Backpic"
     bool shiny = false;         // Check2

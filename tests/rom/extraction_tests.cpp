@@ -58,6 +58,7 @@ TEST_F(Extraction, GamePictures)
     auto back = [](ExtractRequest r) { r.back = true; return r; };
     auto shiny = [](ExtractRequest r) { r.shiny = true; return r; };
     auto unown = [&](int index) { auto r = slot(201); r.unownIndex = index; return r; };
+    auto unownBox = [&](int index) { auto r = slot(12); r.unown = true; r.unownIndex = index; return r; };
     auto trainer = [&](int number) { auto r = slot(99); r.trainer = true; r.trainerNumber = number; return r; };
     auto sized = slot(1);
     sized.specifySize = true; // ignored for game pictures
@@ -67,7 +68,7 @@ TEST_F(Extraction, GamePictures)
         {"poke1back", back(slot(1)), {0xFF, 0x03, 0x00, 0x7C}, 48},
         {"poke25front", shiny(slot(25)), {25, 0x33, 0x44, 25}, 56},
         {"poke25back", back(slot(25)), {25, 0x11, 0xFF - 25, 0x22}, 48},
-        {"unown3front", unown(3), {201, 0x11, 0xFF - 201, 0x22}, 40},
+        {"unown3front", unownBox(3), {201, 0x11, 0xFF - 201, 0x22}, 40},
         {"unown26back", shiny(back(unown(26))), {201, 0x33, 0x44, 201 & 0x7F}, 32},
         {"trainer2", shiny(back(trainer(2))), {2, 0x55, 0x82, 0x66}, 56},
         {"trainer66", trainer(66), {66, 0x55, 0x80 + 66, 0x66}, 48},

@@ -181,19 +181,19 @@ TEST_F(Insertion, SizeByteLeftAloneWithNote)
         const char* what;
         char language;
         int width;
-        bool breakRecord;
+        int recordByte; // -1 keeps the species number
         const char* note;
     };
     const Case cases[] = {
-        {"unknown language", 'X', 56, false, "Die Sprache des Roms konnte nicht erkannt werden."},
-        {"record without number", 'E', 56, true, "gehört nicht zu Pokemon 1 (gefunden: 0)."},
-        {"german record without number", 'D', 56, true, "Datensatz an Offset &H51B00"},
-        {"ten tiles wide", 'E', 80, false, "passt mit 10 x 7 Kacheln nicht"},
+        {"unknown language", 'X', 56, -1, "Die Sprache des Roms konnte nicht erkannt werden."},
+        {"record of another species", 'E', 56, 7, "gehört nicht zu Pokemon 1 (gefunden: 7)."},
+        {"german record without number", 'D', 56, 0, "Datensatz an Offset &H51B00"},
+        {"ten tiles wide", 'E', 80, -1, "passt mit 10 x 7 Kacheln nicht"},
     };
     for (const auto& c : cases) {
         auto rom = test::SyntheticRom::Standard(c.language);
-        if (c.breakRecord)
-            rom.bytes[rom.recordLocation(1)] = 0;
+        if (c.recordByte >= 0)
+            rom.bytes[rom.recordLocation(1)] = static_cast<uint8_t>(c.recordByte);
         auto r = request(rom, "&H1F0000");
         r.width = c.width;
         r.height = 56;
