@@ -33,6 +33,18 @@ CompressionRequest PictureRequest(const WorkingPicture& picture, CompressionChoi
     return request;
 }
 
+CompressionRequest StoredRequest(const WorkingPicture& picture, std::span<const uint8_t> tiles,
+                                 CompressionChoice choice)
+{
+    CompressionRequest request;
+    request.sourceKind = FileKind::Rom;
+    request.picture = &picture;
+    request.sourceTileData = tiles;
+    request.rawLength = static_cast<int32_t>(tiles.size());
+    request.choice = choice;
+    return request;
+}
+
 TEST(CompressionPage, PictureSourceEveryChoice)
 {
     Palette palette = FourShades();
@@ -87,13 +99,8 @@ TEST(CompressionPage, StoredSourceRetainKeepsStreamAndBytes)
     const auto tiles = EncodeTiles(picture, TileOrder::Vertical, 64);
     const auto stream = WrapUncompressed(tiles);
 
-    CompressionRequest request;
-    request.sourceKind = FileKind::Rom;
-    request.picture = &picture;
+    CompressionRequest request = StoredRequest(picture, tiles, CompressionChoice::Retain);
     request.sourceStream = stream;
-    request.sourceTileData = tiles;
-    request.rawLength = 64;
-    request.choice = CompressionChoice::Retain;
     request.blackWhite = true; // ignored when the old stream is kept
     const auto result = CompressionPageNext(request);
     ASSERT_TRUE(result) << result.error().message;
@@ -108,13 +115,9 @@ TEST(CompressionPage, StoredSourceExchangedThenWrappedOrCompressed)
     const WorkingPicture picture = ShadePattern(24, 8);
     const auto tiles = EncodeTiles(picture, TileOrder::Horizontal, 48);
     for (CompressionChoice choice : {CompressionChoice::Uncompressed, CompressionChoice::BuildNew}) {
-        CompressionRequest request;
+        CompressionRequest request = StoredRequest(picture, tiles, choice);
         request.sourceKind = FileKind::Orv;
-        request.picture = &picture;
-        request.sourceTileData = tiles;
-        request.rawLength = 48;
         request.order = TileOrder::Horizontal;
-        request.choice = choice;
         request.lightDark = true;
         const auto result = CompressionPageNext(request);
         ASSERT_TRUE(result) << result.error().message;
@@ -134,12 +137,7 @@ TEST(CompressionPage, TileDataHoldsRawLengthWhateverThePictureSize)
     // More data than the 16 x 16 picture shows: everything is kept and written.
     std::vector<uint8_t> more = tiles;
     more.resize(100, 0x5A);
-    CompressionRequest request;
-    request.sourceKind = FileKind::Rom;
-    request.picture = &picture;
-    request.sourceTileData = more;
-    request.rawLength = 100;
-    request.choice = CompressionChoice::Uncompressed;
+    CompressionRequest request = StoredRequest(picture, more, CompressionChoice::Uncompressed);
     auto result = CompressionPageNext(request);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->tileData, more);
