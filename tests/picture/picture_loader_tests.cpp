@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
+#include "classify_path.h"
 #include "gif_writer.h"
 #include "picture_fixtures.h"
 #include "picture_image.h"
@@ -145,6 +146,16 @@ TEST_F(PictureLoaderTest, Refusals)
         EXPECT_EQ(loaded.error().failure, c.failure) << c.path;
         EXPECT_EQ(loaded.error().message, c.message);
     }
+}
+
+TEST(ClassifyPath, RightmostMarkDecides)
+{
+    const std::pair<const char*, FileKind> cases[] = {
+        {"C:\\roms\\game.GBC", FileKind::Rom}, {"pic.orv", FileKind::Orv},   {"pic.orv.bmp", FileKind::Orv},
+        {"pic.bmp", FileKind::Picture},          {"old.gb.orv", FileKind::Orv}, {"x.orv.gbc", FileKind::Rom},
+    };
+    for (const auto& [path, kind] : cases)
+        EXPECT_EQ(ClassifyPath(path), kind) << path;
 }
 
 TEST(PictureImage, TopDownImageOfTheBottomUpGrid)
