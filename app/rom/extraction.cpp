@@ -115,8 +115,8 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
     if (!lengths)
         return std::unexpected(codecFailure(*rom, picture.offset, lengths.error()));
     if (lengths->decompressed < 16)
-        return std::unexpected(noPicture(*rom, picture.offset,
-                                         "Die entpackten Daten sind kürzer als eine Kachel (16 Bytes)."));
+        return std::unexpected(noPicture(
+            *rom, picture.offset, "Die entpackten Daten sind kürzer als eine Kachel (16 Bytes)."));
     auto stream = rom->read(picture.offset, lengths->compressed, "die Bilddaten");
     if (!stream)
         return std::unexpected(stream.error());
@@ -131,10 +131,10 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
         return std::unexpected(size.error());
     if (size->width > kMaxPicturePixels || size->height > kMaxPicturePixels ||
         size->width * size->height > kMaxPicturePixels)
-        return std::unexpected(RomError{RomError::Kind::BadSize,
-                                        "Das Bild wäre mit " + std::to_string(size->width) + " x " +
-                                            std::to_string(size->height) +
-                                            " Pixeln größer als 32767 Pixel."});
+        return std::unexpected(
+            RomError{RomError::Kind::BadSize, "Das Bild wäre mit " + std::to_string(size->width) +
+                                                  " x " + std::to_string(size->height) +
+                                                  " Pixeln größer als 32767 Pixel."});
     picture.stream = std::move(*stream);
     picture.tileData = std::move(*tiles);
     picture.width = static_cast<int>(size->width);

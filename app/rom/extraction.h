@@ -15,29 +15,29 @@ namespace orv::rom {
 // The choices of pages 10 and 2.
 struct ExtractRequest {
     std::filesystem::path romPath;
-    bool bySlot = true;         // Check12: through the pointer tables
+    bool bySlot = true; // Check12: through the pointer tables
     // Slot (bySlot): number 201 takes the Unown table with unownIndex.
-    int64_t pokemonNumber = 1;  // Text1, 1 .. 251
-    bool unown = false;         // Check1: the number counts as 201
-    int64_t unownIndex = 1;     // Text2, 1 .. 26
-    bool back = false;          // "Backpic"
-    bool shiny = false;         // Check2
-    bool trainer = false;       // Check7
-    int64_t trainerNumber = 1;  // Text6, 1 .. 66
+    int64_t pokemonNumber = 1; // Text1, 1 .. 251
+    bool unown = false;        // Check1: the number counts as 201
+    int64_t unownIndex = 1;    // Text2, 1 .. 26
+    bool back = false;         // "Backpic"
+    bool shiny = false;        // Check2
+    bool trainer = false;      // Check7
+    int64_t trainerNumber = 1; // Text6, 1 .. 66
     // Offset (not bySlot): texts as typed, read like the offset field.
-    std::string offsetText;     // Text12
-    bool specifySize = false;   // Check13
-    std::string widthText;      // Text13
-    std::string heightText;     // Text14
+    std::string offsetText;   // Text12
+    bool specifySize = false; // Check13
+    std::string widthText;    // Text13
+    std::string heightText;   // Text14
 };
 
 struct ExtractedPicture {
-    int64_t offset = 0;                 // where the stream was found
-    std::vector<uint8_t> stream;        // SourceStream, end marker included
-    std::vector<uint8_t> tileData;      // SourceTileData; RawLength is its size
-    PaletteWords palette;               // from the ROM, or "FF03007C" by offset
-    int width = 0;                      // PicWidth
-    int height = 0;                     // PicHeight
+    int64_t offset = 0;            // where the stream was found
+    std::vector<uint8_t> stream;   // SourceStream, end marker included
+    std::vector<uint8_t> tileData; // SourceTileData; RawLength is its size
+    PaletteWords palette;          // from the ROM, or "FF03007C" by offset
+    int width = 0;                 // PicWidth
+    int height = 0;                // PicHeight
 };
 
 // Largest picture the tile-data sizing handles, in pixels.

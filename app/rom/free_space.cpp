@@ -37,14 +37,13 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
     return std::nullopt;
 }
 
-std::expected<std::optional<int64_t>, RomError>
-SearchNextOffset(const std::filesystem::path& path, int64_t start, int32_t n)
+std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
+                                                                 int64_t start, int32_t n)
 {
     auto data = readWholeFile(path);
     if (!data)
-        return std::unexpected(data.error().operation == "open"
-                                   ? OpenFailed(path, data.error().code)
-                                   : ReadFailed(path, data.error().code));
+        return std::unexpected(data.error().operation == "open" ? OpenFailed(path, data.error().code)
+                                                                : ReadFailed(path, data.error().code));
     const auto size = static_cast<int64_t>(data->size());
     return SearchNextOffset(*data, start, n, size - n - 1);
 }

@@ -22,7 +22,7 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
 
 // The same on a file, with maxOffset = file length - n - 1. OpenFailed or
 // ReadFailed when the file cannot be read; the caller then keeps its value.
-std::expected<std::optional<int64_t>, RomError>
-SearchNextOffset(const std::filesystem::path& path, int64_t start, int32_t n);
+std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
+                                                                 int64_t start, int32_t n);
 
 } // namespace orv::rom

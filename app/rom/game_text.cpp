@@ -17,9 +17,16 @@ std::u32string toCodePoints(std::string_view text)
     std::u32string out;
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                            : (lead >> 3) == 30 ? 4 : 0;
-        char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        size_t length = 0;
+        char32_t cp = 0;
+        if (lead < 0x80)
+            length = 1, cp = lead;
+        else if ((lead & 0xE0) == 0xC0)
+            length = 2, cp = lead & 0x1F;
+        else if ((lead & 0xF0) == 0xE0)
+            length = 3, cp = lead & 0x0F;
+        else if ((lead & 0xF8) == 0xF0)
+            length = 4, cp = lead & 0x07;
         bool ok = length != 0 && i + length <= text.size();
         for (size_t k = 1; ok && k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
@@ -77,12 +84,12 @@ CharTable::CharTable()
     for (int b = 0xF6; b <= 0xFF; ++b)
         entries_[b] = std::string(1, static_cast<char>(b - 198));
     const std::pair<uint8_t, const char*> singles[] = {
-        {0x50, ""},   {0x54, "POKé"}, {0x7F, " "},  {0x9A, "("},  {0x9B, ")"},   {0x9C, ":"},
-        {0x9D, ";"},  {0x9E, "["},    {0x9F, "]"},  {0xBA, "{"},  {0xBE, "ß"},   {0xC0, "Ä"},
-        {0xC1, "Ö"},  {0xC2, "Ü"},    {0xC3, "ä"},  {0xC4, "ö"},  {0xC5, "ü"},   {0xD0, "'d"},
-        {0xD1, "'l"}, {0xD2, "'m"},   {0xD3, "'r"}, {0xD4, "'s"}, {0xD5, "'t"},  {0xD6, "'v"},
-        {0xE0, "'"},  {0xE1, "PK"},   {0xE2, "MN"}, {0xE3, "-"},  {0xE6, "?"},   {0xE7, "!"},
-        {0xE8, "."},  {0xE9, "&"},    {0xEF, "(m)"}, {0xF0, "$"}, {0xF1, "*"},   {0xF2, "."},
+        {0x50, ""},   {0x54, "POKé"}, {0x7F, " "},   {0x9A, "("},  {0x9B, ")"},  {0x9C, ":"},
+        {0x9D, ";"},  {0x9E, "["},    {0x9F, "]"},   {0xBA, "{"},  {0xBE, "ß"},  {0xC0, "Ä"},
+        {0xC1, "Ö"},  {0xC2, "Ü"},    {0xC3, "ä"},   {0xC4, "ö"},  {0xC5, "ü"},  {0xD0, "'d"},
+        {0xD1, "'l"}, {0xD2, "'m"},   {0xD3, "'r"},  {0xD4, "'s"}, {0xD5, "'t"}, {0xD6, "'v"},
+        {0xE0, "'"},  {0xE1, "PK"},   {0xE2, "MN"},  {0xE3, "-"},  {0xE6, "?"},  {0xE7, "!"},
+        {0xE8, "."},  {0xE9, "&"},    {0xEF, "(m)"}, {0xF0, "$"},  {0xF1, "*"},  {0xF2, "."},
         {0xF3, "/"},  {0xF4, ","},    {0xF5, "(f)"},
     };
     for (const auto& [byte, text] : singles)
@@ -131,16 +138,15 @@ std::expected<std::vector<uint8_t>, RomError> NameFieldBytes(std::string_view na
     const std::string quotedName = "\"" + std::string(name) + "\"";
     auto bytes = EncodeGameText(name);
     if (!bytes)
-        return std::unexpected(RomError{RomError::Kind::BadName,
-                                        "Der Name " + quotedName + " enthält das Zeichen \"" +
-                                            bytes.error().character +
-                                            "\", das im Spiel nicht darstellbar ist."});
+        return std::unexpected(
+            RomError{RomError::Kind::BadName, "Der Name " + quotedName + " enthält das Zeichen \"" +
+                                                  bytes.error().character +
+                                                  "\", das im Spiel nicht darstellbar ist."});
     if (bytes->size() > static_cast<size_t>(nameLength))
-        return std::unexpected(RomError{RomError::Kind::BadName,
-                                        "Der Name " + quotedName + " braucht " +
-                                            std::to_string(bytes->size()) +
-                                            " Bytes, im Rom ist aber nur Platz für " +
-                                            std::to_string(nameLength) + "."});
+        return std::unexpected(
+            RomError{RomError::Kind::BadName,
+                     "Der Name " + quotedName + " braucht " + std::to_string(bytes->size()) +
+                         " Bytes, im Rom ist aber nur Platz für " + std::to_string(nameLength) + "."});
     bytes->resize(static_cast<size_t>(nameLength), kNameFiller);
     return *bytes;
 }

@@ -47,18 +47,19 @@ std::expected<BytePatch, RomError> zeroOldPicture(const RomFile& rom, int64_t po
     if (!lengths && lengths.error() == codec::Error::LibraryMissing)
         return std::unexpected(CodecMissing(codec::loadProblem()));
     if (!lengths || !rom.holds(*old, lengths->compressed))
-        return std::unexpected(RomError{
-            RomError::Kind::NoPicture,
-            "Das alte Bild an Offset " + HexText(*old) +
-                " kann nicht gelöscht werden, weil dort keine vollständigen Bilddaten liegen. "
-                "Es wurde nichts geschrieben; ohne \"Delete Original Picture\" ist das Einfügen möglich."});
+        return std::unexpected(
+            RomError{RomError::Kind::NoPicture,
+                     "Das alte Bild an Offset " + HexText(*old) +
+                         " kann nicht gelöscht werden, weil dort keine vollständigen Bilddaten liegen. "
+                         "Es wurde nichts geschrieben; ohne \"Delete Original Picture\" ist das "
+                         "Einfügen möglich."});
     return BytePatch{PatchKind::ZeroOldPicture, *old,
                      std::vector<uint8_t>(static_cast<size_t>(lengths->compressed), 0)};
 }
 
 // The size byte, or a note why it stays as it is.
-std::expected<std::optional<BytePatch>, RomError> sizeBytePatch(const RomFile& rom, const InsertRequest& r,
-                                                                int number, std::vector<std::string>& notes)
+std::expected<std::optional<BytePatch>, RomError>
+sizeBytePatch(const RomFile& rom, const InsertRequest& r, int number, std::vector<std::string>& notes)
 {
     const auto value = FrontPicSizeByte(r.width, r.height);
     if (!value) {
@@ -71,7 +72,8 @@ std::expected<std::optional<BytePatch>, RomError> sizeBytePatch(const RomFile& r
     if (!language) {
         if (language.error().kind != RomError::Kind::LanguageUnknown)
             return std::unexpected(language.error());
-        notes.push_back(kSizeByteSkipped + std::string("Die Sprache des Roms konnte nicht erkannt werden."));
+        notes.push_back(kSizeByteSkipped +
+                        std::string("Die Sprache des Roms konnte nicht erkannt werden."));
         return std::nullopt;
     }
     const int64_t location = SizeByteLocation(*language, number);
@@ -83,8 +85,8 @@ std::expected<std::optional<BytePatch>, RomError> sizeBytePatch(const RomFile& r
         return std::unexpected(read.error());
     if (species != number) {
         notes.push_back(kSizeByteSkipped + std::string("Der Datensatz an Offset ") + HexText(record) +
-                        " gehört nicht zu Pokemon " + std::to_string(number) + " (gefunden: " +
-                        std::to_string(species) + ").");
+                        " gehört nicht zu Pokemon " + std::to_string(number) +
+                        " (gefunden: " + std::to_string(species) + ").");
         return std::nullopt;
     }
     return BytePatch{PatchKind::SizeByte, location, {*value}};
@@ -107,7 +109,8 @@ std::expected<std::vector<BytePatch>, RomError> planSlot(const RomFile& rom, con
     const int64_t pointerLocation =
         PicturePointerLocation(slot->trainer, slot->number, slot->unownIndex, slot->back);
     if (!rom.holds(pointerLocation, 3))
-        return std::unexpected(TooShort(rom.path(), "die Zeigertabelle", pointerLocation + 3, rom.size()));
+        return std::unexpected(
+            TooShort(rom.path(), "die Zeigertabelle", pointerLocation + 3, rom.size()));
     const int64_t paletteLocation = PaletteLocation(slot->trainer, slot->number, slot->shiny);
     if (!rom.holds(paletteLocation, 4))
         return std::unexpected(TooShort(rom.path(), "die Palette", paletteLocation + 4, rom.size()));
@@ -155,7 +158,8 @@ std::expected<InsertionPlan, RomError> PlanInsertion(const InsertRequest& r)
                                    : rom.error());
     const auto n = static_cast<int64_t>(r.encoded.size());
     if (n == 0)
-        return std::unexpected(RomError{RomError::Kind::NoPicture, "Es liegen keine Bilddaten zum Schreiben vor."});
+        return std::unexpected(
+            RomError{RomError::Kind::NoPicture, "Es liegen keine Bilddaten zum Schreiben vor."});
     if (rom->size() < n + 1)
         return std::unexpected(TooShort(rom->path(), "die Bilddaten", n + 1, rom->size()));
 
@@ -177,7 +181,8 @@ std::expected<InsertionPlan, RomError> PlanInsertion(const InsertRequest& r)
     return plan;
 }
 
-std::expected<void, RomError> ApplyInsertion(const std::filesystem::path& path, const InsertionPlan& plan)
+std::expected<void, RomError> ApplyInsertion(const std::filesystem::path& path,
+                                             const InsertionPlan& plan)
 {
     auto file = BinaryFile::open(path, BinaryFile::Mode::ReadWrite);
     if (!file)
@@ -187,9 +192,10 @@ std::expected<void, RomError> ApplyInsertion(const std::filesystem::path& path, 
     for (const auto& patch : plan.patches)
         unchanged = unchanged && patch.offset >= 0 && patch.end() <= plan.fileSize;
     if (!unchanged)
-        return std::unexpected(RomError{RomError::Kind::FileChanged,
-                                        "Die Datei \"" + path.string() +
-                                            "\" hat sich seit der Prüfung verändert. Es wurde nichts geschrieben."});
+        return std::unexpected(
+            RomError{RomError::Kind::FileChanged,
+                     "Die Datei \"" + path.string() +
+                         "\" hat sich seit der Prüfung verändert. Es wurde nichts geschrieben."});
     auto failed = [&](int code) {
         return std::unexpected(RomError{RomError::Kind::WriteFailed,
                                         "Beim Schreiben in die Datei \"" + path.string() +

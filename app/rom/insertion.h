@@ -37,26 +37,33 @@ struct InsertRequest {
 };
 
 struct InsertionPlan {
-    int64_t fileSize = 0;            // the ROM's length when planned
-    int64_t dataOffset = 0;          // where the encoded data goes
-    std::vector<BytePatch> patches;  // in writing order
-    std::vector<std::string> notes;  // German texts for the user, e.g. a size byte left alone
+    int64_t fileSize = 0;           // the ROM's length when planned
+    int64_t dataOffset = 0;         // where the encoded data goes
+    std::vector<BytePatch> patches; // in writing order
+    std::vector<std::string> notes; // German texts for the user, e.g. a size byte left alone
 };
 
 // Reads the ROM and computes every byte to write, in the order: zeros over
 // the old picture, the data, the palette, the name, the pointer, the size byte.
-// Nothing is written. Errors (texts in the .cpp beside each check):
-//  OpenFailed "Error: <errno>"; ReadFailed; TooShort (tables, palette, name);
-//  OutOfRange: "Der Offset ..." (0 .. length - N - 1), "Die Pokemonnummer ...",
-//    "Der Unown-Index ...", "Die Trainernummer ...", "Die Namenslänge ...";
-//  OutOfRange "Der Offset &H... kann von keinem Bildzeiger erreicht werden ..."
-//    (from 0x400000 on, or in banks 0x13/0x14, which pointers cannot name);
-//  NoPicture: the picture to delete is no complete stream inside the file;
-//  BadName (Pokemon name not encodable or longer than L); LanguageUnknown
-//    when a name is to be written; CodecMissing.
-// The size byte is left out, with a note, when the picture is over 9 x 9
-// tiles, the language is not recognised, or the base-data record before it
-// does not carry the Pokemon's number.
+// Nothing is written. Errors:
+//  OpenFailed "Error: <errno>"; ReadFailed; CodecMissing;
+//  TooShort "Die Datei \"<path>\" ist zu kurz für die Bilddaten / die Zeigertabelle /
+//    die Palette / den Namen / die Größenangabe (benötigt bis &H..., Dateilänge &H...).";
+//  NoPicture "Es liegen keine Bilddaten zum Schreiben vor." (N = 0);
+//  OutOfRange "<Der Offset | Die Pokemonnummer | Der Unown-Index | Die Trainernummer |
+//    Die Namenslänge> <v> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
+//    (offset 0 .. length - N - 1, Pokemon 1 .. 251, Unown 1 .. 26, trainer 1 .. 66, L 1 .. 20);
+//  OutOfRange "Der Offset &H... kann von keinem Bildzeiger erreicht werden (ab &H400000
+//    und in den Bänken &H13 und &H14 nicht möglich). Bitte einen anderen Offset wählen.";
+//  NoPicture "Das alte Bild an Offset &H... kann nicht gelöscht werden, weil dort keine
+//    vollständigen Bilddaten liegen. Es wurde nichts geschrieben; ohne \"Delete Original
+//    Picture\" ist das Einfügen möglich.";
+//  BadName (see NameFieldBytes); LanguageUnknown when a name is to be written.
+// The size byte is left out, and a note starting "Die Größenangabe des Bildes wurde
+// nicht geschrieben: " says why: "Das Bild passt mit <w> x <h> Kacheln nicht in die
+// Größenangabe (1 bis 9 Kacheln je Richtung).", "Die Sprache des Roms konnte nicht
+// erkannt werden.", or "Der Datensatz an Offset &H... gehört nicht zu Pokemon <n>
+// (gefunden: <k>)."
 std::expected<InsertionPlan, RomError> PlanInsertion(const InsertRequest& request);
 
 // Opens the ROM read-write, checks it still has the planned length, writes

@@ -18,9 +18,9 @@ std::string quoted(const std::filesystem::path& path) { return "\"" + path.strin
 
 RomError OpenFailed(const std::filesystem::path& path, int code)
 {
-    return {RomError::Kind::OpenFailed, "Die Datei " + quoted(path) +
-                                            " konnte nicht geöffnet werden (Systemfehler " +
-                                            std::to_string(code) + ").",
+    return {RomError::Kind::OpenFailed,
+            "Die Datei " + quoted(path) + " konnte nicht geöffnet werden (Systemfehler " +
+                std::to_string(code) + ").",
             code};
 }
 
@@ -31,14 +31,13 @@ RomError InsertOpenFailed(int code)
 
 RomError ReadFailed(const std::filesystem::path& path, int code)
 {
-    return {RomError::Kind::ReadFailed, "Die Datei " + quoted(path) +
-                                            " konnte nicht gelesen werden (Systemfehler " +
-                                            std::to_string(code) + ").",
+    return {RomError::Kind::ReadFailed,
+            "Die Datei " + quoted(path) + " konnte nicht gelesen werden (Systemfehler " +
+                std::to_string(code) + ").",
             code};
 }
 
-RomError TooShort(const std::filesystem::path& path, const std::string& what, int64_t end,
-                  int64_t size)
+RomError TooShort(const std::filesystem::path& path, const std::string& what, int64_t end, int64_t size)
 {
     return {RomError::Kind::TooShort, "Die Datei " + quoted(path) + " ist zu kurz für " + what +
                                           " (benötigt bis " + HexText(end) + ", Dateilänge " +
@@ -47,16 +46,14 @@ RomError TooShort(const std::filesystem::path& path, const std::string& what, in
 
 RomError LanguageUnknown()
 {
-    return {RomError::Kind::LanguageUnknown,
-            "Fehler: Sprache des Roms konnte nicht erkannt werden."};
+    return {RomError::Kind::LanguageUnknown, "Fehler: Sprache des Roms konnte nicht erkannt werden."};
 }
 
 RomError OutOfRange(const std::string& what, int64_t value, int64_t min, int64_t max)
 {
     return {RomError::Kind::OutOfRange, what + " " + std::to_string(value) +
                                             " liegt außerhalb des erlaubten Bereichs von " +
-                                            std::to_string(min) + " bis " + std::to_string(max) +
-                                            "."};
+                                            std::to_string(min) + " bis " + std::to_string(max) + "."};
 }
 
 RomError CodecMissing(const std::string& detail)

@@ -38,8 +38,7 @@ RomError InsertOpenFailed(int code);
 RomError ReadFailed(const std::filesystem::path& path, int code);
 // "Die Datei \"<path>\" ist zu kurz für <what> (benötigt bis <end>, Dateilänge <size>)."
 // `what` names the thing in the accusative, e.g. "die Zeigertabelle".
-RomError TooShort(const std::filesystem::path& path, const std::string& what, int64_t end,
-                  int64_t size);
+RomError TooShort(const std::filesystem::path& path, const std::string& what, int64_t end, int64_t size);
 // "Fehler: Sprache des Roms konnte nicht erkannt werden."
 RomError LanguageUnknown();
 // "<what> <value> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."

@@ -6,8 +6,8 @@ namespace {
 constexpr int64_t kPokemonPicPointers = 0x48000;
 constexpr int64_t kUnownPicPointers = 0x7C000;
 constexpr int64_t kTrainerPicPointers = 0x80000;
-constexpr int64_t kPokemonPalettes = 0xAD3D; // entry n at base + 8 n
-constexpr int64_t kTrainerPalettes = 0xB53D; // entry t at base + 4 t
+constexpr int64_t kPokemonPalettes = 0xAD3D;   // entry n at base + 8 n
+constexpr int64_t kTrainerPalettes = 0xB53D;   // entry t at base + 4 t
 constexpr int64_t kGermanSizeBytes = 0x51AF1;  // + 32 n
 constexpr int64_t kEnglishSizeBytes = 0x51AFC; // + 32 n
 constexpr int64_t kSizeByteInRecord = 0x11;
@@ -140,8 +140,8 @@ std::expected<RomLanguage, RomError> DetectRomLanguage(const RomFile& rom)
 std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLanguage language)
 {
     BankPointer pointer{};
-    if (auto r = rom.read(NameTablePointerLocation(language), pointer,
-                          "den Zeiger auf die Namenstabelle");
+    if (auto r =
+            rom.read(NameTablePointerLocation(language), pointer, "den Zeiger auf die Namenstabelle");
         !r)
         return std::unexpected(r.error());
     return DecodeBankPointer(pointer);

@@ -55,11 +55,31 @@ TEST_F(Extraction, GamePictures)
         std::array<uint8_t, 4> palette;
         int side;
     };
-    auto back = [](ExtractRequest r) { r.back = true; return r; };
-    auto shiny = [](ExtractRequest r) { r.shiny = true; return r; };
-    auto unown = [&](int index) { auto r = slot(201); r.unownIndex = index; return r; };
-    auto unownBox = [&](int index) { auto r = slot(12); r.unown = true; r.unownIndex = index; return r; };
-    auto trainer = [&](int number) { auto r = slot(99); r.trainer = true; r.trainerNumber = number; return r; };
+    auto back = [](ExtractRequest r) {
+        r.back = true;
+        return r;
+    };
+    auto shiny = [](ExtractRequest r) {
+        r.shiny = true;
+        return r;
+    };
+    auto unown = [&](int index) {
+        auto r = slot(201);
+        r.unownIndex = index;
+        return r;
+    };
+    auto unownBox = [&](int index) {
+        auto r = slot(12);
+        r.unown = true;
+        r.unownIndex = index;
+        return r;
+    };
+    auto trainer = [&](int number) {
+        auto r = slot(99);
+        r.trainer = true;
+        r.trainerNumber = number;
+        return r;
+    };
     auto sized = slot(1);
     sized.specifySize = true; // ignored for game pictures
     sized.widthText = "16";
@@ -105,8 +125,8 @@ TEST_F(Extraction, ByOffsetWithDefaultPalette)
 TEST_F(Extraction, SquareSide)
 {
     const std::pair<int64_t, int> cases[] = {
-        {16, 8}, {49 * 16, 56}, {50 * 16, 56}, {42 * 16, 48}, {56 * 16 + 15, 56}, {57 * 16, 64},
-        {0, 0},  {15, 0},
+        {16, 8},       {49 * 16, 56}, {50 * 16, 56}, {42 * 16, 48}, {56 * 16 + 15, 56},
+        {57 * 16, 64}, {0, 0},        {15, 0},
     };
     for (const auto& [length, side] : cases)
         EXPECT_EQ(SquareSideForLength(length), side) << length;
@@ -121,13 +141,11 @@ TEST_F(Extraction, TypedSizes)
         int width, height;
     };
     const Case cases[] = {
-        {"&H105000", true, "16", "", 16, 48},   // 12 tiles, 2 per row
-        {"&H105000", true, "", "16", 48, 16},
-        {"&H105000", true, "24", "40", 24, 40},
-        {"&H105000", true, "0", "0", 24, 24},   // sqrt(12) = 3.46 -> 3 tiles
-        {"&H105000", false, "16", "16", 24, 24},
-        {"&H106000", false, "", "", 56, 56},    // 50 tiles
-        {"&H107000", false, "", "", 48, 48},    // 42 tiles
+        {"&H105000", true, "16", "", 16, 48}, // 12 tiles, 2 per row
+        {"&H105000", true, "", "16", 48, 16},    {"&H105000", true, "24", "40", 24, 40},
+        {"&H105000", true, "0", "0", 24, 24}, // sqrt(12) = 3.46 -> 3 tiles
+        {"&H105000", false, "16", "16", 24, 24}, {"&H106000", false, "", "", 56, 56}, // 50 tiles
+        {"&H107000", false, "", "", 48, 48},                                          // 42 tiles
         {"&H105000", true, "&H10", " 8", 16, 8},
     };
     for (const auto& c : cases) {
@@ -151,8 +169,17 @@ TEST_F(Extraction, RefusedRequests)
         r.heightText = y;
         return r;
     };
-    auto unown = [&](int index) { auto r = slot(201); r.unownIndex = index; return r; };
-    auto trainer = [&](int number) { auto r = slot(1); r.trainer = true; r.trainerNumber = number; return r; };
+    auto unown = [&](int index) {
+        auto r = slot(201);
+        r.unownIndex = index;
+        return r;
+    };
+    auto trainer = [&](int number) {
+        auto r = slot(1);
+        r.trainer = true;
+        r.trainerNumber = number;
+        return r;
+    };
     auto missing = slot(1);
     missing.romPath = dir_ / "missing.gbc";
     struct Case {

@@ -57,10 +57,7 @@ std::optional<int64_t> LiteralSearch(const std::vector<uint8_t>& data, int64_t s
     return std::nullopt;
 }
 
-std::vector<uint8_t> Filler(int64_t size)
-{
-    return test::SyntheticRom('E', size).bytes;
-}
+std::vector<uint8_t> Filler(int64_t size) { return test::SyntheticRom('E', size).bytes; }
 
 void Zero(std::vector<uint8_t>& data, int64_t from, int64_t length)
 {
@@ -149,7 +146,7 @@ TEST(FreeSpace, NothingFoundAndBadArguments)
     EXPECT_EQ(Search(data, 0, 10), std::nullopt);
     Zero(data, 0x6000, 0x100);
     EXPECT_EQ(SearchNextOffset(data, 0, 10, 0x5000), std::nullopt); // beyond maxOffset
-    EXPECT_EQ(SearchNextOffset(data, 0, 10, 0x7FFF), 0x6002);          // capped to length - n - 1
+    EXPECT_EQ(SearchNextOffset(data, 0, 10, 0x7FFF), 0x6002);       // capped to length - n - 1
     EXPECT_EQ(SearchNextOffset(data, -1, 10, 0x7000), std::nullopt);
     EXPECT_EQ(SearchNextOffset(data, 0, -1, 0x7000), std::nullopt);
     EXPECT_EQ(SearchNextOffset(std::vector<uint8_t>{}, 0, 10, 100), std::nullopt);
@@ -176,7 +173,8 @@ TEST(FreeSpace, AgreesWithByteByByteSearchOnRandomFiles)
     std::mt19937 random(20240611);
     int found = 0;
     for (int round = 0; round < 3000; ++round) {
-        const auto size = std::uniform_int_distribution<int64_t>(0, round % 10 == 0 ? 0x10400 : 0x4400)(random);
+        const auto size =
+            std::uniform_int_distribution<int64_t>(0, round % 10 == 0 ? 0x10400 : 0x4400)(random);
         std::vector<uint8_t> data(static_cast<size_t>(size));
         const int zeroPercent = std::uniform_int_distribution<int>(0, 100)(random);
         for (auto& b : data)

@@ -12,9 +12,9 @@ TEST(GameText, TableFillingOrder)
 {
     const auto& table = GameCharTable();
     const std::pair<uint8_t, const char*> entries[] = {
-        {0x80, "A"}, {0x99, "Z"}, {0x9A, "("}, {0x9E, "["}, {0xA0, "a"}, {0xB9, "z"},
+        {0x80, "A"}, {0x99, "Z"}, {0x9A, "("}, {0x9E, "["},    {0xA0, "a"}, {0xB9, "z"},
         {0xBA, "{"}, {0xF6, "0"}, {0xFF, "9"}, {0x54, "POKé"}, {0xBE, "ß"}, {0xC5, "ü"},
-        {0x50, ""},  {0x00, ""},  {0xBB, ""},  {0xE8, "."}, {0xF2, "."},  {0xEF, "(m)"},
+        {0x50, ""},  {0x00, ""},  {0xBB, ""},  {0xE8, "."},    {0xF2, "."}, {0xEF, "(m)"},
     };
     for (const auto& [byte, text] : entries)
         EXPECT_EQ(table.text(byte), text) << std::hex << int(byte);
@@ -22,7 +22,8 @@ TEST(GameText, TableFillingOrder)
 
 TEST(GameText, Decode)
 {
-    EXPECT_EQ(DecodeGameText(Bytes{0x87, 0x80, 0x8B, 0x8B, 0x8E, 0x50, 0x50, 0x50, 0x50, 0x50}), "HALLO");
+    EXPECT_EQ(DecodeGameText(Bytes{0x87, 0x80, 0x8B, 0x8B, 0x8E, 0x50, 0x50, 0x50, 0x50, 0x50}),
+              "HALLO");
     // Bytes without text vanish, and 0x50 does not end the reading.
     EXPECT_EQ(DecodeGameText(Bytes{0x80, 0x50, 0x00, 0x81, 0xBA, 0x54, 0xD4}), "AB{POKé's");
 }

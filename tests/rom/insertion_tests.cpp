@@ -57,7 +57,8 @@ protected:
     test::TempDir dir_;
     Bytes original_;
     // 36 tiles, 48 x 48, literal form so its size is known here.
-    test::PlacedPicture picture_{0, test::MakeTiles(36, 99), test::LiteralStream(test::MakeTiles(36, 99))};
+    test::PlacedPicture picture_{0, test::MakeTiles(36, 99),
+                                 test::LiteralStream(test::MakeTiles(36, 99))};
 };
 
 TEST_F(Insertion, PokemonBackShinyInFreeSpace)
@@ -84,7 +85,9 @@ TEST_F(Insertion, FrontSizeByteByLanguage)
         auto plan = insert(r);
         ASSERT_TRUE(plan) << plan.error().message;
         EXPECT_TRUE(plan->notes.empty());
-        expectFile(expected({{0x1F0000, r.encoded}, {0x48000, {0x7C, 0x00, 0x40}}, {0xAD45, kYellowBlue},
+        expectFile(expected({{0x1F0000, r.encoded},
+                             {0x48000, {0x7C, 0x00, 0x40}},
+                             {0xAD45, kYellowBlue},
                              {sizeByte, {0x77}}}));
     }
 }
@@ -100,9 +103,12 @@ TEST_F(Insertion, UnownForm)
         r.back = back;
         ASSERT_TRUE(insert(r));
         if (back)
-            expectFile(expected({{0x1F0000, r.encoded}, {0x7C00F, {0x7C, 0x00, 0x40}}, {0xB385, kYellowBlue}}));
+            expectFile(
+                expected({{0x1F0000, r.encoded}, {0x7C00F, {0x7C, 0x00, 0x40}}, {0xB385, kYellowBlue}}));
         else
-            expectFile(expected({{0x1F0000, r.encoded}, {0x7C00C, {0x7C, 0x00, 0x40}}, {0xB385, kYellowBlue},
+            expectFile(expected({{0x1F0000, r.encoded},
+                                 {0x7C00C, {0x7C, 0x00, 0x40}},
+                                 {0xB385, kYellowBlue},
                                  {0x5341C, {0x66}}}));
     }
 }
@@ -157,9 +163,13 @@ TEST_F(Insertion, DeleteOriginalAtTheSameOffset)
     EXPECT_EQ(kinds, (std::vector{PatchKind::ZeroOldPicture, PatchKind::PictureData, PatchKind::Palette,
                                   PatchKind::Name, PatchKind::PicturePointer, PatchKind::SizeByte}));
     Bytes zeros(old.stream.size(), 0);
-    expectFile(expected({{0x100000, zeros}, {0x100000, r.encoded}, {0xAD45, kYellowBlue},
-                         {test::kNameTable, {0x8D, 0x84, 0x94, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50}},
-                         {0x48000, {0x40, 0x00, 0x40}}, {0x51B1C, {0x22}}}));
+    expectFile(
+        expected({{0x100000, zeros},
+                  {0x100000, r.encoded},
+                  {0xAD45, kYellowBlue},
+                  {test::kNameTable, {0x8D, 0x84, 0x94, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50}},
+                  {0x48000, {0x40, 0x00, 0x40}},
+                  {0x51B1C, {0x22}}}));
 }
 
 TEST_F(Insertion, DeleteOriginalElsewhereInRemappedBank)
@@ -171,8 +181,11 @@ TEST_F(Insertion, DeleteOriginalElsewhereInRemappedBank)
     r.unownIndex = 3;
     r.deleteOriginal = true;
     ASSERT_TRUE(insert(r));
-    expectFile(expected({{old.offset, Bytes(old.stream.size(), 0)}, {0x1F0000, r.encoded},
-                         {0x7C00C, {0x7C, 0x00, 0x40}}, {0xB385, kYellowBlue}, {0x5341C, {0x66}}}));
+    expectFile(expected({{old.offset, Bytes(old.stream.size(), 0)},
+                         {0x1F0000, r.encoded},
+                         {0x7C00C, {0x7C, 0x00, 0x40}},
+                         {0xB385, kYellowBlue},
+                         {0x5341C, {0x66}}}));
 }
 
 TEST_F(Insertion, SizeByteLeftAloneWithNote)
@@ -200,9 +213,11 @@ TEST_F(Insertion, SizeByteLeftAloneWithNote)
         auto plan = insert(r);
         ASSERT_TRUE(plan) << c.what << ": " << plan.error().message;
         ASSERT_EQ(plan->notes.size(), 1u) << c.what;
-        EXPECT_NE(plan->notes[0].find("Die Größenangabe des Bildes wurde nicht geschrieben: "), std::string::npos);
+        EXPECT_NE(plan->notes[0].find("Die Größenangabe des Bildes wurde nicht geschrieben: "),
+                  std::string::npos);
         EXPECT_NE(plan->notes[0].find(c.note), std::string::npos) << c.what << ": " << plan->notes[0];
-        expectFile(expected({{0x1F0000, r.encoded}, {0x48000, {0x7C, 0x00, 0x40}}, {0xAD45, kYellowBlue}}));
+        expectFile(
+            expected({{0x1F0000, r.encoded}, {0x48000, {0x7C, 0x00, 0x40}}, {0xAD45, kYellowBlue}}));
     }
 }
 
@@ -214,7 +229,11 @@ TEST_F(Insertion, RefusedBeforeAnyWrite)
     rom.setPokemonPicture(4, false, test::kRomSize - 3);
     auto base = request(rom, "&H1F0000");
     const auto n = static_cast<int64_t>(base.encoded.size());
-    auto with = [&](auto change) { auto r = base; change(r); return r; };
+    auto with = [&](auto change) {
+        auto r = base;
+        change(r);
+        return r;
+    };
     struct Case {
         const char* what;
         InsertRequest request;
@@ -222,38 +241,67 @@ TEST_F(Insertion, RefusedBeforeAnyWrite)
         std::string text;
     };
     const Case cases[] = {
-        {"offset after the last place", with([&](auto& r) { r.offsetText = std::to_string(test::kRomSize - n); }),
+        {"offset after the last place",
+         with([&](auto& r) { r.offsetText = std::to_string(test::kRomSize - n); }),
          RomError::Kind::OutOfRange,
-         "Der Offset " + std::to_string(test::kRomSize - n) + " liegt außerhalb des erlaubten Bereichs von 0 bis " +
+         "Der Offset " + std::to_string(test::kRomSize - n) +
+             " liegt außerhalb des erlaubten Bereichs von 0 bis " +
              std::to_string(test::kRomSize - n - 1) + "."},
-        {"negative offset", with([](auto& r) { r.offsetText = "-1"; }), RomError::Kind::OutOfRange, "Der Offset -1"},
+        {"negative offset", with([](auto& r) { r.offsetText = "-1"; }), RomError::Kind::OutOfRange,
+         "Der Offset -1"},
         {"bank 0x13", with([](auto& r) { r.offsetText = "&H4C100"; }), RomError::Kind::OutOfRange,
          "kann von keinem Bildzeiger erreicht werden"},
-        {"pokemon 0", with([](auto& r) { r.pokemonNumber = 0; }), RomError::Kind::OutOfRange, "Pokemonnummer 0"},
-        {"pokemon 252", with([](auto& r) { r.pokemonNumber = 252; }), RomError::Kind::OutOfRange, "Pokemonnummer 252"},
-        {"unown 27", with([](auto& r) { r.unown = true; r.unownIndex = 27; }), RomError::Kind::OutOfRange,
+        {"pokemon 0", with([](auto& r) { r.pokemonNumber = 0; }), RomError::Kind::OutOfRange,
+         "Pokemonnummer 0"},
+        {"pokemon 252", with([](auto& r) { r.pokemonNumber = 252; }), RomError::Kind::OutOfRange,
+         "Pokemonnummer 252"},
+        {"unown 27", with([](auto& r) {
+             r.unown = true;
+             r.unownIndex = 27;
+         }),
+         RomError::Kind::OutOfRange,
          "Der Unown-Index 27 liegt außerhalb des erlaubten Bereichs von 1 bis 26."},
-        {"201 without box, index 0", with([](auto& r) { r.pokemonNumber = 201; r.unownIndex = 0; }),
+        {"201 without box, index 0", with([](auto& r) {
+             r.pokemonNumber = 201;
+             r.unownIndex = 0;
+         }),
          RomError::Kind::OutOfRange, "Unown-Index 0"},
-        {"trainer 67", with([](auto& r) { r.trainer = true; r.trainerNumber = 67; }), RomError::Kind::OutOfRange,
-         "Trainernummer 67"},
-        {"name length 21", with([](auto& r) { r.changeName = true; r.nameLength = 21; }),
+        {"trainer 67", with([](auto& r) {
+             r.trainer = true;
+             r.trainerNumber = 67;
+         }),
+         RomError::Kind::OutOfRange, "Trainernummer 67"},
+        {"name length 21", with([](auto& r) {
+             r.changeName = true;
+             r.nameLength = 21;
+         }),
          RomError::Kind::OutOfRange, "Namenslänge 21"},
-        {"name with #", with([](auto& r) { r.changeName = true; r.newName = "MEW#"; }), RomError::Kind::BadName,
-         "\"#\""},
-        {"name too long", with([](auto& r) { r.changeName = true; r.newName = "ABCDEFGHIJK"; }),
+        {"name with #", with([](auto& r) {
+             r.changeName = true;
+             r.newName = "MEW#";
+         }),
+         RomError::Kind::BadName, "\"#\""},
+        {"name too long", with([](auto& r) {
+             r.changeName = true;
+             r.newName = "ABCDEFGHIJK";
+         }),
          RomError::Kind::BadName, "braucht 11 Bytes"},
-        {"old picture broken", with([](auto& r) { r.pokemonNumber = 4; r.deleteOriginal = true; }),
+        {"old picture broken", with([](auto& r) {
+             r.pokemonNumber = 4;
+             r.deleteOriginal = true;
+         }),
          RomError::Kind::NoPicture, "Das alte Bild an Offset &H1FFFFD kann nicht gelöscht werden"},
-        {"no data", with([](auto& r) { r.encoded.clear(); }), RomError::Kind::NoPicture, "keine Bilddaten"},
-        {"missing file", with([&](auto& r) { r.romPath = dir_ / "missing.gbc"; }), RomError::Kind::OpenFailed,
-         "Error: 2"},
+        {"no data", with([](auto& r) { r.encoded.clear(); }), RomError::Kind::NoPicture,
+         "keine Bilddaten"},
+        {"missing file", with([&](auto& r) { r.romPath = dir_ / "missing.gbc"; }),
+         RomError::Kind::OpenFailed, "Error: 2"},
     };
     for (const auto& c : cases) {
         auto result = insert(c.request);
         ASSERT_FALSE(result) << c.what;
         EXPECT_EQ(result.error().kind, c.kind) << c.what << ": " << result.error().message;
-        EXPECT_NE(result.error().message.find(c.text), std::string::npos) << c.what << ": " << result.error().message;
+        EXPECT_NE(result.error().message.find(c.text), std::string::npos)
+            << c.what << ": " << result.error().message;
         expectFile(original_);
     }
 }

@@ -9,9 +9,9 @@ namespace {
 TEST(RomLayout, LanguageByteInEitherCase)
 {
     const std::pair<uint8_t, std::optional<RomLanguage>> cases[] = {
-        {'D', RomLanguage::German}, {'d', RomLanguage::German}, {'E', RomLanguage::English},
+        {'D', RomLanguage::German},  {'d', RomLanguage::German}, {'E', RomLanguage::English},
         {'e', RomLanguage::English}, {'J', std::nullopt},        {'F', std::nullopt},
-        {0, std::nullopt},          {0xC4, std::nullopt},
+        {0, std::nullopt},           {0xC4, std::nullopt},
     };
     for (const auto& [byte, language] : cases)
         EXPECT_EQ(LanguageFromByte(byte), language) << int(byte);
@@ -58,7 +58,7 @@ TEST(RomLayout, PicturePointersWithBankRemap)
         EXPECT_EQ(DecodePicturePointer(c.stored), c.offset) << std::hex << c.offset;
 
     const std::pair<int64_t, BankPointer> encoded[] = {
-        {0x7C000, {0x13, 0x00, 0x40}}, {0xB8000, {0x1F, 0x00, 0x40}}, {0x83FFF, {0x14, 0xFF, 0x7F}},
+        {0x7C000, {0x13, 0x00, 0x40}}, {0xB8000, {0x1F, 0x00, 0x40}},  {0x83FFF, {0x14, 0xFF, 0x7F}},
         {0x4C000, {0x13, 0x00, 0x40}}, {0x1F0000, {0x7C, 0x00, 0x40}}, {0x3FFFFF, {0xFF, 0xFF, 0x7F}},
     };
     for (const auto& [offset, stored] : encoded)
@@ -131,9 +131,8 @@ TEST(RomLayout, FrontPictureSizeByte)
         std::optional<uint8_t> byte;
     };
     const Case cases[] = {
-        {56, 56, 0x77}, {40, 48, 0x56}, {8, 8, 0x11},         {72, 72, 0x99},
-        {80, 56, {}},   {56, 80, {}},   {0, 56, {}},          {56, 4, {}},
-        {63, 63, 0x77}, {-8, 8, {}},
+        {56, 56, 0x77}, {40, 48, 0x56}, {8, 8, 0x11}, {72, 72, 0x99}, {80, 56, {}},
+        {56, 80, {}},   {0, 56, {}},    {56, 4, {}},  {63, 63, 0x77}, {-8, 8, {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FrontPicSizeByte(c.width, c.height), c.byte) << c.width << "x" << c.height;

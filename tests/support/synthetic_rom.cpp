@@ -87,7 +87,8 @@ void SyntheticRom::put(int64_t offset, std::span<const uint8_t> data)
     std::copy(data.begin(), data.end(), bytes.begin() + offset);
 }
 
-PlacedPicture SyntheticRom::placePicture(int64_t offset, std::vector<uint8_t> tiles, Compression compression)
+PlacedPicture SyntheticRom::placePicture(int64_t offset, std::vector<uint8_t> tiles,
+                                         Compression compression)
 {
     PlacedPicture picture{offset, std::move(tiles), {}};
     if (compression == Compression::Literal) {
@@ -183,9 +184,15 @@ SyntheticRom SyntheticRom::Standard(char languageByte, Compression compression)
         int tiles;
     };
     const Entry entries[] = {
-        {"placeholder", kPlaceholderPicture, 16}, {"poke1front", 0x100000, 49}, {"poke1back", 0x101000, 36},
-        {"poke25front", 0x7D000, 49},             {"poke25back", 0x81000, 36},  {"unown3front", 0xB8100, 25},
-        {"unown3back", 0x102000, 16},             {"unown26back", 0x102800, 16}, {"trainer2", 0x103000, 49},
+        {"placeholder", kPlaceholderPicture, 16},
+        {"poke1front", 0x100000, 49},
+        {"poke1back", 0x101000, 36},
+        {"poke25front", 0x7D000, 49},
+        {"poke25back", 0x81000, 36},
+        {"unown3front", 0xB8100, 25},
+        {"unown3back", 0x102000, 16},
+        {"unown26back", 0x102800, 16},
+        {"trainer2", 0x103000, 49},
         {"trainer66", 0x104000, 36},
     };
     uint32_t seed = 1;

@@ -15,8 +15,8 @@
 namespace orv::test {
 
 constexpr int64_t kRomSize = 0x200000;
-constexpr int64_t kNameTable = 0x1B0000;   // names of L = 10 bytes
-constexpr int64_t kFreeArea = 0x1F0000;    // zeros up to kFreeArea + kFreeAreaLength
+constexpr int64_t kNameTable = 0x1B0000; // names of L = 10 bytes
+constexpr int64_t kFreeArea = 0x1F0000;  // zeros up to kFreeArea + kFreeAreaLength
 constexpr int64_t kFreeAreaLength = 0x8000;
 constexpr int64_t kPlaceholderPicture = 0x110000; // every slot without its own picture
 
@@ -66,7 +66,10 @@ public:
     // Base-data record start of Pokemon n for the language byte ('D' German, else English).
     int64_t recordLocation(int number) const;
     int64_t sizeByteLocation(int number) const { return recordLocation(number) + 0x11; }
-    int64_t nameLocation(int number, int length = 10) const { return kNameTable + length * (number - 1); }
+    int64_t nameLocation(int number, int length = 10) const
+    {
+        return kNameTable + length * (number - 1);
+    }
 
     const std::map<std::string, PlacedPicture>& pictures() const { return pictures_; }
     const PlacedPicture& picture(const std::string& name) const { return pictures_.at(name); }
