@@ -41,13 +41,15 @@ typedef enum VexStatus {
     VEX_OUTPUT_FULL = 3,     /* output would exceed the destination capacity */
     VEX_IO_ERROR = 4,        /* seek or read on the file descriptor failed */
     VEX_TOO_LONG = 5,        /* a length would not fit a 32-bit signed count */
-    VEX_BAD_ARGUMENT = 6     /* null pointer or negative size */
+    VEX_BAD_ARGUMENT = 6     /* null pointer (with a non-zero size) or negative size */
 } VexStatus;
 
 /* ---- Classic exports: trusted input, no bounds ---- */
 
 /* Decompresses the stream at source into destination, which must hold the
- * stream's decompressed length. Returns that length. */
+ * stream's decompressed length. Returns that length. A copy whose source lies
+ * outside the output written so far ends decoding there; the result is then
+ * the number of bytes written before it. */
 VEX_API int32_t DecPokeGoldL(const uint8_t *source, uint8_t *destination);
 
 /* Measures the stream at source: bytes up to and including the end marker,
@@ -57,8 +59,9 @@ VEX_API void LoadPokeGoldR(const uint8_t *source, int32_t *compressedLength,
 
 /* Measures the stream at *offset (from the start of the file) through the
  * open file descriptor *handle, using the descriptor's own position; leaves
- * the position just after the end marker. Stops at end of file (both lengths
- * 0 then) instead of taking a missing byte as a command. */
+ * the position just after the end marker. Stops at end of file instead of
+ * taking a missing byte as a command; both lengths are 0 then, and after a
+ * failed seek or read. */
 VEX_API void LoadPokeGoldFH(const int *handle, const int32_t *offset,
                             int32_t *compressedLength, int32_t *decompressedLength);
 
@@ -71,29 +74,33 @@ VEX_API int32_t EncPokeGoldAsm(const uint8_t *source, uint8_t *destination,
 /* ---- Safe variants: return a VexStatus ---- */
 
 /* Measures a stream held in sourceLength bytes. Also checks every copy
- * source against the output the stream has produced so far. */
+ * source against the output the stream has produced so far. Both lengths are
+ * 0 unless the result is VEX_OK. */
 VEX_API int32_t VexMeasure(const uint8_t *source, int32_t sourceLength,
                            int32_t *compressedLength, int32_t *decompressedLength);
 
 /* Measures a stream starting at offset in the file fd, stopping at end of
  * file; checks copy sources like VexMeasure. On success the descriptor's
- * position is just after the end marker. */
+ * position is just after the end marker; otherwise it is unchanged. */
 VEX_API int32_t VexMeasureFd(int fd, int64_t offset, int32_t *compressedLength,
                              int32_t *decompressedLength);
 
 /* Decompresses at most sourceLength stream bytes into at most
- * destinationCapacity bytes; *written receives the output length. */
+ * destinationCapacity bytes; checks copy sources like VexMeasure. *written
+ * receives the output length, on failure the bytes written before it. */
 VEX_API int32_t VexDecode(const uint8_t *source, int32_t sourceLength,
                           uint8_t *destination, int32_t destinationCapacity,
                           int32_t *written);
 
-/* Compresses sourceLength bytes; fails with VEX_OUTPUT_FULL rather than write
- * past destinationCapacity. Output is identical to EncPokeGoldAsm. */
+/* Compresses sourceLength bytes; fails with VEX_OUTPUT_FULL (and *written 0)
+ * rather than write past destinationCapacity. Output is identical to
+ * EncPokeGoldAsm. */
 VEX_API int32_t VexEncode(const uint8_t *source, int32_t sourceLength,
                           uint8_t *destination, int32_t destinationCapacity,
                           int32_t *written);
 
-/* VEX_MAX_ENCODED_SIZE as a function, for callers that bind by name. */
+/* VEX_MAX_ENCODED_SIZE as a function, for callers that bind by name; -1 for
+ * a negative length or a size beyond 32-bit counts. */
 VEX_API int32_t VexMaxEncodedSize(int32_t inputLength);
 
 #ifdef __cplusplus

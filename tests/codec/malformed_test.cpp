@@ -175,10 +175,10 @@ TEST(Lengths, OutputBeyondCapacityOrSourceBeyondItsEnd)
 TEST(Lengths, DecompressedLengthBeyond32Bits)
 {
     // Each EF FF adds 1024 zero bytes; enough of them pass INT32_MAX.
-    Bytes stream;
-    for (int64_t total = 0; total <= INT32_MAX; total += 1024)
-        stream.insert(stream.end(), {0xEF, 0xFF});
-    stream.push_back(0xFF);
+    const size_t commands = INT32_MAX / 1024 + 1;
+    Bytes stream(2 * commands + 1, 0xFF);
+    for (size_t i = 0; i < commands; ++i)
+        stream[2 * i] = 0xEF;
     EXPECT_EQ(safeMeasure(stream).status, VEX_TOO_LONG);
     stream.resize(stream.size() - 3);
     stream.push_back(0xFF);
