@@ -1,0 +1,28 @@
+#include <QApplication>
+#include <QDesktopServices>
+#include <QStringList>
+#include <QUrl>
+
+#include "file_dialogs.h"
+#include "form1.h"
+#include "message_sink.h"
+#include "page_work.h"
+#include "settings_store.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvista"));
+
+    orv::QtSettingsStore settings;
+    orv::BoxMessageSink messages;
+    orv::QtFileDialogs dialogs;
+    orv::DefaultPageWork work;
+    orv::Form1 form(settings, messages, dialogs, work, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    messages.setParent(&form);
+
+    // The command line after the program's name is one source path.
+    form.startUp(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    form.show();
+    return app.exec();
+}
