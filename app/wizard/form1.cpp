@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "classify_path.h"
 #include "control_settings.h"
@@ -77,6 +78,15 @@ void Form1::selectItem(QComboBox* box, int index)
         rules_->Combo4Chosen();
     else if (box == ui_.Combo5)
         rules_->Combo5Chosen();
+}
+
+void Form1::replaceItems(QComboBox* box, const std::vector<ListItem>& items)
+{
+    const QSignalBlocker quiet(box);
+    box->clear();
+    for (const ListItem& item : items)
+        box->addItem(item.text, item.data);
+    box->setCurrentIndex(-1);
 }
 
 void Form1::openAbout()

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "form1_controls.h"
 #include "form2.h"
@@ -52,6 +53,13 @@ public:
     // Selects an item and runs the list's selection handler even when the
     // index stays the same, as a user's choice would.
     void selectItem(QComboBox* box, int index);
+    // Replaces a list's items (text, item data), leaving nothing selected and
+    // running no handler; a list box would otherwise select its first item.
+    struct ListItem {
+        QString text;
+        qlonglong data;
+    };
+    void replaceItems(QComboBox* box, const std::vector<ListItem>& items);
     // Opens the about window modally.
     void openAbout();
 

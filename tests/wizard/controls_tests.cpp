@@ -335,6 +335,21 @@ TEST(PageRules, ColourListsPaintTheirSwatches)
     EXPECT_EQ(c.Picture3->backColour(), 0x00FF00u);
 }
 
+TEST(PageRules, FillingAColourListSelectsNothingAndRunsNoHandler)
+{
+    Harness h;
+    Form1& f = h.start();
+    const Form1Controls& c = f.ui();
+    c.Picture4->setButtonFace();
+    const uint32_t face = c.Picture4->backColour();
+    f.replaceItems(c.Combo4, {{QStringLiteral("123456"), 0x123456}});
+    EXPECT_EQ(c.Combo4->count(), 1);
+    EXPECT_EQ(c.Combo4->currentIndex(), -1);
+    EXPECT_EQ(c.Combo5->itemData(3).toLongLong(), 0);
+    EXPECT_EQ(c.Picture4->backColour(), face);
+    EXPECT_EQ(c.Combo4->itemData(0).toLongLong(), 0x123456);
+}
+
 TEST(Preview, TheCornerBoxTogglesTheEnlargedPreview)
 {
     Harness h;
