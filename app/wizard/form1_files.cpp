@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "control_settings.h"
@@ -121,7 +122,7 @@ void Form1::shutdown()
 
 QComboBox* Form1::comboOf(const RecentList& list) const
 {
-    return list.countKey == kSourceList.countKey ? ui_.Combo1 : ui_.Combo2;
+    return std::strcmp(list.countKey, kSourceList.countKey) == 0 ? ui_.Combo1 : ui_.Combo2;
 }
 
 void Form1::loadRecentLists()
