@@ -79,7 +79,9 @@ VEX_API int32_t VexMeasure(const uint8_t* source, int32_t sourceLength,
 VEX_API int32_t VexMeasureFd(int fd, int64_t offset, int32_t* compressedLength,
                              int32_t* decompressedLength)
 {
-    if (fd < 0 || offset < 0 || !compressedLength || !decompressedLength)
+    // No file reaches INT64_MAX / 2; the bound keeps offset + length in range.
+    if (fd < 0 || offset < 0 || offset > INT64_MAX / 2 || !compressedLength
+        || !decompressedLength)
         return VEX_BAD_ARGUMENT;
     FdReader reader(fd, offset, FdReader::Mode::Positional);
     Measurement m = measureStream(reader, CopyCheck::Verify);

@@ -206,6 +206,7 @@ TEST(Arguments, RejectedWithoutTouchingAnything)
     EXPECT_EQ(out[0], 0xFF);
     EXPECT_EQ(VexMeasureFd(-1, 0, &a, &b), VEX_BAD_ARGUMENT);
     EXPECT_EQ(VexMeasureFd(0, -5, &a, &b), VEX_BAD_ARGUMENT);
+    EXPECT_EQ(VexMeasureFd(0, INT64_MAX - 4, &a, &b), VEX_BAD_ARGUMENT);
 
     int32_t n = 3;
     EXPECT_EQ(EncPokeGoldAsm(nullptr, out, &n), 1);
