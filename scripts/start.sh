@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -U ORVISTA_MODULES >/dev/null
 cmake --build build -j"$(nproc)" --target orvista vexlib
 exec build/bin/orvista "$@"

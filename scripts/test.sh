@@ -11,7 +11,7 @@ export UBSAN_OPTIONS=print_stacktrace=1
 jobs=$(nproc)
 status=0
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -U ORVISTA_MODULES >/dev/null || exit 1
 cmake --build build -j"$jobs" || exit 1
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVISTA_SANITIZE=ON \
       -DORVISTA_MODULES="platform;rom;picture;preview" -DORVISTA_BUILD_BENCH=OFF >/dev/null || exit 1
