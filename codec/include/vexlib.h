@@ -5,10 +5,12 @@
  * All functions are stateless and allocate nothing; every buffer belongs to
  * the caller. Counts are 32-bit signed.
  *
- * The four classic exports trust their input exactly as the games do. Callers
- * that read untrusted data (arbitrary ROM offsets, user files) use the Vex*
- * variants, which take buffer sizes and return a VexStatus instead of reading
- * or writing out of bounds.
+ * The four classic exports trust their input as the games do: they know no
+ * buffer sizes (LoadPokeGoldFH does stop at end of file, and DecPokeGoldL
+ * never reads outside the output it has written). Callers that read untrusted
+ * data (arbitrary ROM offsets, user files) use the Vex* variants, which take
+ * buffer sizes and return a VexStatus instead of reading or writing out of
+ * bounds.
  *
  * Inputs longer than 32768 bytes: an absolute copy source must fit 15 bits,
  * so the compressor never uses an earlier position of 32768 or more as an
