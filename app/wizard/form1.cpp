@@ -316,13 +316,7 @@ bool Form1::nextFromCompression()
 {
     if (!work_.compressPicture(*this))
         return false;
-    const WorkingPicture& p = state_.Picture;
-    uint8_t flags = state_.PreviewFlags & ~(kPreviewWide | kPreviewTall);
-    if (p.width > 80)
-        flags |= kPreviewWide;
-    if (p.height > 80)
-        flags |= kPreviewTall;
-    state_.PreviewFlags = flags;
+    state_.PreviewFlags = WithSizeFlags(state_.PreviewFlags, state_.Picture.width, state_.Picture.height);
     controlSettings_->store(settings_, {key::IsHorizontal, key::ReCodeStyle, key::SwitchBW, key::SwitchDL});
     HidePage(11);
     ShowPage(3);

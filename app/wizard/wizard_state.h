@@ -8,14 +8,10 @@
 #include <vector>
 
 #include "classify_path.h"
+#include "preview_flags.h"
 #include "working_picture.h"
 
 namespace orv {
-
-// PreviewFlags bits.
-constexpr uint8_t kPreviewWide = 1; // picture wider than 80 pixels
-constexpr uint8_t kPreviewTall = 2; // picture taller than 80 pixels
-constexpr uint8_t kPreviewBig = 4;  // enlarged preview chosen
 
 struct WizardState {
     uint8_t CurrentPage = 1;                   // page on show, 1..11
@@ -26,6 +22,9 @@ struct WizardState {
 
     // PicWidth, PicHeight, PixelGrid and Palette.
     WorkingPicture Picture;
+    // An ordinary picture's pixels as loaded: page 11 codes them afresh on
+    // every pass, while Picture.pixels then holds the four-shade result.
+    std::vector<Colour> LoadedPixels;
     std::string PaletteText; // shown in Text5 on page 3
 
     int32_t RawLength = 0;             // bytes of 2bpp tile data
@@ -37,7 +36,7 @@ struct WizardState {
     int32_t EncodedLength = 0;         // valid bytes of EncodedData
 
     int32_t NameOffset = 0; // file offset of the chosen Pokemon's name
-    uint8_t PreviewFlags = 0;
+    uint8_t PreviewFlags = 0; // kPreviewWide | kPreviewTall | kPreviewBig
     std::array<std::string, 256> CharTable;
 
     int32_t ScrollWidthV = 9; // preview scroll bar thickness, pixels
