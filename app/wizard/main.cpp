@@ -3,10 +3,10 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "core_page_work.h"
 #include "file_dialogs.h"
 #include "form1.h"
 #include "message_sink.h"
-#include "page_work.h"
 #include "settings_store.h"
 
 int main(int argc, char** argv)
@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     orv::QtSettingsStore settings;
     orv::BoxMessageSink messages;
     orv::QtFileDialogs dialogs;
-    orv::DefaultPageWork work;
+    orv::CorePageWork work;
     orv::Form1 form(settings, messages, dialogs, work, [](const QUrl& url) { QDesktopServices::openUrl(url); });
     messages.setParent(&form);
 

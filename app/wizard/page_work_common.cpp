@@ -1,0 +1,69 @@
+#include "page_work_common.h"
+
+#include <QPixmap>
+#include <algorithm>
+
+#include "form1.h"
+#include "message_sink.h"
+#include "picture_box.h"
+#include "picture_image.h"
+#include "up_down.h"
+
+namespace orv::work {
+
+std::filesystem::path toPath(const std::string& utf8)
+{
+    return std::filesystem::path(utf8);
+}
+
+std::expected<int64_t, QString> storedNumber(UpDown* spin, const char* what)
+{
+    auto value = spin->storeText();
+    if (value)
+        return *value;
+    const int64_t low = std::min(spin->minimum(), spin->maximum());
+    const int64_t high = std::max(spin->minimum(), spin->maximum());
+    return std::unexpected(qt(rom::OutOfRange(what, value.error().value, low, high).message));
+}
+
+PageResult refuse(Form1& form, const QString& text)
+{
+    form.messages().error(text);
+    return pageFailed();
+}
+
+PageResult refuse(Form1& form, const std::string& text)
+{
+    return refuse(form, qt(text));
+}
+
+PageResult refuse(Form1& form, const rom::RomError& error)
+{
+    const bool plainBox = error.kind == rom::RomError::Kind::LanguageUnknown ||
+                          (error.kind == rom::RomError::Kind::OpenFailed &&
+                           error.message == rom::InsertOpenFailed(error.systemCode).message);
+    if (!plainBox)
+        return refuse(form, error.message);
+    form.messages().plain(qt(error.message));
+    return pageFailed();
+}
+
+void inform(Form1& form, const QString& text)
+{
+    form.messages().show({text, QStringLiteral("Orvista"), MessageIcon::Information});
+}
+
+void paintPicture1(Form1& form)
+{
+    PictureBox* box = form.ui().Picture1;
+    const WorkingPicture& picture = form.state().Picture;
+    const QImage image = ToQImage(picture);
+    if (image.isNull())
+        box->clear();
+    else
+        box->setPixmap(QPixmap::fromImage(image));
+    const int frame = box->frameWidth();
+    box->resize(std::max(picture.width, 0) + 2 * frame, std::max(picture.height, 0) + 2 * frame);
+}
+
+} // namespace orv::work

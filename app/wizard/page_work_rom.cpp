@@ -1,0 +1,156 @@
+// Pages 6 and 9: the names offered for the Pokemon, and the insertion into
+// the target ROM as one checked list of byte patches.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStringList>
+
+#include "core_page_work.h"
+#include "form1.h"
+#include "game_text.h"
+#include "insertion.h"
+#include "page_work_common.h"
+#include "rom_layout.h"
+#include "up_down.h"
+
+namespace orv {
+
+using namespace work;
+
+namespace {
+
+constexpr const char* kNameLength = "Die Namenslänge";
+
+// The slot number of page 6: 201 with "Unown's List:   ".
+std::expected<int64_t, QString> targetPokemonNumber(const Form1Controls& c)
+{
+    auto number = storedNumber(c.UpDown3, "Die Pokemonnummer");
+    if (c.Check5->isChecked())
+        return rom::kUnownNumber;
+    return number;
+}
+
+QString chosenName(const Form1Controls& c)
+{
+    if (c.OptionButton9->isChecked())
+        return c.Text8->text();
+    if (c.OptionButton7->isChecked())
+        return c.Text9->text();
+    return c.Text10->text();
+}
+
+// Pages 5, 6 and 9 as an insertion request. The numbers are stored into
+// their spin controls; only those the chosen slot uses are refused.
+std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
+{
+    const WizardState& s = form.state();
+    const Form1Controls& c = form.ui();
+    rom::InsertRequest r;
+    r.romPath = toPath(s.TargetPath);
+    r.encoded.assign(s.EncodedData.begin(),
+                     s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
+    auto offset = storedNumber(c.UpDown4, "Der Offset");
+    if (!offset)
+        return std::unexpected(offset.error());
+    r.offsetText = c.Text4->text().toStdString();
+    r.replaceSlot = c.Check4->isChecked();
+    r.colour1 = s.Picture.palette[1];
+    r.colour2 = s.Picture.palette[2];
+    r.width = s.Picture.width;
+    r.height = s.Picture.height;
+
+    const auto unownIndex = storedNumber(c.UpDown5, "Der Unown-Index");
+    const auto number = targetPokemonNumber(c);
+    const auto trainerNumber = storedNumber(c.UpDown7, "Die Trainernummer");
+    const auto nameLength = storedNumber(c.UpDown8, kNameLength);
+    if (!r.replaceSlot)
+        return r;
+    r.trainer = c.Check8->isChecked();
+    r.back = c.OptionButton4->isChecked();
+    r.shiny = c.OptionButton6->isChecked();
+    r.deleteOriginal = c.Check6->isChecked();
+    if (r.trainer) {
+        if (!trainerNumber)
+            return std::unexpected(trainerNumber.error());
+        r.trainerNumber = *trainerNumber;
+        return r;
+    }
+    if (!number)
+        return std::unexpected(number.error());
+    r.pokemonNumber = *number;
+    r.unown = c.Check5->isChecked();
+    if (r.pokemonNumber == rom::kUnownNumber) {
+        if (!unownIndex)
+            return std::unexpected(unownIndex.error());
+        r.unownIndex = *unownIndex;
+    }
+    r.changeName = c.Check11->isChecked();
+    if (r.changeName) {
+        if (!nameLength)
+            return std::unexpected(nameLength.error());
+        r.nameLength = *nameLength;
+        r.newName = chosenName(c).toStdString();
+    }
+    return r;
+}
+
+} // namespace
+
+PageResult CorePageWork::prepareNames(Form1& form)
+{
+    const WizardState& s = form.state();
+    const Form1Controls& c = form.ui();
+    auto length = storedNumber(c.UpDown8, kNameLength);
+    if (!length)
+        return refuse(form, length.error());
+    const int nameLength = static_cast<int>(*length);
+
+    std::string sourceName;
+    if (s.SourceKind == FileKind::Rom && !c.Check7->isChecked()) {
+        auto number = storedNumber(c.UpDown1, "Die Pokemonnummer");
+        if (!number)
+            return refuse(form, number.error());
+        auto name = rom::ReadPokemonName(toPath(s.SourcePath), static_cast<int>(*number), nameLength);
+        if (!name)
+            return refuse(form, name.error());
+        sourceName = std::move(name->text);
+    } else {
+        sourceName = rom::SourceNameFromPath(s.SourcePath);
+    }
+
+    auto number = targetPokemonNumber(c);
+    if (!number)
+        return refuse(form, number.error());
+    auto targetName = rom::ReadPokemonName(toPath(s.TargetPath), static_cast<int>(*number), nameLength);
+    if (!targetName)
+        return refuse(form, targetName.error());
+
+    c.Text8->setText(qt(sourceName));
+    c.Text9->setText(qt(targetName->text));
+    form.state().NameOffset = static_cast<int32_t>(targetName->offset);
+    return {};
+}
+
+PageResult CorePageWork::insertIntoRom(Form1& form)
+{
+    auto request = insertRequest(form);
+    if (!request)
+        return refuse(form, request.error());
+    auto plan = rom::PlanInsertion(*request);
+    if (!plan)
+        return refuse(form, plan.error());
+    if (auto applied = rom::ApplyInsertion(request->romPath, *plan); !applied)
+        return refuse(form, applied.error());
+    // What was deliberately left alone (e.g. the size byte) is told once
+    // the data is in; page 7's sentence stays as it is.
+    if (!plan->notes.empty()) {
+        QStringList notes;
+        for (const std::string& note : plan->notes)
+            notes << qt(note);
+        inform(form, notes.join(QLatin1Char('\n')));
+    }
+    return {};
+}
+
+} // namespace orv
