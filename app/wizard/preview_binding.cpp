@@ -27,6 +27,8 @@ PreviewBinding& PreviewBinding::of(Form1& form)
 PreviewBinding::PreviewBinding(Form1& form) : QObject(&form), form_(form)
 {
     const Form1Controls& c = form.ui();
+    c.Picture8->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    c.Picture8->setLineWidth(kViewportBorder);
     inner_ = new QWidget(c.Picture8);
     inner_->setObjectName(QStringLiteral("Picture8Inner"));
     inner_->setGeometry(c.Picture8->contentsRect());
