@@ -1,0 +1,40 @@
+#pragma once
+// The command line split into positional words, options with a value and
+// plain switches.
+
+#include <cstdint>
+#include <expected>
+#include <map>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orv::cli {
+
+struct Args {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values; // "--offset" -> "0x1F0000"
+    std::set<std::string> switches;            // "--dry-run"
+
+    bool has(const std::string& option) const { return values.contains(option) || switches.contains(option); }
+    const std::string* value(const std::string& option) const
+    {
+        auto it = values.find(option);
+        return it == values.end() ? nullptr : &it->second;
+    }
+};
+
+// Options not listed, a missing value or a repeated option are refused.
+std::expected<Args, std::string> ParseArgs(std::span<const std::string> words,
+                                           const std::set<std::string>& withValue,
+                                           const std::set<std::string>& switches);
+
+// A whole word as a number: decimal, or hexadecimal after "0x" or "&H".
+std::optional<int64_t> ParseNumber(const std::string& text);
+
+// The value of a numeric option, refused with its name when not a number.
+std::expected<std::optional<int64_t>, std::string> NumberOption(const Args& args, const std::string& option);
+
+} // namespace orv::cli
