@@ -90,26 +90,26 @@ void PreviewBinding::drag(int x, int y)
         c.VScroll1->setValue(DragScroll(c.VScroll1->value(), s.DragStartY, y, layout_.vMax));
 }
 
-bool PreviewBinding::eventFilter(QObject* watched, QEvent* event)
+// Installed on Picture6 only. Other events are let through untouched: they
+// also arrive while the window is being torn down.
+bool PreviewBinding::eventFilter(QObject*, QEvent* event)
 {
-    if (watched != form_.ui().Picture6)
-        return false;
-    WizardState& s = form_.state();
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const QPointF at = static_cast<QMouseEvent*>(event)->position();
+        WizardState& s = form_.state();
         s.DragActive = true;
         s.DragStartX = static_cast<int32_t>(std::lround(at.x()));
         s.DragStartY = static_cast<int32_t>(std::lround(at.y()));
         break;
     }
     case QEvent::MouseMove:
-        if (s.DragActive) {
+        if (form_.state().DragActive) {
             const QPointF at = static_cast<QMouseEvent*>(event)->position();
             drag(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y())));
         }
         break;
-    case QEvent::MouseButtonRelease: s.DragActive = false; break;
+    case QEvent::MouseButtonRelease: form_.state().DragActive = false; break;
     default: break;
     }
     return false;
