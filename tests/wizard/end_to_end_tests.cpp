@@ -1,5 +1,5 @@
 // Whole runs of the wizard on real files: pictures into ROM slots, through
-// own picture files and into bitmaps, and the refusals that change nothing.
+// own picture files and into bitmaps, and refusals that change no file.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 #include <map>
 
-#include "core_harness.h"
-#include "up_down.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -25,16 +23,17 @@ void put(std::vector<uint8_t>& rom, int64_t offset, std::span<const uint8_t> byt
     std::copy(bytes.begin(), bytes.end(), rom.begin() + offset);
 }
 
-// A 56 x 56 picture on page 5 with the ROM as target.
-Form1& pictureToRom(CoreHarness& h, const std::string& rom)
+// A 56 x 56 picture coded and on page 5 (ROM target) or 4 (no target yet).
+Form1& codedPicture(CoreHarness& h, const QString& rom = {})
 {
     Form1& f = h.start();
-    h.open(h.picture("pic.bmp", 56, 56, [](int x, int t) { return Quadrants(x, t, 56, 56); }));
+    h.open(h.picture("pic.bmp", 56, 56, Quadrants(56, 56)));
     h.next(); // 8 -> 11, vertical order by default
     h.next(); // 11 -> 3
     h.next(); // 3 -> 4
-    h.saveTo(rom);
-    EXPECT_EQ(visiblePages(f), std::vector<int>{5});
+    if (!rom.isEmpty())
+        h.saveTo(rom);
+    EXPECT_EQ(h.pages(), Pages{rom.isEmpty() ? 4 : 5});
     return f;
 }
 
@@ -42,43 +41,36 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
 {
     const SyntheticRom content = SyntheticRom::Standard('E');
     CoreHarness h;
-    const std::string rom = h.rom("game.gb", content);
-    Form1& f = pictureToRom(h, rom);
+    const QString rom = h.rom("game.gb", content);
+    Form1& f = codedPicture(h, rom);
     const Form1Controls& c = f.ui();
-    const WizardState& s = f.state();
     EXPECT_EQ(c.Text4->text(), QString::number(kFirstFreeOffset));
-    EXPECT_EQ(c.UpDown4->maximum(), kRomSize - s.EncodedLength - 1);
-
     c.Check4->setChecked(true);
     c.Check11->setChecked(true);
     h.next();
-    ASSERT_EQ(visiblePages(f), std::vector<int>{6});
     c.Text3->setText("7");
     c.Check6->setChecked(false);
     c.OptionButton3->setChecked(true);
     c.OptionButton5->setChecked(true);
     h.next();
-    ASSERT_EQ(visiblePages(f), std::vector<int>{9});
-    EXPECT_EQ(c.Text8->text(), "pic");
-    EXPECT_EQ(c.Text9->text(), "P7");
-    EXPECT_EQ(s.NameOffset, content.nameLocation(7));
+    ASSERT_EQ(h.pages(), Pages{9});
+    EXPECT_EQ(c.Text8->text() + " " + c.Text9->text(), "pic P7");
     c.OptionButton8->setChecked(true);
     c.Text10->setText("NEU");
     h.next();
-    ASSERT_EQ(visiblePages(f), std::vector<int>{7});
+    ASSERT_EQ(h.pages(), Pages{7});
     EXPECT_TRUE(h.messages.messages.empty());
-    EXPECT_EQ(c.Label11->text(), QString::fromStdString("Das Bild aus der Datei \"" + h.path("pic.bmp") +
-                                                        "\" wurde erfolgreich in die Datei \"" + rom +
-                                                        "\" eingefügt."));
+    EXPECT_EQ(c.Label11->text(), QString::fromUtf8("Das Bild aus der Datei \"") + h.path("pic.bmp") +
+                                     QString::fromUtf8("\" wurde erfolgreich in die Datei \"") + rom +
+                                     QString::fromUtf8("\" eingefügt."));
 
     std::vector<uint8_t> expected = content.bytes;
-    put(expected, kFirstFreeOffset, s.EncodedData);
+    put(expected, kFirstFreeOffset, f.state().EncodedData);
     put(expected, 0xAD3D + 8 * 7, std::vector<uint8_t>{0x1F, 0x00, 0x00, 0x7C}); // red, blue
     put(expected, content.nameLocation(7), NameBytes("NEU"));
     put(expected, 0x48000 + 6 * 6, std::vector<uint8_t>{0x7C, 0x02, 0x40});
     expected[content.sizeByteLocation(7)] = 0x77;
-    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom)), std::vector<int64_t>{});
-    EXPECT_EQ(h.store->get("Settings", "PokeIndexB", "?"), "7");
+    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
 }
 
 TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
@@ -86,8 +78,7 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     const SyntheticRom source = SyntheticRom::Standard('E');
     const SyntheticRom target = SyntheticRom::Standard('D');
     CoreHarness h;
-    Form1& f = h.start();
-    const Form1Controls& c = f.ui();
+    const Form1Controls& c = h.start().ui();
     h.open(h.rom("source.gb", source));
     c.Check12->setChecked(true);
     h.next();
@@ -96,23 +87,23 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     c.OptionButton12->setChecked(true);
     h.next();
     h.next();
-    const std::string orv = h.path("keep.orv");
+    const QString orv = h.path("keep.orv");
     h.saveTo(orv);
-    ASSERT_EQ(visiblePages(f), std::vector<int>{7});
+    ASSERT_EQ(h.pages(), Pages{7});
     const std::vector<uint8_t>& stream = source.picture("poke1front").stream;
     std::vector<uint8_t> file = stream;
     file.insert(file.end(), {0xFF, 0x03, 0x00, 0x7C, 56, 56, 0});
-    EXPECT_EQ(ReadFileBytes(orv), file);
+    EXPECT_EQ(ReadFileBytes(orv.toStdString()), file);
 
     h.next(); // back to page 1
     h.open(orv);
-    ASSERT_EQ(visiblePages(f), std::vector<int>{11});
-    EXPECT_TRUE(c.OptionButton10->isChecked());
+    ASSERT_EQ(h.pages(), Pages{11});
     c.OptionButton12->setChecked(true);
+    EXPECT_EQ(c.OptionButton12->text(), "Retain old Compression Data   .");
     h.next();
     EXPECT_EQ(c.Text5->text(), "FF03007C");
     h.next();
-    const std::string rom = h.rom("target.gb", target);
+    const QString rom = h.rom("target.gb", target);
     h.saveTo(rom);
     c.Check4->setChecked(true);
     c.Check11->setChecked(false);
@@ -122,7 +113,7 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     c.OptionButton6->setChecked(true);
     c.Check6->setChecked(true);
     h.next();
-    ASSERT_EQ(visiblePages(f), std::vector<int>{7});
+    ASSERT_EQ(h.pages(), Pages{7});
     EXPECT_TRUE(h.messages.messages.empty());
 
     std::vector<uint8_t> expected = target.bytes;
@@ -131,13 +122,13 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     put(expected, kFirstFreeOffset, stream);
     put(expected, 0xAE09, std::vector<uint8_t>{0xFF, 0x03, 0x00, 0x7C});
     put(expected, 0x48093, std::vector<uint8_t>{0x7C, 0x02, 0x40});
-    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom)), std::vector<int64_t>{});
+    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
 }
 
 TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
 {
     // Green is neither colour: "Restliche Farben zu:" makes it black.
-    const auto colourAt = [](int x, int t) { return t < 4 ? 0x00FF00 : Quadrants(x, t, 40, 24); };
+    const auto colourAt = [](int x, int t) { return t < 4 ? 0x00FF00 : Quadrants(40, 24)(x, t); };
     CoreHarness h;
     Form1& f = h.start();
     const Form1Controls& c = f.ui();
@@ -146,43 +137,23 @@ TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
     f.selectItem(c.Combo4, 2);
     f.selectItem(c.Combo5, 0);
     h.next();
-    // A first coding with light and dark exchanged, then again without.
-    c.Check3->setChecked(true);
+    c.Check3->setChecked(true); // a first coding with light and dark exchanged, then again without
     h.next();
     EXPECT_EQ(f.state().Picture.atTop(0, 23), 0x0000FFu);
-    f.BackClicked();
+    h.back();
     c.Check3->setChecked(false);
     h.next();
     h.next();
-    const std::string bmp = h.path("out.bmp");
+    const QString bmp = h.path("out.bmp");
     h.saveTo(bmp);
-    ASSERT_EQ(visiblePages(f), std::vector<int>{7});
-
-    const QImage image(QString::fromStdString(bmp));
+    ASSERT_EQ(h.pages(), Pages{7});
+    const QImage image(bmp);
     ASSERT_EQ(image.size(), QSize(40, 24));
     int wrong = 0;
     for (int t = 0; t < 24; ++t)
-        for (int x = 0; x < 40; ++x) {
-            const Colour want = t < 4 ? kBlack : Quadrants(x, t, 40, 24);
-            wrong += (image.pixel(x, t) & 0xFFFFFF) != want;
-        }
+        for (int x = 0; x < 40; ++x)
+            wrong += (image.pixel(x, t) & 0xFFFFFF) != (t < 4 ? kBlack : Quadrants(40, 24)(x, t));
     EXPECT_EQ(wrong, 0);
-}
-
-TEST(EndToEnd, BareOffsetWritesOnlyTheData)
-{
-    const SyntheticRom content = SyntheticRom::Standard('E');
-    CoreHarness h;
-    const std::string rom = h.rom("game.gb", content);
-    Form1& f = pictureToRom(h, rom);
-    f.ui().Check4->setChecked(false);
-    f.ui().Text4->setText("&H1F4000");
-    h.next();
-    ASSERT_EQ(visiblePages(f), std::vector<int>{7});
-    std::vector<uint8_t> expected = content.bytes;
-    put(expected, 0x1F4000, f.state().EncodedData);
-    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom)), std::vector<int64_t>{});
-    EXPECT_EQ(h.store->get("Settings", "PokeIndexB", "?"), "?");
 }
 
 // Every file of the test's folder but the settings.
@@ -195,146 +166,81 @@ std::map<std::string, std::vector<uint8_t>> files(const CoreHarness& h)
     return all;
 }
 
-struct Refusal {
-    const char* name;
-    // Drives the wizard up to the Next that fails; returns the message expected.
-    std::function<std::string(CoreHarness&)> prepare;
-    const char* caption;
-    std::vector<int> visible; // pages on show afterwards
-    int currentPage;
-};
-
-void PrintTo(const Refusal& r, std::ostream* os)
+TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
 {
-    *os << r.name;
+    const auto standard = [](CoreHarness& h, char language = 'E') {
+        return h.rom("game.gb", SyntheticRom::Standard(language));
+    };
+    const struct {
+        // Drives the wizard up to the Next that fails; returns the message expected.
+        std::function<QString(CoreHarness&)> prepare;
+        const char* caption;
+        Pages visible; // afterwards
+        int currentPage;
+    } cases[] = {
+        {[](CoreHarness& h) {
+             const QString junk = h.path("junk.bmp");
+             std::ofstream(junk.toStdString()) << "no picture here";
+             h.start().ui().Combo1->setEditText(junk);
+             return "Die Datei \"" + junk + "\" ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
+         },
+         "Fehler", {1}, 1},
+        {[](CoreHarness& h) {
+             SyntheticRom content = SyntheticRom::Standard('E');
+             content.bytes[kRomSize - 3] = 0x05; // a literal running past the end
+             h.start();
+             h.open(h.rom("game.gb", content));
+             h.form->ui().Check12->setChecked(false);
+             h.form->ui().Text12->setText("&H1FFFFD");
+             return QString::fromUtf8("An Offset &H1FFFFD der Datei \"") + h.path("game.gb") +
+                    QString::fromUtf8("\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das "
+                                      "Endezeichen.");
+         },
+         "Fehler", {}, 2},
+        {[](CoreHarness& h) {
+             codedPicture(h).ui().Combo2->setEditText(h.path("none.gb"));
+             return "Die Datei \"" + h.path("none.gb") +
+                    QString::fromUtf8("\" existiert nicht. Bilder können nur in existierende Dateien insertet werden.");
+         },
+         "Fehler", {4}, 4},
+        {[=](CoreHarness& h) {
+             codedPicture(h, standard(h)).ui().Check4->setChecked(false);
+             h.form->ui().Text4->setText("&H1FFFFF");
+             return QString::fromUtf8("Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis %1.")
+                 .arg(kRomSize - h.form->state().EncodedLength - 1);
+         },
+         "Fehler", {}, 9},
+        {[=](CoreHarness& h) {
+             codedPicture(h, standard(h, 'X')).ui().Check11->setChecked(true);
+             h.next();
+             return QStringLiteral("Fehler: Sprache des Roms konnte nicht erkannt werden.");
+         },
+         "Orvista", {6}, 6},
+        {[=](CoreHarness& h) {
+             codedPicture(h, standard(h)).ui().Check11->setChecked(true);
+             h.next();
+             h.next();
+             h.form->ui().OptionButton8->setChecked(true);
+             h.form->ui().Text10->setText("#");
+             return QString::fromUtf8("Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.");
+         },
+         "Fehler", {9}, 9},
+    };
+    for (const auto& r : cases) {
+        CoreHarness h;
+        const QString message = r.prepare(h);
+        SCOPED_TRACE(message.toStdString());
+        const auto before = files(h);
+        h.messages.messages.clear();
+        h.next();
+        ASSERT_EQ(h.messages.messages.size(), 1u);
+        EXPECT_EQ(h.messages.messages[0].text, message);
+        EXPECT_EQ(h.messages.messages[0].caption, r.caption);
+        EXPECT_EQ(h.pages(), r.visible);
+        EXPECT_EQ(h.form->state().CurrentPage, r.currentPage);
+        EXPECT_EQ(files(h), before);
+    }
 }
-
-class Refusals : public ::testing::TestWithParam<Refusal> {};
-
-TEST_P(Refusals, ShowTheMessageAndChangeNoFile)
-{
-    const Refusal& r = GetParam();
-    CoreHarness h;
-    const std::string message = r.prepare(h);
-    const auto before = files(h);
-    h.messages.messages.clear();
-    h.next();
-    ASSERT_EQ(h.messages.messages.size(), 1u);
-    EXPECT_EQ(h.messages.messages[0].text.toStdString(), message);
-    EXPECT_EQ(h.messages.messages[0].caption.toStdString(), r.caption);
-    EXPECT_EQ(visiblePages(*h.form), r.visible);
-    EXPECT_EQ(h.form->state().CurrentPage, r.currentPage);
-    EXPECT_EQ(files(h), before);
-}
-
-std::string standardRom(CoreHarness& h, char language = 'E')
-{
-    return h.rom("game.gb", SyntheticRom::Standard(language));
-}
-
-// A coded picture on page 4 with target in Combo2.
-void pictureOnPage4(CoreHarness& h, const std::string& target)
-{
-    h.start();
-    h.open(h.picture("pic.bmp", 56, 56, [](int x, int t) { return Quadrants(x, t, 56, 56); }));
-    h.next();
-    h.next();
-    h.next();
-    h.form->ui().Combo2->setEditText(QString::fromStdString(target));
-}
-
-// Page 6 of a picture going into a ROM, with or without a new name.
-void onPage6(CoreHarness& h, const std::string& rom, bool changeName)
-{
-    pictureToRom(h, rom);
-    h.form->ui().Check4->setChecked(true);
-    h.form->ui().Check11->setChecked(changeName);
-    h.next();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Refusals,
-    ::testing::Values(
-        Refusal{"NotAPicture",
-                [](CoreHarness& h) {
-                    const std::string junk = h.path("junk.bmp");
-                    std::ofstream(junk) << "no picture here";
-                    h.start();
-                    h.form->ui().Combo1->setEditText(QString::fromStdString(junk));
-                    return "Die Datei \"" + junk + "\" ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
-                },
-                "Fehler", {1}, 1},
-        Refusal{"OffsetWithoutAStream",
-                [](CoreHarness& h) {
-                    SyntheticRom content = SyntheticRom::Standard('E');
-                    content.bytes[kRomSize - 3] = 0x05; // a literal running past the end
-                    const std::string rom = h.rom("game.gb", content);
-                    h.start();
-                    h.open(rom);
-                    h.form->ui().Check12->setChecked(false);
-                    h.form->ui().Text12->setText("&H1FFFFD");
-                    return "An Offset &H1FFFFD der Datei \"" + rom +
-                           "\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das Endezeichen.";
-                },
-                "Fehler", {}, 2},
-        Refusal{"MissingRomTarget",
-                [](CoreHarness& h) {
-                    const std::string rom = h.path("none.gb");
-                    pictureOnPage4(h, rom);
-                    return "Die Datei \"" + rom +
-                           "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden.";
-                },
-                "Fehler", {4}, 4},
-        Refusal{"ReadOnlyRomTarget",
-                [](CoreHarness& h) {
-                    const std::string rom = standardRom(h);
-                    fs::permissions(rom, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-                    pictureOnPage4(h, rom);
-                    return "Die Datei \"" + rom +
-                           "\" ist schreibgeschütz. Orvista kann nicht in schreibgeschützte Dateien schreiben.";
-                },
-                "Fehler", {4}, 4},
-        Refusal{"TooShortRomTarget",
-                [](CoreHarness& h) {
-                    const std::string rom = h.rom("small.gb", SyntheticRom('E', 16));
-                    pictureOnPage4(h, rom);
-                    return std::string("Datei zu klein für Bilddaten");
-                },
-                "Fehler", {4}, 4},
-        Refusal{"OffsetBeyondTheRom",
-                [](CoreHarness& h) {
-                    pictureToRom(h, standardRom(h));
-                    h.form->ui().Check4->setChecked(false);
-                    h.form->ui().Text4->setText("&H1FFFFF");
-                    return "Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis " +
-                           std::to_string(kRomSize - h.form->state().EncodedLength - 1) + ".";
-                },
-                "Fehler", {}, 9},
-        Refusal{"TrainerNumberOutOfRange",
-                [](CoreHarness& h) {
-                    onPage6(h, standardRom(h), false);
-                    h.form->ui().Check8->setChecked(true);
-                    h.form->ui().Text7->setText("70");
-                    return std::string("Die Trainernummer 70 liegt außerhalb des erlaubten Bereichs von 1 bis 66.");
-                },
-                "Fehler", {}, 9},
-        Refusal{"UnknownLanguage",
-                [](CoreHarness& h) {
-                    onPage6(h, standardRom(h, 'X'), true);
-                    return std::string("Fehler: Sprache des Roms konnte nicht erkannt werden.");
-                },
-                "Orvista", {6}, 6},
-        Refusal{"NameNotWritable",
-                [](CoreHarness& h) {
-                    onPage6(h, standardRom(h), true);
-                    h.next();
-                    h.form->ui().OptionButton8->setChecked(true);
-                    h.form->ui().Text10->setText("#");
-                    return std::string(
-                        "Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.");
-                },
-                "Fehler", {9}, 9}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace orv::test

@@ -1,21 +1,5 @@
 #include <QApplication>
-#include <QFrame>
 #include <gtest/gtest.h>
-
-#include "wizard_harness.h"
-
-namespace orv::test {
-
-std::vector<int> visiblePages(const Form1& form)
-{
-    std::vector<int> pages;
-    for (int n = 1; n <= 11; ++n)
-        if (!form.ui().frame(n)->isHidden())
-            pages.push_back(n);
-    return pages;
-}
-
-} // namespace orv::test
 
 int main(int argc, char** argv)
 {

@@ -1,9 +1,13 @@
 #pragma once
-// A main window on a temporary settings store, with hooks, dialogs and
-// message boxes that record what happened.
+// The main window on a temporary settings store with recorded message boxes
+// and scripted dialogs; its page work either records the hooks it ran or is
+// the real work on the cores.
 
+#include <QComboBox>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFrame>
+#include <QImage>
+#include <QPushButton>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -11,31 +15,22 @@
 #include <string>
 #include <vector>
 
+#include "core_page_work.h"
 #include "file_dialogs.h"
 #include "form1.h"
 #include "message_sink.h"
 #include "page_work.h"
 #include "settings_store.h"
+#include "synthetic_rom.h"
+#include "working_picture.h"
 
 namespace orv::test {
 
-class RecordingPageWork final : public PageWork {
+// Records "hook@CurrentPage" for every hook; hooks named in failing report a failure.
+class RecordingPageWork final : public DefaultPageWork {
 public:
-    struct Call {
-        std::string hook;
-        int page; // CurrentPage when the hook ran
-    };
-    std::vector<Call> calls;
-    std::set<std::string> failing; // hooks that report a failure
-    std::function<void(Form1&, const std::string&)> onCall; // runs inside each hook
-
-    std::vector<std::string> hooks() const
-    {
-        std::vector<std::string> names;
-        for (const Call& c : calls)
-            names.push_back(c.hook);
-        return names;
-    }
+    std::vector<std::string> calls;
+    std::set<std::string> failing;
 
     void startUp(Form1& f) override { record(f, "startUp"); }
     PageResult loadSourcePicture(Form1& f) override { return run(f, "loadSourcePicture"); }
@@ -49,15 +44,20 @@ public:
     void layoutPreview(Form1& f) override
     {
         record(f, "layoutPreview");
-        fallback.layoutPreview(f);
+        DefaultPageWork::layoutPreview(f);
+    }
+    std::string trace() const
+    {
+        std::string all;
+        for (const std::string& c : calls)
+            all += (all.empty() ? "" : " ") + c;
+        return all;
     }
 
 private:
-    void record(Form1& f, const char* hook)
+    void record(Form1& f, const std::string& hook)
     {
-        calls.push_back({hook, f.state().CurrentPage});
-        if (onCall)
-            onCall(f, hook);
+        calls.push_back(hook + "@" + std::to_string(f.state().CurrentPage));
     }
     PageResult run(Form1& f, const char* hook)
     {
@@ -67,61 +67,120 @@ private:
         f.messages().error(QString::fromLatin1(hook));
         return pageFailed();
     }
-    DefaultPageWork fallback;
 };
 
-class Harness {
+template <class Work>
+class HarnessOf {
 public:
-    Harness() : store(std::make_unique<QtSettingsStore>(iniPath())) {}
+    HarnessOf() : store(newStore()) {}
 
-    QString iniPath() const { return dir.filePath(QStringLiteral("settings.ini")); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    // Creates a small file and returns its path.
-    QString file(const QString& name)
+    QString path(const QString& name) const { return QString::fromStdString((dir / name.toStdString()).string()); }
+    // A small file with some bytes.
+    QString file(const QString& name) const
     {
         QFile f(path(name));
         f.open(QIODevice::WriteOnly);
         f.write("data");
         return f.fileName();
     }
+    // A picture file; colourAt(x, t) gives column x of line t (0 = top).
+    QString picture(const QString& name, int width, int height, const std::function<Colour(int, int)>& colourAt) const
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int t = 0; t < height; ++t)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, t, 0xFF000000u | colourAt(x, t));
+        image.save(path(name), "BMP");
+        return path(name);
+    }
+    QString rom(const QString& name, const SyntheticRom& content) const
+    {
+        content.write(path(name).toStdString());
+        return path(name);
+    }
 
     Form1& start(const QString& commandLine = {})
     {
         form.reset();
-        form = std::make_unique<Form1>(*store, messages, dialogs, work,
-                                       [this](const QUrl& url) { opened.push_back(url); });
+        form = std::make_unique<Form1>(*store, messages, dialogs, work, [](const QUrl&) {});
         form->startUp(commandLine);
         return *form;
     }
     // A new window on the same store, as the next run of the program sees it.
     Form1& restart()
     {
-        if (form)
-            form->shutdown();
+        form->shutdown();
         form.reset();
-        store = std::make_unique<QtSettingsStore>(iniPath());
+        store = newStore();
         return start();
     }
 
-    QString get(const char* key, const char* section = "Settings") const
+    QString get(const QString& key, const char* section = "Settings") const
     {
-        return store->get(QString::fromLatin1(section), QString::fromLatin1(key), QStringLiteral("<missing>"));
+        return store->get(QString::fromLatin1(section), key, QStringLiteral("<missing>"));
     }
-    void put(const char* key, const QString& value, const char* section = "Settings")
+    void put(const QString& key, const QString& value, const char* section = "Settings")
     {
-        store->save(QString::fromLatin1(section), QString::fromLatin1(key), value);
+        store->save(QString::fromLatin1(section), key, value);
     }
 
-    QTemporaryDir dir;
+    void next() { form->ui().Command2->click(); }
+    void back() { form->ui().Command3->click(); }
+    // Page 1: the source path, then Next.
+    void open(const QString& source)
+    {
+        form->ui().Combo1->setEditText(source);
+        next();
+    }
+    // Page 4: the target path, then Next.
+    void saveTo(const QString& target)
+    {
+        form->ui().Combo2->setEditText(target);
+        next();
+    }
+    // Puts the window on page n as the dispatcher would leave it.
+    void show(int n)
+    {
+        form->HidePage(form->state().CurrentPage);
+        form->ShowPage(n);
+    }
+    // The pages whose frames are visible.
+    std::vector<int> pages() const
+    {
+        std::vector<int> shown;
+        for (int n = 1; n <= 11; ++n)
+            if (!form->ui().frame(n)->isHidden())
+                shown.push_back(n);
+        return shown;
+    }
+
+    TempDir dir;
     std::unique_ptr<QtSettingsStore> store;
     RecordingMessageSink messages;
     ScriptedFileDialogs dialogs;
-    RecordingPageWork work;
-    std::vector<QUrl> opened;
+    Work work;
     std::unique_ptr<Form1> form;
+
+private:
+    std::unique_ptr<QtSettingsStore> newStore() const
+    {
+        return std::make_unique<QtSettingsStore>(QString::fromStdString((dir / "settings.ini").string()));
+    }
 };
 
-// The pages whose frames are visible.
-std::vector<int> visiblePages(const Form1& form);
+using Harness = HarnessOf<RecordingPageWork>;
+using CoreHarness = HarnessOf<CorePageWork>;
+using Pages = std::vector<int>;
+
+// Quadrants: white top-left, black top-right, red bottom-left, blue
+// bottom-right; red is met first by the column-wise, bottom-up colour scan.
+inline std::function<Colour(int, int)> Quadrants(int width, int height)
+{
+    return [=](int x, int t) -> Colour {
+        if (t < height / 2)
+            return x >= width / 2 ? kBlack : kWhite;
+        return x >= width / 2 ? 0x0000FF : 0xFF0000;
+    };
+}
 
 } // namespace orv::test
