@@ -1,0 +1,209 @@
+// Pictures, bitmaps and own files through real files.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "binary_file.h"
+#include "bitmap_file.h"
+#include "classify_path.h"
+#include "codec_library.h"
+#include "orv_file.h"
+#include "picture_fixtures.h"
+#include "picture_image.h"
+#include "picture_loader.h"
+#include "synthetic_rom.h"
+#include "tiles.h"
+
+namespace orv::test {
+namespace {
+
+class PictureFiles : public ::testing::Test {
+protected:
+    // Saves image in format under name, whatever its extension.
+    std::filesystem::path save(const QImage& image, const std::string& name, const char* format) const
+    {
+        const QString file = QString::fromStdString((dir / name).string());
+        EXPECT_TRUE(std::string_view(format) == "GIF" ? WriteGif(image, file) : image.save(file, format)) << name;
+        return dir / name;
+    }
+    std::string quoted(const std::string& name) const { return "\"" + (dir / name).string() + "\""; }
+
+    TempDir dir;
+};
+
+TEST_F(PictureFiles, PicturesReadByContentAndCutToWholeTiles)
+{
+    // 100 x 50, cut to the top-left 96 x 48: left column green above red, blue at the bottom right.
+    QImage image(100, 50, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int t = 0; t < 48; ++t)
+        image.setPixel(0, t, t < 24 ? 0xFF00FF00 : 0xFFFF0000);
+    image.setPixel(95, 47, 0xFF0000FF);
+    image.setPixel(7, 7, 0xFF000000);
+    image.setPixel(96, 10, 0xFFFFFF00); // cut: beyond column 95
+    image.setPixel(10, 48, 0xFFFFFF00); // cut: below line 47
+    const std::pair<const char*, const char*> files[] = {
+        {"a.bmp", "BMP"}, {"a.gif", "GIF"}, {"a.ico", "ICO"}, {"a.bak", "BMP"}, {"a.old", "GIF"}};
+    for (const auto& [name, format] : files) {
+        const auto loaded = LoadSourcePicture(save(image, name, format));
+        ASSERT_TRUE(loaded) << name << ": " << loaded.error().message;
+        const WorkingPicture& picture = loaded->picture;
+        ASSERT_EQ(std::tuple(picture.width, picture.height, picture.pixels.size()), std::tuple(96, 48, 4608u)) << name;
+        EXPECT_EQ(picture.at(0, 0), kRed) << name; // bottom left
+        EXPECT_EQ(picture.atTop(0, 0), kGreen) << name;
+        EXPECT_EQ(picture.atTop(95, 47), kBlue) << name;
+        EXPECT_EQ(picture.atTop(7, 7), kBlack) << name;
+        EXPECT_EQ(picture.atTop(8, 8), kWhite) << name;
+        // Columns left to right, each from the bottom up: green comes before the blue at the bottom right.
+        EXPECT_EQ(loaded->colours, (std::vector<Colour>{kRed, kGreen, kBlue})) << name;
+    }
+}
+
+TEST_F(PictureFiles, TransparencyOverWhite)
+{
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(0x00123456);
+    image.setPixel(1, 0, 0x80FF0000);
+    const auto loaded = LoadSourcePicture(save(image, "alpha.png", "PNG"));
+    ASSERT_TRUE(loaded) << loaded.error().message;
+    EXPECT_EQ(std::pair(loaded->picture.atTop(0, 0), loaded->picture.atTop(1, 0)), std::pair(kWhite, 0xFF7F7Fu));
+}
+
+TEST_F(PictureFiles, LoadRefusals)
+{
+    QImage many(16, 16, QImage::Format_RGB32), narrow(7, 20, QImage::Format_RGB32), low(20, 7, QImage::Format_RGB32);
+    for (int i = 0; i < 256; ++i)
+        many.setPixel(i % 16, i / 16, 0xFF100000u + static_cast<QRgb>(i));
+    narrow.fill(Qt::white);
+    low.fill(Qt::white);
+    std::ofstream(dir / "notes.bmp") << "These are notes, not a picture.\n";
+    const std::string small = " ist zu klein: Es muss mindestens 8 Pixel breit und 8 Pixel hoch sein.";
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {save(many, "many.bmp", "BMP"), "Das Bild enthält mehr als 255 Farben außer Schwarz und Weiß. Bitte "
+                                        "verringern Sie die Anzahl der Farben und laden Sie das Bild erneut."},
+        {save(narrow, "narrow.bmp", "BMP"), "Das Bild " + quoted("narrow.bmp") + small},
+        {save(low, "low.bmp", "BMP"), "Das Bild " + quoted("low.bmp") + small},
+        {dir / "notes.bmp",
+         "Die Datei " + quoted("notes.bmp") + " ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG)."},
+        {dir / "none.gif", "Die Datei " + quoted("none.gif") + " konnte nicht gefunden werden."},
+    };
+    for (const auto& [path, message] : cases)
+        EXPECT_EQ(Refusal(LoadSourcePicture(path)), message);
+}
+
+TEST_F(PictureFiles, BitmapReadsBackAsTheFourShades)
+{
+    const WorkingPicture picture = ShadePattern(10, 16);
+    ASSERT_TRUE(WriteBitmapFile(dir / "shades.bmp", picture));
+    const auto bytes = ReadFileBytes(dir / "shades.bmp");
+    ASSERT_EQ(bytes.size(), 54u + 32 * 16); // rows of 30 bytes and 2 of padding
+    EXPECT_EQ(static_cast<size_t>(bytes[2] | bytes[3] << 8 | bytes[4] << 16), bytes.size()); // its size field
+    const QImage image(QString::fromStdString((dir / "shades.bmp").string()));
+    ASSERT_EQ(image.size(), QSize(10, 16));
+    for (int t = 0; t < 16; ++t)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(image.pixel(x, t) & 0xFFFFFF, picture.atTop(x, t)) << x << "," << t;
+
+    EXPECT_EQ(Refusal(WriteBitmapFile(dir / "no/out.bmp", picture)),
+              "Die Bilddatei " + quoted("no/out.bmp") + " konnte nicht geschrieben werden.");
+    EXPECT_EQ(Refusal(WriteBitmapFile(dir / "empty.bmp", {})), "Es ist kein Bild zum Speichern vorhanden.");
+    EXPECT_FALSE(std::filesystem::exists(dir / "empty.bmp"));
+}
+
+TEST_F(PictureFiles, OwnFileWrittenAndReadBack)
+{
+    const WorkingPicture picture = ShadePattern(56, 56);
+    for (const auto& [order, last] : {std::pair{TileOrder::Vertical, 0x00}, std::pair{TileOrder::Horizontal, 0x01}}) {
+        const auto tiles = EncodeTiles(picture, order, 784);
+        const auto stream = codec::encode(tiles);
+        ASSERT_TRUE(stream && WriteOrvFile(dir / "pic.orv", *stream, kYellow, kBlue, 56, 56, order));
+        auto expected = *stream;
+        expected.insert(expected.end(), {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38, static_cast<uint8_t>(last)});
+        EXPECT_EQ(ReadFileBytes(dir / "pic.orv"), expected);
+
+        const auto read = ReadOrvFile(dir / "pic.orv");
+        ASSERT_TRUE(read) << read.error().message;
+        EXPECT_EQ(std::tie(read->stream, read->tileData), std::tie(*stream, tiles));
+        EXPECT_EQ(std::tuple(read->width, read->height, read->order, read->paletteText),
+                  std::tuple(56, 56, order, std::string("FF03007C")));
+        EXPECT_EQ(read->colours, (std::array<Colour, 2>{kYellow, kBlue}));
+    }
+}
+
+TEST_F(PictureFiles, OwnFileSizeAndOrderBytes)
+{
+    // Data length, width, height and order bytes; the size and order read.
+    const std::tuple<size_t, uint8_t, uint8_t, uint8_t, int, int, TileOrder> cases[] = {
+        {784, 56, 56, 2, 56, 56, TileOrder::Horizontal},
+        {784, 0, 56, 0, 56, 56, TileOrder::Vertical},
+        {768, 0, 0, 1, 56, 56, TileOrder::Horizontal},
+        {784, 16, 16, 0, 16, 16, TileOrder::Vertical}, // all data kept, the size as stored
+    };
+    for (const auto& [length, width, height, order, readWidth, readHeight, readOrder] : cases) {
+        auto bytes = WrapUncompressed(std::vector<uint8_t>(length));
+        bytes.insert(bytes.end(), {0x00, 0x7C, 0xFF, 0x03, width, height, order});
+        ASSERT_TRUE(writeWholeFile(dir / "size.orv", bytes));
+        const auto read = ReadOrvFile(dir / "size.orv");
+        ASSERT_TRUE(read) << read.error().message;
+        EXPECT_EQ(std::tuple(read->width, read->height, read->order, read->tileData.size()),
+                  std::tuple(readWidth, readHeight, readOrder, length))
+            << length << " " << int(width) << "x" << int(height);
+        EXPECT_EQ(read->colours, (std::array<Colour, 2>{kBlue, kYellow}));
+    }
+}
+
+TEST_F(PictureFiles, OwnFileRefusals)
+{
+    const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
+    const auto joined = [](std::vector<uint8_t> bytes, std::vector<uint8_t> more) {
+        bytes.insert(bytes.end(), more.begin(), more.end());
+        return bytes;
+    };
+    const std::string invalid = " enthält keinen gültigen Bilddatenstrom.";
+    const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+        {joined(stream, {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38}), " ist zu kurz für eine ORV-Datei: Nach den "
+                                                               "Bilddaten fehlen Palette, Größe oder Kachelreihenfolge."},
+        {std::vector<uint8_t>(stream.begin(), stream.begin() + 400), invalid}, // cut short
+        {{0x02, 0x11, 0x22, 0x33, 0x00, 0x44}, invalid},                        // no end marker
+        {joined({0x80, 0x85, 0xFF}, std::vector<uint8_t>(7)), invalid},       // a copy from before the start
+        {joined(WrapUncompressed(std::vector<uint8_t>(16 * 1024)), std::vector<uint8_t>(7)),
+         " gibt keine Bildgröße an, und ihre Bilddaten ergeben kein Bild von 1 bis 255 Pixeln Seitenlänge."},
+    };
+    for (const auto& [bytes, tail] : cases) {
+        ASSERT_TRUE(writeWholeFile(dir / "bad.orv", bytes));
+        EXPECT_EQ(Refusal(ReadOrvFile(dir / "bad.orv")), "Die Datei " + quoted("bad.orv") + tail);
+    }
+    EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv")), "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden.");
+
+    const auto write = [&](const std::string& name, const std::vector<uint8_t>& data, int width, int height) {
+        return Refusal(WriteOrvFile(dir / name, data, kYellow, kBlue, width, height, TileOrder::Vertical));
+    };
+    const std::string tooLarge =
+        "Das Bild ist zu groß für eine ORV-Datei: Breite und Höhe dürfen höchstens 255 Pixel betragen.";
+    EXPECT_EQ(std::pair(write("x.orv", stream, 256, 8), write("x.orv", stream, 8, 256)), std::pair(tooLarge, tooLarge));
+    for (const auto& bad : {std::vector<uint8_t>{}, std::vector<uint8_t>{0x05, 0x01}, joined(stream, {0x00})})
+        EXPECT_EQ(write("x.orv", bad, 8, 8),
+                  "Die Bilddaten sind kein vollständiger komprimierter Datenstrom und werden nicht gespeichert.");
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.orv"));
+    EXPECT_EQ(write("no/x.orv", stream, 8, 8), "Die Datei " + quoted("no/x.orv") + " konnte nicht geschrieben werden.");
+}
+
+TEST(PictureImage, TopDownImageOfTheBottomUpGridAndPathKinds)
+{
+    const WorkingPicture picture = MakePicture(16, 8, [](int x, int t) { return x + t == 0 ? kRed : kYellow; });
+    const QImage image = ToQImage(picture);
+    EXPECT_EQ(std::tuple(image.format(), image.pixel(0, 0), image.pixel(0, 7)),
+              std::tuple(QImage::Format_RGB32, 0xFFFF0000, 0xFFFFFF00));
+    EXPECT_EQ(WholeTilesFromImage(image).pixels, picture.pixels);
+
+    // The rightmost mark decides.
+    const std::pair<const char*, FileKind> paths[] = {
+        {"C:\\roms\\game.GBC", FileKind::Rom}, {"pic.orv.bmp", FileKind::Orv}, {"pic.bmp", FileKind::Picture},
+        {"old.gb.orv", FileKind::Orv},           {"x.orv.gbc", FileKind::Rom}};
+    for (const auto& [path, kind] : paths)
+        EXPECT_EQ(ClassifyPath(path), kind) << path;
+}
+
+} // namespace
+} // namespace orv::test
