@@ -50,11 +50,9 @@ TEST_F(PictureFiles, PicturesReadByContentAndCutToWholeTiles)
         ASSERT_TRUE(loaded) << name << ": " << loaded.error().message;
         const WorkingPicture& picture = loaded->picture;
         ASSERT_EQ(std::tuple(picture.width, picture.height, picture.pixels.size()), std::tuple(96, 48, 4608u)) << name;
-        EXPECT_EQ(picture.at(0, 0), kRed) << name; // bottom left
-        EXPECT_EQ(picture.atTop(0, 0), kGreen) << name;
-        EXPECT_EQ(picture.atTop(95, 47), kBlue) << name;
-        EXPECT_EQ(picture.atTop(7, 7), kBlack) << name;
-        EXPECT_EQ(picture.atTop(8, 8), kWhite) << name;
+        EXPECT_EQ(std::tuple(picture.at(0, 0), picture.atTop(0, 0), picture.atTop(95, 47), picture.atTop(7, 7),
+                             picture.atTop(8, 8)),
+                  std::tuple(kRed, kGreen, kBlue, kBlack, kWhite)) << name; // at(0, 0) is the bottom left
         // Columns left to right, each from the bottom up: green comes before the blue at the bottom right.
         EXPECT_EQ(loaded->colours, (std::vector<Colour>{kRed, kGreen, kBlue})) << name;
     }

@@ -7,24 +7,17 @@ namespace {
 
 TEST(PreviewGeometry, DirectOrViewport)
 {
-    // A side over 80 sets its flag; the big preview flag stays.
-    const std::tuple<uint8_t, int, int, uint8_t> flags[] = {
-        {kPreviewWide | kPreviewTall, 80, 80, 0},
-        {0, 81, 80, kPreviewWide},
-        {kPreviewBig | kPreviewWide, 40, 96, kPreviewBig | kPreviewTall},
-    };
-    for (const auto& [before, width, height, after] : flags)
-        EXPECT_EQ(WithSizeFlags(before, width, height), after) << width << " x " << height;
+    // A side over 80 opens the viewport.
     EXPECT_FALSE(LayoutPreview(WithSizeFlags(kPreviewBig, 80, 80), 80, 80, 9, 9).viewport);
+    EXPECT_TRUE(LayoutPreview(WithSizeFlags(kPreviewBig, 80, 81), 80, 81, 9, 9).viewport);
 
     // 88 x 40 with the default bar widths (9, 9): lower than the view, so the vertical range is negative.
     const PreviewLayout layout = LayoutPreview(WithSizeFlags(0, 88, 40), 88, 40, 9, 9);
     ASSERT_TRUE(layout.viewport);
     EXPECT_EQ(std::tuple(layout.outerWidth, layout.outerHeight, layout.innerWidth, layout.vMax, layout.hMax),
               std::tuple(89, 89, 87, -38, 10));
-    EXPECT_EQ(layout.vBar, (PreviewRect{78, 0, 9, 78}));
-    EXPECT_EQ(layout.hBar, (PreviewRect{0, 78, 78, 9}));
-    EXPECT_EQ(layout.corner, (PreviewRect{78, 78, 9, 9}));
+    EXPECT_EQ(std::tuple(layout.vBar, layout.hBar, layout.corner),
+              std::tuple(PreviewRect{78, 0, 9, 78}, PreviewRect{0, 78, 78, 9}, PreviewRect{78, 78, 9, 9}));
 }
 
 TEST(PreviewGeometry, CornerToggleAndBarWidths)
@@ -37,13 +30,11 @@ TEST(PreviewGeometry, CornerToggleAndBarWidths)
 
     // "VScrollWidth" 15, "HScrollWidth" 9.
     const PreviewLayout wide = LayoutPreview(kPreviewTall, 40, 120, 15, 9);
-    EXPECT_EQ(wide.vBar, (PreviewRect{72, 0, 15, 78}));
-    EXPECT_EQ(wide.hBar, (PreviewRect{0, 78, 72, 9}));
-    EXPECT_EQ(wide.corner, (PreviewRect{72, 78, 15, 9}));
+    EXPECT_EQ(std::tuple(wide.vBar, wide.hBar, wide.corner),
+              std::tuple(PreviewRect{72, 0, 15, 78}, PreviewRect{0, 78, 72, 9}, PreviewRect{72, 78, 15, 9}));
     // Widths beyond the inner size never give negative rectangles.
     const PreviewLayout huge = LayoutPreview(kPreviewWide, 100, 40, 500, -4);
-    EXPECT_EQ(huge.vBar, (PreviewRect{0, 0, 87, 87}));
-    EXPECT_EQ(huge.hBar, (PreviewRect{0, 87, 0, 0}));
+    EXPECT_EQ(std::pair(huge.vBar, huge.hBar), std::pair(PreviewRect{0, 0, 87, 87}, PreviewRect{0, 87, 0, 0}));
 }
 
 TEST(PreviewGeometry, ClampAndDrag)
