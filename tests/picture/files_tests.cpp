@@ -129,48 +129,40 @@ TEST_F(PictureFiles, OwnFileWrittenAndReadBack)
     }
 }
 
-TEST_F(PictureFiles, OwnFileSizeAndOrderBytes)
+TEST_F(PictureFiles, OwnFilesReadOrRefused)
 {
-    // Data length, width, height and order bytes; the size and order read.
-    const std::tuple<size_t, uint8_t, uint8_t, uint8_t, int, int, TileOrder> cases[] = {
-        {784, 56, 56, 2, 56, 56, TileOrder::Horizontal},
-        {784, 0, 56, 0, 56, 56, TileOrder::Vertical},
-        {768, 0, 0, 1, 56, 56, TileOrder::Horizontal},
-        {784, 16, 16, 0, 16, 16, TileOrder::Vertical}, // all data kept, the size as stored
-    };
-    for (const auto& [length, width, height, order, readWidth, readHeight, readOrder] : cases) {
-        auto bytes = WrapUncompressed(std::vector<uint8_t>(length));
-        bytes.insert(bytes.end(), {0x00, 0x7C, 0xFF, 0x03, width, height, order});
-        ASSERT_TRUE(writeWholeFile(dir / "size.orv", bytes));
-        const auto read = ReadOrvFile(dir / "size.orv");
-        ASSERT_TRUE(read) << read.error().message;
-        EXPECT_EQ(std::tuple(read->width, read->height, read->order, read->tileData.size()),
-                  std::tuple(readWidth, readHeight, readOrder, length))
-            << length << " " << int(width) << "x" << int(height);
-        EXPECT_EQ(read->colours, (std::array<Colour, 2>{kBlue, kYellow}));
-    }
-}
-
-TEST_F(PictureFiles, OwnFileRefusals)
-{
-    const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
     const auto joined = [](std::vector<uint8_t> bytes, std::vector<uint8_t> more) {
         bytes.insert(bytes.end(), more.begin(), more.end());
         return bytes;
     };
-    const std::string invalid = " enthält keinen gültigen Bilddatenstrom.";
+    // Zeros of the given length, then the palette pair, width, height and order bytes.
+    const auto file = [&](size_t length, uint8_t width, uint8_t height, uint8_t order) {
+        return joined(WrapUncompressed(std::vector<uint8_t>(length)), {0x00, 0x7C, 0xFF, 0x03, width, height, order});
+    };
+    const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
+    const std::string invalid = "Die Datei " + quoted("f.orv") + " enthält keinen gültigen Bilddatenstrom.";
     const std::pair<std::vector<uint8_t>, std::string> cases[] = {
-        {joined(stream, {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38}), " ist zu kurz für eine ORV-Datei: Nach den "
-                                                               "Bilddaten fehlen Palette, Größe oder Kachelreihenfolge."},
+        {file(784, 56, 56, 2), "56x56 horizontal, 784 bytes"},
+        {file(784, 0, 56, 0), "56x56 vertical, 784 bytes"},
+        {file(768, 0, 0, 1), "56x56 horizontal, 768 bytes"},
+        {file(784, 16, 16, 0), "16x16 vertical, 784 bytes"}, // all data kept, the size as stored
+        {joined(stream, {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38}),
+         "Die Datei " + quoted("f.orv") +
+             " ist zu kurz für eine ORV-Datei: Nach den Bilddaten fehlen Palette, Größe oder Kachelreihenfolge."},
         {std::vector<uint8_t>(stream.begin(), stream.begin() + 400), invalid}, // cut short
         {{0x02, 0x11, 0x22, 0x33, 0x00, 0x44}, invalid},                        // no end marker
         {joined({0x80, 0x85, 0xFF}, std::vector<uint8_t>(7)), invalid},       // a copy from before the start
-        {joined(WrapUncompressed(std::vector<uint8_t>(16 * 1024)), std::vector<uint8_t>(7)),
-         " gibt keine Bildgröße an, und ihre Bilddaten ergeben kein Bild von 1 bis 255 Pixeln Seitenlänge."},
+        {file(16 * 1024, 0, 0, 0), "Die Datei " + quoted("f.orv") + " gibt keine Bildgröße an, und ihre Bilddaten "
+                                                                     "ergeben kein Bild von 1 bis 255 Pixeln Seitenlänge."},
     };
-    for (const auto& [bytes, tail] : cases) {
-        ASSERT_TRUE(writeWholeFile(dir / "bad.orv", bytes));
-        EXPECT_EQ(Refusal(ReadOrvFile(dir / "bad.orv")), "Die Datei " + quoted("bad.orv") + tail);
+    for (const auto& [bytes, outcome] : cases) {
+        ASSERT_TRUE(writeWholeFile(dir / "f.orv", bytes));
+        const auto read = ReadOrvFile(dir / "f.orv");
+        EXPECT_EQ(read ? std::to_string(read->width) + "x" + std::to_string(read->height) +
+                             (read->order == TileOrder::Horizontal ? " horizontal, " : " vertical, ") +
+                             std::to_string(read->tileData.size()) + " bytes"
+                       : read.error().message,
+                  outcome);
     }
     EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv")), "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden.");
 
