@@ -60,9 +60,8 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
     h.next();
     ASSERT_EQ(h.pages(), Pages{7});
     EXPECT_TRUE(h.messages.messages.empty());
-    EXPECT_EQ(c.Label11->text(), QString::fromUtf8("Das Bild aus der Datei \"") + h.path("pic.bmp") +
-                                     QString::fromUtf8("\" wurde erfolgreich in die Datei \"") + rom +
-                                     QString::fromUtf8("\" eingefügt."));
+    EXPECT_EQ(c.Label11->text(), "Das Bild aus der Datei \"" + h.path("pic.bmp") +
+                                     "\" wurde erfolgreich in die Datei \"" + rom + "\" eingefügt.");
 
     std::vector<uint8_t> expected = content.bytes;
     put(expected, kFirstFreeOffset, f.state().EncodedData);
@@ -192,21 +191,20 @@ TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
              h.open(h.rom("game.gb", content));
              h.form->ui().Check12->setChecked(false);
              h.form->ui().Text12->setText("&H1FFFFD");
-             return QString::fromUtf8("An Offset &H1FFFFD der Datei \"") + h.path("game.gb") +
-                    QString::fromUtf8("\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das "
-                                      "Endezeichen.");
+             return "An Offset &H1FFFFD der Datei \"" + h.path("game.gb") +
+                    "\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das Endezeichen.";
          },
          "Fehler", {}, 2},
         {[](CoreHarness& h) {
              codedPicture(h).ui().Combo2->setEditText(h.path("none.gb"));
              return "Die Datei \"" + h.path("none.gb") +
-                    QString::fromUtf8("\" existiert nicht. Bilder können nur in existierende Dateien insertet werden.");
+                    "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden.";
          },
          "Fehler", {4}, 4},
         {[=](CoreHarness& h) {
              codedPicture(h, standard(h)).ui().Check4->setChecked(false);
              h.form->ui().Text4->setText("&H1FFFFF");
-             return QString::fromUtf8("Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis %1.")
+             return QString("Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis %1.")
                  .arg(kRomSize - h.form->state().EncodedLength - 1);
          },
          "Fehler", {}, 9},
@@ -222,7 +220,7 @@ TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
              h.next();
              h.form->ui().OptionButton8->setChecked(true);
              h.form->ui().Text10->setText("#");
-             return QString::fromUtf8("Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.");
+             return QString("Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.");
          },
          "Fehler", {9}, 9},
     };

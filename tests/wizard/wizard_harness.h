@@ -4,11 +4,10 @@
 // the real work on the cores.
 
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QImage>
 #include <QPushButton>
-#include <QUrl>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
@@ -19,17 +18,16 @@
 #include "file_dialogs.h"
 #include "form1.h"
 #include "message_sink.h"
-#include "page_work.h"
 #include "settings_store.h"
 #include "synthetic_rom.h"
 #include "working_picture.h"
 
 namespace orv::test {
 
-// Records "hook@CurrentPage" for every hook; hooks named in failing report a failure.
+// Appends "hook@CurrentPage" to trace for every hook; hooks named in failing report a failure.
 class RecordingPageWork final : public DefaultPageWork {
 public:
-    std::vector<std::string> calls;
+    std::string trace;
     std::set<std::string> failing;
 
     void startUp(Form1& f) override { record(f, "startUp"); }
@@ -46,18 +44,11 @@ public:
         record(f, "layoutPreview");
         DefaultPageWork::layoutPreview(f);
     }
-    std::string trace() const
-    {
-        std::string all;
-        for (const std::string& c : calls)
-            all += (all.empty() ? "" : " ") + c;
-        return all;
-    }
 
 private:
     void record(Form1& f, const std::string& hook)
     {
-        calls.push_back(hook + "@" + std::to_string(f.state().CurrentPage));
+        trace += (trace.empty() ? "" : " ") + hook + "@" + std::to_string(f.state().CurrentPage);
     }
     PageResult run(Form1& f, const char* hook)
     {
@@ -72,16 +63,11 @@ private:
 template <class Work>
 class HarnessOf {
 public:
-    HarnessOf() : store(newStore()) {}
-
     QString path(const QString& name) const { return QString::fromStdString((dir / name.toStdString()).string()); }
-    // A small file with some bytes.
     QString file(const QString& name) const
     {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly);
-        f.write("data");
-        return f.fileName();
+        std::ofstream(path(name).toStdString()) << "data";
+        return path(name);
     }
     // A picture file; colourAt(x, t) gives column x of line t (0 = top).
     QString picture(const QString& name, int width, int height, const std::function<Colour(int, int)>& colourAt) const
@@ -106,15 +92,14 @@ public:
         form->startUp(commandLine);
         return *form;
     }
-    // A new window on the same store, as the next run of the program sees it.
+    // A new window on a new store of the same file, as the next run of the program sees it.
     Form1& restart()
     {
         form->shutdown();
         form.reset();
-        store = newStore();
+        store = std::make_unique<QtSettingsStore>(path("settings.ini"));
         return start();
     }
-
     QString get(const QString& key, const char* section = "Settings") const
     {
         return store->get(QString::fromLatin1(section), key, QStringLiteral("<missing>"));
@@ -126,14 +111,12 @@ public:
 
     void next() { form->ui().Command2->click(); }
     void back() { form->ui().Command3->click(); }
-    // Page 1: the source path, then Next.
-    void open(const QString& source)
+    void open(const QString& source) // page 1
     {
         form->ui().Combo1->setEditText(source);
         next();
     }
-    // Page 4: the target path, then Next.
-    void saveTo(const QString& target)
+    void saveTo(const QString& target) // page 4
     {
         form->ui().Combo2->setEditText(target);
         next();
@@ -144,8 +127,7 @@ public:
         form->HidePage(form->state().CurrentPage);
         form->ShowPage(n);
     }
-    // The pages whose frames are visible.
-    std::vector<int> pages() const
+    std::vector<int> pages() const // those on show
     {
         std::vector<int> shown;
         for (int n = 1; n <= 11; ++n)
@@ -155,17 +137,11 @@ public:
     }
 
     TempDir dir;
-    std::unique_ptr<QtSettingsStore> store;
+    std::unique_ptr<QtSettingsStore> store = std::make_unique<QtSettingsStore>(path("settings.ini"));
     RecordingMessageSink messages;
     ScriptedFileDialogs dialogs;
     Work work;
     std::unique_ptr<Form1> form;
-
-private:
-    std::unique_ptr<QtSettingsStore> newStore() const
-    {
-        return std::make_unique<QtSettingsStore>(QString::fromStdString((dir / "settings.ini").string()));
-    }
 };
 
 using Harness = HarnessOf<RecordingPageWork>;
