@@ -1,16 +1,9 @@
 // The window's controls: captions, spin controls and the click and selection
 // rules of the pages.
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "form1_layout.h"
-#include "picture_box.h"
-#include "up_down.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -28,6 +21,7 @@ TEST(Window, TitleSizeAndExactCaptionsNoneClipped)
         {"Check12", "Pokemon-/Trainer-Pic extracting  ."},
         {"OptionButton12", "Retain old Compression Data   ."},
         {"Label4", "Höhe: "},
+        {"Label19", "Click the \"Next\" button and insert more pics.        ."},
         {"Label21", "Offset to insert data in Decimal. Use \"&H\" if you wish to type the offset in Hex."
                     "                ."},
     };
@@ -137,23 +131,6 @@ TEST(PageRules, UnownAndTrainerBoxesOfBothSlotPages)
         trainer->click();
         EXPECT_FALSE(number->isEnabled());
     }
-}
-
-TEST(PageRules, ColourListsPaintTheirSwatches)
-{
-    Harness h;
-    Form1& f = h.start();
-    const Form1Controls& c = f.ui();
-    f.replaceItems(c.Combo3, {{QStringLiteral("FF0000"), 0xFF0000}, {QStringLiteral("00FF00"), 0x00FF00}});
-    EXPECT_EQ(c.Combo3->currentIndex(), -1); // filling selects nothing and runs no handler
-    EXPECT_EQ(c.Combo5->itemData(2).toLongLong(), 0);
-    f.selectItem(c.Combo5, 2);
-    f.selectItem(c.Combo3, 1);
-    EXPECT_EQ(c.Combo5->itemData(2).toLongLong(), 0x00FF00);
-    EXPECT_EQ(c.Picture3->backColour(), 0x00FF00u);
-    EXPECT_EQ(c.Picture5->backColour(), 0x00FF00u); // Combo5 shows colour 1
-    f.selectItem(c.Combo5, 1);
-    EXPECT_EQ(c.Picture5->backColour(), 0xFFFFFFu);
 }
 
 } // namespace

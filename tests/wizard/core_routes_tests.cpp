@@ -1,17 +1,13 @@
 // The wizard on the real cores: a picture and ROM pictures reach page 3 with
-// the right facts, and page 3's preview is laid out and dragged.
+// the right facts, page 3's preview is laid out and dragged, and every page
+// is grabbed to a PNG file.
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
+#include <QDir>
 #include <QMouseEvent>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <gtest/gtest.h>
 
 #include "codec_library.h"
-#include "picture_box.h"
+#include "form2.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -112,18 +108,25 @@ std::string geometry(const Form1Controls& c)
 }
 
 // A picture of the given size shown on page 3.
-Form1& toPreview(CoreHarness& h, int width, int height)
+Form1& toPreview(CoreHarness& h, int width, int height, const std::function<Colour(int, int)>& colourAt = {})
 {
     Form1& f = h.start();
     f.show();
-    h.open(h.picture("p.bmp", width, height, Quadrants(width, height)));
+    h.open(h.picture("p.bmp", width, height, colourAt ? colourAt : Quadrants(width, height)));
     h.next();
     h.next();
     EXPECT_EQ(h.pages(), Pages{3});
     return f;
 }
 
-TEST(CorePreview, LayoutOfSmallAndWidePicturesAndTheCornerButton)
+void mouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButtons held = Qt::LeftButton)
+{
+    QMouseEvent event(type, QPointF(x, y), w->mapToGlobal(QPointF(x, y)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+TEST(CorePreview, LayoutDraggingAndTheCornerButton)
 {
     CoreHarness small;
     Form1& f = toPreview(small, 80, 80);
@@ -139,6 +142,20 @@ TEST(CorePreview, LayoutOfSmallAndWidePicturesAndTheCornerButton)
     EXPECT_EQ(geometry(c), "0,0 89x89; 78,0 9x78; 0,78 78x9; 78,78 9x9; v -38..0 h 0..10");
     EXPECT_EQ(c.Picture6->size(), QSize(88, 40));
     EXPECT_TRUE(c.VScroll1->invertedAppearance());
+
+    QWidget* picture = c.Picture6;
+    mouse(picture, QEvent::MouseButtonPress, 20, 10);
+    mouse(picture, QEvent::MouseMove, 14, 10); // 6 to the left
+    EXPECT_EQ(picture->pos(), QPoint(-6, 0));
+    mouse(picture, QEvent::MouseMove, 0, 10); // far beyond the maximum
+    mouse(picture, QEvent::MouseMove, 20, 25); // down: the negative vertical range
+    EXPECT_EQ(c.HScroll1->value(), 10);
+    EXPECT_EQ(c.VScroll1->value(), -15);
+    EXPECT_EQ(picture->pos(), QPoint(-10, 15));
+    mouse(picture, QEvent::MouseButtonRelease, 20, 25, Qt::NoButton);
+    mouse(picture, QEvent::MouseMove, 0, 0); // released: nothing moves
+    EXPECT_EQ(picture->pos(), QPoint(-10, 15));
+
     emit c.Picture7->clicked();
     EXPECT_EQ(geometry(c), "0,0 289x89; 278,0 9x78; 0,78 278x9; 278,78 9x9; v -38..0 h -190..0");
     EXPECT_TRUE(c.HScroll1->invertedAppearance());
@@ -146,31 +163,31 @@ TEST(CorePreview, LayoutOfSmallAndWidePicturesAndTheCornerButton)
     EXPECT_EQ(h.get("BigPreview"), "4");
 }
 
-void mouse(QWidget* w, QEvent::Type type, int x, int y)
+// Every page grabbed to a PNG file for a look by eye, with a picture loaded;
+// each page draws something of its own.
+TEST(Screens, EveryPageIsGrabbedWithAPictureLoaded)
 {
-    const bool down = type != QEvent::MouseButtonRelease;
-    QMouseEvent event(type, QPointF(x, y), w->mapToGlobal(QPointF(x, y)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &event);
-}
-
-TEST(CorePreview, DraggingScrollsWithinTheRanges)
-{
+    const auto stripes = [](int x, int t) { // four colours both ways, so that scrolling shows
+        static const Colour colours[] = {0xFFFFFF, 0xE02020, 0x2040E0, 0x000000};
+        return colours[((x / 12) + (t / 12)) % 4];
+    };
     CoreHarness h;
-    const Form1Controls& c = toPreview(h, 88, 40).ui(); // horizontal 0..10, vertical 0 down to -38
-    QWidget* picture = c.Picture6;
-    mouse(picture, QEvent::MouseButtonPress, 20, 10);
-    mouse(picture, QEvent::MouseMove, 14, 10); // 6 to the left
-    EXPECT_EQ(picture->pos(), QPoint(-6, 0));
-    mouse(picture, QEvent::MouseMove, 0, 10); // far beyond the maximum
-    EXPECT_EQ(c.HScroll1->value(), 10);
-    mouse(picture, QEvent::MouseMove, 20, 25); // down: the negative vertical range
-    EXPECT_EQ(c.VScroll1->value(), -15);
-    EXPECT_EQ(picture->pos(), QPoint(-10, 15));
-    mouse(picture, QEvent::MouseButtonRelease, 20, 25);
-    mouse(picture, QEvent::MouseMove, 0, 0); // no button held: nothing moves
-    EXPECT_EQ(picture->pos(), QPoint(-10, 15));
+    Form1& f = toPreview(h, 120, 100, stripes);
+    QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
+    QImage previous;
+    for (int page = 1; page <= 11; ++page) {
+        h.show(page);
+        const QImage image = f.grab().toImage();
+        EXPECT_TRUE(image.save(QStringLiteral(ORV_SCREENS_DIR "/page%1.png").arg(page, 2, 10, QLatin1Char('0'))));
+        EXPECT_NE(image, previous) << "page " << page;
+        previous = image;
+    }
+    h.show(3);
+    emit f.ui().Picture7->clicked();
+    EXPECT_TRUE(f.grab().toImage().save(QStringLiteral(ORV_SCREENS_DIR "/page03_big.png")));
+    Form2 about([](const QUrl&) {});
+    about.show();
+    EXPECT_TRUE(about.grab().toImage().save(QStringLiteral(ORV_SCREENS_DIR "/about.png")));
 }
 
 } // namespace

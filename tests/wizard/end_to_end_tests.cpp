@@ -1,12 +1,7 @@
 // Whole runs of the wizard on real files: pictures into ROM slots, through
 // own picture files and into bitmaps, and refusals that change no file.
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <map>
 
 #include "wizard_harness.h"
@@ -14,14 +9,8 @@
 namespace orv::test {
 namespace {
 
-namespace fs = std::filesystem;
-
+using Bytes = std::vector<uint8_t>;
 constexpr int64_t kFirstFreeOffset = kFreeArea + 2; // the search keeps two zero bytes in front
-
-void put(std::vector<uint8_t>& rom, int64_t offset, std::span<const uint8_t> bytes)
-{
-    std::copy(bytes.begin(), bytes.end(), rom.begin() + offset);
-}
 
 // A 56 x 56 picture coded and on page 5 (ROM target) or 4 (no target yet).
 Form1& codedPicture(CoreHarness& h, const QString& rom = {})
@@ -63,13 +52,13 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
     EXPECT_EQ(c.Label11->text(), "Das Bild aus der Datei \"" + h.path("pic.bmp") +
                                      "\" wurde erfolgreich in die Datei \"" + rom + "\" eingefügt.");
 
-    std::vector<uint8_t> expected = content.bytes;
-    put(expected, kFirstFreeOffset, f.state().EncodedData);
-    put(expected, 0xAD3D + 8 * 7, std::vector<uint8_t>{0x1F, 0x00, 0x00, 0x7C}); // red, blue
-    put(expected, content.nameLocation(7), NameBytes("NEU"));
-    put(expected, 0x48000 + 6 * 6, std::vector<uint8_t>{0x7C, 0x02, 0x40});
-    expected[content.sizeByteLocation(7)] = 0x77;
-    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
+    SyntheticRom expected = content;
+    expected.put(kFirstFreeOffset, f.state().EncodedData);
+    expected.put(0xAD3D + 8 * 7, Bytes{0x1F, 0x00, 0x00, 0x7C}); // palette: red, blue
+    expected.put(content.nameLocation(7), NameBytes("NEU"));
+    expected.put(0x48000 + 6 * 6, Bytes{0x7C, 0x02, 0x40}); // picture pointer
+    expected.bytes[content.sizeByteLocation(7)] = 0x77;
+    EXPECT_EQ(ChangedOffsets(expected.bytes, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
 }
 
 TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
@@ -115,26 +104,27 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     ASSERT_EQ(h.pages(), Pages{7});
     EXPECT_TRUE(h.messages.messages.empty());
 
-    std::vector<uint8_t> expected = target.bytes;
+    SyntheticRom expected = target;
     const PlacedPicture& old = target.picture("poke25back");
-    std::fill_n(expected.begin() + old.offset, old.stream.size(), 0);
-    put(expected, kFirstFreeOffset, stream);
-    put(expected, 0xAE09, std::vector<uint8_t>{0xFF, 0x03, 0x00, 0x7C});
-    put(expected, 0x48093, std::vector<uint8_t>{0x7C, 0x02, 0x40});
-    EXPECT_EQ(ChangedOffsets(expected, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
+    std::fill_n(expected.bytes.begin() + old.offset, old.stream.size(), 0);
+    expected.put(kFirstFreeOffset, stream);
+    expected.put(0xAE09, Bytes{0xFF, 0x03, 0x00, 0x7C});
+    expected.put(0x48093, Bytes{0x7C, 0x02, 0x40});
+    EXPECT_EQ(ChangedOffsets(expected.bytes, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
 }
 
 TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
 {
-    // Green is neither colour: "Restliche Farben zu:" makes it black.
+    // Green is neither colour: "Restliche Farben zu:" colour 1 makes it red.
     const auto colourAt = [](int x, int t) { return t < 4 ? 0x00FF00 : Quadrants(40, 24)(x, t); };
     CoreHarness h;
     Form1& f = h.start();
     const Form1Controls& c = f.ui();
     h.open(h.picture("green.bmp", 40, 24, colourAt));
-    ASSERT_EQ(c.Combo4->itemText(2), "0000FF");
+    EXPECT_EQ(c.Combo3->currentText() + " " + c.Combo4->itemText(2), "FF0000 0000FF");
     f.selectItem(c.Combo4, 2);
-    f.selectItem(c.Combo5, 0);
+    f.selectItem(c.Combo5, 2);
+    EXPECT_EQ(c.Picture5->backColour(), 0xFF0000u);
     h.next();
     c.Check3->setChecked(true); // a first coding with light and dark exchanged, then again without
     h.next();
@@ -151,7 +141,7 @@ TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
     int wrong = 0;
     for (int t = 0; t < 24; ++t)
         for (int x = 0; x < 40; ++x)
-            wrong += (image.pixel(x, t) & 0xFFFFFF) != (t < 4 ? kBlack : Quadrants(40, 24)(x, t));
+            wrong += (image.pixel(x, t) & 0xFFFFFF) != (t < 4 ? 0xFF0000u : Quadrants(40, 24)(x, t));
     EXPECT_EQ(wrong, 0);
 }
 
@@ -159,7 +149,7 @@ TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
 std::map<std::string, std::vector<uint8_t>> files(const CoreHarness& h)
 {
     std::map<std::string, std::vector<uint8_t>> all;
-    for (const auto& entry : fs::directory_iterator(h.dir.path()))
+    for (const auto& entry : std::filesystem::directory_iterator(h.dir.path()))
         if (entry.path().filename() != "settings.ini")
             all[entry.path().filename().string()] = ReadFileBytes(entry.path());
     return all;

@@ -1,8 +1,6 @@
 // The recent-file lists, FileExists and the browse dialogs.
 
-#include <QCheckBox>
 #include <QDir>
-#include <gtest/gtest.h>
 
 #include "file_exists.h"
 #include "wizard_harness.h"

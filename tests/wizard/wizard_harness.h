@@ -3,10 +3,16 @@
 // and scripted dialogs; its page work either records the hooks it ran or is
 // the real work on the cores.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <gtest/gtest.h>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -18,8 +24,10 @@
 #include "file_dialogs.h"
 #include "form1.h"
 #include "message_sink.h"
+#include "picture_box.h"
 #include "settings_store.h"
 #include "synthetic_rom.h"
+#include "up_down.h"
 #include "working_picture.h"
 
 namespace orv::test {
