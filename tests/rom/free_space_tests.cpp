@@ -8,188 +8,105 @@
 namespace orv::rom {
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+using Found = std::optional<int64_t>;
+
 // The search step by step over a file read one byte per call: a read at or
 // beyond the end delivers nothing, keeps the last byte and does not move.
-class ByteReader {
-public:
-    explicit ByteReader(const std::vector<uint8_t>& data) : data_(data) {}
-    void seek(int64_t to) { pos_ = to; }
-    uint8_t read()
-    {
-        if (pos_ < static_cast<int64_t>(data_.size()))
-            last_ = data_[static_cast<size_t>(pos_++)];
-        return last_;
-    }
-    int64_t position() const { return pos_; }
-
-private:
-    const std::vector<uint8_t>& data_;
-    int64_t pos_ = 0;
-    uint8_t last_ = 0;
-};
-
-std::optional<int64_t> LiteralSearch(const std::vector<uint8_t>& data, int64_t start, int32_t n)
+Found LiteralSearch(const Bytes& data, int64_t start, int32_t n)
 {
-    const int64_t maxOffset = static_cast<int64_t>(data.size()) - n - 1;
-    ByteReader file(data);
-    const int64_t step = n + 2;
-    int64_t probe = start + 2 * int64_t{n} + 2;
-    while (probe <= maxOffset) {
-        file.seek(probe);
-        if (file.read() != 0) {
-            probe += step;
+    const auto size = static_cast<int64_t>(data.size());
+    int64_t pos = 0;
+    uint8_t last = 0;
+    auto read = [&] { return last = pos < size ? data[static_cast<size_t>(pos++)] : last; };
+    for (int64_t probe = start + 2 * int64_t{n} + 2; probe <= size - n - 1;) {
+        pos = probe;
+        if (read() != 0) {
+            probe += n + 2;
             continue;
         }
-        file.seek(probe - n - 1);
-        while (file.read() != 0) {
+        for (pos = probe - n - 1; read() != 0;) {
         }
         int64_t count = 0;
-        while (count < n + 2) {
-            ++count;
-            if (file.read() != 0)
-                break;
+        while (count < n + 2 && (++count, read() == 0)) {
         }
-        const int64_t pos = file.position();
         if (count == n + 2 && pos / 0x4000 == (pos - n - 1) / 0x4000)
             return pos - n - 1;
-        probe = pos + step;
+        probe = pos + n + 2;
     }
     return std::nullopt;
 }
 
-std::vector<uint8_t> Filler(int64_t size) { return test::SyntheticRom('E', size).bytes; }
-
-void Zero(std::vector<uint8_t>& data, int64_t from, int64_t length)
+Bytes Filler(int64_t size, int64_t zeroFrom = 0, int64_t zeroLength = 0)
 {
-    std::fill_n(data.begin() + from, length, 0);
+    Bytes data = test::SyntheticRom('E', size).bytes;
+    std::fill_n(data.begin() + zeroFrom, zeroLength, 0);
+    return data;
 }
 
-std::optional<int64_t> Search(const std::vector<uint8_t>& data, int64_t start, int32_t n)
+Found Search(const Bytes& data, int64_t start, int32_t n)
 {
     auto fast = SearchNextOffset(data, start, n, static_cast<int64_t>(data.size()) - n - 1);
     EXPECT_EQ(fast, LiteralSearch(data, start, n)) << "start " << start << " n " << n;
     return fast;
 }
 
-TEST(FreeSpace, FindsRunFromItsStart)
+TEST(FreeSpace, RunsBankEndsAndFurtherClicks)
 {
-    auto data = Filler(0x8000);
-    Zero(data, 0x1000, 0x100);
-    EXPECT_EQ(Search(data, 0, 100), 0x1002);
-    // Started inside the run: the probe lands further in, the result follows the start.
-    EXPECT_EQ(Search(data, 0x1002, 20), 0x1002 + 20 + 3);
-}
-
-TEST(FreeSpace, RunLengthAndBankEnds)
-{
-    const int32_t n = 50;
-    struct Case {
-        const char* what;
-        int64_t runStart, runLength;
-        std::optional<int64_t> result;
+    // What, file size, zero run start and length, search start, n, result.
+    const std::tuple<const char*, int64_t, int64_t, int64_t, int64_t, int32_t, Found> cases[] = {
+        {"run 0x1000..0x10FF", 0x8000, 0x1000, 0x100, 0, 100, 0x1002},
+        {"second click", 0x8000, 0x1000, 0x100, 0x1002, 100, 0x1002 + 103},
+        {"third click: no room left", 0x8000, 0x1000, 0x100, 0x1002 + 103, 100, std::nullopt},
+        {"started inside the run", 0x8000, 0x1000, 0x100, 0x1002, 20, 0x1002 + 20 + 3},
+        {"n + 1 zeros", 0xC000, 0x2000, 51, 0, 50, std::nullopt},
+        {"n + 2 zeros", 0xC000, 0x2000, 52, 0, 50, 0x2002},
+        {"ends on last byte of bank", 0xC000, 0x4000 - 52, 52, 0, 50, std::nullopt},
+        {"ends on second-to-last byte", 0xC000, 0x4000 - 53, 52, 0, 50, std::nullopt},
+        {"ends on third-to-last byte", 0xC000, 0x4000 - 54, 52, 0, 50, 0x4000 - 52},
+        {"crosses into next bank", 0xC000, 0x3FF0, 0x200, 0, 50, 0x4028},
+        // n + 1 zeros at the end, probed at the last place: reads past the end
+        // count as zeros, taken unless the end starts a bank.
+        {"run reaching the end", 0x4800, 0x4800 - 41, 41, 0x4800 - 41 - 82, 40, 0x4800 - 41},
+        {"run reaching a bank end", 0x8000, 0x8000 - 41, 41, 0x8000 - 41 - 82, 40, std::nullopt},
     };
-    const Case cases[] = {
-        {"n + 1 zeros", 0x2000, n + 1, std::nullopt},
-        {"n + 2 zeros", 0x2000, n + 2, 0x2002},
-        {"ends on last byte of bank", 0x4000 - (n + 2), n + 2, std::nullopt},
-        {"ends on second-to-last byte", 0x4000 - 1 - (n + 2), n + 2, std::nullopt},
-        {"ends on third-to-last byte", 0x4000 - 2 - (n + 2), n + 2, 0x4000 - 2 - (n + 2) + 2},
-        {"crosses into next bank, long", 0x3FF0, 0x200, 0x4028},
-    };
-    for (const auto& c : cases) {
-        auto data = Filler(0xC000);
-        Zero(data, c.runStart, c.runLength);
-        EXPECT_EQ(Search(data, 0, n), c.result) << c.what;
-    }
+    for (const auto& [what, size, runStart, runLength, start, n, result] : cases)
+        EXPECT_EQ(Search(Filler(size, runStart, runLength), start, n), result) << what;
 }
 
-TEST(FreeSpace, RunReachingTheEndOfFile)
+TEST(FreeSpace, BadArgumentsAndFiles)
 {
-    // n + 1 zeros at the end, probed at MaxOffset: reads past the end count as
-    // zeros, so the candidate is MaxOffset, taken unless the end starts a bank.
-    const int32_t n = 40;
-    for (int64_t size : {0x4800, 0x8000}) {
-        auto data = Filler(size);
-        Zero(data, size - (n + 1), n + 1);
-        const int64_t maxOffset = size - n - 1;
-        const auto result = Search(data, maxOffset - 2 * n - 2, n);
-        if (size % 0x4000 == 0)
-            EXPECT_EQ(result, std::nullopt);
-        else
-            EXPECT_EQ(result, maxOffset);
-    }
-}
-
-TEST(FreeSpace, SecondClickContinuesAfterTheFirst)
-{
-    auto data = Filler(0x10000);
-    Zero(data, 0x3000, 0x400);
-    Zero(data, 0x9000, 0x80);
-    auto first = Search(data, 0, 100);
-    ASSERT_EQ(first, 0x3002);
-    auto second = Search(data, *first, 100);
-    EXPECT_EQ(second, 0x3002 + 103);
-    // The last place in the first run leaves room for the data written before.
-    std::optional<int64_t> at = second, last;
-    while (at && *at < 0x9000) {
-        last = at;
-        at = Search(data, *at, 100);
-    }
-    EXPECT_EQ(at, 0x9002);
-    ASSERT_TRUE(last);
-    EXPECT_LE(*last + 100, 0x3400);
-}
-
-TEST(FreeSpace, NothingFoundAndBadArguments)
-{
-    auto data = Filler(0x8000);
-    EXPECT_EQ(Search(data, 0, 10), std::nullopt);
-    Zero(data, 0x6000, 0x100);
-    EXPECT_EQ(SearchNextOffset(data, 0, 10, 0x5000), std::nullopt); // beyond maxOffset
-    EXPECT_EQ(SearchNextOffset(data, 0, 10, 0x7FFF), 0x6002);       // capped to length - n - 1
+    const auto data = Filler(0x8000, 0x6000, 0x100);
     EXPECT_EQ(SearchNextOffset(data, -1, 10, 0x7000), std::nullopt);
     EXPECT_EQ(SearchNextOffset(data, 0, -1, 0x7000), std::nullopt);
-    EXPECT_EQ(SearchNextOffset(std::vector<uint8_t>{}, 0, 10, 100), std::nullopt);
-}
-
-TEST(FreeSpace, FileVersion)
-{
+    EXPECT_EQ(SearchNextOffset(Bytes{}, 0, 10, 100), std::nullopt);
     test::TempDir dir;
-    auto data = Filler(0x8000);
-    Zero(data, 0x1000, 0x100);
     test::SyntheticRom rom('E', 0);
     rom.bytes = data;
     rom.write(dir / "rom.gbc");
-    auto found = SearchNextOffset(dir / "rom.gbc", 0, 100);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(*found, 0x1002);
-    auto missing = SearchNextOffset(dir / "missing.gbc", 0, 100);
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.error().kind, RomError::Kind::OpenFailed);
+    EXPECT_EQ(SearchNextOffset(dir / "rom.gbc", 0, 100).value(), 0x6002);
+    EXPECT_EQ(SearchNextOffset(dir / "missing.gbc", 0, 100).error().kind, RomError::Kind::OpenFailed);
 }
 
 TEST(FreeSpace, AgreesWithByteByByteSearchOnRandomFiles)
 {
     std::mt19937 random(20240611);
+    auto uniform = [&](int64_t low, int64_t high) {
+        return std::uniform_int_distribution<int64_t>(low, high)(random);
+    };
     int found = 0;
     for (int round = 0; round < 3000; ++round) {
-        const auto size =
-            std::uniform_int_distribution<int64_t>(0, round % 10 == 0 ? 0x10400 : 0x4400)(random);
-        std::vector<uint8_t> data(static_cast<size_t>(size));
-        const int zeroPercent = std::uniform_int_distribution<int>(0, 100)(random);
+        const int64_t size = uniform(0, round % 10 == 0 ? 0x10400 : 0x4400), zeroPercent = uniform(0, 100);
+        Bytes data(static_cast<size_t>(size));
         for (auto& b : data)
-            b = std::uniform_int_distribution<int>(0, 99)(random) < zeroPercent ? 0 : 1 + random() % 255;
+            b = uniform(0, 99) < zeroPercent ? 0 : static_cast<uint8_t>(uniform(1, 255));
         // Some long runs, sometimes at bank ends or the end of the file.
-        const int runs = std::uniform_int_distribution<int>(0, 6)(random);
-        for (int r = 0; r < runs && size > 0; ++r) {
-            const auto from = std::uniform_int_distribution<int64_t>(0, size - 1)(random);
-            const auto length = std::uniform_int_distribution<int64_t>(1, 600)(random);
-            Zero(data, from, std::min(length, size - from));
+        for (int64_t r = uniform(0, 6); r > 0 && size > 0; --r) {
+            const int64_t from = uniform(0, size - 1);
+            std::fill_n(data.begin() + from, std::min(uniform(1, 600), size - from), 0);
         }
-        const int32_t n = std::uniform_int_distribution<int32_t>(0, round % 3 == 0 ? 8 : 300)(random);
-        int64_t start = std::uniform_int_distribution<int64_t>(0, std::max<int64_t>(size, 1))(random);
-        if (round % 2 == 0)
-            start = 0;
+        const auto n = static_cast<int32_t>(uniform(0, round % 3 == 0 ? 8 : 300));
+        int64_t start = round % 2 == 0 ? 0 : uniform(0, std::max<int64_t>(size, 1));
         for (int click = 0; click < 4; ++click) {
             auto result = SearchNextOffset(data, start, n, size - n - 1);
             ASSERT_EQ(result, LiteralSearch(data, start, n))

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "insertion.h"
 #include "synthetic_rom.h"
 
@@ -7,11 +9,35 @@ namespace orv::rom {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using Change = std::function<void(InsertRequest&)>;
+using Changes = std::vector<std::pair<int64_t, Bytes>>;
+using K = RomError::Kind;
+
+const Bytes kData = test::MakeTiles(36, 99); // the encoded picture; insertion copies it as is
+const Bytes kPointer{0x7C, 0x00, 0x40};      // to 0x1F0000
+const Bytes kYellowBlue{0xFF, 0x03, 0x00, 0x7C};
 
 class Insertion : public ::testing::Test {
 protected:
-    // The insertion as the wizard runs it: plan, then write when the plan stands.
-    std::expected<InsertionPlan, RomError> insert(const InsertRequest& r)
+    // Writes rom; the request puts kData 48 x 48 at 0x1F0000 into Pokemon 1's front slot.
+    InsertRequest request(const test::SyntheticRom& rom, const Change& change = {})
+    {
+        rom.write(path());
+        original_ = rom.bytes;
+        InsertRequest r;
+        r.romPath = path();
+        r.encoded = kData;
+        r.offsetText = "&H1F0000";
+        r.colour1 = 0xFFFF00;
+        r.colour2 = 0x0000FF;
+        r.width = r.height = 48;
+        if (change)
+            change(r);
+        return r;
+    }
+
+    // Plans, then writes when the plan stands, as the wizard does.
+    static std::expected<InsertionPlan, RomError> insert(const InsertRequest& r)
     {
         auto plan = PlanInsertion(r);
         if (!plan)
@@ -21,362 +47,143 @@ protected:
         return plan;
     }
 
-    InsertRequest request(const test::SyntheticRom& rom, const std::string& offset)
+    // The file is the original with exactly these bytes put in, in this order.
+    void expectFile(const Changes& changes, const std::string& what)
     {
-        rom.write(path());
-        original_ = rom.bytes;
-        InsertRequest r;
-        r.romPath = path();
-        r.encoded = picture_.stream;
-        r.offsetText = offset;
-        r.colour1 = 0xFFFF00;
-        r.colour2 = 0x0000FF;
-        r.width = r.height = 48;
-        return r;
-    }
-
-    // The original with bytes put at offsets, as the test expects them.
-    Bytes expected(std::initializer_list<std::pair<int64_t, Bytes>> changes) const
-    {
-        Bytes out = original_;
+        Bytes wanted = original_;
         for (const auto& [offset, bytes] : changes)
-            std::copy(bytes.begin(), bytes.end(), out.begin() + offset);
-        return out;
-    }
-
-    void expectFile(const Bytes& wanted)
-    {
+            std::copy(bytes.begin(), bytes.end(), wanted.begin() + offset);
         const auto changed = test::ChangedOffsets(wanted, test::ReadFileBytes(path()));
-        EXPECT_TRUE(changed.empty()) << changed.size() << " unexpected bytes, first at 0x" << std::hex
-                                     << (changed.empty() ? 0 : changed.front());
+        EXPECT_TRUE(changed.empty()) << what << ": " << changed.size() << " bytes differ, first at 0x"
+                                     << std::hex << (changed.empty() ? 0 : changed.front());
     }
 
     std::filesystem::path path() const { return dir_ / "rom.gbc"; }
 
-    static inline const Bytes kYellowBlue{0xFF, 0x03, 0x00, 0x7C};
     test::TempDir dir_;
     Bytes original_;
-    // 36 tiles, 48 x 48, literal form so its size is known here.
-    test::PlacedPicture picture_{0, test::MakeTiles(36, 99),
-                                 test::LiteralStream(test::MakeTiles(36, 99))};
 };
 
-TEST_F(Insertion, PokemonBackShinyInFreeSpace)
+TEST_F(Insertion, WritesExactlyTheSlotsBytes)
 {
-    auto rom = test::SyntheticRom::Standard('E');
-    auto r = request(rom, "&H1F0000");
-    r.pokemonNumber = 25;
-    r.back = true;
-    r.shiny = true;
-    auto plan = insert(r);
-    ASSERT_TRUE(plan) << plan.error().message;
-    EXPECT_EQ(plan->dataOffset, 0x1F0000);
-    EXPECT_TRUE(plan->notes.empty());
-    expectFile(expected({{0x1F0000, r.encoded}, {0x48093, {0x7C, 0x00, 0x40}}, {0xAE09, kYellowBlue}}));
-}
-
-TEST_F(Insertion, FrontSizeByteByLanguage)
-{
-    // 49 tiles of 56 x 56 pixels: 0x77 at the language's location only.
-    for (auto [language, sizeByte] : {std::pair{'E', 0x51B1C}, {'D', 0x51B11}}) {
-        auto rom = test::SyntheticRom::Standard(language);
-        auto r = request(rom, "&H1F0000");
-        r.width = r.height = 56;
-        auto plan = insert(r);
-        ASSERT_TRUE(plan) << plan.error().message;
-        EXPECT_TRUE(plan->notes.empty());
-        expectFile(expected({{0x1F0000, r.encoded},
-                             {0x48000, {0x7C, 0x00, 0x40}},
-                             {0xAD45, kYellowBlue},
-                             {sizeByte, {0x77}}}));
-    }
-}
-
-TEST_F(Insertion, UnownForm)
-{
-    auto rom = test::SyntheticRom::Standard('E');
-    for (bool back : {false, true}) {
-        auto r = request(rom, "&H1F0000");
-        r.pokemonNumber = 12; // the Unown box makes it 201
-        r.unown = true;
-        r.unownIndex = 3;
-        r.back = back;
-        ASSERT_TRUE(insert(r));
-        if (back)
-            expectFile(
-                expected({{0x1F0000, r.encoded}, {0x7C00F, {0x7C, 0x00, 0x40}}, {0xB385, kYellowBlue}}));
-        else
-            expectFile(expected({{0x1F0000, r.encoded},
-                                 {0x7C00C, {0x7C, 0x00, 0x40}},
-                                 {0xB385, kYellowBlue},
-                                 {0x5341C, {0x66}}}));
-    }
-}
-
-TEST_F(Insertion, TrainerIgnoresPokemonChoices)
-{
-    auto rom = test::SyntheticRom::Standard('E');
-    auto r = request(rom, "&H1F0000");
-    r.trainer = true;
-    r.trainerNumber = 2;
-    r.back = true;
-    r.shiny = true;
-    r.changeName = true;
-    r.newName = "ROCKO";
-    auto plan = insert(r);
-    ASSERT_TRUE(plan) << plan.error().message;
-    expectFile(expected({{0x1F0000, r.encoded}, {0x80003, {0x7C, 0x00, 0x40}}, {0xB545, kYellowBlue}}));
-}
-
-TEST_F(Insertion, BareOffsetWritesOnlyTheData)
-{
-    auto rom = test::SyntheticRom::Standard('X');
-    auto r = request(rom, "1F0000"); // decimal: reading stops at "F"
-    r.replaceSlot = false;
-    r.deleteOriginal = true;
-    r.changeName = true;
-    r.newName = "#";
-    auto plan = insert(r);
-    ASSERT_TRUE(plan) << plan.error().message;
-    EXPECT_EQ(plan->dataOffset, 1);
-    ASSERT_EQ(plan->patches.size(), 1u);
-    expectFile(expected({{1, r.encoded}}));
-}
-
-TEST_F(Insertion, DeleteOriginalAtTheSameOffset)
-{
-    auto rom = test::SyntheticRom::Standard('E');
-    const auto& old = rom.picture("poke1front");
-    auto r = request(rom, "&H100000");
-    r.deleteOriginal = true;
-    r.changeName = true;
-    r.newName = "NEU";
-    r.nameLength = 10;
-    r.encoded = test::LiteralStream(test::MakeTiles(4, 5)); // 16 x 16, shorter than the old stream
-    r.width = r.height = 16;
-    ASSERT_LT(r.encoded.size(), old.stream.size());
-    auto plan = insert(r);
-    ASSERT_TRUE(plan) << plan.error().message;
-    std::vector<PatchKind> kinds;
-    for (const auto& p : plan->patches)
-        kinds.push_back(p.kind);
-    EXPECT_EQ(kinds, (std::vector{PatchKind::ZeroOldPicture, PatchKind::PictureData, PatchKind::Palette,
-                                  PatchKind::Name, PatchKind::PicturePointer, PatchKind::SizeByte}));
-    Bytes zeros(old.stream.size(), 0);
-    expectFile(
-        expected({{0x100000, zeros},
-                  {0x100000, r.encoded},
-                  {0xAD45, kYellowBlue},
-                  {test::kNameTable, {0x8D, 0x84, 0x94, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50}},
-                  {0x48000, {0x40, 0x00, 0x40}},
-                  {0x51B1C, {0x22}}}));
-}
-
-TEST_F(Insertion, DeleteOriginalElsewhereInRemappedBank)
-{
-    auto rom = test::SyntheticRom::Standard('E');
-    const auto& old = rom.picture("unown3front"); // bank 0x2E, stored as 0x1F
-    auto r = request(rom, "&H1F0000");
-    r.unown = true;
-    r.unownIndex = 3;
-    r.deleteOriginal = true;
-    ASSERT_TRUE(insert(r));
-    expectFile(expected({{old.offset, Bytes(old.stream.size(), 0)},
-                         {0x1F0000, r.encoded},
-                         {0x7C00C, {0x7C, 0x00, 0x40}},
-                         {0xB385, kYellowBlue},
-                         {0x5341C, {0x66}}}));
-}
-
-TEST_F(Insertion, SizeByteLeftAloneWithNote)
-{
-    struct Case {
-        const char* what;
-        char language;
-        int width;
-        int recordByte; // -1 keeps the species number
-        const char* note;
+    const auto english = test::SyntheticRom::Standard('E');
+    const auto german = test::SyntheticRom::Standard('D');
+    const auto unknown = test::SyntheticRom::Standard('X');
+    auto germanNoSpecies = german;
+    germanNoSpecies.bytes[german.recordLocation(1)] = 0;
+    const auto& oldUnown = english.picture("unown3front"); // bank 0x2E, stored as 0x1F
+    const Bytes small = test::MakeTiles(4, 5);
+    const Changes front{{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}};
+    auto size56 = [](auto& r) { r.width = r.height = 56; };
+    // What, ROM, request, the bytes written, why the size byte was left alone.
+    const std::tuple<const char*, const test::SyntheticRom&, Change, Changes, const char*> cases[] = {
+        {"Pokemon 25 back shiny", english, [](auto& r) { r.pokemonNumber = 25; r.back = r.shiny = true; },
+         {{0x1F0000, kData}, {0x48093, kPointer}, {0xAE09, kYellowBlue}}, nullptr},
+        {"Pokemon 1 front, English", english, size56,
+         {{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x77}}}, nullptr},
+        {"Pokemon 1 front, German", german, size56,
+         {{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B11, {0x77}}}, nullptr},
+        {"Unown 3 by the box, deleting the original", english,
+         [](auto& r) { r.pokemonNumber = 12; r.unown = r.deleteOriginal = true; r.unownIndex = 3; },
+         {{oldUnown.offset, Bytes(oldUnown.stream.size(), 0)}, {0x1F0000, kData}, {0x7C00C, kPointer},
+          {0xB385, kYellowBlue}, {0x5341C, {0x66}}}, nullptr},
+        {"trainer 2 ignores the Pokemon choices", english,
+         [](auto& r) { r.trainer = r.back = r.shiny = r.changeName = true; r.trainerNumber = 2; },
+         {{0x1F0000, kData}, {0x80003, kPointer}, {0xB545, kYellowBlue}}, nullptr},
+        {"bare offset, read as decimal up to the F", unknown,
+         [](auto& r) {
+             r.offsetText = "1F0000"; r.replaceSlot = false;
+             r.deleteOriginal = r.changeName = true; r.newName = "#";
+         },
+         {{1, kData}}, nullptr},
+        {"deleting the original at the same offset", english,
+         [&](auto& r) {
+             r.offsetText = "&H100000"; r.encoded = small; r.width = r.height = 16;
+             r.deleteOriginal = r.changeName = true; r.newName = "NEU";
+         },
+         {{0x100000, Bytes(english.picture("poke1front").stream.size(), 0)}, {0x100000, small},
+          {0xAD45, kYellowBlue}, {test::kNameTable, test::NameBytes("NEU")},
+          {0x48000, {0x40, 0x00, 0x40}}, {0x51B1C, {0x22}}}, nullptr},
+        {"unknown language", unknown, size56, front, "Die Sprache des Roms konnte nicht erkannt werden."},
+        {"German record without the number", germanNoSpecies, size56, front,
+         "Der Datensatz an Offset &H51B00 gehört nicht zu Pokemon 1 (gefunden: 0)."},
+        {"ten tiles wide", english, [](auto& r) { r.width = 80; r.height = 56; }, front,
+         "Das Bild passt mit 10 x 7 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung)."},
     };
-    const Case cases[] = {
-        {"unknown language", 'X', 56, -1, "Die Sprache des Roms konnte nicht erkannt werden."},
-        {"record of another species", 'E', 56, 7, "gehört nicht zu Pokemon 1 (gefunden: 7)."},
-        {"german record without number", 'D', 56, 0, "Datensatz an Offset &H51B00"},
-        {"ten tiles wide", 'E', 80, -1, "passt mit 10 x 7 Kacheln nicht"},
-    };
-    for (const auto& c : cases) {
-        auto rom = test::SyntheticRom::Standard(c.language);
-        if (c.recordByte >= 0)
-            rom.bytes[rom.recordLocation(1)] = static_cast<uint8_t>(c.recordByte);
-        auto r = request(rom, "&H1F0000");
-        r.width = c.width;
-        r.height = 56;
-        auto plan = insert(r);
-        ASSERT_TRUE(plan) << c.what << ": " << plan.error().message;
-        ASSERT_EQ(plan->notes.size(), 1u) << c.what;
-        EXPECT_NE(plan->notes[0].find("Die Größenangabe des Bildes wurde nicht geschrieben: "),
-                  std::string::npos);
-        EXPECT_NE(plan->notes[0].find(c.note), std::string::npos) << c.what << ": " << plan->notes[0];
-        expectFile(
-            expected({{0x1F0000, r.encoded}, {0x48000, {0x7C, 0x00, 0x40}}, {0xAD45, kYellowBlue}}));
+    for (const auto& [what, rom, change, changes, note] : cases) {
+        auto plan = insert(request(rom, change));
+        ASSERT_TRUE(plan) << what << ": " << plan.error().message;
+        std::vector<std::string> notes;
+        if (note)
+            notes.push_back(std::string("Die Größenangabe des Bildes wurde nicht geschrieben: ") + note);
+        EXPECT_EQ(plan->notes, notes) << what;
+        expectFile(changes, what);
     }
 }
 
-TEST_F(Insertion, RefusedBeforeAnyWrite)
+TEST_F(Insertion, RefusedWithTheFileUntouched)
 {
-    auto rom = test::SyntheticRom::Standard('E');
+    auto english = test::SyntheticRom::Standard('E');
     // An old picture that runs into the end of the file without an end marker.
-    rom.put(test::kRomSize - 3, Bytes{0x1F, 0x01, 0x02});
-    rom.setPokemonPicture(4, false, test::kRomSize - 3);
-    auto base = request(rom, "&H1F0000");
-    const auto n = static_cast<int64_t>(base.encoded.size());
-    auto with = [&](auto change) {
-        auto r = base;
-        change(r);
-        return r;
-    };
-    struct Case {
-        const char* what;
-        InsertRequest request;
-        RomError::Kind kind;
-        std::string text;
-    };
-    const Case cases[] = {
-        {"offset after the last place",
-         with([&](auto& r) { r.offsetText = std::to_string(test::kRomSize - n); }),
-         RomError::Kind::OutOfRange,
-         "Der Offset " + std::to_string(test::kRomSize - n) +
-             " liegt außerhalb des erlaubten Bereichs von 0 bis " +
-             std::to_string(test::kRomSize - n - 1) + "."},
-        {"negative offset", with([](auto& r) { r.offsetText = "-1"; }), RomError::Kind::OutOfRange,
-         "Der Offset -1"},
-        {"bank 0x13", with([](auto& r) { r.offsetText = "&H4C100"; }), RomError::Kind::OutOfRange,
-         "kann von keinem Bildzeiger erreicht werden"},
-        {"pokemon 0", with([](auto& r) { r.pokemonNumber = 0; }), RomError::Kind::OutOfRange,
-         "Pokemonnummer 0"},
-        {"pokemon 252", with([](auto& r) { r.pokemonNumber = 252; }), RomError::Kind::OutOfRange,
-         "Pokemonnummer 252"},
-        {"unown 27", with([](auto& r) {
-             r.unown = true;
-             r.unownIndex = 27;
-         }),
-         RomError::Kind::OutOfRange,
+    english.put(test::kRomSize - 3, Bytes{0x1F, 0x01, 0x02});
+    english.setPicturePointer(0x48012, test::kRomSize - 3); // Pokemon 4 front
+    const test::SyntheticRom unknown('X'), shortTable('E', 0x48050), shortRecord('E', 0x51B30);
+    const test::SyntheticRom huge('E', 0x400400);
+    const auto first = std::to_string(test::kRomSize - kData.size()); // one after the last place
+    const std::tuple<const test::SyntheticRom&, Change, K, std::string> cases[] = {
+        {english, [&](auto& r) { r.offsetText = first; }, K::OutOfRange,
+         "Der Offset " + first + " liegt außerhalb des erlaubten Bereichs von 0 bis " +
+             std::to_string(test::kRomSize - kData.size() - 1) + "."},
+        {english, [](auto& r) { r.offsetText = "-1"; }, K::OutOfRange, "Der Offset -1"},
+        {english, [](auto& r) { r.offsetText = "&H4C100"; }, K::OutOfRange, "&H4C100 kann von keinem"},
+        {huge, [](auto& r) { r.offsetText = "&H400000"; }, K::OutOfRange, "&H400000 kann von keinem"},
+        {english, [](auto& r) { r.pokemonNumber = 0; }, K::OutOfRange, "Pokemonnummer 0"},
+        {english, [](auto& r) { r.pokemonNumber = 252; }, K::OutOfRange, "Pokemonnummer 252"},
+        {english, [](auto& r) { r.unown = true; r.unownIndex = 27; }, K::OutOfRange,
          "Der Unown-Index 27 liegt außerhalb des erlaubten Bereichs von 1 bis 26."},
-        {"201 without box, index 0", with([](auto& r) {
-             r.pokemonNumber = 201;
-             r.unownIndex = 0;
-         }),
-         RomError::Kind::OutOfRange, "Unown-Index 0"},
-        {"trainer 67", with([](auto& r) {
-             r.trainer = true;
-             r.trainerNumber = 67;
-         }),
-         RomError::Kind::OutOfRange, "Trainernummer 67"},
-        {"name length 21", with([](auto& r) {
-             r.changeName = true;
-             r.nameLength = 21;
-         }),
-         RomError::Kind::OutOfRange, "Namenslänge 21"},
-        {"name with #", with([](auto& r) {
-             r.changeName = true;
-             r.newName = "MEW#";
-         }),
-         RomError::Kind::BadName, "\"#\""},
-        {"name too long", with([](auto& r) {
-             r.changeName = true;
-             r.newName = "ABCDEFGHIJK";
-         }),
-         RomError::Kind::BadName, "braucht 11 Bytes"},
-        {"old picture broken", with([](auto& r) {
-             r.pokemonNumber = 4;
-             r.deleteOriginal = true;
-         }),
-         RomError::Kind::NoPicture, "Das alte Bild an Offset &H1FFFFD kann nicht gelöscht werden"},
-        {"no data", with([](auto& r) { r.encoded.clear(); }), RomError::Kind::NoPicture,
-         "keine Bilddaten"},
-        {"missing file", with([&](auto& r) { r.romPath = dir_ / "missing.gbc"; }),
-         RomError::Kind::OpenFailed, "Error: 2"},
+        {english, [](auto& r) { r.trainer = true; r.trainerNumber = 67; }, K::OutOfRange, "Trainernummer 67"},
+        {english, [](auto& r) { r.changeName = true; r.newName = "MEW#"; }, K::BadName,
+         "Der Name \"MEW#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist."},
+        {unknown, [](auto& r) { r.changeName = true; r.newName = "MEW"; }, K::LanguageUnknown,
+         "Fehler: Sprache des Roms konnte nicht erkannt werden."},
+        {english, [](auto& r) { r.pokemonNumber = 4; r.deleteOriginal = true; }, K::NoPicture,
+         "Das alte Bild an Offset &H1FFFFD kann nicht gelöscht werden"},
+        {english, [](auto& r) { r.encoded.clear(); }, K::NoPicture, "keine Bilddaten"},
+        {english, [&](auto& r) { r.romPath = dir_ / "missing.gbc"; }, K::OpenFailed, "Error: 2"},
+        {shortTable, [](auto& r) { r.offsetText = "0"; r.pokemonNumber = 25; }, K::TooShort,
+         "zu kurz für die Zeigertabelle"},
+        {shortRecord, [](auto& r) { r.offsetText = "0"; r.pokemonNumber = 2; }, K::TooShort,
+         "zu kurz für die Größenangabe"},
     };
-    for (const auto& c : cases) {
-        auto result = insert(c.request);
-        ASSERT_FALSE(result) << c.what;
-        EXPECT_EQ(result.error().kind, c.kind) << c.what << ": " << result.error().message;
-        EXPECT_NE(result.error().message.find(c.text), std::string::npos)
-            << c.what << ": " << result.error().message;
-        expectFile(original_);
+    for (const auto& [rom, change, kind, text] : cases) {
+        auto result = insert(request(rom, change));
+        ASSERT_FALSE(result) << text;
+        EXPECT_EQ(result.error().kind, kind) << result.error().message;
+        EXPECT_NE(result.error().message.find(text), std::string::npos) << result.error().message;
+        expectFile({}, text);
     }
-}
-
-TEST_F(Insertion, NameNeedsARecognisedLanguage)
-{
-    auto rom = test::SyntheticRom::Standard('X');
-    auto r = request(rom, "&H1F0000");
-    r.changeName = true;
-    r.newName = "MEW";
-    auto result = insert(r);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().message, "Fehler: Sprache des Roms konnte nicht erkannt werden.");
-    expectFile(original_);
-}
-
-TEST_F(Insertion, ShortRomsAreRefused)
-{
-    struct Case {
-        const char* what;
-        int64_t size;
-        int number;
-        const char* text;
-    };
-    const Case cases[] = {
-        {"pointer table", 0x48050, 25, "zu kurz für die Zeigertabelle"},
-        {"size byte", 0x51B30, 2, "zu kurz für die Größenangabe"},
-    };
-    for (const auto& c : cases) {
-        test::SyntheticRom rom('E', c.size);
-        rom.fill(0x1000, 0x1000, 0);
-        auto r = request(rom, "&H1000");
-        r.pokemonNumber = c.number;
-        auto result = insert(r);
-        ASSERT_FALSE(result) << c.what;
-        EXPECT_EQ(result.error().kind, RomError::Kind::TooShort) << c.what;
-        EXPECT_NE(result.error().message.find(c.text), std::string::npos) << result.error().message;
-        expectFile(original_);
-    }
-}
-
-TEST_F(Insertion, OffsetsFromFourMegabytesOnHaveNoPointer)
-{
-    test::SyntheticRom rom('E', 0x400400);
-    auto r = request(rom, "&H400000");
-    auto result = insert(r);
-    ASSERT_FALSE(result);
-    EXPECT_NE(result.error().message.find("&H400000 kann von keinem Bildzeiger"), std::string::npos);
-    expectFile(original_);
-    r.replaceSlot = false; // the data alone may go there
-    ASSERT_TRUE(insert(r));
-    expectFile(expected({{0x400000, r.encoded}}));
+    // The data alone may go from 4 MB on.
+    ASSERT_TRUE(insert(request(huge, [](auto& r) { r.offsetText = "&H400000"; r.replaceSlot = false; })));
+    expectFile({{0x400000, kData}}, "data alone");
 }
 
 TEST_F(Insertion, ApplyChecksTheFileAgain)
 {
     auto rom = test::SyntheticRom::Standard('E');
-    auto r = request(rom, "&H1F0000");
-    auto plan = PlanInsertion(r);
+    auto plan = PlanInsertion(request(rom));
     ASSERT_TRUE(plan);
-    // The dry run names every byte; the file is still untouched.
-    expectFile(original_);
-    auto grown = rom;
-    grown.bytes.push_back(1);
-    grown.write(path());
-    auto changed = ApplyInsertion(path(), *plan);
-    ASSERT_FALSE(changed);
-    EXPECT_EQ(changed.error().kind, RomError::Kind::FileChanged);
-    EXPECT_EQ(test::ReadFileBytes(path()), grown.bytes);
-    EXPECT_EQ(ApplyInsertion(dir_ / "missing.gbc", *plan).error().message, "Error: 2");
-    auto outside = *plan;
-    outside.patches.push_back({PatchKind::Name, outside.fileSize - 1, {1, 2}});
+    expectFile({}, "after planning");
+    rom.bytes.push_back(1);
     rom.write(path());
-    EXPECT_EQ(ApplyInsertion(path(), outside).error().kind, RomError::Kind::FileChanged);
-    expectFile(original_);
+    EXPECT_EQ(ApplyInsertion(path(), *plan).error().kind, K::FileChanged);
+    EXPECT_EQ(test::ReadFileBytes(path()), rom.bytes);
+    EXPECT_EQ(ApplyInsertion(dir_ / "missing.gbc", *plan).error().message, "Error: 2");
+    // A patch past the end is refused before anything is written.
+    rom.bytes.pop_back();
+    rom.write(path());
+    plan->patches.push_back({PatchKind::Name, plan->fileSize - 1, {1, 2}});
+    EXPECT_EQ(ApplyInsertion(path(), *plan).error().kind, K::FileChanged);
+    expectFile({}, "patch past the end");
 }
 
 } // namespace
