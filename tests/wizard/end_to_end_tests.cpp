@@ -1,7 +1,6 @@
 // Whole runs of the wizard on real files: pictures into ROM slots, through
 // own picture files and into bitmaps, and refusals that change no file.
 
-#include <fstream>
 #include <map>
 
 #include "wizard_harness.h"
@@ -34,13 +33,11 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
     Form1& f = codedPicture(h, rom);
     const Form1Controls& c = f.ui();
     EXPECT_EQ(c.Text4->text(), QString::number(kFirstFreeOffset));
-    c.Check4->setChecked(true);
-    c.Check11->setChecked(true);
+    Tick({c.Check4, c.Check11});
     h.next();
     c.Text3->setText("7");
     c.Check6->setChecked(false);
-    c.OptionButton3->setChecked(true);
-    c.OptionButton5->setChecked(true);
+    Tick({c.OptionButton3, c.OptionButton5});
     h.next();
     ASSERT_EQ(h.pages(), Pages{9});
     EXPECT_EQ(c.Text8->text() + " " + c.Text9->text(), "pic P7");
@@ -93,13 +90,10 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     h.next();
     const QString rom = h.rom("target.gb", target);
     h.saveTo(rom);
-    c.Check4->setChecked(true);
     c.Check11->setChecked(false);
     h.next();
     c.Text3->setText("25");
-    c.OptionButton4->setChecked(true);
-    c.OptionButton6->setChecked(true);
-    c.Check6->setChecked(true);
+    Tick({c.OptionButton4, c.OptionButton6, c.Check6});
     h.next();
     ASSERT_EQ(h.pages(), Pages{7});
     EXPECT_TRUE(h.messages.messages.empty());
@@ -168,10 +162,8 @@ TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
         int currentPage;
     } cases[] = {
         {[](CoreHarness& h) {
-             const QString junk = h.path("junk.bmp");
-             std::ofstream(junk.toStdString()) << "no picture here";
-             h.start().ui().Combo1->setEditText(junk);
-             return "Die Datei \"" + junk + "\" ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
+             h.start().ui().Combo1->setEditText(h.file("junk.bmp"));
+             return "Die Datei \"" + h.path("junk.bmp") + "\" ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
          },
          "Fehler", {1}, 1},
         {[](CoreHarness& h) {

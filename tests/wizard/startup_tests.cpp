@@ -42,27 +42,20 @@ TEST(StartUp, EveryKeySurvivesARestart)
     c.Combo2->setEditText(h.file(QStringLiteral("target.gb")));
     h.next(); // 1 -> 10
     h.next(); // 10 -> 2: the extraction choices by slot
-    c.OptionButton2->setChecked(true);
-    c.Check2->setChecked(true);
-    c.Check1->setChecked(true);
+    Tick({c.OptionButton2, c.Check2, c.Check1, c.Check7});
     c.UpDown2->setValue(26);
-    c.Check7->setChecked(true);
     c.UpDown6->setValue(66);
     h.next();
     h.back();
     h.back();
     ASSERT_EQ(f.state().CurrentPage, 10); // now by offset
-    c.Check12->setChecked(false);
-    c.Check13->setChecked(false);
+    Tick({c.Check12, c.Check13}, false);
     c.Text12->setText(QStringLiteral("&H1F00"));
     c.Text13->setText(QStringLiteral("16"));
     c.Text14->setText(QStringLiteral("24"));
     h.next();
     ASSERT_EQ(f.state().CurrentPage, 11);
-    c.OptionButton11->setChecked(true);
-    c.OptionButton13->setChecked(true);
-    c.Check3->setChecked(true);
-    c.Check14->setChecked(true);
+    Tick({c.OptionButton11, c.OptionButton13, c.Check3, c.Check14});
     h.next();
     f.state().PreviewFlags = kPreviewBig;
     h.next();
@@ -70,10 +63,9 @@ TEST(StartUp, EveryKeySurvivesARestart)
     ASSERT_EQ(f.state().CurrentPage, 5);
     c.Check11->setChecked(true);
     h.next();
-    c.Check5->setChecked(true);
-    c.UpDown5->setValue(3);
+    Tick({c.Check5, c.Check8});
     c.Check6->setChecked(false);
-    c.Check8->setChecked(true);
+    c.UpDown5->setValue(3);
     c.UpDown7->setValue(2);
     h.next();
     ASSERT_EQ(f.state().CurrentPage, 7);
@@ -100,10 +92,8 @@ TEST(StartUp, EveryKeySurvivesARestart)
     EXPECT_EQ(g.ui().Combo2->currentText(), h.path(QStringLiteral("target.gb")));
     // Restored through their click handlers: the Unown number and the trainer rule.
     EXPECT_EQ(g.ui().Text1->text(), "201");
-    EXPECT_FALSE(g.ui().Check1->isEnabled());
-    EXPECT_FALSE(g.ui().Label18->isEnabled());
+    EXPECT_FALSE(g.ui().Check1->isEnabled() || g.ui().Label18->isEnabled() || g.ui().Text13->isEnabled());
     EXPECT_TRUE(g.ui().Text12->isEnabled());
-    EXPECT_FALSE(g.ui().Text13->isEnabled());
 }
 
 TEST(StartUp, StoredValuesAreReadAsTheControlsAllow)

@@ -38,7 +38,7 @@ public:
     std::string trace;
     std::set<std::string> failing;
 
-    void startUp(Form1& f) override { record(f, "startUp"); }
+    void startUp(Form1& f) override { (void)run(f, "startUp"); }
     PageResult loadSourcePicture(Form1& f) override { return run(f, "loadSourcePicture"); }
     PageResult extractPicture(Form1& f) override { return run(f, "extractPicture"); }
     PageResult prepareTarget(Form1& f) override { return run(f, "prepareTarget"); }
@@ -46,24 +46,19 @@ public:
     PageResult applyColourMapping(Form1& f) override { return run(f, "applyColourMapping"); }
     PageResult insertIntoRom(Form1& f) override { return run(f, "insertIntoRom"); }
     PageResult compressPicture(Form1& f) override { return run(f, "compressPicture"); }
-    void searchNextOffset(Form1& f) override { record(f, "searchNextOffset"); }
     void layoutPreview(Form1& f) override
     {
-        record(f, "layoutPreview");
+        (void)run(f, "layoutPreview");
         DefaultPageWork::layoutPreview(f);
     }
 
 private:
-    void record(Form1& f, const std::string& hook)
+    PageResult run(Form1& f, const std::string& hook)
     {
         trace += (trace.empty() ? "" : " ") + hook + "@" + std::to_string(f.state().CurrentPage);
-    }
-    PageResult run(Form1& f, const char* hook)
-    {
-        record(f, hook);
         if (!failing.contains(hook))
             return {};
-        f.messages().error(QString::fromLatin1(hook));
+        f.messages().error(QString::fromStdString(hook));
         return pageFailed();
     }
 };
@@ -151,6 +146,13 @@ public:
     Work work;
     std::unique_ptr<Form1> form;
 };
+
+// Ticks or clears the buttons, in this order.
+inline void Tick(std::initializer_list<QAbstractButton*> buttons, bool on = true)
+{
+    for (QAbstractButton* b : buttons)
+        b->setChecked(on);
+}
 
 using Harness = HarnessOf<RecordingPageWork>;
 using CoreHarness = HarnessOf<CorePageWork>;
