@@ -60,19 +60,15 @@ TEST(UpDownControl, ArrowsStartFromTypedTextAndOnlyValuesInRangeAreStored)
     text.setText(QStringLiteral("&HF0"));
     spin.upButton()->click();
     EXPECT_EQ(text.text(), "241");
-    const struct {
-        const char* typed;
-        bool ok;
-        long long value;
-    } cases[] = {{"&H1F0000", true, 2031616}, {"  12abc", true, 12}, {"3999999999", true, 3999999999LL},
-                 {"4000000001", false, 4000000001LL}, {"-1", false, -1}};
-    for (const auto& c : cases) {
+    for (const auto& [typed, ok, value] : {std::tuple{"&H1F0000", true, 2031616LL}, {"  12abc", true, 12LL},
+                                           {"3999999999", true, 3999999999LL}, {"4000000001", false, 4000000001LL},
+                                           {"-1", false, -1LL}}) {
         spin.setValue(7);
-        text.setText(QString::fromLatin1(c.typed));
+        text.setText(QString::fromLatin1(typed));
         const auto stored = spin.storeText();
-        ASSERT_EQ(stored.has_value(), c.ok) << c.typed;
-        EXPECT_EQ(c.ok ? *stored : stored.error().value, c.value) << c.typed;
-        EXPECT_EQ(spin.value(), c.ok ? c.value : 7) << c.typed;
+        ASSERT_EQ(stored.has_value(), ok) << typed;
+        EXPECT_EQ(ok ? *stored : stored.error().value, value) << typed;
+        EXPECT_EQ(spin.value(), ok ? value : 7) << typed;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QDir>
 
-#include "file_exists.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -44,11 +43,6 @@ TEST(RecentSources, ChosenAgainMovesToTheEndOfTheStoreButNotOfTheList)
     Form1& g = h.restart();
     EXPECT_EQ(items(g.ui().Combo1), (Paths{p, r, q}));
     EXPECT_EQ(g.ui().Combo1->currentText(), q);
-    g.ui().Check9->setChecked(false); // "Remember" unticked: nothing more is stored
-    choose(h.file("s.bmp"));
-    EXPECT_EQ(storedSources(h), (Paths{p, r, q}));
-    EXPECT_EQ(items(g.ui().Combo1), (Paths{p, r, q}));
-    EXPECT_EQ(h.get("LastOpenFile"), q);
 
     g.ui().Command8->click(); // reset: the entries go, the last file stays
     EXPECT_EQ(h.get("count", "Recent") + h.get("1", "Recent"), "0<missing>");
@@ -82,14 +76,16 @@ TEST(RecentSources, AMissingFileShowsTheMessageAndIsNotRemembered)
 TEST(RecentLists, StartUpLeavesOutSourcesThatHaveGoneButLoadsEveryTarget)
 {
     Harness h;
-    const QString p = h.file("p.bmp"), r = h.file("r.bmp");
-    const std::pair<const char*, QString> recent[] = {{"count", "3"},      {"1", p},         {"2", h.path("gone.bmp")},
-                                                      {"3", r},            {"Xcount", "3"},  {"X1", "/no/such/a.gb"},
-                                                      {"X2", ""},          {"X3", "/no/such/b.bmp"}};
+    const QString p = h.file("p.bmp"), r = h.file("r.bmp"), folder = h.path("sub"), pattern = h.path("?.bmp");
+    QDir().mkdir(folder);
+    const std::pair<const char*, QString> recent[] = {
+        {"count", "6"}, {"1", p},         {"2", h.path("gone.bmp")}, {"3", folder},           {"4", h.path("*.gb")},
+        {"5", pattern}, {"6", r},         {"Xcount", "3"},           {"X1", "/no/such/a.gb"}, {"X2", ""},
+        {"X3", "/no/such/b.bmp"}};
     for (const auto& [key, value] : recent)
         h.put(key, value, "Recent");
-    Form1& f = h.start();
-    EXPECT_EQ(items(f.ui().Combo1), (Paths{p, r}));
+    Form1& f = h.start(); // folders and patterns that match something count as existing
+    EXPECT_EQ(items(f.ui().Combo1), (Paths{p, folder, pattern, r}));
     EXPECT_EQ(f.ui().Combo1->currentText(), r); // "LastOpenFile" defaults to the last entry
     EXPECT_EQ(items(f.ui().Combo2), (Paths{"/no/such/a.gb", "/no/such/b.bmp"}));
     EXPECT_EQ(f.ui().Combo2->currentText(), "/no/such/b.bmp");
@@ -97,19 +93,6 @@ TEST(RecentLists, StartUpLeavesOutSourcesThatHaveGoneButLoadsEveryTarget)
     Harness gone;
     gone.put("LastOpenFile", gone.path("gone.bmp"));
     EXPECT_TRUE(gone.start().ui().Combo1->currentText().isEmpty());
-}
-
-TEST(FileExistsTest, FilesFoldersAndPatterns)
-{
-    Harness h;
-    QDir(h.path({})).mkdir("sub");
-    const std::pair<QString, bool> cases[] = {
-        {h.file("pic.bmp"), true}, {h.path("sub"), true},          {h.path("*.bmp"), true},
-        {h.path("p?c.bmp"), true}, {h.path("*.gb"), false},        {h.path("missing.bmp"), false},
-        {QString(), false},        {h.path("nofolder/*.bmp"), false},
-    };
-    for (const auto& [path, exists] : cases)
-        EXPECT_EQ(FileExists(path), exists) << path.toStdString();
 }
 
 TEST(Browse, HandsTheTextInAndTheChosenNameBack)

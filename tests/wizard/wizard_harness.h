@@ -130,6 +130,12 @@ public:
         form->HidePage(form->state().CurrentPage);
         form->ShowPage(n);
     }
+    // Width, height, pixels, bytes and palette as page 3 shows them.
+    QStringList facts() const
+    {
+        const Form1Controls& c = form->ui();
+        return {c.Label7->text(), c.Label8->text(), c.Label9->text(), c.Label10->text(), c.Text5->text()};
+    }
     std::vector<int> pages() const // those on show
     {
         std::vector<int> shown;
