@@ -53,25 +53,6 @@ TEST(Window, TitleSizeAndExactCaptionsNoneClipped)
     }
 }
 
-TEST(UpDownControl, ArrowsStartFromTypedTextAndOnlyValuesInRangeAreStored)
-{
-    QLineEdit text;
-    UpDown spin(&text, 0, 4'000'000'000LL, 7); // beyond 32 bits
-    text.setText(QStringLiteral("&HF0"));
-    spin.upButton()->click();
-    EXPECT_EQ(text.text(), "241");
-    for (const auto& [typed, ok, value] : {std::tuple{"&H1F0000", true, 2031616LL}, {"  12abc", true, 12LL},
-                                           {"3999999999", true, 3999999999LL}, {"4000000001", false, 4000000001LL},
-                                           {"-1", false, -1LL}}) {
-        spin.setValue(7);
-        text.setText(QString::fromLatin1(typed));
-        const auto stored = spin.storeText();
-        ASSERT_EQ(stored.has_value(), ok) << typed;
-        EXPECT_EQ(ok ? *stored : stored.error().value, value) << typed;
-        EXPECT_EQ(spin.value(), ok ? value : 7) << typed;
-    }
-}
-
 // More of these rules run when the settings are restored (see the start-up tests).
 TEST(PageRules, ClicksEnableClearAndRestoreTheirFields)
 {

@@ -144,79 +144,61 @@ TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
     EXPECT_EQ(wrong, 0);
 }
 
-// Every file of the test's folder but the settings.
-std::map<std::string, std::vector<uint8_t>> files(const CoreHarness& h)
+// Next refuses with the message and changes no file of the test's folder.
+void ExpectRefusal(CoreHarness& h, const QString& message, const Pages& visible, int currentPage)
 {
-    std::map<std::string, std::vector<uint8_t>> all;
-    for (const auto& entry : std::filesystem::directory_iterator(h.dir.path()))
-        if (entry.path().filename() != "settings.ini")
-            all[entry.path().filename().string()] = ReadFileBytes(entry.path());
-    return all;
+    const auto files = [&h] {
+        std::map<std::string, std::vector<uint8_t>> all;
+        for (const auto& entry : std::filesystem::directory_iterator(h.dir.path()))
+            if (entry.path().filename() != "settings.ini")
+                all[entry.path().filename().string()] = ReadFileBytes(entry.path());
+        return all;
+    };
+    const auto before = files();
+    h.messages.messages.clear();
+    h.next();
+    ASSERT_EQ(h.messages.messages.size(), 1u);
+    EXPECT_EQ(h.messages.messages[0].text, message);
+    EXPECT_EQ(h.messages.messages[0].caption, "Fehler");
+    EXPECT_EQ(h.pages(), visible);
+    EXPECT_EQ(h.form->state().CurrentPage, currentPage);
+    EXPECT_EQ(files(), before);
 }
 
 TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
 {
-    const auto standard = [](CoreHarness& h) { return h.rom("game.gb", SyntheticRom::Standard('E')); };
-    const struct {
-        // Drives the wizard up to the Next that fails; returns the message expected.
-        std::function<QString(CoreHarness&)> prepare;
-        const char* caption;
-        Pages visible; // afterwards
-        int currentPage;
-    } cases[] = {
-        {[](CoreHarness& h) {
-             h.start().ui().Combo1->setEditText(h.file("junk.bmp"));
-             return "Die Datei \"" + h.path("junk.bmp") + "\" ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
-         },
-         "Fehler", {1}, 1},
-        {[](CoreHarness& h) {
-             SyntheticRom content = SyntheticRom::Standard('E');
-             content.bytes[kRomSize - 3] = 0x05; // a literal running past the end
-             h.start();
-             h.open(h.rom("game.gb", content));
-             h.form->ui().Check12->setChecked(false);
-             h.form->ui().Text12->setText("&H1FFFFD");
-             return "An Offset &H1FFFFD der Datei \"" + h.path("game.gb") +
-                    "\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das Endezeichen.";
-         },
-         "Fehler", {}, 2},
-        {[](CoreHarness& h) {
-             codedPicture(h).ui().Combo2->setEditText(h.path("none.gb"));
-             return "Die Datei \"" + h.path("none.gb") +
-                    "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden.";
-         },
-         "Fehler", {4}, 4},
-        {[=](CoreHarness& h) {
-             codedPicture(h, standard(h)).ui().Check4->setChecked(false);
-             h.form->ui().Text4->setText("&H1FFFFF");
-             return QString("Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis %1.")
-                 .arg(kRomSize - h.form->state().EncodedLength - 1);
-         },
-         "Fehler", {}, 9},
-        {[=](CoreHarness& h) {
-             codedPicture(h, standard(h)).ui().Check11->setChecked(true);
-             h.next();
-             h.next();
-             h.form->ui().OptionButton8->setChecked(true);
-             h.form->ui().Text10->setText("#");
-             return QString("Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.");
-         },
-         "Fehler", {9}, 9},
-    };
-    for (const auto& r : cases) {
-        CoreHarness h;
-        const QString message = r.prepare(h);
-        SCOPED_TRACE(message.toStdString());
-        const auto before = files(h);
-        h.messages.messages.clear();
-        h.next();
-        ASSERT_EQ(h.messages.messages.size(), 1u);
-        EXPECT_EQ(h.messages.messages[0].text, message);
-        EXPECT_EQ(h.messages.messages[0].caption, r.caption);
-        EXPECT_EQ(h.pages(), r.visible);
-        EXPECT_EQ(h.form->state().CurrentPage, r.currentPage);
-        EXPECT_EQ(files(h), before);
-    }
+    CoreHarness junk;
+    junk.start().ui().Combo1->setEditText(junk.file("junk.bmp"));
+    ExpectRefusal(junk, "Die Datei \"" + junk.path("junk.bmp") +
+                            "\" ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).", {1}, 1);
+
+    CoreHarness cut;
+    SyntheticRom content = SyntheticRom::Standard('E');
+    content.bytes[kRomSize - 3] = 0x05; // a literal running past the end
+    cut.start();
+    cut.open(cut.rom("game.gb", content));
+    cut.form->ui().Check12->setChecked(false);
+    cut.form->ui().Text12->setText("&H1FFFFD");
+    ExpectRefusal(cut, "An Offset &H1FFFFD der Datei \"" + cut.path("game.gb") +
+                           "\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das Endezeichen.", {}, 2);
+
+    CoreHarness h;
+    codedPicture(h).ui().Combo2->setEditText(h.path("none.gb"));
+    ExpectRefusal(h, "Die Datei \"" + h.path("none.gb") +
+                         "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden.", {4}, 4);
+    h.saveTo(h.rom("game.gb", SyntheticRom::Standard('E')));
+    h.form->ui().Check4->setChecked(false);
+    h.form->ui().Text4->setText("&H1FFFFF");
+    ExpectRefusal(h, QString("Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis %1.")
+                         .arg(kRomSize - h.form->state().EncodedLength - 1), {}, 9);
+
+    CoreHarness name;
+    codedPicture(name, name.rom("game.gb", SyntheticRom::Standard('E'))).ui().Check11->setChecked(true);
+    name.next();
+    name.next();
+    name.form->ui().OptionButton8->setChecked(true);
+    name.form->ui().Text10->setText("#");
+    ExpectRefusal(name, "Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.", {9}, 9);
 }
 
 } // namespace

@@ -103,13 +103,13 @@ public:
         store = std::make_unique<QtSettingsStore>(path("settings.ini"));
         return start();
     }
-    QString get(const QString& key, const char* section = "Settings") const
+    QString get(const QString& key, const QString& section = "Settings") const
     {
-        return store->get(QString::fromLatin1(section), key, QStringLiteral("<missing>"));
+        return store->get(section, key, "<missing>");
     }
-    void put(const QString& key, const QString& value, const char* section = "Settings")
+    void put(const QString& key, const QString& value, const QString& section = "Settings")
     {
-        store->save(QString::fromLatin1(section), key, value);
+        store->save(section, key, value);
     }
 
     void next() { form->ui().Command2->click(); }
