@@ -11,11 +11,11 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 constexpr int64_t kFirstFreeOffset = kFreeArea + 2; // the search keeps two zero bytes in front
 
-// A 56 x 56 picture coded and on page 5 (ROM target) or 4 (no target yet).
-Form1& codedPicture(CoreHarness& h, const QString& rom = {})
+// A size x size picture coded and on page 5 (ROM target) or 4 (no target yet).
+Form1& codedPicture(CoreHarness& h, const QString& rom = {}, int size = 56)
 {
     Form1& f = h.start();
-    h.open(h.picture("pic.bmp", 56, 56, Quadrants(56, 56)));
+    h.open(h.picture("pic.bmp", size, size, Quadrants(size, size)));
     h.next(); // 8 -> 11, vertical order by default
     h.next(); // 11 -> 3
     h.next(); // 3 -> 4
@@ -33,6 +33,10 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
     Form1& f = codedPicture(h, rom);
     const Form1Controls& c = f.ui();
     EXPECT_EQ(c.Text4->text(), QString::number(kFirstFreeOffset));
+    c.Command6->click(); // the search goes on behind the place found before
+    const int64_t at = c.Text4->text().toLongLong();
+    EXPECT_GE(at, kFirstFreeOffset + f.state().EncodedLength + 3);
+    EXPECT_LT(at + f.state().EncodedLength, kFreeArea + kFreeAreaLength);
     Tick({c.Check4, c.Check11});
     h.next();
     c.Text3->setText("7");
@@ -50,12 +54,32 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
                                      "\" wurde erfolgreich in die Datei \"" + rom + "\" eingefügt.");
 
     SyntheticRom expected = content;
-    expected.put(kFirstFreeOffset, f.state().EncodedData);
+    expected.put(at, f.state().EncodedData);
     expected.put(0xAD3D + 8 * 7, Bytes{0x1F, 0x00, 0x00, 0x7C}); // palette: red, blue
     expected.put(content.nameLocation(7), NameBytes("NEU"));
-    expected.put(0x48000 + 6 * 6, Bytes{0x7C, 0x02, 0x40}); // picture pointer
+    expected.setPicturePointer(0x48000 + 6 * 6, at);
     expected.bytes[content.sizeByteLocation(7)] = 0x77;
     EXPECT_EQ(ChangedOffsets(expected.bytes, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
+}
+
+TEST(EndToEnd, ASizeByteLeftAloneIsTold)
+{
+    const SyntheticRom content = SyntheticRom::Standard('E');
+    CoreHarness h;
+    const QString rom = h.rom("game.gb", content);
+    const Form1Controls& c = codedPicture(h, rom, 96).ui(); // 12 x 12 tiles: more than the size byte holds
+    c.Check11->setChecked(false);
+    h.next();
+    c.Text3->setText("3");
+    c.OptionButton3->setChecked(true);
+    c.Check6->setChecked(false);
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{7});
+    ASSERT_EQ(h.messages.messages.size(), 1u);
+    EXPECT_EQ(h.messages.messages[0].text, "Die Größenangabe des Bildes wurde nicht geschrieben: Das Bild passt mit 12 x 12 "
+                                           "Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).");
+    EXPECT_EQ(h.messages.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(ReadFileBytes(rom.toStdString())[content.sizeByteLocation(3)], content.bytes[content.sizeByteLocation(3)]);
 }
 
 TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
