@@ -1,5 +1,5 @@
-// The window's controls: captions, spin controls and the click and selection
-// rules of the pages.
+// The window's controls: exact captions, none clipped, and the click rules of
+// the pages.
 
 #include <QToolButton>
 

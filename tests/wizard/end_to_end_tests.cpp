@@ -76,10 +76,11 @@ TEST(EndToEnd, ASizeByteLeftAloneIsTold)
     h.next();
     ASSERT_EQ(h.pages(), Pages{7});
     ASSERT_EQ(h.messages.messages.size(), 1u);
-    EXPECT_EQ(h.messages.messages[0].text, "Die Größenangabe des Bildes wurde nicht geschrieben: Das Bild passt mit 12 x 12 "
-                                           "Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).");
+    EXPECT_EQ(h.messages.messages[0].text, "Die Größenangabe des Bildes wurde nicht geschrieben: Das Bild passt mit "
+                                           "12 x 12 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).");
     EXPECT_EQ(h.messages.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(ReadFileBytes(rom.toStdString())[content.sizeByteLocation(3)], content.bytes[content.sizeByteLocation(3)]);
+    const int64_t sizeByte = content.sizeByteLocation(3);
+    EXPECT_EQ(ReadFileBytes(rom.toStdString())[sizeByte], content.bytes[sizeByte]);
 }
 
 TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)

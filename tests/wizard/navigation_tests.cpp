@@ -53,8 +53,8 @@ TEST(Navigation, NextWalksEveryRoute)
             EXPECT_EQ(c.Picture1->isHidden() && c.Picture8->isHidden(), expected != 3) << expected;
         }
         const bool picture = pages[0] == 8;
-        EXPECT_EQ(h.work.trace, std::string(picture ? "loadSourcePicture@1 applyColourMapping@8 " : "extractPicture@2 ") +
-                                    "compressPicture@11 layoutPreview@11 prepareTarget@4" + hooks);
+        const std::string start = picture ? "loadSourcePicture@1 applyColourMapping@8 " : "extractPicture@2 ";
+        EXPECT_EQ(h.work.trace, start + "compressPicture@11 layoutPreview@11 prepareTarget@4" + hooks);
         EXPECT_TRUE(h.messages.messages.empty());
         EXPECT_EQ(h.get("count", "Recent") + h.get("Xcount", "Recent"), "11");
         EXPECT_EQ(h.get("LastSaveFile"), h.path(QString::fromLatin1(route.target)));

@@ -1,4 +1,4 @@
-// The recent-file lists, FileExists and the browse dialogs.
+// The recent-file lists (files, folders and patterns that exist) and the browse dialogs.
 
 #include <QDir>
 
