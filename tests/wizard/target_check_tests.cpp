@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "synthetic_rom.h"
+#include "target_check.h"
+
+namespace {
+
+// Page 4's ROM target checks, in their order, with their exact texts.
+TEST(RomTarget, ChecksInOrderWithTheirTexts)
+{
+    orv::test::TempDir dir;
+    const std::string rom = (dir / "game.gbc").string(), locked = (dir / "locked.gbc").string();
+    for (const auto& path : {rom, locked}) {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fwrite(std::string(1000, '\1').data(), 1, 1000, f);
+        std::fclose(f);
+    }
+    ::chmod(locked.c_str(), 0444);
+    const std::string missing = (dir / "none.gbc").string();
+
+    struct Case {
+        std::string path;
+        int64_t n;
+        std::string refusal; // empty: accepted
+    } cases[] = {
+        {rom, 1000, ""}, // exactly as long as the data still passes
+        {rom, 1001, "Datei zu klein für Bilddaten"},
+        {missing, 10,
+         "Die Datei \"" + missing + "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden."},
+        {dir.path().string(), 10,
+         "Die Datei \"" + dir.path().string() +
+             "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden."},
+        {locked, 2000,
+         "Die Datei \"" + locked +
+             "\" ist schreibgeschütz. Orvista kann nicht in schreibgeschützte Dateien schreiben."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto result = orv::CheckRomTarget(c.path, c.n);
+        if (c.refusal.empty())
+            EXPECT_EQ(result.value_or(-1), 1000);
+        else
+            EXPECT_EQ(result ? std::string("accepted") : result.error(), c.refusal);
+    }
+}
+
+} // namespace
