@@ -1,27 +1,19 @@
-// The format's documented examples through the classic exports and the safe variants.
+// The format's examples through the classic exports and the safe variants.
 
 #include <gtest/gtest.h>
 
-#include "codec_calls.h"
+#include "codec_test_util.h"
 #include "reference_encoder.h"
 
 namespace vextest {
 namespace {
 
-Bytes cat(Bytes a, const Bytes& b)
+TEST(StreamExamples, MeasureAndDecodeInMemoryAndInFiles)
 {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-struct StreamCase {
-    Bytes stream;
-    Bytes output;
-};
-
-std::vector<StreamCase> streamCases()
-{
-    return {
+    const Bytes longInput = makeInput(Shape::Mixed, 30000, 7);
+    const struct {
+        Bytes stream, output;
+    } cases[] = {
         {hexBytes("FF"), {}},
         {hexBytes("02 61 62 63 FF"), hexBytes("61 62 63")},
         {hexBytes("23 41 FF"), hexBytes("41 41 41 41")},
@@ -38,113 +30,51 @@ std::vector<StreamCase> streamCases()
         {hexBytes("FE 0C 02 FF"), Bytes(3, 0x00)},
         {hexBytes("FC FD 0C 02 FF"), Bytes(3, 0x00)},
         {hexBytes("FD FF 0C 02 FF"), Bytes(3, 0x00)},
-        // Long forms of commands; a long repeat overlapping what it writes.
+        // Long forms of the other commands.
         {hexBytes("00 09 F0 23 80 FF"), Bytes(37, 0x09)},
-        {hexBytes("E8 22 05 06 FF"), hexBytes("05 06 05 06 05 06 05 06 05 06 05 06 05 06 05 06 "
-                                              "05 06 05 06 05 06 05 06 05 06 05 06 05 06 05 06 "
-                                              "05 06 05")},
+        {hexBytes("E8 04 05 06 FF"), hexBytes("05 06 05 06 05")},
         {hexBytes("01 01 80 F4 02 81 FF"), hexBytes("01 80 80 01 01")},
         {hexBytes("02 01 02 03 F8 01 80 FF"), hexBytes("01 02 03 03 02")},
+        // Longer than the file reader's chunks.
+        {classicEncode(longInput), longInput},
     };
-}
-
-TEST(StreamExamples, MeasureAndDecodeInMemory)
-{
-    for (const auto& c : streamCases()) {
-        SCOPED_TRACE(hexText(c.stream));
+    ASSERT_GT(std::end(cases)[-1].stream.size(), 9000u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.stream));
         const auto n = static_cast<int32_t>(c.output.size());
         const auto len = static_cast<int32_t>(c.stream.size());
+        Bytes withTrailer = c.stream; // bytes after the end marker are no part of it
+        withTrailer.insert(withTrailer.end(), {0x00, 0x01, 0x02});
 
         int32_t compressed = -1, decompressed = -1;
-        LoadPokeGoldR(c.stream.data(), &compressed, &decompressed);
-        EXPECT_EQ(compressed, len);
-        EXPECT_EQ(decompressed, n);
-
+        LoadPokeGoldR(withTrailer.data(), &compressed, &decompressed);
+        EXPECT_EQ(std::pair(compressed, decompressed), std::pair(len, n));
         Bytes out(c.output.size());
         EXPECT_EQ(DecPokeGoldL(c.stream.data(), out.data()), n);
         EXPECT_EQ(out, c.output);
+        EXPECT_EQ(safeMeasure(withTrailer), (Measured{VEX_OK, len, n}));
+        EXPECT_EQ(safeCall(VexDecode, c.stream, n), (Coded{VEX_OK, c.output}));
 
-        const Measured m = safeMeasure(c.stream);
-        EXPECT_EQ(m.status, VEX_OK);
-        EXPECT_EQ(m.compressed, len);
-        EXPECT_EQ(m.decompressed, n);
-
-        // Bytes after the end marker are no part of the stream.
-        const Bytes longer = cat(c.stream, hexBytes("00 01 02"));
-        EXPECT_EQ(safeMeasure(longer).compressed, len);
-
-        Bytes safeOut(c.output.size());
-        int32_t written = -1;
-        EXPECT_EQ(VexDecode(c.stream.data(), len, safeOut.data(), n, &written), VEX_OK);
-        EXPECT_EQ(written, n);
-        EXPECT_EQ(safeOut, c.output);
-    }
-}
-
-TEST(StreamExamples, MeasureThroughFileAtAnyOffset)
-{
-    for (const auto& c : streamCases()) {
-        for (size_t offset : {size_t{0}, size_t{1}, size_t{4095}, size_t{4097}, size_t{70000}}) {
-            SCOPED_TRACE(hexText(c.stream) + " at " + std::to_string(offset));
-            TempFile file(storedAt(offset, c.stream));
-            const auto len = static_cast<int32_t>(c.stream.size());
-            int32_t memCompressed = 0, memDecompressed = 0;
-            LoadPokeGoldR(c.stream.data(), &memCompressed, &memDecompressed);
-
-            const int handle = file.fd();
-            const int32_t at = static_cast<int32_t>(offset);
-            int32_t compressed = -1, decompressed = -1;
-            lseek(handle, 3, SEEK_SET);
-            LoadPokeGoldFH(&handle, &at, &compressed, &decompressed);
-            EXPECT_EQ(compressed, len);
-            EXPECT_EQ(decompressed, memDecompressed);
-            EXPECT_EQ(file.position(), static_cast<int64_t>(offset) + len);
-
-            compressed = decompressed = -1;
-            lseek(handle, 0, SEEK_END);
-            EXPECT_EQ(VexMeasureFd(handle, static_cast<int64_t>(offset), &compressed, &decompressed),
-                      VEX_OK);
-            EXPECT_EQ(compressed, len);
-            EXPECT_EQ(decompressed, memDecompressed);
-            EXPECT_EQ(file.position(), static_cast<int64_t>(offset) + len);
+        // The descriptor's position is irrelevant before, just after the end marker after.
+        for (const int32_t at : {0, 1, 4097, 70000}) {
+            SCOPED_TRACE(at);
+            const TempFile file(withTrailer, at);
+            lseek(file.fd, 3, SEEK_SET);
+            EXPECT_EQ(classicMeasureFd(file.fd, at), std::pair(len, n));
+            EXPECT_EQ(file.position(), at + len);
+            lseek(file.fd, 0, SEEK_END);
+            EXPECT_EQ(measureFd(file.fd, at), (Measured{VEX_OK, len, n}));
+            EXPECT_EQ(file.position(), at + len);
         }
     }
 }
 
-TEST(StreamExamples, LongStreamThroughFileCrossesReadChunks)
+TEST(EncodeExamples, ClassicSafeAndReferenceGiveTheDocumentedStream)
 {
-    const Bytes input = makeInput(Shape::Mixed, 30000, 7);
-    const Bytes stream = classicEncode(input);
-    ASSERT_GT(stream.size(), 9000u);
-    TempFile file(storedAt(4000, stream));
-    const int handle = file.fd();
-    const int32_t at = 4000;
-    int32_t compressed = -1, decompressed = -1;
-    LoadPokeGoldFH(&handle, &at, &compressed, &decompressed);
-    EXPECT_EQ(compressed, static_cast<int32_t>(stream.size()));
-    EXPECT_EQ(decompressed, 30000);
-    EXPECT_EQ(file.position(), 4000 + static_cast<int64_t>(stream.size()));
-    EXPECT_EQ(VexMeasureFd(handle, 4000, &compressed, &decompressed), VEX_OK);
-    EXPECT_EQ(compressed, static_cast<int32_t>(stream.size()));
-    EXPECT_EQ(decompressed, 30000);
-}
-
-struct EncodeCase {
-    Bytes input;
-    const char* output;
-};
-
-Bytes counting(int from, int to)
-{
-    Bytes out;
-    for (int v = from; from <= to ? v <= to : v >= to; v += from <= to ? 1 : -1)
-        out.push_back(static_cast<uint8_t>(v));
-    return out;
-}
-
-std::vector<EncodeCase> encodeCases()
-{
-    return {
+    const struct {
+        Bytes input;
+        const char* output;
+    } cases[] = {
         {hexBytes("61 62 63"), "02 61 62 63 FF"},
         {hexBytes("07"), "00 07 FF"},
         {hexBytes("00"), "60 FF"},
@@ -157,47 +87,26 @@ std::vector<EncodeCase> encodeCases()
         {hexBytes("05 06"), "01 05 06 FF"},
         {hexBytes("05 06 05"), "42 05 06 FF"},
         {hexBytes("05 06 05 06 05"), "44 05 06 FF"},
-        {repeated(hexBytes("12 34"), 10), "53 12 34 FF"},
+        {hexBytes("12 34 12 34 12 34 12 34 12 34 12 34 12 34 12 34 12 34 12 34"), "53 12 34 FF"},
         {hexBytes("09 09 00 00 00"), "21 09 62 FF"},
         {hexBytes("01 02 03 09 01 02 03"), "03 01 02 03 09 82 83 FF"},
-        {cat(counting(1, 8), counting(1, 8)), "07 01 02 03 04 05 06 07 08 87 87 FF"},
-        {cat(counting(1, 8), counting(8, 1)), "07 01 02 03 04 05 06 07 08 C7 80 FF"},
+        {hexBytes("01 02 03 04 05 06 07 08 01 02 03 04 05 06 07 08"),
+         "07 01 02 03 04 05 06 07 08 87 87 FF"},
+        {hexBytes("01 02 03 04 05 06 07 08 08 07 06 05 04 03 02 01"),
+         "07 01 02 03 04 05 06 07 08 C7 80 FF"},
         {hexBytes("01 03 07 80 C0 E0"), "02 01 03 07 A2 82 FF"},
         {{}, "FF"},
     };
-}
-
-TEST(EncodeExamples, ClassicSafeAndReferenceAgree)
-{
-    for (const auto& c : encodeCases()) {
-        SCOPED_TRACE(hexText(c.input));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
         const Bytes expected = hexBytes(c.output);
-        EXPECT_EQ(hexText(classicEncode(c.input)), c.output);
-        EXPECT_EQ(hexText(referenceEncode(c.input)), c.output);
-
-        const auto n = static_cast<int32_t>(c.input.size());
         const auto size = static_cast<int32_t>(expected.size());
-        Bytes exact(expected.size());
-        int32_t written = -1;
-        EXPECT_EQ(VexEncode(c.input.data(), n, exact.data(), size, &written), VEX_OK);
-        EXPECT_EQ(written, size);
-        EXPECT_EQ(exact, expected);
-
-        Bytes tooSmall(expected.size() - 1);
-        EXPECT_EQ(VexEncode(c.input.data(), n, tooSmall.data(), size - 1, &written),
-                  VEX_OUTPUT_FULL);
-        EXPECT_EQ(written, 0);
+        EXPECT_EQ(classicEncode(c.input), expected);
+        EXPECT_EQ(referenceEncode(c.input), expected);
+        EXPECT_EQ(safeCall(VexEncode, c.input, size), (Coded{VEX_OK, expected}));
+        for (int32_t tooSmall = 0; tooSmall < size; ++tooSmall)
+            EXPECT_EQ(safeCall(VexEncode, c.input, tooSmall), (Coded{VEX_OUTPUT_FULL, {}}));
     }
-}
-
-TEST(EncodeExamples, MaxEncodedSize)
-{
-    EXPECT_EQ(VexMaxEncodedSize(0), 4);
-    EXPECT_EQ(VexMaxEncodedSize(784), VEX_MAX_ENCODED_SIZE(784));
-    EXPECT_EQ(VexMaxEncodedSize(32768), 32768 + 2048 + 4);
-    EXPECT_EQ(VexMaxEncodedSize(-1), -1);
-    EXPECT_EQ(VexMaxEncodedSize(INT32_MAX), -1);
-    EXPECT_GT(VexMaxEncodedSize(INT32_MAX / 2), INT32_MAX / 2);
 }
 
 } // namespace

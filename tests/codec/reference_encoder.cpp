@@ -2,165 +2,101 @@
 
 namespace vextest {
 
-namespace {
-
-enum { Literal = 0, Iterate = 1, Alternate = 2, ZeroFill = 3, Repeat = 4, Flip = 5, Reverse = 6 };
-
-void putHeader(std::vector<uint8_t>& out, int command, int64_t length)
-{
-    if (length <= 32) {
-        out.push_back(static_cast<uint8_t>(command * 32 + length - 1));
-    } else {
-        out.push_back(static_cast<uint8_t>(0xE0 | command * 4 | (length - 1) >> 8));
-        out.push_back(static_cast<uint8_t>((length - 1) & 0xFF));
-    }
-}
-
-int64_t longHeader(int64_t length) { return length > 32 ? 1 : 0; }
-
-} // namespace
-
 uint8_t referenceBitReverse(uint8_t b)
 {
     uint8_t r = 0;
     for (int bit = 0; bit < 8; ++bit)
-        if (b & (1 << bit))
-            r = static_cast<uint8_t>(r | (0x80 >> bit));
+        r = static_cast<uint8_t>(r << 1 | (b >> bit & 1));
     return r;
 }
 
 std::vector<uint8_t> referenceEncode(std::span<const uint8_t> in)
 {
-    const int64_t n = static_cast<int64_t>(in.size());
+    enum { Literal, Iterate, Alternate, ZeroFill, Repeat, Flip, Reverse };
+    struct Candidate {
+        int command;
+        int64_t length, score, source = 0;
+    };
+    const auto n = static_cast<int64_t>(in.size());
     std::vector<uint8_t> out;
-    bool pending = false;
-    int64_t literalStart = 0;
-    int64_t literalCount = 0;
+    auto header = [&out](int command, int64_t length) {
+        if (length > 32)
+            out.push_back(static_cast<uint8_t>(0xE0 | command * 4 | (length - 1) >> 8));
+        out.push_back(static_cast<uint8_t>(length > 32 ? length - 1 : command * 32 + length - 1));
+    };
+    auto longHeader = [](int64_t length) { return length > 32 ? 1 : 0; };
+    int64_t literalStart = 0, literalCount = 0; // no literal run pending while 0
     auto flush = [&] {
-        putHeader(out, Literal, literalCount);
-        out.insert(out.end(), in.begin() + literalStart, in.begin() + literalStart + literalCount);
-        pending = false;
+        if (literalCount > 0)
+            header(Literal, literalCount);
+        out.insert(out.end(), in.data() + literalStart, in.data() + literalStart + literalCount);
+        literalCount = 0;
+    };
+    // Bytes from p on that equal in[j], in[j + step], in[j + 2 * step], ...
+    // (bit-reversed first when flipped), at most 1024.
+    auto match = [&](int64_t p, int64_t j, int step, bool flipped) {
+        int64_t m = 0;
+        while (m < 1024 && p + m < n && j + step * m >= 0 &&
+               (flipped ? referenceBitReverse(in[p + m]) : in[p + m]) == in[j + step * m])
+            ++m;
+        return m;
     };
 
-    int64_t p = 0;
-    while (p < n) {
-        const uint8_t c = in[p];
-        const uint8_t flipped = referenceBitReverse(c);
-        const int64_t L = pending ? 1 : 0;
-        int64_t bestScore = L - 1;
-        int64_t bestLength = 0;
-        int bestCommand = -1;
-        int64_t bestSource = 0;
-        uint8_t opA = 0, opB = 0;
+    for (int64_t p = 0; p < n;) {
+        const uint8_t c = in[p], flippedC = referenceBitReverse(c);
+        const int64_t pending = literalCount > 0 ? 1 : 0;
+        Candidate best{-1, 0, pending - 1};
+        const int64_t run = match(p, p, 0, false);
+        if (const int64_t score = run - (c == 0 ? 1 : 2) - longHeader(run); score > best.score)
+            best = {c == 0 ? ZeroFill : Iterate, run, score};
 
-        // Run of c.
-        int64_t r = 0;
-        while (r < 1024 && p + r < n && in[p + r] == c)
-            ++r;
-        const int64_t runScore = (c == 0 ? r - 1 : r - 2) - longHeader(r);
-        if (runScore > bestScore) {
-            bestScore = runScore;
-            bestLength = r;
-            bestCommand = c == 0 ? ZeroFill : Iterate;
-            opA = c;
-        }
-
-        // Copies from every earlier position, nearest first.
-        int64_t copyLength = bestLength;
-        int copyCommand = -1;
-        int64_t copySource = 0;
+        // Copies from every earlier position, nearest first; a source at 32768
+        // or beyond only fits the relative form.
+        Candidate copy{-1, best.length, 0};
         for (int64_t j = p - 1; j >= 0; --j) {
-            if (j >= 32768 && p - j > 128)
-                continue; // would need an absolute source beyond 15 bits
-            if (in[j] == c) {
-                int64_t m = 0;
-                while (m < 1024 && p + m < n && in[p + m] == in[j + m])
-                    ++m;
-                if (m > copyLength || (m == copyLength && copyCommand == Reverse)) {
-                    copyLength = m;
-                    copyCommand = Repeat;
-                    copySource = j;
-                }
-                m = 0;
-                while (m < 1024 && p + m < n && j - m >= 0 && in[p + m] == in[j - m])
-                    ++m;
-                if (m > copyLength) {
-                    copyLength = m;
-                    copyCommand = Reverse;
-                    copySource = j;
-                }
-            }
-            if (in[j] == flipped) {
-                int64_t m = 0;
-                while (m < 1024 && p + m < n && referenceBitReverse(in[p + m]) == in[j + m])
-                    ++m;
-                if (m > copyLength) {
-                    copyLength = m;
-                    copyCommand = Flip;
-                    copySource = j;
-                }
-            }
+            if ((in[j] != c && in[j] != flippedC) || (j >= 32768 && p - j > 128))
+                continue;
+            if (const int64_t m = match(p, j, 1, false);
+                m > copy.length || (m == copy.length && copy.command == Reverse))
+                copy = {Repeat, m, 0, j};
+            if (const int64_t m = match(p, j, -1, false); m > copy.length)
+                copy = {Reverse, m, 0, j};
+            if (const int64_t m = match(p, j, 1, true); m > copy.length)
+                copy = {Flip, m, 0, j};
         }
-        if (copyCommand >= 0 && copyLength > bestLength) {
-            const int64_t s = p - copySource <= 128 ? copyLength - 2 : copyLength - 3;
-            if (copyLength + s > bestLength + bestScore) {
-                bestScore = s;
-                bestLength = copyLength;
-                bestCommand = copyCommand;
-                bestSource = copySource;
-            }
-        }
+        copy.score = copy.length - (p - copy.source <= 128 ? 2 : 3);
+        if (copy.command >= 0 && copy.length + copy.score > best.length + best.score)
+            best = copy;
 
-        // Alternate.
         if (p + 1 < n) {
-            const uint8_t a = c;
-            const uint8_t b = in[p + 1];
             int64_t alt = 2;
-            while (alt < 1024 && p + alt < n && in[p + alt] == (alt % 2 == 0 ? a : b))
+            while (alt < 1024 && p + alt < n && in[p + alt] == in[p + alt % 2])
                 ++alt;
-            const int64_t altScore = alt - 3 - longHeader(alt);
-            if (altScore >= bestScore) {
-                bestScore = altScore;
-                bestLength = alt;
-                bestCommand = Alternate;
-                opA = a;
-                opB = b;
-            }
+            if (const Candidate a{Alternate, alt, alt - 3 - longHeader(alt)}; a.score >= best.score)
+                best = a;
         }
 
-        if (L > bestScore) {
-            if (pending && literalCount == 1024)
+        if (pending > best.score) {
+            if (literalCount == 1024)
                 flush();
-            if (!pending) {
-                pending = true;
+            if (literalCount++ == 0)
                 literalStart = p;
-                literalCount = 0;
-            }
-            ++literalCount;
             ++p;
             continue;
         }
-        if (pending)
-            flush();
-        putHeader(out, bestCommand, bestLength);
-        if (bestCommand == Iterate) {
-            out.push_back(opA);
-        } else if (bestCommand == Alternate) {
-            out.push_back(opA);
-            out.push_back(opB);
-        } else if (bestCommand >= Repeat) {
-            const int64_t d = p - bestSource;
-            if (d <= 128) {
-                out.push_back(static_cast<uint8_t>(0x80 | (d - 1)));
-            } else {
-                out.push_back(static_cast<uint8_t>(bestSource >> 8));
-                out.push_back(static_cast<uint8_t>(bestSource & 0xFF));
-            }
-        }
-        p += bestLength;
-    }
-    if (pending)
         flush();
+        header(best.command, best.length);
+        const int64_t back = p - best.source;
+        if (best.command == Iterate || best.command == Alternate) // the byte, or the two bytes
+            out.insert(out.end(), in.begin() + p, in.begin() + p + best.command);
+        else if (best.command >= Repeat && back <= 128)
+            out.push_back(static_cast<uint8_t>(0x80 | (back - 1)));
+        else if (best.command >= Repeat)
+            out.insert(out.end(), {static_cast<uint8_t>(best.source >> 8),
+                                   static_cast<uint8_t>(best.source)});
+        p += best.length;
+    }
+    flush();
     out.push_back(0xFF);
     return out;
 }
