@@ -3,9 +3,6 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
