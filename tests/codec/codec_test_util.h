@@ -24,10 +24,11 @@ using Bytes = std::vector<uint8_t>;
 // Random: uniform bytes. FewSymbols: bytes from {00, 01, 80, FF, 18}, many
 // equally long matches. Runs: of one byte, often zero. Alternations: two-byte
 // patterns with noise between them. Tiles: 16-byte tiles from a small set, as
-// they are, bit-reversed or backwards. Mixed: stretches of all of these.
+// they are, mirrored (every byte bit-reversed) or backwards. Mixed: stretches
+// of all of these.
 enum class Shape { Random, FewSymbols, Runs, Alternations, Tiles, Mixed };
-inline constexpr const char* kShapeNames[] = {"Random", "FewSymbols",   "Runs",
-                                              "Alternations", "Tiles", "Mixed"};
+inline constexpr const char* kShapeNames[] = {"Random",       "FewSymbols", "Runs",
+                                              "Alternations", "Tiles",      "Mixed"};
 
 Bytes makeInput(Shape shape, size_t size, uint32_t seed);
 

@@ -40,14 +40,15 @@ TEST(EncoderMatchesReference, ShortInputs)
             Bytes input(length);
             for (size_t i = 0; i < length; ++i)
                 input[i] = symbols[code >> 2 * i & 3];
-            ASSERT_EQ(classicEncode(input), referenceEncode(input));
+            ASSERT_EQ(classicEncode(input), referenceEncode(input))
+                << testing::PrintToString(input);
         }
     }
     // Many equally good sources, where the tie rules decide.
     for (uint32_t seed = 0; seed < 3000; ++seed) {
         const Shape shape = seed % 3 ? Shape::FewSymbols : Shape::Tiles;
         const Bytes input = makeInput(shape, 8 + seed % 250, seed);
-        ASSERT_EQ(classicEncode(input), referenceEncode(input));
+        ASSERT_EQ(classicEncode(input), referenceEncode(input)) << testing::PrintToString(input);
     }
 }
 
