@@ -114,28 +114,28 @@ static uint32_t itemColour(const QComboBox* box, int index)
     return static_cast<uint32_t>(box->itemData(index).toLongLong()) & 0xFFFFFF;
 }
 
-void PageRules::Combo3Chosen()
+// A colour chosen in Combo3 or Combo4 shows in its swatch and becomes the
+// item data of its "Farbe" entry in Combo5 (index 2 or 3).
+void PageRules::colourChosen(QComboBox* box, PictureBox* swatch, int substituteIndex)
 {
-    const int i = c_.Combo3->currentIndex();
+    const int i = box->currentIndex();
     if (i < 0)
         return;
-    const uint32_t colour = itemColour(c_.Combo3, i);
-    c_.Picture3->setBackColour(colour);
-    c_.Combo5->setItemData(2, qlonglong{colour});
-    if (c_.Combo5->currentIndex() == 2)
+    const uint32_t colour = itemColour(box, i);
+    swatch->setBackColour(colour);
+    c_.Combo5->setItemData(substituteIndex, qlonglong{colour});
+    if (c_.Combo5->currentIndex() == substituteIndex)
         c_.Picture5->setBackColour(colour);
+}
+
+void PageRules::Combo3Chosen()
+{
+    colourChosen(c_.Combo3, c_.Picture3, 2);
 }
 
 void PageRules::Combo4Chosen()
 {
-    const int i = c_.Combo4->currentIndex();
-    if (i < 0)
-        return;
-    const uint32_t colour = itemColour(c_.Combo4, i);
-    c_.Picture4->setBackColour(colour);
-    c_.Combo5->setItemData(3, qlonglong{colour});
-    if (c_.Combo5->currentIndex() == 3)
-        c_.Picture5->setBackColour(colour);
+    colourChosen(c_.Combo4, c_.Picture4, 3);
 }
 
 void PageRules::Combo5Chosen()

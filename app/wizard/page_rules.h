@@ -6,11 +6,13 @@
 #include <QObject>
 #include <QString>
 
+class QComboBox;
 class QLineEdit;
 
 namespace orv {
 
 struct Form1Controls;
+class PictureBox;
 class UpDown;
 
 class PageRules : public QObject {
@@ -47,6 +49,7 @@ public:
 private:
     // A Pokemon number field that shows 201 while its Unown box is ticked.
     void unownTicked(bool ticked, QString& remembered, QLineEdit* field, UpDown* spin);
+    void colourChosen(QComboBox* box, PictureBox* swatch, int substituteIndex);
 
     const Form1Controls& c_;
     QString unownNumberA_; // number shown on page 2 before 201

@@ -91,11 +91,18 @@ VEX_API int32_t VexMeasureFd(int fd, int64_t offset, int32_t* compressedLength,
     return m.status;
 }
 
+// A null buffer is only valid with size 0; sizes are never negative.
+static bool validBuffers(const uint8_t* source, int32_t sourceLength, const uint8_t* destination,
+                         int32_t destinationCapacity, const int32_t* written)
+{
+    return (source || sourceLength == 0) && sourceLength >= 0 && destinationCapacity >= 0
+        && (destination || destinationCapacity == 0) && written;
+}
+
 VEX_API int32_t VexDecode(const uint8_t* source, int32_t sourceLength, uint8_t* destination,
                           int32_t destinationCapacity, int32_t* written)
 {
-    if ((!source && sourceLength != 0) || sourceLength < 0 || destinationCapacity < 0
-        || (!destination && destinationCapacity != 0) || !written)
+    if (!validBuffers(source, sourceLength, destination, destinationCapacity, written))
         return VEX_BAD_ARGUMENT;
     const Decoded d = decodeStream(source, sourceLength, destination, destinationCapacity);
     *written = static_cast<int32_t>(d.written);
@@ -105,8 +112,7 @@ VEX_API int32_t VexDecode(const uint8_t* source, int32_t sourceLength, uint8_t* 
 VEX_API int32_t VexEncode(const uint8_t* source, int32_t sourceLength, uint8_t* destination,
                           int32_t destinationCapacity, int32_t* written)
 {
-    if ((!source && sourceLength != 0) || sourceLength < 0 || destinationCapacity < 0
-        || (!destination && destinationCapacity != 0) || !written)
+    if (!validBuffers(source, sourceLength, destination, destinationCapacity, written))
         return VEX_BAD_ARGUMENT;
     const Encoded e = encodeGreedy(source, sourceLength, destination, destinationCapacity);
     *written = e.fits ? static_cast<int32_t>(e.written) : 0;
