@@ -73,10 +73,11 @@ std::expected<void, PictureError> WriteBitmapFile(const std::filesystem::path& p
 {
     const std::vector<uint8_t> bytes = EncodeBitmap(picture);
     if (bytes.empty())
-        return std::unexpected(PictureError{"Es ist kein Bild zum Speichern vorhanden."});
-    if (!writeWholeFile(path, bytes))
         return std::unexpected(
-            PictureError{"Die Bilddatei \"" + path.string() + "\" konnte nicht geschrieben werden."});
+            PictureError{"Es ist kein Bild zum Speichern vorhanden.", "There is no picture to save."});
+    if (!writeWholeFile(path, bytes))
+        return std::unexpected(PictureError{"Die Bilddatei \"" + path.string() + "\" konnte nicht geschrieben werden.",
+                                            "The picture file \"" + path.string() + "\" could not be written."});
     return {};
 }
 

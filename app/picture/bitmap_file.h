@@ -19,6 +19,7 @@ std::vector<uint8_t> EncodeBitmap(const WorkingPicture& picture);
 // Replaces path atomically with EncodeBitmap(picture). Refusals:
 //   "Es ist kein Bild zum Speichern vorhanden."
 //   "Die Bilddatei "<path>" konnte nicht geschrieben werden."
+// English: "There is no picture to save." / "The picture file "<path>" could not be written."
 std::expected<void, PictureError> WriteBitmapFile(const std::filesystem::path& path,
                                                   const WorkingPicture& picture);
 

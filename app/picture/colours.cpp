@@ -18,7 +18,9 @@ std::expected<std::vector<Colour>, PictureError> CollectColours(const WorkingPic
             if (colours.size() == kMaxListedColours)
                 return std::unexpected(PictureError{
                     "Das Bild enthält mehr als 255 Farben außer Schwarz und Weiß. Bitte verringern "
-                    "Sie die Anzahl der Farben und laden Sie das Bild erneut."});
+                    "Sie die Anzahl der Farben und laden Sie das Bild erneut.",
+                    "The picture has more than 255 colours besides black and white. Please reduce the number "
+                    "of colours and load the picture again."});
             colours.push_back(colour);
         }
     }

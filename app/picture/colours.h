@@ -23,6 +23,7 @@ constexpr size_t kMaxListedColours = 255;
 // up. Refused with:
 //   "Das Bild enthält mehr als 255 Farben außer Schwarz und Weiß. Bitte
 //    verringern Sie die Anzahl der Farben und laden Sie das Bild erneut."
+// (English: "The picture has more than 255 colours besides black and white. ...")
 std::expected<std::vector<Colour>, PictureError> CollectColours(const WorkingPicture& picture);
 
 // A colour list item: six upper-case hexadecimal digits RRGGBB.

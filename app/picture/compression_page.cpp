@@ -21,8 +21,9 @@ PictureError compressionFailed(codec::Error error)
 {
     if (error == codec::Error::LibraryMissing)
         return {"Die Bilddaten konnten nicht komprimiert werden: Die Bibliothek libvexlib.so fehlt oder ist "
-                "beschädigt."};
-    return {"Die Bilddaten konnten nicht komprimiert werden."};
+                "beschädigt.",
+                "The picture data could not be compressed: the library libvexlib.so is missing or damaged."};
+    return {"Die Bilddaten konnten nicht komprimiert werden.", "The picture data could not be compressed."};
 }
 
 } // namespace

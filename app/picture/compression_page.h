@@ -51,6 +51,7 @@ struct CompressionResult {
 //   "Die Bilddaten konnten nicht komprimiert werden: Die Bibliothek
 //    libvexlib.so fehlt oder ist beschädigt."
 //   "Die Bilddaten konnten nicht komprimiert werden."
+// English: "The picture data could not be compressed[: the library ... is missing or damaged]."
 std::expected<CompressionResult, PictureError> CompressionPageNext(const CompressionRequest& request);
 
 } // namespace orv

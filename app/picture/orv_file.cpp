@@ -11,14 +11,26 @@ namespace {
 
 std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
 
-std::unexpected<PictureError> fileError(const std::filesystem::path& path, const std::string& tail)
+// "Die Datei "<path>"" or "The file "<path>"", then the rest of the sentence.
+std::unexpected<PictureError> fileError(const std::filesystem::path& path, const char* german, const char* english)
 {
-    return std::unexpected(PictureError{"Die Datei " + quoted(path) + tail});
+    return std::unexpected(PictureError{"Die Datei " + quoted(path) + german, "The file " + quoted(path) + english});
 }
 
 std::unexpected<PictureError> libraryMissing(const std::filesystem::path& path)
 {
-    return fileError(path, " konnte nicht gelesen werden: Die Bibliothek libvexlib.so fehlt oder ist beschädigt.");
+    return fileError(path, " konnte nicht gelesen werden: Die Bibliothek libvexlib.so fehlt oder ist beschädigt.",
+                     " could not be read: the library libvexlib.so is missing or damaged.");
+}
+
+std::unexpected<PictureError> unreadable(const std::filesystem::path& path)
+{
+    return fileError(path, " konnte nicht gelesen werden.", " could not be read.");
+}
+
+std::unexpected<PictureError> invalidStream(const std::filesystem::path& path)
+{
+    return fileError(path, " enthält keinen gültigen Bilddatenstrom.", " contains no valid picture data stream.");
 }
 
 } // namespace
@@ -36,15 +48,21 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
 {
     if (width < 0 || height < 0 || width > kOrvMaxSide || height > kOrvMaxSide)
         return std::unexpected(PictureError{"Das Bild ist zu groß für eine ORV-Datei: Breite und Höhe dürfen "
-                                            "höchstens 255 Pixel betragen."});
+                                            "höchstens 255 Pixel betragen.",
+                                            "The picture is too large for an ORV file: width and height may be "
+                                            "at most 255 pixels."});
     // A stream that does not measure to exactly its own length could not be read back.
     const auto lengths = codec::measure(encoded);
     if (!lengths && lengths.error() == codec::Error::LibraryMissing)
         return std::unexpected(PictureError{"Die Bilddaten konnten nicht geprüft werden: Die Bibliothek "
-                                            "libvexlib.so fehlt oder ist beschädigt."});
+                                            "libvexlib.so fehlt oder ist beschädigt.",
+                                            "The picture data could not be checked: the library libvexlib.so "
+                                            "is missing or damaged."});
     if (!lengths || static_cast<size_t>(lengths->compressed) != encoded.size())
         return std::unexpected(PictureError{"Die Bilddaten sind kein vollständiger komprimierter Datenstrom "
-                                            "und werden nicht gespeichert."});
+                                            "und werden nicht gespeichert.",
+                                            "The picture data is not a complete compressed data stream and is "
+                                            "not saved."});
 
     std::vector<uint8_t> bytes(encoded.begin(), encoded.end());
     const PalettePair pair = MakePalettePair(colour1, colour2);
@@ -53,7 +71,7 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
     bytes.push_back(static_cast<uint8_t>(height));
     bytes.push_back(order == TileOrder::Vertical ? 0 : 1);
     if (!writeWholeFile(path, bytes))
-        return fileError(path, " konnte nicht geschrieben werden.");
+        return fileError(path, " konnte nicht geschrieben werden.", " could not be written.");
     return {};
 }
 
@@ -61,39 +79,43 @@ std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path&
 {
     auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
     if (!file)
-        return fileError(path, " konnte nicht geöffnet werden.");
+        return fileError(path, " konnte nicht geöffnet werden.", " could not be opened.");
     const auto fileSize = file->size();
     if (!fileSize)
-        return fileError(path, " konnte nicht gelesen werden.");
+        return unreadable(path);
 
     const auto lengths = codec::measureFile(file->descriptor(), 0);
     if (!lengths) {
         switch (lengths.error()) {
         case codec::Error::LibraryMissing: return libraryMissing(path);
-        case codec::Error::Io: return fileError(path, " konnte nicht gelesen werden.");
-        default: return fileError(path, " enthält keinen gültigen Bilddatenstrom.");
+        case codec::Error::Io: return unreadable(path);
+        default: return invalidStream(path);
         }
     }
     if (lengths->compressed <= 0)
-        return fileError(path, " enthält keinen gültigen Bilddatenstrom.");
+        return invalidStream(path);
     if (lengths->decompressed > kOrvMaxTileBytes)
-        return std::unexpected(PictureError{"Die Bilddaten in der Datei " + quoted(path) + " sind zu groß."});
+        return std::unexpected(PictureError{"Die Bilddaten in der Datei " + quoted(path) + " sind zu groß.",
+                                            "The picture data in the file " + quoted(path) + " is too large."});
     const int64_t streamEnd = lengths->compressed;
     if (*fileSize < streamEnd + kOrvTrailerBytes)
-        return fileError(path, " ist zu kurz für eine ORV-Datei: Nach den Bilddaten fehlen Palette, Größe oder "
-                               "Kachelreihenfolge.");
+        return fileError(path,
+                         " ist zu kurz für eine ORV-Datei: Nach den Bilddaten fehlen Palette, Größe oder "
+                         "Kachelreihenfolge.",
+                         " is too short for an ORV file: the palette, size or tile order after the picture data "
+                         "is missing.");
 
     OrvPicture picture;
     picture.stream.resize(static_cast<size_t>(streamEnd));
     std::array<uint8_t, kOrvTrailerBytes> trailer{};
     if (!file->readAt(0, picture.stream) || !file->readAt(streamEnd, trailer))
-        return fileError(path, " konnte nicht gelesen werden.");
+        return unreadable(path);
 
     auto tiles = codec::decode(picture.stream, lengths->decompressed);
     if (!tiles) {
         if (tiles.error() == codec::Error::LibraryMissing)
             return libraryMissing(path);
-        return fileError(path, " enthält keinen gültigen Bilddatenstrom.");
+        return invalidStream(path);
     }
     picture.tileData = std::move(*tiles);
 
@@ -105,8 +127,11 @@ std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path&
     if (picture.width == 0 || picture.height == 0) {
         const int side = OrvSquareSide(static_cast<int32_t>(picture.tileData.size()));
         if (side < 1 || side > kOrvMaxSide)
-            return fileError(path, " gibt keine Bildgröße an, und ihre Bilddaten ergeben kein Bild von 1 bis 255 "
-                                   "Pixeln Seitenlänge.");
+            return fileError(path,
+                             " gibt keine Bildgröße an, und ihre Bilddaten ergeben kein Bild von 1 bis 255 "
+                             "Pixeln Seitenlänge.",
+                             " gives no picture size, and its picture data does not make a picture of 1 to 255 "
+                             "pixels a side.");
         picture.width = picture.height = side;
     }
     picture.order = trailer[6] == 0 ? TileOrder::Vertical : TileOrder::Horizontal;

@@ -40,7 +40,8 @@ struct OrvPicture {
 // square root of the tile count (RawLength / 16), to the nearest whole number.
 int OrvSquareSide(int32_t rawLength);
 
-// Replaces path atomically. Refusals (German, <p> the path):
+// Replaces path atomically. Refusals (German, <p> the path; each has its English text,
+// e.g. "The picture is too large for an ORV file: width and height may be at most 255 pixels."):
 //   "Das Bild ist zu groß für eine ORV-Datei: Breite und Höhe dürfen höchstens
 //    255 Pixel betragen."
 //   "Die Bilddaten sind kein vollständiger komprimierter Datenstrom und werden
@@ -57,7 +58,7 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
 //   and the picture shows the tiles its size covers;
 // - a zero size whose square side would be 0 or exceed 255 is refused;
 // - bytes after the 7 trailing ones are ignored.
-// Refusals:
+// Refusals (English alongside, e.g. "The file "<p>" contains no valid picture data stream."):
 //   "Die Datei "<p>" konnte nicht geöffnet werden."
 //   "Die Datei "<p>" konnte nicht gelesen werden."
 //   "Die Datei "<p>" enthält keinen gültigen Bilddatenstrom."

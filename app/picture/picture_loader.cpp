@@ -16,9 +16,9 @@ constexpr std::array<const char*, 5> kAcceptedFormats{"bmp", "gif", "ico", "cur"
 
 std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
 
-std::unexpected<LoadError> refuse(LoadFailure failure, std::string message)
+std::unexpected<LoadError> refuse(LoadFailure failure, std::string german, std::string english)
 {
-    return std::unexpected(LoadError{failure, std::move(message)});
+    return std::unexpected(LoadError{failure, std::move(german), std::move(english)});
 }
 
 bool accepted(const QByteArray& format)
@@ -40,35 +40,44 @@ std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem:
 {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        return refuse(LoadFailure::Missing, MissingSourceMessage(path));
-    const std::string notAPicture =
-        "Die Datei " + quoted(path) + " ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
+        return refuse(LoadFailure::Missing, MissingSourceMessage(path),
+                      "The file " + quoted(path) + " could not be found.");
+    const auto notAPicture = [&] {
+        return refuse(LoadFailure::NotAPicture,
+                      "Die Datei " + quoted(path) + " ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).",
+                      "The file " + quoted(path) + " is not a readable picture file (GIF, BMP, ICO, CUR or PNG).");
+    };
+    const auto tooLarge = [&] {
+        return refuse(LoadFailure::TooLarge, "Das Bild " + quoted(path) + " ist zu groß, um es zu verarbeiten.",
+                      "The picture " + quoted(path) + " is too large to process.");
+    };
 
     QImageReader reader(QFile::decodeName(path.c_str()));
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead() || !accepted(reader.format()))
-        return refuse(LoadFailure::NotAPicture, notAPicture);
+        return notAPicture();
     const QSize announced = reader.size();
-    const std::string tooLarge = "Das Bild " + quoted(path) + " ist zu groß, um es zu verarbeiten.";
     if (announced.isValid() && (announced.width() > kMaxSourceSide || announced.height() > kMaxSourceSide ||
                                 int64_t{announced.width()} * announced.height() > kMaxSourcePixels))
-        return refuse(LoadFailure::TooLarge, tooLarge);
+        return tooLarge();
 
     const QImage image = reader.read();
     if (image.isNull())
-        return refuse(LoadFailure::NotAPicture, notAPicture);
+        return notAPicture();
     if (image.width() < 8 || image.height() < 8)
-        return refuse(LoadFailure::TooSmall, "Das Bild " + quoted(path) +
-                                                 " ist zu klein: Es muss mindestens 8 Pixel breit und 8 Pixel "
-                                                 "hoch sein.");
+        return refuse(LoadFailure::TooSmall,
+                      "Das Bild " + quoted(path) +
+                          " ist zu klein: Es muss mindestens 8 Pixel breit und 8 Pixel hoch sein.",
+                      "The picture " + quoted(path) +
+                          " is too small: it must be at least 8 pixels wide and 8 pixels high.");
     if (image.width() > kMaxSourceSide || image.height() > kMaxSourceSide)
-        return refuse(LoadFailure::TooLarge, tooLarge);
+        return tooLarge();
 
     LoadedPicture loaded;
     loaded.picture = WholeTilesFromImage(image);
     auto colours = CollectColours(loaded.picture);
     if (!colours)
-        return refuse(LoadFailure::TooManyColours, colours.error().message);
+        return refuse(LoadFailure::TooManyColours, colours.error().message, colours.error().english);
     loaded.colours = std::move(*colours);
     return loaded;
 }

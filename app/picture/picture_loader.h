@@ -17,6 +17,7 @@ enum class LoadFailure : uint8_t { Missing, NotAPicture, TooSmall, TooLarge, Too
 struct LoadError {
     LoadFailure failure;
     std::string message; // German, UTF-8, for the "Fehler" box
+    std::string english; // the same facts in English
 };
 
 struct LoadedPicture {
@@ -42,6 +43,8 @@ std::string MissingSourceMessage(const std::filesystem::path& path);
 //                    breit und 8 Pixel hoch sein."
 //   TooLarge:       "Das Bild "<p>" ist zu groß, um es zu verarbeiten."
 //   TooManyColours: the text of CollectColours.
+// English alongside, e.g. "The picture "<p>" is too small: it must be at least 8 pixels
+// wide and 8 pixels high."
 std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem::path& path);
 
 } // namespace orv

@@ -9,11 +9,20 @@ namespace orv::rom {
 
 namespace {
 
-RomError noPicture(const RomFile& rom, int64_t offset, const std::string& reason)
+struct Reason {
+    const char* german;
+    const char* english;
+};
+
+RomError noPicture(const RomFile& rom, int64_t offset, Reason reason)
 {
-    return {RomError::Kind::NoPicture, "An Offset " + HexText(offset) + " der Datei \"" +
-                                           rom.path().string() +
-                                           "\" liegen keine vollständigen Bilddaten. " + reason};
+    const std::string file = "\"" + rom.path().string() + "\"";
+    return {RomError::Kind::NoPicture,
+            "An Offset " + HexText(offset) + " der Datei " + file + " liegen keine vollständigen Bilddaten. " +
+                reason.german,
+            0,
+            "There is no complete picture data at offset " + HexText(offset) + " in the file " + file + ". " +
+                reason.english};
 }
 
 RomError codecFailure(const RomFile& rom, int64_t offset, codec::Error error)
@@ -22,10 +31,14 @@ RomError codecFailure(const RomFile& rom, int64_t offset, codec::Error error)
     case codec::Error::LibraryMissing: return CodecMissing(codec::loadProblem());
     case codec::Error::Io: return ReadFailed(rom.path(), 0);
     case codec::Error::BadCopySource:
-        return noPicture(rom, offset, "Ein Kopierbefehl liest außerhalb der bisher entpackten Daten.");
+        return noPicture(rom, offset,
+                         {"Ein Kopierbefehl liest außerhalb der bisher entpackten Daten.",
+                          "A copy command reads outside the data unpacked so far."});
     case codec::Error::NoEndMarker:
-        return noPicture(rom, offset, "Vor dem Dateiende fehlt das Endezeichen.");
-    default: return noPicture(rom, offset, "Die Daten sind zu lang.");
+        return noPicture(rom, offset,
+                         {"Vor dem Dateiende fehlt das Endezeichen.",
+                          "The end marker is missing before the end of the file."});
+    default: return noPicture(rom, offset, {"Die Daten sind zu lang.", "The data is too long."});
     }
 }
 
@@ -34,21 +47,23 @@ std::expected<int, RomError> checkedSlotNumber(const ExtractRequest& r)
 {
     if (r.trainer) {
         if (r.trainerNumber < 1 || r.trainerNumber > kMaxTrainer)
-            return std::unexpected(OutOfRange("Die Trainernummer", r.trainerNumber, 1, kMaxTrainer));
+            return std::unexpected(OutOfRange(NumberField::TrainerNumber, r.trainerNumber, 1, kMaxTrainer));
         return static_cast<int>(r.trainerNumber);
     }
     const int64_t n = r.unown ? kUnownNumber : r.pokemonNumber;
     if (n < 1 || n > kMaxPokemon)
-        return std::unexpected(OutOfRange("Die Pokemonnummer", n, 1, kMaxPokemon));
+        return std::unexpected(OutOfRange(NumberField::PokemonNumber, n, 1, kMaxPokemon));
     if (n == kUnownNumber && (r.unownIndex < 1 || r.unownIndex > kMaxUnownIndex))
-        return std::unexpected(OutOfRange("Der Unown-Index", r.unownIndex, 1, kMaxUnownIndex));
+        return std::unexpected(OutOfRange(NumberField::UnownIndex, r.unownIndex, 1, kMaxUnownIndex));
     return static_cast<int>(n);
 }
 
-RomError tooNarrow(const char* what, int64_t value)
+RomError tooNarrow(bool width, int64_t value)
 {
-    return {RomError::Kind::BadSize, std::string("Die angegebene ") + what + " " +
-                                         std::to_string(value) + " ist kleiner als 8 Pixel."};
+    const std::string number = " " + std::to_string(value);
+    return {RomError::Kind::BadSize,
+            (width ? "Die angegebene Breite" : "Die angegebene Höhe") + number + " ist kleiner als 8 Pixel.", 0,
+            (width ? "The given width" : "The given height") + number + " is less than 8 pixels."};
 }
 
 struct Size {
@@ -66,9 +81,9 @@ std::expected<Size, RomError> pictureSize(const ExtractRequest& r, int64_t decom
     if (x == 0 && y == 0)
         return Size{side, side};
     if (x != 0 && x < 8)
-        return std::unexpected(tooNarrow("Breite", x));
+        return std::unexpected(tooNarrow(true, x));
     if (y != 0 && y < 8)
-        return std::unexpected(tooNarrow("Höhe", y));
+        return std::unexpected(tooNarrow(false, y));
     if (x == 0)
         return Size{((tiles - 1) / (y / 8) + 1) * 8, y};
     if (y == 0)
@@ -107,7 +122,7 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
     } else {
         picture.offset = parseNumber(r.offsetText);
         if (picture.offset < 0 || picture.offset >= rom->size())
-            return std::unexpected(OutOfRange("Der Offset", picture.offset, 0, rom->size() - 1));
+            return std::unexpected(OutOfRange(NumberField::Offset, picture.offset, 0, rom->size() - 1));
         picture.palette = MakePaletteWords(kDefaultPalettePair);
     }
 
@@ -115,26 +130,28 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
     if (!lengths)
         return std::unexpected(codecFailure(*rom, picture.offset, lengths.error()));
     if (lengths->decompressed < 16)
-        return std::unexpected(noPicture(
-            *rom, picture.offset, "Die entpackten Daten sind kürzer als eine Kachel (16 Bytes)."));
-    auto stream = rom->read(picture.offset, lengths->compressed, "die Bilddaten");
+        return std::unexpected(noPicture(*rom, picture.offset,
+                                         {"Die entpackten Daten sind kürzer als eine Kachel (16 Bytes).",
+                                          "The unpacked data is shorter than one tile (16 bytes)."}));
+    auto stream = rom->read(picture.offset, lengths->compressed, RomPart::PictureData);
     if (!stream)
         return std::unexpected(stream.error());
     auto tiles = codec::decode(*stream, lengths->decompressed);
     if (!tiles)
         return std::unexpected(codecFailure(*rom, picture.offset, tiles.error()));
     if (tiles->size() != static_cast<size_t>(lengths->decompressed))
-        return std::unexpected(noPicture(*rom, picture.offset, "Die Daten sind fehlerhaft."));
+        return std::unexpected(noPicture(*rom, picture.offset, {"Die Daten sind fehlerhaft.", "The data is corrupt."}));
 
     auto size = pictureSize(r, lengths->decompressed);
     if (!size)
         return std::unexpected(size.error());
     if (size->width > kMaxPicturePixels || size->height > kMaxPicturePixels ||
-        size->width * size->height > kMaxPicturePixels)
-        return std::unexpected(
-            RomError{RomError::Kind::BadSize, "Das Bild wäre mit " + std::to_string(size->width) +
-                                                  " x " + std::to_string(size->height) +
-                                                  " Pixeln größer als 32767 Pixel."});
+        size->width * size->height > kMaxPicturePixels) {
+        const std::string pixels = std::to_string(size->width) + " x " + std::to_string(size->height);
+        return std::unexpected(RomError{RomError::Kind::BadSize,
+                                        "Das Bild wäre mit " + pixels + " Pixeln größer als 32767 Pixel.", 0,
+                                        "At " + pixels + " pixels the picture would be larger than 32767 pixels."});
+    }
     picture.stream = std::move(*stream);
     picture.tileData = std::move(*tiles);
     picture.width = static_cast<int>(size->width);

@@ -47,7 +47,8 @@ constexpr int64_t kMaxPicturePixels = 32767;
 // halves to even; 0 below one tile.
 int SquareSideForLength(int64_t decompressedLength);
 
-// Errors, each with its text:
+// Errors, each with its German text (the English one says the same, e.g.
+// "There is no complete picture data at offset &H1FFFFD in the file \"<path>\". ..."):
 //  OpenFailed, ReadFailed, TooShort ("die Zeigertabelle", "die Palette");
 //  OutOfRange: "Die Pokemonnummer n ...", "Der Unown-Index u ...",
 //    "Die Trainernummer t ...", "Der Offset o liegt außerhalb ... von 0 bis <Länge-1>.";

@@ -134,19 +134,26 @@ std::expected<std::vector<uint8_t>, UnencodableCharacter> EncodeGameText(std::st
 std::expected<std::vector<uint8_t>, RomError> NameFieldBytes(std::string_view name, int nameLength)
 {
     if (nameLength < 1 || nameLength > kMaxNameLength)
-        return std::unexpected(OutOfRange("Die Namenslänge", nameLength, 1, kMaxNameLength));
+        return std::unexpected(OutOfRange(NumberField::NameLength, nameLength, 1, kMaxNameLength));
     const std::string quotedName = "\"" + std::string(name) + "\"";
     auto bytes = EncodeGameText(name);
-    if (!bytes)
-        return std::unexpected(
-            RomError{RomError::Kind::BadName, "Der Name " + quotedName + " enthält das Zeichen \"" +
-                                                  bytes.error().character +
-                                                  "\", das im Spiel nicht darstellbar ist."});
-    if (bytes->size() > static_cast<size_t>(nameLength))
-        return std::unexpected(
-            RomError{RomError::Kind::BadName,
-                     "Der Name " + quotedName + " braucht " + std::to_string(bytes->size()) +
-                         " Bytes, im Rom ist aber nur Platz für " + std::to_string(nameLength) + "."});
+    if (!bytes) {
+        const std::string character = "\"" + bytes.error().character + "\"";
+        return std::unexpected(RomError{
+            RomError::Kind::BadName,
+            "Der Name " + quotedName + " enthält das Zeichen " + character +
+                ", das im Spiel nicht darstellbar ist.",
+            0,
+            "The name " + quotedName + " contains the character " + character +
+                ", which the game's character table cannot encode."});
+    }
+    if (bytes->size() > static_cast<size_t>(nameLength)) {
+        const std::string needed = std::to_string(bytes->size()), room = std::to_string(nameLength);
+        return std::unexpected(RomError{
+            RomError::Kind::BadName,
+            "Der Name " + quotedName + " braucht " + needed + " Bytes, im Rom ist aber nur Platz für " + room + ".", 0,
+            "The name " + quotedName + " needs " + needed + " bytes, but the ROM only has room for " + room + "."});
+    }
     bytes->resize(static_cast<size_t>(nameLength), kNameFiller);
     return *bytes;
 }
@@ -154,9 +161,9 @@ std::expected<std::vector<uint8_t>, RomError> NameFieldBytes(std::string_view na
 std::expected<int64_t, RomError> PokemonNameLocation(const RomFile& rom, int number, int nameLength)
 {
     if (number < 1 || number > kMaxPokemon)
-        return std::unexpected(OutOfRange("Die Pokemonnummer", number, 1, kMaxPokemon));
+        return std::unexpected(OutOfRange(NumberField::PokemonNumber, number, 1, kMaxPokemon));
     if (nameLength < 1 || nameLength > kMaxNameLength)
-        return std::unexpected(OutOfRange("Die Namenslänge", nameLength, 1, kMaxNameLength));
+        return std::unexpected(OutOfRange(NumberField::NameLength, nameLength, 1, kMaxNameLength));
     auto language = DetectRomLanguage(rom);
     if (!language)
         return std::unexpected(language.error());
@@ -165,7 +172,7 @@ std::expected<int64_t, RomError> PokemonNameLocation(const RomFile& rom, int num
         return std::unexpected(base.error());
     const int64_t offset = *base + int64_t{nameLength} * (number - 1);
     if (!rom.holds(offset, nameLength))
-        return std::unexpected(TooShort(rom.path(), "den Namen", offset + nameLength, rom.size()));
+        return std::unexpected(TooShort(rom.path(), RomPart::Name, offset + nameLength, rom.size()));
     return offset;
 }
 
@@ -178,7 +185,7 @@ std::expected<PokemonName, RomError> ReadPokemonName(const std::filesystem::path
     auto offset = PokemonNameLocation(*rom, number, nameLength);
     if (!offset)
         return std::unexpected(offset.error());
-    auto bytes = rom->read(*offset, nameLength, "den Namen");
+    auto bytes = rom->read(*offset, nameLength, RomPart::Name);
     if (!bytes)
         return std::unexpected(bytes.error());
     return PokemonName{DecodeGameText(*bytes), *offset};

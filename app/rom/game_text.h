@@ -43,6 +43,9 @@ EncodeGameText(std::string_view text, const CharTable& table = GameCharTable());
 // BadName: "Der Name \"<name>\" enthält das Zeichen \"<c>\", das im Spiel nicht
 // darstellbar ist." or "Der Name \"<name>\" braucht <k> Bytes, im Rom ist aber nur
 // Platz für <L>."; OutOfRange for L outside 1 .. 20 ("Die Namenslänge ...").
+// English: "The name \"<name>\" contains the character \"<c>\", which the game's
+// character table cannot encode." / "The name \"<name>\" needs <k> bytes, but the ROM
+// only has room for <L>."
 std::expected<std::vector<uint8_t>, RomError> NameFieldBytes(std::string_view name, int nameLength);
 
 // Offset of Pokemon n's name: base from the language's table pointer + L * (n - 1).

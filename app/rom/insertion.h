@@ -36,16 +36,21 @@ struct InsertRequest {
     int height = 0;               // PicHeight
 };
 
+// Something the user is told although the insertion goes ahead.
+struct PlanNote {
+    std::string german, english;
+};
+
 struct InsertionPlan {
     int64_t fileSize = 0;           // the ROM's length when planned
     int64_t dataOffset = 0;         // where the encoded data goes
     std::vector<BytePatch> patches; // in writing order
-    std::vector<std::string> notes; // German texts for the user, e.g. a size byte left alone
+    std::vector<PlanNote> notes;    // e.g. a size byte left alone
 };
 
 // Reads the ROM and computes every byte to write, in the order: zeros over
 // the old picture, the data, the palette, the name, the pointer, the size byte.
-// Nothing is written. Errors:
+// Nothing is written. Errors (German texts; each has its English one):
 //  OpenFailed "Error: <errno>"; ReadFailed; CodecMissing;
 //  TooShort "Die Datei \"<path>\" ist zu kurz für die Bilddaten / die Zeigertabelle /
 //    die Palette / den Namen / die Größenangabe (benötigt bis &H..., Dateilänge &H...).";
@@ -60,14 +65,14 @@ struct InsertionPlan {
 //    Picture\" ist das Einfügen möglich.";
 //  BadName (see NameFieldBytes); LanguageUnknown when a name is to be written.
 // The size byte is left out, and a note starting "Die Größenangabe des Bildes wurde
-// nicht geschrieben: " says why: "Das Bild passt mit <w> x <h> Kacheln nicht in die
-// Größenangabe (1 bis 9 Kacheln je Richtung).", "Die Sprache des Roms konnte nicht
-// erkannt werden.", or "Der Datensatz an Offset &H... gehört nicht zu Pokemon <n>
-// (gefunden: <k>)."
+// nicht geschrieben: " (English: "The size byte of the picture was not written: ")
+// says why: "Das Bild passt mit <w> x <h> Kacheln nicht in die Größenangabe (1 bis 9
+// Kacheln je Richtung).", "Die Sprache des Roms konnte nicht erkannt werden.", or
+// "Der Datensatz an Offset &H... gehört nicht zu Pokemon <n> (gefunden: <k>)."
 std::expected<InsertionPlan, RomError> PlanInsertion(const InsertRequest& request);
 
 // Opens the ROM read-write, checks it still has the planned length, writes
-// every patch and flushes. OpenFailed "Error: <errno>"; FileChanged
+// every patch and flushes (German texts; English alongside). OpenFailed "Error: <errno>"; FileChanged
 // "Die Datei \"<path>\" hat sich seit der Prüfung verändert. Es wurde nichts
 // geschrieben."; WriteFailed "Beim Schreiben in die Datei \"<path>\" ist ein
 // Fehler aufgetreten (Systemfehler <n>). Die Datei ist möglicherweise nur

@@ -1,5 +1,6 @@
 #pragma once
-// Failures of the ROM core, each carrying the German text the wizard shows.
+// Failures of the ROM core, each carrying the German text the wizard shows
+// and an English text with the same facts for the command line.
 
 #include <cstdint>
 #include <filesystem>
@@ -22,27 +23,38 @@ struct RomError {
         WriteFailed,     // a write or the final flush failed
     };
     Kind kind;
-    std::string message; // shown as is in the error box
+    std::string message; // German, shown as is in the error box
     int systemCode = 0;  // errno of a failed open, read or write
+    std::string english; // the same facts in English
 };
 
+// The numbers a request carries, as OutOfRange names them.
+enum class NumberField { Offset, PokemonNumber, UnownIndex, TrainerNumber, NameLength };
+
+// The places in a ROM that TooShort names when the file ends before them.
+enum class RomPart { PictureData, PointerTable, Palette, Name, SizeByte, Header, NameTablePointer };
+
 // Message texts. Offsets appear as "&H" and upper-case hex digits, the way
-// the offset field accepts them.
+// the offset field accepts them; both languages use this form.
 std::string HexText(int64_t value);
 
 // "Die Datei \"<path>\" konnte nicht geöffnet werden (Systemfehler <code>)."
 RomError OpenFailed(const std::filesystem::path& path, int code);
 // "Error: <code>" (the insertion step's own wording for a failed open)
+// English: "The ROM file could not be opened (system error <code>)."
 RomError InsertOpenFailed(int code);
 // "Die Datei \"<path>\" konnte nicht gelesen werden (Systemfehler <code>)."
 RomError ReadFailed(const std::filesystem::path& path, int code);
-// "Die Datei \"<path>\" ist zu kurz für <what> (benötigt bis <end>, Dateilänge <size>)."
-// `what` names the thing in the accusative, e.g. "die Zeigertabelle".
-RomError TooShort(const std::filesystem::path& path, const std::string& what, int64_t end, int64_t size);
+// "Die Datei \"<path>\" ist zu kurz für <part> (benötigt bis <end>, Dateilänge <size>)."
+// <part> in the accusative, e.g. "die Zeigertabelle".
+// English: "The file \"<path>\" is too short for the pointer table (needs up to <end>, file length <size>)."
+RomError TooShort(const std::filesystem::path& path, RomPart part, int64_t end, int64_t size);
 // "Fehler: Sprache des Roms konnte nicht erkannt werden."
 RomError LanguageUnknown();
-// "<what> <value> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
-RomError OutOfRange(const std::string& what, int64_t value, int64_t min, int64_t max);
+// "<Der Offset | Die Pokemonnummer | Der Unown-Index | Die Trainernummer | Die Namenslänge>
+// <value> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
+// English: "Pokemon number 300 is outside the allowed range 1 to 251."
+RomError OutOfRange(NumberField field, int64_t value, int64_t min, int64_t max);
 // "Die Bibliothek libvexlib.so konnte nicht geladen werden: <detail>"
 RomError CodecMissing(const std::string& detail);
 

@@ -27,11 +27,9 @@ public:
     {
         return offset >= 0 && length >= 0 && offset <= size_ && length <= size_ - offset;
     }
-    // Reads exactly data.size() bytes; TooShort names `what` when they lie past the end.
-    std::expected<void, RomError> read(int64_t offset, std::span<uint8_t> data,
-                                       const std::string& what) const;
-    std::expected<std::vector<uint8_t>, RomError> read(int64_t offset, int64_t length,
-                                                       const std::string& what) const;
+    // Reads exactly data.size() bytes; TooShort names `part` when they lie past the end.
+    std::expected<void, RomError> read(int64_t offset, std::span<uint8_t> data, RomPart part) const;
+    std::expected<std::vector<uint8_t>, RomError> read(int64_t offset, int64_t length, RomPart part) const;
 
 private:
     RomFile(BinaryFile file, std::filesystem::path path, int64_t size)

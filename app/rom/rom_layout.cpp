@@ -130,7 +130,7 @@ std::optional<RomLanguage> LanguageFromByte(uint8_t byte)
 std::expected<RomLanguage, RomError> DetectRomLanguage(const RomFile& rom)
 {
     uint8_t byte = 0;
-    if (auto r = rom.read(kLanguageByteLocation, {&byte, 1}, "den Kopf des Roms"); !r)
+    if (auto r = rom.read(kLanguageByteLocation, {&byte, 1}, RomPart::Header); !r)
         return std::unexpected(r.error());
     if (auto language = LanguageFromByte(byte))
         return *language;
@@ -140,9 +140,7 @@ std::expected<RomLanguage, RomError> DetectRomLanguage(const RomFile& rom)
 std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLanguage language)
 {
     BankPointer pointer{};
-    if (auto r =
-            rom.read(NameTablePointerLocation(language), pointer, "den Zeiger auf die Namenstabelle");
-        !r)
+    if (auto r = rom.read(NameTablePointerLocation(language), pointer, RomPart::NameTablePointer); !r)
         return std::unexpected(r.error());
     return DecodeBankPointer(pointer);
 }
@@ -150,7 +148,7 @@ std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLangua
 std::expected<int64_t, RomError> ReadPicturePointer(const RomFile& rom, int64_t location)
 {
     BankPointer pointer{};
-    if (auto r = rom.read(location, pointer, "die Zeigertabelle"); !r)
+    if (auto r = rom.read(location, pointer, RomPart::PointerTable); !r)
         return std::unexpected(r.error());
     return DecodePicturePointer(pointer);
 }
@@ -163,7 +161,7 @@ PaletteWords MakePaletteWords(const PalettePair& pair)
 std::expected<PaletteWords, RomError> ReadPaletteWords(const RomFile& rom, int64_t location)
 {
     PalettePair pair{};
-    if (auto r = rom.read(location, pair, "die Palette"); !r)
+    if (auto r = rom.read(location, pair, RomPart::Palette); !r)
         return std::unexpected(r.error());
     return MakePaletteWords(pair);
 }

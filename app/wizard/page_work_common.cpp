@@ -16,14 +16,14 @@ std::filesystem::path toPath(const std::string& utf8)
     return std::filesystem::path(utf8);
 }
 
-std::expected<int64_t, QString> storedNumber(UpDown* spin, const char* what)
+std::expected<int64_t, QString> storedNumber(UpDown* spin, rom::NumberField field)
 {
     auto value = spin->storeText();
     if (value)
         return *value;
     const int64_t low = std::min(spin->minimum(), spin->maximum());
     const int64_t high = std::max(spin->minimum(), spin->maximum());
-    return std::unexpected(qt(rom::OutOfRange(what, value.error().value, low, high).message));
+    return std::unexpected(qt(rom::OutOfRange(field, value.error().value, low, high).message));
 }
 
 PageResult refuse(Form1& form, const QString& text)

@@ -22,8 +22,8 @@ std::filesystem::path toPath(const std::string& utf8);
 inline QString qt(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // The number typed in the spin control's text box, stored into it. Out of
-// range: "<what> <v> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
-std::expected<int64_t, QString> storedNumber(UpDown* spin, const char* what);
+// range: "<field> <v> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
+std::expected<int64_t, QString> storedNumber(UpDown* spin, rom::NumberField field);
 
 // "Fehler" box with the critical icon, then the wizard stays.
 PageResult refuse(Form1& form, const QString& text);

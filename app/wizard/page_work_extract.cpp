@@ -44,9 +44,9 @@ std::expected<rom::ExtractRequest, QString> extractRequest(Form1& form)
         r.heightText = c.Text14->text().toStdString();
         return r;
     }
-    const auto number = storedNumber(c.UpDown1, "Die Pokemonnummer");
-    const auto unownIndex = storedNumber(c.UpDown2, "Der Unown-Index");
-    const auto trainerNumber = storedNumber(c.UpDown6, "Die Trainernummer");
+    const auto number = storedNumber(c.UpDown1, rom::NumberField::PokemonNumber);
+    const auto unownIndex = storedNumber(c.UpDown2, rom::NumberField::UnownIndex);
+    const auto trainerNumber = storedNumber(c.UpDown6, rom::NumberField::TrainerNumber);
     r.trainer = c.Check7->isChecked();
     r.unown = c.Check1->isChecked();
     r.back = c.OptionButton2->isChecked();

@@ -20,12 +20,10 @@ using namespace work;
 
 namespace {
 
-constexpr const char* kNameLength = "Die Namenslänge";
-
 // The slot number of page 6: 201 with "Unown's List:   ".
 std::expected<int64_t, QString> targetPokemonNumber(const Form1Controls& c)
 {
-    auto number = storedNumber(c.UpDown3, "Die Pokemonnummer");
+    auto number = storedNumber(c.UpDown3, rom::NumberField::PokemonNumber);
     if (c.Check5->isChecked())
         return rom::kUnownNumber;
     return number;
@@ -50,7 +48,7 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
     r.romPath = toPath(s.TargetPath);
     r.encoded.assign(s.EncodedData.begin(),
                      s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
-    auto offset = storedNumber(c.UpDown4, "Der Offset");
+    auto offset = storedNumber(c.UpDown4, rom::NumberField::Offset);
     if (!offset)
         return std::unexpected(offset.error());
     r.offsetText = c.Text4->text().toStdString();
@@ -60,10 +58,10 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
     r.width = s.Picture.width;
     r.height = s.Picture.height;
 
-    const auto unownIndex = storedNumber(c.UpDown5, "Der Unown-Index");
+    const auto unownIndex = storedNumber(c.UpDown5, rom::NumberField::UnownIndex);
     const auto number = targetPokemonNumber(c);
-    const auto trainerNumber = storedNumber(c.UpDown7, "Die Trainernummer");
-    const auto nameLength = storedNumber(c.UpDown8, kNameLength);
+    const auto trainerNumber = storedNumber(c.UpDown7, rom::NumberField::TrainerNumber);
+    const auto nameLength = storedNumber(c.UpDown8, rom::NumberField::NameLength);
     if (!r.replaceSlot)
         return r;
     r.trainer = c.Check8->isChecked();
@@ -101,14 +99,14 @@ PageResult CorePageWork::prepareNames(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    auto length = storedNumber(c.UpDown8, kNameLength);
+    auto length = storedNumber(c.UpDown8, rom::NumberField::NameLength);
     if (!length)
         return refuse(form, length.error());
     const int nameLength = static_cast<int>(*length);
 
     std::string sourceName;
     if (s.SourceKind == FileKind::Rom && !c.Check7->isChecked()) {
-        auto number = storedNumber(c.UpDown1, "Die Pokemonnummer");
+        auto number = storedNumber(c.UpDown1, rom::NumberField::PokemonNumber);
         if (!number)
             return refuse(form, number.error());
         auto name = rom::ReadPokemonName(toPath(s.SourcePath), static_cast<int>(*number), nameLength);
@@ -146,8 +144,8 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
     // the data is in; page 7's sentence stays as it is.
     if (!plan->notes.empty()) {
         QStringList notes;
-        for (const std::string& note : plan->notes)
-            notes << qt(note);
+        for (const rom::PlanNote& note : plan->notes)
+            notes << qt(note.german);
         inform(form, notes.join(QLatin1Char('\n')));
     }
     return {};

@@ -55,7 +55,7 @@ void CorePageWork::searchNextOffset(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    auto start = storedNumber(c.UpDown4, "Der Offset");
+    auto start = storedNumber(c.UpDown4, rom::NumberField::Offset);
     if (!start) {
         (void)refuse(form, start.error());
         return;

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "../rom/english_texts.h"
 #include "binary_file.h"
 #include "bitmap_file.h"
 #include "classify_path.h"
@@ -177,6 +178,51 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
                   "Die Bilddaten sind kein vollständiger komprimierter Datenstrom und werden nicht gespeichert.");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.orv"));
     EXPECT_EQ(write("no/x.orv", stream, 8, 8), "Die Datei " + quoted("no/x.orv") + " konnte nicht geschrieben werden.");
+}
+
+TEST_F(PictureFiles, RefusalsAlsoInEnglish)
+{
+    QImage many(16, 16, QImage::Format_RGB32), narrow(7, 20, QImage::Format_RGB32);
+    for (int i = 0; i < 256; ++i)
+        many.setPixel(i % 16, i / 16, 0xFF100000u + static_cast<QRgb>(i));
+    narrow.fill(Qt::white);
+    std::ofstream(dir / "notes.bmp") << "These are notes, not a picture.\n";
+    // A bitmap header announcing 40000 x 8 pixels, without the pixels.
+    std::vector<uint8_t> huge{'B', 'M'};
+    for (uint32_t field : {54u, 0u, 54u, 40u, 40000u, 8u, 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+        for (int shift = 0; shift < 32; shift += 8)
+            huge.push_back(static_cast<uint8_t>(field >> shift));
+    const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
+    const auto orv = [&](std::vector<uint8_t> bytes) {
+        EXPECT_TRUE(writeWholeFile(dir / "f.orv", bytes));
+        return test::Texts(ReadOrvFile(dir / "f.orv"));
+    };
+    const auto writeOrv = [&](const std::string& name, const std::vector<uint8_t>& data, int side) {
+        return test::Texts(WriteOrvFile(dir / name, data, kYellow, kBlue, side, side, TileOrder::Vertical));
+    };
+    std::vector<uint8_t> noSize = WrapUncompressed(std::vector<uint8_t>(16 * 1024)), cut = stream;
+    noSize.insert(noSize.end(), {0x00, 0x7C, 0xFF, 0x03, 0, 0, 0});
+    cut.insert(cut.end(), {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38});
+    EXPECT_TRUE(writeWholeFile(dir / "huge.bmp", huge));
+
+    const std::pair<const char*, std::pair<std::string, std::string>> cases[] = {
+        {"missing", test::Texts(LoadSourcePicture(dir / "none.gif"))},
+        {"not a picture", test::Texts(LoadSourcePicture(dir / "notes.bmp"))},
+        {"under 8 pixels", test::Texts(LoadSourcePicture(save(narrow, "narrow.bmp", "BMP")))},
+        {"too many colours", test::Texts(LoadSourcePicture(save(many, "many.bmp", "BMP")))},
+        {"too large", test::Texts(LoadSourcePicture(dir / "huge.bmp"))},
+        {"own file missing", test::Texts(ReadOrvFile(dir / "none.orv"))},
+        {"no end marker", orv({0x02, 0x11, 0x22, 0x33, 0x00, 0x44})},
+        {"no trailer", orv(cut)},
+        {"no size", orv(noSize)},
+        {"own file too wide", writeOrv("x.orv", stream, 256)},
+        {"own file of a broken stream", writeOrv("x.orv", {0x05, 0x01}, 8)},
+        {"own file not written", writeOrv("no/x.orv", stream, 8)},
+        {"bitmap without a picture", test::Texts(WriteBitmapFile(dir / "empty.bmp", {}))},
+        {"bitmap not written", test::Texts(WriteBitmapFile(dir / "no/out.bmp", ShadePattern(8, 8)))},
+    };
+    for (const auto& [what, texts] : cases)
+        EXPECT_EQ(test::EnglishMismatch(texts.first, texts.second), "") << what;
 }
 
 TEST(PictureImage, TopDownImageOfTheBottomUpGridAndPathKinds)

@@ -2,6 +2,10 @@
 
 #include <functional>
 
+#include "english_texts.h"
+#include "extraction.h"
+#include "free_space.h"
+#include "game_text.h"
 #include "insertion.h"
 #include "synthetic_rom.h"
 
@@ -113,10 +117,12 @@ TEST_F(Insertion, WritesExactlyTheSlotsBytes)
     for (const auto& [what, rom, change, changes, note] : cases) {
         auto plan = insert(request(rom, change));
         ASSERT_TRUE(plan) << what << ": " << plan.error().message;
-        std::vector<std::string> notes;
+        std::vector<std::string> notes, german;
         if (note)
             notes.push_back(std::string("Die Größenangabe des Bildes wurde nicht geschrieben: ") + note);
-        EXPECT_EQ(plan->notes, notes) << what;
+        for (const PlanNote& planned : plan->notes)
+            german.push_back(planned.german);
+        EXPECT_EQ(german, notes) << what;
         expectFile(changes, what);
     }
 }
@@ -184,6 +190,78 @@ TEST_F(Insertion, ApplyChecksTheFileAgain)
     plan->patches.push_back({PatchKind::Name, plan->fileSize - 1, {1, 2}});
     EXPECT_EQ(ApplyInsertion(path(), *plan).error().kind, K::FileChanged);
     expectFile({}, "patch past the end");
+}
+
+TEST_F(Insertion, FailuresAndNotesAlsoInEnglish)
+{
+    auto rom = test::SyntheticRom::Standard('E');
+    rom.put(test::kRomSize - 3, Bytes{0x1F, 0x01, 0x02}); // no end marker
+    rom.setPicturePointer(0x48012, test::kRomSize - 3);   // Pokemon 4 front
+    const InsertRequest base = request(rom);              // writes rom.gbc
+    auto german = test::SyntheticRom::Standard('D');
+    german.bytes[german.recordLocation(1)] = 0;
+    german.write(dir_ / "german.gbc");
+    test::SyntheticRom('E', 0x48004).write(dir_ / "short.gbc");
+    test::SyntheticRom('E', 0x100).write(dir_ / "tiny.gbc");
+    test::SyntheticRom('X').write(dir_ / "unknown.gbc");
+    const auto missing = dir_ / "missing.gbc";
+    InsertionPlan stale;
+    stale.fileSize = 1;
+
+    const auto extract = [&](const std::function<void(ExtractRequest&)>& change) {
+        ExtractRequest r;
+        r.romPath = path();
+        change(r);
+        return test::Texts(ExtractFromRom(r));
+    };
+    const auto atOffset = [](const char* width, const char* height) {
+        return [=](ExtractRequest& r) {
+            r.bySlot = false;
+            r.offsetText = "&H100000";
+            r.specifySize = true;
+            r.widthText = width;
+            r.heightText = height;
+        };
+    };
+    const auto plan = [&](const Change& change) {
+        InsertRequest r = base;
+        change(r);
+        return test::Texts(PlanInsertion(r));
+    };
+    const auto note = [&](const Change& change) -> std::pair<std::string, std::string> {
+        InsertRequest r = base;
+        change(r);
+        const auto planned = PlanInsertion(r);
+        if (!planned || planned->notes.size() != 1)
+            return {"(no note)", ""};
+        return {planned->notes[0].german, planned->notes[0].english};
+    };
+    const std::pair<const char*, std::pair<std::string, std::string>> cases[] = {
+        {"Pokemon number", extract([](auto& r) { r.pokemonNumber = 300; })},
+        {"offset", extract([](auto& r) { r.bySlot = false; r.offsetText = "-5"; })},
+        {"Unown index", plan([](auto& r) { r.unown = true; r.unownIndex = 27; })},
+        {"trainer number", plan([](auto& r) { r.trainer = true; r.trainerNumber = 67; })},
+        {"name length", test::Texts(NameFieldBytes("A", 21))},
+        {"missing ROM", extract([&](auto& r) { r.romPath = missing; })},
+        {"missing ROM to insert into", plan([&](auto& r) { r.romPath = missing; })},
+        {"missing ROM to search", test::Texts(SearchNextOffset(missing, 0, 10))},
+        {"short ROM", extract([&](auto& r) { r.romPath = dir_ / "short.gbc"; r.pokemonNumber = 2; })},
+        {"ROM without header", test::Texts(ReadPokemonName(dir_ / "tiny.gbc", 1, 10))},
+        {"unknown language", test::Texts(ReadPokemonName(dir_ / "unknown.gbc", 1, 10))},
+        {"no end marker", extract([](auto& r) { r.pokemonNumber = 4; })},
+        {"narrow", extract(atOffset("4", ""))},
+        {"too large", extract(atOffset("256", "256"))},
+        {"character", test::Texts(NameFieldBytes("GRÜN#", 10))},
+        {"long name", test::Texts(NameFieldBytes("ABCDEFGHIJK", 10))},
+        {"unreachable offset", plan([](auto& r) { r.offsetText = "&H4C100"; })},
+        {"broken old picture", plan([](auto& r) { r.pokemonNumber = 4; r.deleteOriginal = true; })},
+        {"no data", plan([](auto& r) { r.encoded.clear(); })},
+        {"changed file", test::Texts(ApplyInsertion(path(), stale))},
+        {"note: too wide", note([](auto& r) { r.width = 80; })},
+        {"note: record", note([&](auto& r) { r.romPath = dir_ / "german.gbc"; })},
+    };
+    for (const auto& [what, texts] : cases)
+        EXPECT_EQ(test::EnglishMismatch(texts.first, texts.second), "") << what;
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// Checks the English text of a failure against its German one.
+
+#include <expected>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orv::test {
+
+// Quoted texts, "&H" offsets and decimal numbers, in their order.
+inline std::vector<std::string> Facts(const std::string& text)
+{
+    static const std::regex fact(R"("[^"]*"|&H[0-9A-F]+|-?[0-9]+)");
+    std::vector<std::string> facts;
+    for (std::sregex_iterator it(text.begin(), text.end(), fact), end; it != end; ++it)
+        facts.push_back(it->str());
+    return facts;
+}
+
+// Empty when english is a sentence of its own with german's facts in the same
+// order and no German letters or common German words outside quotes;
+// otherwise what is wrong.
+inline std::string EnglishMismatch(const std::string& german, const std::string& english)
+{
+    if (english.empty() || english.back() != '.' || english == german)
+        return "no English sentence for \"" + german + "\": \"" + english + "\"";
+    if (Facts(german) != Facts(english))
+        return "other facts than \"" + german + "\": \"" + english + "\"";
+    const std::string unquoted = std::regex_replace(english, std::regex(R"("[^"]*")"), "");
+    static const std::regex germanWord(R"(\b([Dd]ie|[Dd]er|[Dd]as|nicht|ist|und|Datei|Bild)\b)");
+    if (std::regex_search(unquoted, germanWord))
+        return "German word in \"" + english + "\"";
+    for (const char* letter : {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß"})
+        if (unquoted.find(letter) != std::string::npos)
+            return "German letter in \"" + english + "\"";
+    return "";
+}
+
+// German and English text of a failure; a success gives no English.
+template <class T, class E>
+std::pair<std::string, std::string> Texts(const std::expected<T, E>& result)
+{
+    if (result)
+        return {"(no failure)", ""};
+    return {result.error().message, result.error().english};
+}
+
+} // namespace orv::test
