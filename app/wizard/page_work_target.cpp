@@ -24,7 +24,7 @@ PageResult CorePageWork::prepareTarget(Form1& form)
     const std::filesystem::path path = toPath(s.TargetPath);
     switch (s.TargetKind) {
     case FileKind::Rom: {
-        auto length = CheckRomTarget(s.TargetPath, s.EncodedLength);
+        auto length = rom::CheckRomTarget(s.TargetPath, s.EncodedLength);
         if (!length)
             return refuse(form, length.error());
         c.UpDown4->setRange(0, *length - s.EncodedLength - 1);
