@@ -1,103 +1,137 @@
 #include "cli.h"
 
-#include <map>
+#include <algorithm>
 #include <ostream>
+#include <vector>
 
+#include "cli_coding.h"
 #include "cli_commands.h"
 
 namespace orv::cli {
 
 namespace {
 
-const char kUsage[] =
-    "usage:\n"
-    "  orvista-cli extract ROM ((--pokemon N | --unown U) [--back] [--shiny] | --trainer T |\n"
-    "                           --offset OFF [--size WxH] [--horizontal]) OUT.bmp|OUT.orv\n"
-    "  orvista-cli insert ROM PICTURE|ORV (--offset OFF | --search)\n"
-    "                     [--pokemon N | --unown U | --trainer T] [--back] [--shiny]\n"
-    "                     [--delete-original] [--name NAME [--name-length L]] [--horizontal] [--dry-run]\n"
-    "  orvista-cli info ROM\n"
-    "  orvista-cli encode RAW OUT\n"
-    "  orvista-cli decode STREAM OUT\n"
-    "Numbers are decimal, or hexadecimal after 0x or &H.\n";
-
 struct Command {
+    const char* name;
     int (*run)(const Args&, Streams);
     std::set<std::string> withValue;
     std::set<std::string> switches;
+    const char* summary;
+    const char* help; // synopsis and options
+    bool codingOptions = false;
 };
 
-const std::map<std::string, Command>& commands()
+std::set<std::string> with(std::set<std::string> options, const std::set<std::string>& more)
 {
-    static const std::map<std::string, Command> table{
-        {"extract",
-         {Extract, {"--pokemon", "--unown", "--trainer", "--offset", "--size"}, {"--back", "--shiny", "--horizontal"}}},
-        {"insert",
-         {Insert,
-          {"--pokemon", "--unown", "--trainer", "--offset", "--name", "--name-length"},
-          {"--back", "--shiny", "--search", "--delete-original", "--horizontal", "--dry-run"}}},
-        {"info", {Info, {}, {}}},
-        {"encode", {Encode, {}, {}}},
-        {"decode", {Decode, {}, {}}},
+    options.insert(more.begin(), more.end());
+    return options;
+}
+
+const char kSlotHelp[] =
+    "  --pokemon N       Pokemon 1..251 (201 takes the Unown table's first form)\n"
+    "  --unown U         Unown form 1..26\n"
+    "  --trainer T       trainer 1..66\n"
+    "  --back, --shiny   the back picture, the shiny palette (Pokemon and Unown)\n";
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table{
+        {"info", Info, {}, {}, "what a ROM holds and whether its tables look sound",
+         "usage: orvista-cli info ROM\n"
+         "Prints the size, language and name-table base, and checks every picture\n"
+         "pointer, palette and base-data record.\n"},
+        {"extract", Extract, with({"--offset", "--size", "--order"}, kSlotValues), kSlotSwitches,
+         "one picture out of a ROM",
+         "usage: orvista-cli extract ROM OUT (SLOT | --offset OFF [--size WxH] [--order vertical|horizontal])\n"
+         "OUT ends in .png, .bmp, .dib, .orv, .2bpp or .lz.\n"
+         "Slot pictures are read through the pointer tables in vertical tile order.\n"
+         "At an offset the size follows from the data unless --size gives it\n"
+         "(one side may be left out: 16x or x48).\n"},
+        {"extract-all", ExtractAll, {"--format"}, {}, "every picture of a ROM into a folder",
+         "usage: orvista-cli extract-all ROM DIR [--format png|bmp|orv|2bpp|lz]\n"
+         "Writes pokemon-NNN-front/back, unown-NN-front/back and trainer-NN files\n"
+         "(default format png). A picture that cannot be read is reported and\n"
+         "skipped; the exit status is then 1.\n"},
+        {"insert", Insert,
+         with(with({"--offset", "--search-from", "--name", "--name-length"}, kSlotValues), kCodingValues),
+         with(with({"--delete-old", "--name-from-source", "--dry-run"}, kSlotSwitches), kCodingSwitches),
+         "a picture or .orv file into a ROM",
+         "usage: orvista-cli insert SOURCE ROM [SLOT] [--offset OFF | --search-from OFF]\n"
+         "           [--delete-old] [--name TEXT | --name-from-source] [--name-length L]\n"
+         "           [coding options] [--dry-run]\n"
+         "SOURCE is a picture (BMP, GIF, ICO, CUR, PNG) or an .orv file. Without\n"
+         "--offset the free-space search from --search-from (default 0) chooses the\n"
+         "place. Without a slot only the data is written; with one, also its pointer,\n"
+         "palette and size byte, and with a name option the Pokemon's name.\n"
+         "  --delete-old      zero the slot's old picture first\n"
+         "  --name TEXT       the new name; --name-from-source takes the file's name\n"
+         "  --name-length L   bytes of a name in the table (default 10)\n"
+         "  --dry-run         list the byte patches and change nothing\n",
+         true},
+        {"convert", Convert, kCodingValues, kCodingSwitches, "a picture or .orv file into another format",
+         "usage: orvista-cli convert SOURCE OUT [coding options]\n"
+         "OUT ends in .png, .bmp, .dib, .orv, .2bpp or .lz.\n",
+         true},
+        {"compress", Compress, {}, {}, "raw bytes into the games' compressed format",
+         "usage: orvista-cli compress IN OUT\n"},
+        {"decompress", Decompress, {"--offset"}, {}, "a compressed stream into raw bytes",
+         "usage: orvista-cli decompress IN OUT [--offset OFF]\n"
+         "Refuses data that is not one complete stream.\n"},
+        {"search", Search, {"--length", "--from"}, {}, "the next free place in a ROM",
+         "usage: orvista-cli search ROM --length N [--from OFF]\n"
+         "Prints the offset where N bytes of picture data fit, searching from OFF\n"
+         "(default 0) as the wizard's search does.\n"},
     };
     return table;
 }
 
-} // namespace
-
-int Usage(Streams s, const std::string& problem)
+void programHelp(std::ostream& out)
 {
-    s.err << "orvista-cli: " << problem << "\n" << kUsage;
-    return kExitUsage;
-}
-
-int Failed(Streams s, const std::string& message)
-{
-    s.err << message << "\n";
-    return kExitFailed;
-}
-
-std::expected<SlotChoice, std::string> SlotFrom(const Args& args)
-{
-    SlotChoice slot;
-    int count = 0;
-    for (const char* option : {"--pokemon", "--unown", "--trainer"}) {
-        auto number = NumberOption(args, option);
-        if (!number)
-            return std::unexpected(number.error());
-        if (!*number)
-            continue;
-        ++count;
-        slot.given = true;
-        const std::string name = option;
-        if (name == "--trainer") {
-            slot.trainer = true;
-            slot.number = **number;
-        } else if (name == "--unown") {
-            slot.unown = true;
-            slot.number = 201;
-            slot.unownIndex = **number;
-        } else {
-            slot.number = **number;
-        }
+    out << "usage: orvista-cli COMMAND [ARGUMENTS] [OPTIONS]\n"
+           "Moves pictures into and out of the ROMs, like the wizard, without asking.\n\n"
+           "Commands:\n";
+    for (const Command& c : commands()) {
+        std::string name = c.name;
+        name.resize(std::max<size_t>(name.size() + 1, 13), ' ');
+        out << "  " << name << c.summary << "\n";
     }
-    if (count > 1)
-        return std::unexpected("give only one of --pokemon, --unown and --trainer");
-    return slot;
+    out << "\nNumbers are decimal, or hexadecimal after 0x or &H. 'orvista-cli COMMAND --help'\n"
+           "describes a command. Exit status: 0 done, 1 refused or failed (a ROM is then\n"
+           "unchanged), 2 wrong command line.\n";
 }
+
+void commandHelp(const Command& c, std::ostream& out)
+{
+    out << c.help;
+    if (c.withValue.contains("--pokemon"))
+        out << "SLOT:\n" << kSlotHelp;
+    if (c.codingOptions)
+        out << "Coding options:\n" << kCodingHelp;
+}
+
+} // namespace
 
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {
     const Streams s{out, err};
     if (args.empty())
-        return Usage(s, "no command");
-    const auto command = commands().find(args[0]);
+        return Usage(s, "", "no command given");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        programHelp(out);
+        return kExitOk;
+    }
+    const auto command =
+        std::ranges::find_if(commands(), [&](const Command& c) { return args[0] == c.name; });
     if (command == commands().end())
-        return Usage(s, "unknown command " + args[0]);
-    auto parsed = ParseArgs(args.subspan(1), command->second.withValue, command->second.switches);
+        return Usage(s, "", "unknown command \"" + args[0] + "\"");
+    auto parsed = ParseArgs(args.subspan(1), command->withValue, command->switches);
+    if (parsed && parsed->has("--help")) {
+        commandHelp(*command, out);
+        return kExitOk;
+    }
     if (!parsed)
-        return Usage(s, parsed.error());
-    return command->second.run(*parsed, s);
+        return Usage(s, command->name, parsed.error());
+    return command->run(*parsed, s);
 }
 
 } // namespace orv::cli

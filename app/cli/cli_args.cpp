@@ -9,20 +9,32 @@ std::expected<Args, std::string> ParseArgs(std::span<const std::string> words,
                                            const std::set<std::string>& switches)
 {
     Args args;
+    bool optionsEnded = false;
     for (size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (!word.starts_with("--")) {
+        std::string word = words[i];
+        if (optionsEnded || !word.starts_with("--") || word == "-") {
             args.positional.push_back(word);
             continue;
         }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::optional<std::string> attached;
+        if (const size_t equals = word.find('='); equals != std::string::npos) {
+            attached = word.substr(equals + 1);
+            word.resize(equals);
+        }
         if (args.has(word))
             return std::unexpected("option " + word + " given twice");
-        if (switches.contains(word)) {
-            args.switches.insert(word);
-        } else if (withValue.contains(word)) {
-            if (i + 1 >= words.size())
+        if (withValue.contains(word)) {
+            if (!attached && i + 1 >= words.size())
                 return std::unexpected("option " + word + " needs a value");
-            args.values[word] = words[++i];
+            args.values[word] = attached ? *attached : words[++i];
+        } else if (switches.contains(word) || word == "--help") {
+            if (attached)
+                return std::unexpected("option " + word + " takes no value");
+            args.switches.insert(word);
         } else {
             return std::unexpected("unknown option " + word);
         }
@@ -56,6 +68,21 @@ std::expected<std::optional<int64_t>, std::string> NumberOption(const Args& args
     if (!number)
         return std::unexpected("option " + option + " needs a number, not \"" + *text + "\"");
     return number;
+}
+
+std::expected<size_t, std::string> ChoiceOption(const Args& args, const std::string& option,
+                                                std::span<const char* const> choices, size_t fallback)
+{
+    const std::string* text = args.value(option);
+    if (!text)
+        return fallback;
+    std::string list;
+    for (size_t i = 0; i < choices.size(); ++i) {
+        if (*text == choices[i])
+            return i;
+        list += (i ? i + 1 == choices.size() ? " or " : ", " : "") + std::string(choices[i]);
+    }
+    return std::unexpected("option " + option + " takes " + list + ", not \"" + *text + "\"");
 }
 
 } // namespace orv::cli

@@ -26,7 +26,9 @@ struct Args {
     }
 };
 
-// Options not listed, a missing value or a repeated option are refused.
+// "--option value" or "--option=value" for options with a value; "--" ends
+// the options. Options not listed, a missing value or a repeated option are
+// refused. "--help" is always a switch.
 std::expected<Args, std::string> ParseArgs(std::span<const std::string> words,
                                            const std::set<std::string>& withValue,
                                            const std::set<std::string>& switches);
@@ -36,5 +38,10 @@ std::optional<int64_t> ParseNumber(const std::string& text);
 
 // The value of a numeric option, refused with its name when not a number.
 std::expected<std::optional<int64_t>, std::string> NumberOption(const Args& args, const std::string& option);
+
+// The value of an option that takes one of `choices`; the index into them,
+// or `fallback` when the option is absent.
+std::expected<size_t, std::string> ChoiceOption(const Args& args, const std::string& option,
+                                                std::span<const char* const> choices, size_t fallback);
 
 } // namespace orv::cli

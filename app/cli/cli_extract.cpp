@@ -1,19 +1,22 @@
-// orvista-cli extract: a picture out of a ROM into a bitmap or an own file.
+// orvista-cli extract and extract-all: pictures out of a ROM, as the wizard's
+// pages 10 and 2 take them.
 
+#include <cstdio>
+#include <iostream>
 #include <ostream>
+#include <unistd.h>
 
-#include "bitmap_file.h"
-#include "classify_path.h"
 #include "cli.h"
 #include "cli_commands.h"
+#include "cli_output.h"
 #include "extraction.h"
-#include "orv_file.h"
 #include "rom_error.h"
-#include "tiles.h"
 
 namespace orv::cli {
 
 namespace {
+
+constexpr std::array<const char*, 2> kOrders{"vertical", "horizontal"};
 
 // "WxH" with either side left out ("16x" or "x48"), as the page's two fields.
 std::expected<std::pair<std::string, std::string>, std::string> sizeTexts(const std::string& size)
@@ -34,39 +37,50 @@ std::expected<std::pair<std::string, std::string>, std::string> sizeTexts(const 
     return texts;
 }
 
-std::expected<rom::ExtractRequest, std::string> extractRequest(const Args& args)
+struct Wanted {
+    rom::ExtractRequest request;
+    TileOrder order = TileOrder::Vertical;
+};
+
+std::expected<Wanted, std::string> extractRequest(const Args& args)
 {
-    rom::ExtractRequest r;
-    r.romPath = args.positional[0];
     auto slot = SlotFrom(args);
     if (!slot)
         return std::unexpected(slot.error());
     auto offset = NumberOption(args, "--offset");
     if (!offset)
         return std::unexpected(offset.error());
-    if (slot->given == offset->has_value())
+    if (slot->has_value() == offset->has_value())
         return std::unexpected("give one of --pokemon, --unown, --trainer and --offset");
-    if (*offset) {
-        r.bySlot = false;
-        r.offsetText = std::to_string(**offset);
-        if (const std::string* size = args.value("--size")) {
-            auto texts = sizeTexts(*size);
-            if (!texts)
-                return std::unexpected(texts.error());
-            r.specifySize = true;
-            std::tie(r.widthText, r.heightText) = *texts;
-        }
-        return r;
+    if (*slot) {
+        if (args.has("--size") || args.has("--order"))
+            return std::unexpected("--size and --order go with --offset only: slot pictures are stored in "
+                                   "vertical tile order");
+        return Wanted{SlotRequest(args.positional[0], **slot)};
     }
-    if (args.has("--size") || args.has("--horizontal"))
-        return std::unexpected("--size and --horizontal go with --offset only");
-    r.trainer = slot->trainer;
-    r.unown = slot->unown;
-    r.unownIndex = slot->unownIndex;
-    (slot->trainer ? r.trainerNumber : r.pokemonNumber) = slot->number;
-    r.back = args.has("--back");
-    r.shiny = args.has("--shiny");
-    return r;
+    Wanted wanted;
+    rom::ExtractRequest& r = wanted.request;
+    r.romPath = args.positional[0];
+    r.bySlot = false;
+    r.offsetText = std::to_string(**offset);
+    if (const std::string* size = args.value("--size")) {
+        auto texts = sizeTexts(*size);
+        if (!texts)
+            return std::unexpected(texts.error());
+        r.specifySize = true;
+        std::tie(r.widthText, r.heightText) = *texts;
+    }
+    auto order = ChoiceOption(args, "--order", kOrders, 0);
+    if (!order)
+        return std::unexpected(order.error());
+    wanted.order = *order == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
+    return wanted;
+}
+
+PictureOutput outputOf(const rom::ExtractedPicture& picture, TileOrder order)
+{
+    return {picture.stream,         picture.tileData, picture.palette.colours[0], picture.palette.colours[1],
+            picture.width,          picture.height,   order};
 }
 
 } // namespace
@@ -74,39 +88,64 @@ std::expected<rom::ExtractRequest, std::string> extractRequest(const Args& args)
 int Extract(const Args& args, Streams s)
 {
     if (args.positional.size() != 2)
-        return Usage(s, "extract needs ROM and OUT");
-    auto request = extractRequest(args);
-    if (!request)
-        return Usage(s, request.error());
+        return Usage(s, "extract", "extract needs ROM and OUT");
+    auto wanted = extractRequest(args);
+    if (!wanted)
+        return Usage(s, "extract", wanted.error());
     const std::filesystem::path out = args.positional[1];
-    const FileKind kind = ClassifyPath(out.string());
-    if (kind == FileKind::Rom)
-        return Usage(s, "OUT must be a bitmap or an .orv file");
+    const auto format = FormatOfPath(out);
+    if (!format)
+        return Usage(s, "extract", "OUT must end in " + std::string(kOutputFormatsText));
 
-    auto picture = rom::ExtractFromRom(*request);
+    auto picture = rom::ExtractFromRom(wanted->request);
     if (!picture)
-        return Failed(s, picture.error().message);
-    // Game slots are stored column by column.
-    const TileOrder order = args.has("--horizontal") ? TileOrder::Horizontal : TileOrder::Vertical;
-    const auto [colour1, colour2] = picture->palette.colours;
-    if (kind == FileKind::Orv) {
-        if (auto written = WriteOrvFile(out, picture->stream, colour1, colour2, picture->width, picture->height,
-                                        order);
-            !written)
-            return Failed(s, written.error().message);
-    } else {
-        WorkingPicture shades;
-        shades.width = picture->width;
-        shades.height = picture->height;
-        shades.palette = {kWhite, colour1, colour2, kBlack, kBlack};
-        shades.pixels = DecodeTiles(picture->tileData, shades.palette, shades.width, shades.height, order);
-        if (auto written = WriteBitmapFile(out, shades); !written)
-            return Failed(s, written.error().message);
-    }
-    s.out << picture->width << "x" << picture->height << " picture at " << rom::HexText(picture->offset) << ": "
-          << picture->stream.size() << " bytes compressed, " << picture->tileData.size() << " bytes of tiles, palette "
-          << picture->palette.text << " -> " << out.string() << "\n";
+        return Failed(s, picture.error().english);
+    if (auto written = WritePicture(out, *format, outputOf(*picture, wanted->order)); !written)
+        return Failed(s, written.error());
+    s.out << out.string() << ": " << picture->width << "x" << picture->height << " picture at "
+          << Hex(picture->offset) << ", " << picture->stream.size() << " bytes compressed, "
+          << picture->tileData.size() << " bytes of tiles, palette " << picture->palette.text << "\n";
     return kExitOk;
+}
+
+int ExtractAll(const Args& args, Streams s)
+{
+    if (args.positional.size() != 2)
+        return Usage(s, "extract-all", "extract-all needs ROM and DIR");
+    const std::string* formatWord = args.value("--format");
+    const auto format = FormatNamed(formatWord ? *formatWord : "png");
+    if (!format)
+        return Usage(s, "extract-all", "--format takes png, bmp, orv, 2bpp or lz, not \"" + *formatWord + "\"");
+    const std::filesystem::path rom = args.positional[0], dir = args.positional[1];
+    if (std::error_code ec; !std::filesystem::is_regular_file(rom, ec))
+        return Failed(s, "the ROM \"" + rom.string() + "\" does not exist.");
+    if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && ec)
+        return Failed(s, "could not create the folder \"" + dir.string() + "\": " + ec.message() + ".");
+
+    const auto slots = AllSlots();
+    const bool terminal = &s.err == &std::cerr && isatty(STDERR_FILENO);
+    size_t written = 0, skipped = 0;
+    for (size_t i = 0; i < slots.size(); ++i) {
+        const auto& [slot, name] = slots[i];
+        const std::filesystem::path out = dir / (name + ExtensionOf(*format));
+        auto picture = rom::ExtractFromRom(SlotRequest(rom, slot));
+        auto done = picture ? WritePicture(out, *format, outputOf(*picture, TileOrder::Vertical))
+                            : std::expected<void, std::string>(std::unexpected(picture.error().english));
+        if (done) {
+            ++written;
+        } else {
+            ++skipped;
+            s.err << (terminal ? "\r" : "") << "orvista-cli: skipped " << name << ": " << done.error() << "\n";
+        }
+        if (terminal)
+            s.err << "\rextracting " << i + 1 << " of " << slots.size() << " ..." << std::flush;
+        else if ((i + 1) % 100 == 0 || i + 1 == slots.size())
+            s.err << "extracted " << i + 1 << " of " << slots.size() << "\n";
+    }
+    if (terminal)
+        s.err << "\n";
+    s.out << written << " pictures written to " << dir.string() << ", " << skipped << " skipped\n";
+    return skipped ? kExitFailed : kExitOk;
 }
 
 } // namespace orv::cli

@@ -1,70 +1,21 @@
-// orvista-cli insert: a picture or own file into a ROM, at an offset or the
-// next free place, optionally into a game slot; --dry-run lists the patches.
+// orvista-cli insert and convert: a picture or own picture file coded as the
+// wizard codes it, then written into a ROM or another file.
 
 #include <ostream>
 
-#include "classify_path.h"
 #include "cli.h"
+#include "cli_coding.h"
 #include "cli_commands.h"
-#include "colours.h"
-#include "compression_page.h"
+#include "cli_output.h"
 #include "free_space.h"
+#include "game_text.h"
 #include "insertion.h"
-#include "orv_file.h"
-#include "picture_loader.h"
 #include "rom_error.h"
+#include "target_check.h"
 
 namespace orv::cli {
 
 namespace {
-
-struct EncodedPicture {
-    std::vector<uint8_t> stream;
-    Colour colour1 = 0, colour2 = 0;
-    int width = 0, height = 0;
-};
-
-// An ordinary picture as the wizard codes it with its first choices: the
-// first two colours met become colour 1 and 2, all others black.
-std::expected<EncodedPicture, std::string> encodePicture(const std::filesystem::path& path, TileOrder order)
-{
-    auto loaded = LoadSourcePicture(path);
-    if (!loaded)
-        return std::unexpected(loaded.error().message);
-    WorkingPicture& picture = loaded->picture;
-    const auto& colours = loaded->colours;
-    const auto colour = [&](size_t i) { return i < colours.size() ? std::optional(colours[i]) : std::nullopt; };
-    const ColourMapping mapping =
-        ApplyColourMapping({picture.palette, colour(0), colour(1), kBlack, picture.width, picture.height});
-    picture.palette = mapping.palette;
-    CompressionRequest request;
-    request.picture = &picture;
-    request.rawLength = mapping.rawLength;
-    request.order = order;
-    auto coded = CompressionPageNext(request);
-    if (!coded)
-        return std::unexpected(coded.error().message);
-    return EncodedPicture{std::move(coded->encodedData), picture.palette[1], picture.palette[2], picture.width,
-                          picture.height};
-}
-
-std::expected<EncodedPicture, std::string> sourcePicture(const Args& args)
-{
-    const std::filesystem::path source = args.positional[1];
-    switch (ClassifyPath(source.string())) {
-    case FileKind::Rom: return std::unexpected(std::string("extract the picture from the ROM first"));
-    case FileKind::Orv: {
-        if (args.has("--horizontal"))
-            return std::unexpected(std::string("an .orv file keeps its own tile order"));
-        auto orv = ReadOrvFile(source);
-        if (!orv)
-            return std::unexpected(orv.error().message);
-        return EncodedPicture{std::move(orv->stream), orv->colours[0], orv->colours[1], orv->width, orv->height};
-    }
-    case FileKind::Picture: break;
-    }
-    return encodePicture(source, args.has("--horizontal") ? TileOrder::Horizontal : TileOrder::Vertical);
-}
 
 const char* patchName(rom::PatchKind kind)
 {
@@ -79,73 +30,137 @@ const char* patchName(rom::PatchKind kind)
     return "?";
 }
 
+struct InsertChoices {
+    std::optional<Slot> slot;
+    std::optional<int64_t> offset;
+    int64_t searchFrom = 0;
+    std::optional<int64_t> nameLength;
+};
+
+std::expected<InsertChoices, std::string> insertChoices(const Args& args)
+{
+    InsertChoices c;
+    auto slot = SlotFrom(args);
+    if (!slot)
+        return std::unexpected(slot.error());
+    c.slot = *slot;
+    for (auto [option, target] : {std::pair{"--offset", &c.offset}, std::pair{"--name-length", &c.nameLength}}) {
+        auto number = NumberOption(args, option);
+        if (!number)
+            return std::unexpected(number.error());
+        *target = *number;
+    }
+    auto from = NumberOption(args, "--search-from");
+    if (!from)
+        return std::unexpected(from.error());
+    c.searchFrom = from->value_or(0);
+    if (c.offset && args.has("--search-from"))
+        return std::unexpected("give --offset or --search-from, not both");
+    const bool naming = args.has("--name") || args.has("--name-from-source") || args.has("--name-length");
+    if (args.has("--name") && args.has("--name-from-source"))
+        return std::unexpected("give --name or --name-from-source, not both");
+    if (naming && (!c.slot || c.slot->trainer))
+        return std::unexpected("--name, --name-from-source and --name-length go with --pokemon or --unown");
+    if (args.has("--delete-old") && !c.slot)
+        return std::unexpected("--delete-old goes with a slot");
+    return c;
+}
+
 } // namespace
 
 int Insert(const Args& args, Streams s)
 {
     if (args.positional.size() != 2)
-        return Usage(s, "insert needs ROM and PICTURE");
-    auto slot = SlotFrom(args);
-    if (!slot)
-        return Usage(s, slot.error());
-    auto offset = NumberOption(args, "--offset");
-    auto nameLength = NumberOption(args, "--name-length");
-    if (!offset || !nameLength)
-        return Usage(s, !offset ? offset.error() : nameLength.error());
-    if (offset->has_value() == args.has("--search"))
-        return Usage(s, "give one of --offset and --search");
-    if (args.has("--name") && (!slot->given || slot->trainer))
-        return Usage(s, "--name needs --pokemon or --unown");
+        return Usage(s, "insert", "insert needs SOURCE and ROM");
+    auto choices = insertChoices(args);
+    auto coding = CodingOptionsFrom(args);
+    if (!choices || !coding)
+        return Usage(s, "insert", !choices ? choices.error() : coding.error());
+    const std::filesystem::path source = args.positional[0], romPath = args.positional[1];
 
-    auto picture = sourcePicture(args);
-    if (!picture)
-        return Failed(s, picture.error());
+    auto coded = CodeSource(source, *coding);
+    if (!coded)
+        return Failed(s, coded.error());
+    const auto n = static_cast<int32_t>(coded->stream.size());
+    if (auto target = rom::CheckRomTarget(romPath.string(), n); !target)
+        return Failed(s, target.error().english);
 
     rom::InsertRequest r;
-    r.romPath = args.positional[0];
-    r.encoded = std::move(picture->stream);
-    if (*offset) {
-        r.offsetText = std::to_string(**offset);
+    r.romPath = romPath;
+    r.encoded = std::move(coded->stream);
+    if (choices->offset) {
+        r.offsetText = std::to_string(*choices->offset);
     } else {
-        auto found = rom::SearchNextOffset(r.romPath, 0, static_cast<int32_t>(r.encoded.size()));
+        auto found = rom::SearchNextOffset(romPath, choices->searchFrom, n);
         if (!found)
-            return Failed(s, found.error().message);
+            return Failed(s, found.error().english);
         if (!*found)
-            return Failed(s, "no free place for " + std::to_string(r.encoded.size()) + " bytes in " +
-                                 r.romPath.string());
+            return Failed(s, "no free place for " + std::to_string(n) + " bytes after offset " +
+                                 Hex(choices->searchFrom) + " in \"" + romPath.string() + "\".");
         r.offsetText = std::to_string(**found);
     }
-    r.replaceSlot = slot->given;
-    r.trainer = slot->trainer;
-    r.unown = slot->unown;
-    r.unownIndex = slot->unownIndex;
-    (slot->trainer ? r.trainerNumber : r.pokemonNumber) = slot->number;
-    r.back = args.has("--back");
-    r.shiny = args.has("--shiny");
-    r.deleteOriginal = args.has("--delete-original");
-    if (const std::string* name = args.value("--name")) {
-        r.changeName = true;
-        r.newName = *name;
-        r.nameLength = nameLength->value_or(10);
+    r.replaceSlot = choices->slot.has_value();
+    if (const auto& slot = choices->slot) {
+        r.trainer = slot->trainer;
+        r.unown = slot->unown;
+        r.unownIndex = slot->unownIndex;
+        (slot->trainer ? r.trainerNumber : r.pokemonNumber) = slot->number;
+        r.back = slot->back;
+        r.shiny = slot->shiny;
+        r.deleteOriginal = args.has("--delete-old");
+        r.nameLength = choices->nameLength.value_or(r.nameLength);
+        if (const std::string* name = args.value("--name")) {
+            r.changeName = true;
+            r.newName = *name;
+        } else if (args.has("--name-from-source")) {
+            r.changeName = true;
+            r.newName = rom::SourceNameFromPath(source.string());
+        }
     }
-    r.colour1 = picture->colour1;
-    r.colour2 = picture->colour2;
-    r.width = picture->width;
-    r.height = picture->height;
+    r.colour1 = coded->picture.palette[1];
+    r.colour2 = coded->picture.palette[2];
+    r.width = coded->picture.width;
+    r.height = coded->picture.height;
 
     auto plan = rom::PlanInsertion(r);
     if (!plan)
-        return Failed(s, plan.error().message);
+        return Failed(s, plan.error().english);
     const bool dryRun = args.has("--dry-run");
     if (!dryRun)
         if (auto applied = rom::ApplyInsertion(r.romPath, *plan); !applied)
-            return Failed(s, applied.error().message);
-    s.out << (dryRun ? "would write" : "wrote") << ":\n";
+            return Failed(s, applied.error().english);
+    s.out << (dryRun ? "would insert " : "inserted ") << n << " bytes at " << Hex(plan->dataOffset) << " of "
+          << romPath.string() << "\n";
     for (const rom::BytePatch& patch : plan->patches)
-        s.out << "  " << rom::HexText(patch.offset) << " " << patch.bytes.size() << " " << patchName(patch.kind)
-              << "\n";
-    for (const std::string& note : plan->notes)
-        s.out << note << "\n";
+        s.out << "  " << Hex(patch.offset) << " " << patch.bytes.size() << " " << patchName(patch.kind) << "\n";
+    for (const rom::PlanNote& note : plan->notes)
+        s.err << "orvista-cli: note: " << note.english << "\n";
+    return kExitOk;
+}
+
+int Convert(const Args& args, Streams s)
+{
+    if (args.positional.size() != 2)
+        return Usage(s, "convert", "convert needs SOURCE and OUT");
+    auto coding = CodingOptionsFrom(args);
+    if (!coding)
+        return Usage(s, "convert", coding.error());
+    const std::filesystem::path out = args.positional[1];
+    const auto format = FormatOfPath(out);
+    if (!format)
+        return Usage(s, "convert", "OUT must end in " + std::string(kOutputFormatsText));
+
+    auto coded = CodeSource(args.positional[0], *coding);
+    if (!coded)
+        return Failed(s, coded.error());
+    const WorkingPicture& p = coded->picture;
+    if (auto written = WritePicture(out, *format,
+                                    {coded->stream, coded->tileData, p.palette[1], p.palette[2], p.width, p.height,
+                                     coded->order});
+        !written)
+        return Failed(s, written.error());
+    s.out << out.string() << ": " << p.width << "x" << p.height << " picture, " << coded->tileData.size()
+          << " bytes of tiles, " << coded->stream.size() << " bytes to write\n";
     return kExitOk;
 }
 

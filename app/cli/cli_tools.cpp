@@ -1,4 +1,4 @@
-// orvista-cli info, encode and decode.
+// orvista-cli info, search, compress and decompress.
 
 #include <ostream>
 
@@ -6,6 +6,7 @@
 #include "cli.h"
 #include "cli_commands.h"
 #include "codec_library.h"
+#include "free_space.h"
 #include "game_text.h"
 #include "rom_file.h"
 #include "rom_layout.h"
@@ -14,10 +15,84 @@ namespace orv::cli {
 
 namespace {
 
-std::string pointerText(const rom::RomFile& rom, int64_t location)
+constexpr size_t kProblemsShown = 5;
+
+// "<what>: <sound> of <total> sound", then the first problems.
+class Tally {
+public:
+    explicit Tally(std::string what) : what_(std::move(what)) {}
+    void count(const std::string& name, const std::string& problem)
+    {
+        ++total_;
+        if (problem.empty())
+            ++sound_;
+        else if (problems_.size() < kProblemsShown)
+            problems_.push_back(name + ": " + problem);
+    }
+    void print(std::ostream& out) const
+    {
+        out << what_ << ": " << sound_ << " of " << total_ << " sound\n";
+        for (const std::string& problem : problems_)
+            out << "  " << problem << "\n";
+        if (total_ - sound_ > problems_.size())
+            out << "  ... and " << total_ - sound_ - problems_.size() << " more\n";
+    }
+
+private:
+    std::string what_;
+    size_t total_ = 0, sound_ = 0;
+    std::vector<std::string> problems_;
+};
+
+// Both colours of a palette entry are 15-bit words.
+std::string paletteProblem(const rom::RomFile& rom, int64_t location)
 {
-    auto offset = rom::ReadPicturePointer(rom, location);
-    return offset ? rom::HexText(*offset) : "-";
+    auto palette = rom::ReadPaletteWords(rom, location);
+    if (!palette)
+        return palette.error().english;
+    if ((palette->pair[1] | palette->pair[3]) & 0x80)
+        return "colour words at " + Hex(location) + " have bit 15 set";
+    return {};
+}
+
+void pictureTables(const rom::RomFile& rom, std::ostream& out)
+{
+    Tally pokemon("Pokemon pictures"), unown("Unown pictures"), trainers("trainer pictures");
+    for (const NamedSlot& named : AllSlots()) {
+        Tally& tally = named.slot.trainer ? trainers : named.slot.unown ? unown : pokemon;
+        auto picture = rom::ExtractFromRom(SlotRequest(rom.path(), named.slot));
+        tally.count(named.name, picture ? std::string() : picture.error().english);
+    }
+    for (const Tally* tally : {&pokemon, &unown, &trainers})
+        tally->print(out);
+}
+
+void palettesAndRecords(const rom::RomFile& rom, std::optional<rom::RomLanguage> language, std::ostream& out)
+{
+    Tally palettes("palettes");
+    for (int n = 1; n <= rom::kMaxPokemon; ++n)
+        for (bool shiny : {false, true})
+            palettes.count("Pokemon " + std::to_string(n) + (shiny ? " shiny" : ""),
+                           paletteProblem(rom, rom::PaletteLocation(false, n, shiny)));
+    for (int t = 1; t <= rom::kMaxTrainer; ++t)
+        palettes.count("trainer " + std::to_string(t), paletteProblem(rom, rom::PaletteLocation(true, t, false)));
+    palettes.print(out);
+    if (!language) {
+        out << "base-data records: unknown without the language\n";
+        return;
+    }
+    Tally records("base-data records");
+    for (int n = 1; n <= rom::kMaxPokemon; ++n) {
+        const int64_t at = rom::BaseDataRecordLocation(*language, n);
+        uint8_t first = 0;
+        std::string problem;
+        if (auto read = rom.read(at, std::span(&first, 1), rom::RomPart::SizeByte); !read)
+            problem = read.error().english;
+        else if (first != n)
+            problem = "record at " + Hex(at) + " starts with " + std::to_string(first);
+        records.count("Pokemon " + std::to_string(n), problem);
+    }
+    records.print(out);
 }
 
 } // namespace
@@ -25,26 +100,45 @@ std::string pointerText(const rom::RomFile& rom, int64_t location)
 int Info(const Args& args, Streams s)
 {
     if (args.positional.size() != 1)
-        return Usage(s, "info needs ROM");
+        return Usage(s, "info", "info needs ROM");
     auto rom = rom::RomFile::open(args.positional[0]);
     if (!rom)
-        return Failed(s, rom.error().message);
-    s.out << "size: " << rom::HexText(rom->size()) << "\n";
+        return Failed(s, rom.error().english);
+    s.out << "file: " << rom->path().string() << "\n";
+    s.out << "size: " << Hex(rom->size()) << " (" << rom->size() << " bytes)\n";
     auto language = rom::DetectRomLanguage(*rom);
+    std::optional<rom::RomLanguage> known;
     if (!language) {
-        s.out << "language: unknown\n";
+        s.out << "language: unknown (" << language.error().english << ")\n";
     } else {
+        known = *language;
         s.out << "language: " << (*language == rom::RomLanguage::German ? "German" : "English") << "\n";
-        if (auto base = rom::ReadNameTableBase(*rom, *language))
-            s.out << "name table: " << rom::HexText(*base) << "\n";
-        if (auto name = rom::ReadPokemonName(rom->path(), 1, 10))
-            s.out << "pokemon 1 name: " << name->text << "\n";
+        auto base = rom::ReadNameTableBase(*rom, *language);
+        s.out << "name table: " << (base ? Hex(*base) : base.error().english) << "\n";
     }
-    s.out << "pokemon 1 front: " << pointerText(*rom, rom::PicturePointerLocation(false, 1, 1, false))
-          << ", back: " << pointerText(*rom, rom::PicturePointerLocation(false, 1, 1, true)) << "\n";
-    s.out << "unown 1 front: " << pointerText(*rom, rom::PicturePointerLocation(false, rom::kUnownNumber, 1, false))
-          << "\n";
-    s.out << "trainer 1: " << pointerText(*rom, rom::PicturePointerLocation(true, 1, 1, false)) << "\n";
+    pictureTables(*rom, s.out);
+    palettesAndRecords(*rom, known, s.out);
+    return kExitOk;
+}
+
+int Search(const Args& args, Streams s)
+{
+    if (args.positional.size() != 1)
+        return Usage(s, "search", "search needs ROM");
+    auto length = NumberOption(args, "--length");
+    auto from = NumberOption(args, "--from");
+    if (!length || !from)
+        return Usage(s, "search", !length ? length.error() : from.error());
+    if (!*length || **length < 1 || **length > INT32_MAX)
+        return Usage(s, "search", "--length needs a number of bytes from 1 on");
+    const auto n = static_cast<int32_t>(**length);
+    const int64_t start = from->value_or(0);
+    auto found = rom::SearchNextOffset(args.positional[0], start, n);
+    if (!found)
+        return Failed(s, found.error().english);
+    if (!*found)
+        return Failed(s, "no free place for " + std::to_string(n) + " bytes after offset " + Hex(start) + ".");
+    s.out << Hex(**found) << "\n";
     return kExitOk;
 }
 
@@ -52,37 +146,55 @@ namespace {
 
 // Reads IN, transforms it, writes OUT.
 template <class Transform>
-int convert(const Args& args, Streams s, const char* command, Transform transform)
+int transformFile(const Args& args, Streams s, const char* command, Transform transform)
 {
     if (args.positional.size() != 2)
-        return Usage(s, std::string(command) + " needs IN and OUT");
+        return Usage(s, command, std::string(command) + " needs IN and OUT");
     auto in = readWholeFile(args.positional[0]);
     if (!in)
-        return Failed(s, args.positional[0] + ": " + describeIoError(in.error()));
+        return Failed(s, "could not read \"" + args.positional[0] + "\": " + describeIoError(in.error()));
     auto result = transform(*in);
     if (!result)
-        return Failed(s, args.positional[0] + ": " + codec::describe(result.error()));
+        return Failed(s, "\"" + args.positional[0] + "\": " + result.error());
     if (auto written = writeWholeFile(args.positional[1], *result); !written)
-        return Failed(s, args.positional[1] + ": " + describeIoError(written.error()));
+        return Failed(s, "could not write \"" + args.positional[1] + "\": " + describeIoError(written.error()));
     s.out << in->size() << " bytes -> " << result->size() << " bytes\n";
     return kExitOk;
 }
 
+using Bytes = std::expected<std::vector<uint8_t>, std::string>;
+
 } // namespace
 
-int Encode(const Args& args, Streams s)
+int Compress(const Args& args, Streams s)
 {
-    return convert(args, s, "encode", [](const std::vector<uint8_t>& raw) { return codec::encode(raw); });
+    return transformFile(args, s, "compress", [](const std::vector<uint8_t>& raw) -> Bytes {
+        auto encoded = codec::encode(raw);
+        if (!encoded)
+            return std::unexpected(codec::describe(encoded.error()));
+        return std::move(*encoded);
+    });
 }
 
-int Decode(const Args& args, Streams s)
+int Decompress(const Args& args, Streams s)
 {
-    return convert(args, s, "decode", [](const std::vector<uint8_t>& data) {
-        auto lengths = codec::measure(data);
+    auto offset = NumberOption(args, "--offset");
+    if (!offset)
+        return Usage(s, "decompress", offset.error());
+    const int64_t at = offset->value_or(0);
+    return transformFile(args, s, "decompress", [at](const std::vector<uint8_t>& data) -> Bytes {
+        if (at < 0 || at >= static_cast<int64_t>(data.size()))
+            return std::unexpected("offset " + Hex(at) + " lies outside the file's " + std::to_string(data.size()) +
+                                   " bytes.");
+        const auto stream = std::span(data).subspan(static_cast<size_t>(at));
+        auto lengths = codec::measure(stream);
         if (!lengths)
-            return std::expected<std::vector<uint8_t>, codec::Error>(std::unexpected(lengths.error()));
-        return codec::decode(std::span(data).first(static_cast<size_t>(lengths->compressed)),
-                             lengths->decompressed);
+            return std::unexpected("no complete stream at offset " + Hex(at) + ": " +
+                                   codec::describe(lengths.error()));
+        auto decoded = codec::decode(stream.first(static_cast<size_t>(lengths->compressed)), lengths->decompressed);
+        if (!decoded)
+            return std::unexpected(codec::describe(decoded.error()));
+        return std::move(*decoded);
     });
 }
 

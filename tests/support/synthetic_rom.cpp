@@ -125,10 +125,7 @@ SyntheticRom SyntheticRom::Standard(char languageByte)
 
 void SyntheticRom::write(const std::filesystem::path& path) const
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("synthetic ROM: cannot write " + path.string());
+    WriteFileBytes(path, bytes);
 }
 
 TempDir::TempDir()
@@ -152,6 +149,14 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)
     if (!in)
         throw std::runtime_error("synthetic ROM: cannot read " + path.string());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("synthetic ROM: cannot write " + path.string());
 }
 
 std::vector<int64_t> ChangedOffsets(std::span<const uint8_t> a, std::span<const uint8_t> b)

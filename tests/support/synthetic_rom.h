@@ -81,6 +81,7 @@ private:
 };
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 // Offsets where a and b differ, plus every offset only one of them has.
 std::vector<int64_t> ChangedOffsets(std::span<const uint8_t> a, std::span<const uint8_t> b);
 

@@ -1,0 +1,179 @@
+#include "cli_coding.h"
+
+#include <algorithm>
+#include <array>
+
+#include "colours.h"
+#include "orv_file.h"
+#include "picture_loader.h"
+
+namespace orv::cli {
+
+const char* const kCodingHelp =
+    "  --colour1 RRGGBB, --colour2 RRGGBB\n"
+    "                    colours of the picture that become colour 1 and 2\n"
+    "                    (default: the first and second colour found)\n"
+    "  --others black|white|colour1|colour2\n"
+    "                    what every other colour becomes (default: black)\n"
+    "  --order vertical|horizontal\n"
+    "                    tile order (default: vertical; an .orv file's own order)\n"
+    "  --compression new|none|retain\n"
+    "                    compress anew, store uncompressed, or keep an .orv\n"
+    "                    file's stream (default: new)\n"
+    "  --exchange-black-white, --exchange-light-dark\n"
+    "                    swap the shades as the wizard's page 11 does\n";
+
+namespace {
+
+constexpr std::array<const char*, 4> kOthers{"black", "white", "colour1", "colour2"};
+constexpr std::array<const char*, 2> kOrders{"vertical", "horizontal"};
+constexpr std::array<const char*, 3> kCompressions{"new", "none", "retain"};
+
+std::expected<std::optional<Colour>, std::string> colourOption(const Args& args, const std::string& option)
+{
+    const std::string* text = args.value(option);
+    if (!text)
+        return std::optional<Colour>{};
+    std::string_view digits = *text;
+    if (digits.starts_with('#'))
+        digits.remove_prefix(1);
+    auto value = digits.size() == 6 ? ParseNumber("0x" + std::string(digits)) : std::nullopt;
+    if (!value || *value < 0)
+        return std::unexpected("option " + option + " needs six hexadecimal digits RRGGBB, not \"" + *text + "\"");
+    return std::optional(static_cast<Colour>(*value));
+}
+
+std::string colourListText(const std::vector<Colour>& colours)
+{
+    if (colours.empty())
+        return "it has none besides black and white";
+    std::string list;
+    for (size_t i = 0; i < colours.size() && i < 16; ++i)
+        list += (i ? " " : "") + ColourItemText(colours[i]);
+    return "its colours are " + list + (colours.size() > 16 ? " ..." : "");
+}
+
+// Page 8's choice for one list: the given colour, which must be listed, or
+// the item the wizard preselects.
+std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<Colour>& colours,
+                                                             std::optional<Colour> given, size_t preselected,
+                                                             const std::filesystem::path& source)
+{
+    if (!given)
+        return preselected < colours.size() ? std::optional(colours[preselected]) : std::nullopt;
+    if (std::ranges::find(colours, *given) == colours.end())
+        return std::unexpected("the colour " + ColourItemText(*given) + " does not occur in \"" + source.string() +
+                               "\": " + colourListText(colours) + ".");
+    return given;
+}
+
+std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionRequest request,
+                                                const CodingOptions& options)
+{
+    request.picture = &coded.picture;
+    request.order = coded.order;
+    request.choice = options.compression;
+    request.blackWhite = options.blackWhite;
+    request.lightDark = options.lightDark;
+    auto result = CompressionPageNext(request);
+    if (!result)
+        return std::unexpected(result.error().english);
+    coded.tileData = std::move(result->tileData);
+    coded.stream = std::move(result->encodedData);
+    coded.picture.pixels = std::move(result->pixels);
+    return coded;
+}
+
+std::expected<CodedPicture, std::string> codePicture(const std::filesystem::path& source,
+                                                     const CodingOptions& options)
+{
+    auto loaded = LoadSourcePicture(source);
+    if (!loaded)
+        return std::unexpected(loaded.error().english);
+    const auto& colours = loaded->colours;
+    auto colour1 = listChoice(colours, options.colour1, 0, source);
+    if (!colour1)
+        return std::unexpected(colour1.error());
+    auto colour2 = listChoice(colours, options.colour2, 1, source);
+    if (!colour2)
+        return std::unexpected(colour2.error());
+
+    CodedPicture coded;
+    coded.picture = std::move(loaded->picture);
+    coded.order = options.order.value_or(TileOrder::Vertical);
+    const ColourMapping mapping = ApplyColourMapping(
+        {coded.picture.palette, *colour1, *colour2,
+         SubstituteColour(options.others, colour1->value_or(0), colour2->value_or(0)), coded.picture.width,
+         coded.picture.height});
+    coded.picture.palette = mapping.palette;
+    CompressionRequest request;
+    request.rawLength = mapping.rawLength;
+    return finish(std::move(coded), request, options);
+}
+
+std::expected<CodedPicture, std::string> codeOwnFile(const std::filesystem::path& source,
+                                                     const CodingOptions& options)
+{
+    if (options.coloursGiven)
+        return std::unexpected("an .orv file keeps its own colours: --colour1, --colour2 and --others apply to "
+                               "pictures only.");
+    auto orv = ReadOrvFile(source);
+    if (!orv)
+        return std::unexpected(orv.error().english);
+    CodedPicture coded;
+    coded.sourceKind = FileKind::Orv;
+    coded.picture.resize(orv->width, orv->height);
+    coded.picture.palette = {kWhite, orv->colours[0], orv->colours[1], kBlack, 0};
+    coded.order = options.order.value_or(orv->order);
+    CompressionRequest request;
+    request.sourceKind = FileKind::Orv;
+    request.sourceStream = orv->stream;
+    request.sourceTileData = orv->tileData;
+    request.rawLength = static_cast<int32_t>(orv->tileData.size());
+    return finish(std::move(coded), request, options);
+}
+
+} // namespace
+
+std::expected<CodingOptions, std::string> CodingOptionsFrom(const Args& args)
+{
+    CodingOptions o;
+    auto colour1 = colourOption(args, "--colour1");
+    auto colour2 = colourOption(args, "--colour2");
+    auto others = ChoiceOption(args, "--others", kOthers, 0);
+    auto order = ChoiceOption(args, "--order", kOrders, 0);
+    auto compression = ChoiceOption(args, "--compression", kCompressions, 0);
+    for (const auto* failed : {colour1.has_value() ? nullptr : &colour1.error(),
+                               colour2.has_value() ? nullptr : &colour2.error(),
+                               others.has_value() ? nullptr : &others.error(),
+                               order.has_value() ? nullptr : &order.error(),
+                               compression.has_value() ? nullptr : &compression.error()})
+        if (failed)
+            return std::unexpected(*failed);
+    o.colour1 = *colour1;
+    o.colour2 = *colour2;
+    o.others = static_cast<int>(*others);
+    if (args.has("--order"))
+        o.order = *order == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
+    constexpr std::array kChoices{CompressionChoice::BuildNew, CompressionChoice::Uncompressed,
+                                  CompressionChoice::Retain};
+    o.compression = kChoices[*compression];
+    o.blackWhite = args.has("--exchange-black-white");
+    o.lightDark = args.has("--exchange-light-dark");
+    o.coloursGiven = args.has("--colour1") || args.has("--colour2") || args.has("--others");
+    return o;
+}
+
+std::expected<CodedPicture, std::string> CodeSource(const std::filesystem::path& source,
+                                                    const CodingOptions& options)
+{
+    switch (ClassifyPath(source.string())) {
+    case FileKind::Rom:
+        return std::unexpected("\"" + source.string() + "\" is a ROM: extract its picture to an .orv file first.");
+    case FileKind::Orv: return codeOwnFile(source, options);
+    case FileKind::Picture: break;
+    }
+    return codePicture(source, options);
+}
+
+} // namespace orv::cli

@@ -1,0 +1,47 @@
+#pragma once
+// A picture or own picture file coded for writing, through the same steps as
+// the wizard's pages 1, 8 and 11 (or 2 and 11 for an own file).
+
+#include <expected>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli_args.h"
+#include "classify_path.h"
+#include "compression_page.h"
+#include "working_picture.h"
+
+namespace orv::cli {
+
+struct CodingOptions {
+    std::optional<Colour> colour1, colour2; // default: the first and second colour found
+    int others = 0;                         // index into the substitutes: black, white, colour 1, colour 2
+    std::optional<TileOrder> order;         // default: vertical, or the own file's order
+    CompressionChoice compression = CompressionChoice::BuildNew;
+    bool blackWhite = false;
+    bool lightDark = false;
+    bool coloursGiven = false; // any colour option: pictures only
+};
+
+inline const std::set<std::string> kCodingValues{"--colour1", "--colour2", "--others", "--order", "--compression"};
+inline const std::set<std::string> kCodingSwitches{"--exchange-black-white", "--exchange-light-dark"};
+extern const char* const kCodingHelp; // the options' lines for --help
+
+std::expected<CodingOptions, std::string> CodingOptionsFrom(const Args& args);
+
+struct CodedPicture {
+    FileKind sourceKind = FileKind::Picture;
+    WorkingPicture picture;         // four shades as coded; palette white, colour 1, colour 2, black
+    std::vector<uint8_t> tileData;  // RawLength bytes
+    std::vector<uint8_t> stream;    // what is written
+    TileOrder order = TileOrder::Vertical;
+};
+
+// The error is English. A ROM as source is refused: extract its picture first.
+std::expected<CodedPicture, std::string> CodeSource(const std::filesystem::path& source,
+                                                    const CodingOptions& options);
+
+} // namespace orv::cli

@@ -1,0 +1,101 @@
+#include "cli_output.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "binary_file.h"
+#include "bitmap_file.h"
+#include "orv_file.h"
+#include "picture_image.h"
+#include "tiles.h"
+
+namespace orv::cli {
+
+namespace {
+
+struct FormatName {
+    OutputFormat format;
+    const char* word;
+    const char* extension;
+};
+constexpr std::array kFormats{
+    FormatName{OutputFormat::Png, "png", ".png"},     FormatName{OutputFormat::Bitmap, "bmp", ".bmp"},
+    FormatName{OutputFormat::Bitmap, "dib", ".dib"},  FormatName{OutputFormat::Orv, "orv", ".orv"},
+    FormatName{OutputFormat::TileData, "2bpp", ".2bpp"}, FormatName{OutputFormat::Stream, "lz", ".lz"},
+};
+
+WorkingPicture fourShades(const PictureOutput& p)
+{
+    WorkingPicture shades;
+    shades.width = p.width;
+    shades.height = p.height;
+    shades.palette = {kWhite, p.colour1, p.colour2, kBlack, kBlack};
+    shades.pixels = DecodeTiles(p.tileData, shades.palette, p.width, p.height, p.order);
+    return shades;
+}
+
+std::expected<void, std::string> writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes)
+{
+    if (auto written = writeWholeFile(path, bytes); !written)
+        return std::unexpected("could not write \"" + path.string() + "\": " + describeIoError(written.error()));
+    return {};
+}
+
+} // namespace
+
+std::optional<OutputFormat> FormatOfPath(const std::filesystem::path& path)
+{
+    std::string extension = path.extension().string();
+    std::ranges::transform(extension, extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const FormatName& f : kFormats)
+        if (extension == f.extension)
+            return f.format;
+    return std::nullopt;
+}
+
+std::optional<OutputFormat> FormatNamed(const std::string& word)
+{
+    for (const FormatName& f : kFormats)
+        if (word == f.word)
+            return f.format;
+    return std::nullopt;
+}
+
+const char* ExtensionOf(OutputFormat format)
+{
+    return std::ranges::find(kFormats, format, &FormatName::format)->extension;
+}
+
+std::expected<void, std::string> WritePicture(const std::filesystem::path& path, OutputFormat format,
+                                              const PictureOutput& picture)
+{
+    switch (format) {
+    case OutputFormat::TileData: return writeBytes(path, picture.tileData);
+    case OutputFormat::Stream: return writeBytes(path, picture.stream);
+    case OutputFormat::Orv:
+        if (auto written = WriteOrvFile(path, picture.stream, picture.colour1, picture.colour2, picture.width,
+                                        picture.height, picture.order);
+            !written)
+            return std::unexpected(written.error().english);
+        return {};
+    case OutputFormat::Bitmap:
+        if (auto written = WriteBitmapFile(path, fourShades(picture)); !written)
+            return std::unexpected(written.error().english);
+        return {};
+    case OutputFormat::Png: {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!ToQImage(fourShades(picture)).save(&buffer, "PNG"))
+            return std::unexpected("could not encode \"" + path.string() + "\" as PNG");
+        return writeBytes(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
+                                          static_cast<size_t>(png.size())));
+    }
+    }
+    return std::unexpected(std::string("unknown output format"));
+}
+
+} // namespace orv::cli
