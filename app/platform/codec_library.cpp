@@ -29,9 +29,16 @@ Bindings load()
 {
     Bindings b;
     void* handle = nullptr;
-    auto beside = executableFolder() / "libvexlib.so";
-    if (!beside.empty() && std::filesystem::exists(beside))
-        handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Beside the program in the build folder, in the library folder of an
+    // installation, then wherever the system's loader looks.
+    const std::filesystem::path folder = executableFolder();
+    for (const std::filesystem::path& candidate :
+         {folder / "libvexlib.so", folder / ORV_LIBDIR_FROM_BINDIR / "libvexlib.so"}) {
+        if (!folder.empty() && std::filesystem::exists(candidate))
+            handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle)
+            break;
+    }
     if (!handle)
         handle = dlopen("libvexlib.so", RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
