@@ -21,7 +21,7 @@ const char* const kCodingHelp =
     "                    compress anew, store uncompressed, or keep an .orv\n"
     "                    file's stream (default: new)\n"
     "  --exchange-black-white, --exchange-light-dark\n"
-    "                    swap the shades as the wizard's page 11 does\n";
+    "                    swap the shades, as the wizard offers\n";
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "cli.h"
 #include "free_space.h"
 #include "game_text.h"
+#include "orv_file.h"
 #include "picture_fixtures.h"
 #include "picture_image.h"
 #include "synthetic_rom.h"
@@ -254,7 +255,10 @@ TEST_F(Cli, TheProgramReportsThroughItsExitCode)
         const int raw = std::system((std::string(ORV_CLI_PATH) + " " + arguments + " >/dev/null 2>&1").c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     };
-    EXPECT_EQ(status("convert '" + at("pic.bmp") + "' '" + at("pic.orv") + "'"), 0); // finds vexlib
+    // The program finds vexlib and the GIF reader.
+    ASSERT_TRUE(WriteGif(QImage(QString::fromStdString(at("pic.bmp"))), QString::fromStdString(at("pic.gif"))));
+    EXPECT_EQ(status("convert '" + at("pic.gif") + "' '" + at("pic.orv") + "'"), 0);
+    EXPECT_EQ(ReadOrvFile(dir / "pic.orv").value_or(OrvPicture{}).width, 40);
     EXPECT_EQ(status("info"), 2);
     EXPECT_EQ(status("info '" + at("none.gb") + "'"), 1);
 }
