@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once plain (build/), and the codec and the core
-# modules that read untrusted files once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-sanitize/). Fails when any test fails.
+# Builds and runs every test: once plain (build/), and the codec, the core
+# modules that read untrusted files and the command line once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/). Fails
+# when any test fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh || exit 1
@@ -14,7 +15,7 @@ status=0
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -U ORVISTA_MODULES >/dev/null || exit 1
 cmake --build build -j"$jobs" || exit 1
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVISTA_SANITIZE=ON \
-      -DORVISTA_MODULES="platform;rom;picture;preview" -DORVISTA_BUILD_BENCH=OFF >/dev/null || exit 1
+      -DORVISTA_MODULES="platform;rom;picture;preview;cli" -DORVISTA_BUILD_BENCH=OFF >/dev/null || exit 1
 cmake --build build-sanitize -j"$jobs" || exit 1
 
 echo "== sanitizer build =="
