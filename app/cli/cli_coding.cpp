@@ -56,11 +56,11 @@ std::string colourListText(const std::vector<Colour>& colours)
 // Page 8's choice for one list: the given colour, which must be listed, or
 // the item the wizard preselects.
 std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<Colour>& colours,
-                                                             std::optional<Colour> given, size_t preselected,
+                                                             std::optional<Colour> given, int preselected,
                                                              const std::filesystem::path& source)
 {
     if (!given)
-        return preselected < colours.size() ? std::optional(colours[preselected]) : std::nullopt;
+        return static_cast<size_t>(preselected) < colours.size() ? std::optional(colours[preselected]) : std::nullopt;
     if (std::ranges::find(colours, *given) == colours.end())
         return std::unexpected("the colour " + ColourItemText(*given) + " does not occur in \"" + source.string() +
                                "\": " + colourListText(colours) + ".");
@@ -91,10 +91,10 @@ std::expected<CodedPicture, std::string> codePicture(const std::filesystem::path
     if (!loaded)
         return std::unexpected(loaded.error().english);
     const auto& colours = loaded->colours;
-    auto colour1 = listChoice(colours, options.colour1, 0, source);
+    auto colour1 = listChoice(colours, options.colour1, kPreselectedColour1, source);
     if (!colour1)
         return std::unexpected(colour1.error());
-    auto colour2 = listChoice(colours, options.colour2, 1, source);
+    auto colour2 = listChoice(colours, options.colour2, kPreselectedColour2, source);
     if (!colour2)
         return std::unexpected(colour2.error());
 

@@ -40,6 +40,12 @@ constexpr Colour SwapRedBlue(Colour colour)
 // matches none of them either, the colour gets shade 0 (white).
 int ShadeIndex(const Palette& palette, Colour colour);
 
+// Items chosen in the "Farbe 1:" and "Farbe 2:" lists when a picture is
+// loaded: the first and the second colour found (a shorter list leaves its
+// palette entry).
+inline constexpr int kPreselectedColour1 = 0;
+inline constexpr int kPreselectedColour2 = 1;
+
 // The four items of "Restliche Farben zu:" (Combo5).
 inline constexpr std::array<const char*, 4> kSubstituteTexts{"Schwarz", "Weiß", "Farbe 1", "Farbe 2"};
 

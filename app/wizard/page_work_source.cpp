@@ -69,8 +69,8 @@ PageResult CorePageWork::loadSourcePicture(Form1& form)
     const Form1Controls& c = form.ui();
     form.replaceItems(c.Combo3, items);
     form.replaceItems(c.Combo4, items);
-    preselect(form, c.Combo3, c.Picture3, 0);
-    preselect(form, c.Combo4, c.Picture4, 1);
+    preselect(form, c.Combo3, c.Picture3, kPreselectedColour1);
+    preselect(form, c.Combo4, c.Picture4, kPreselectedColour2);
     form.selectItem(c.Combo5, ColourOverrideIndex(readSettingNumber(form.settings(), key::ColorOverride)));
     return {};
 }
