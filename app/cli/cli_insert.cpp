@@ -78,6 +78,10 @@ int Insert(const Args& args, Streams s)
         return Usage(s, "insert", !choices ? choices.error() : coding.error());
     const std::filesystem::path source = args.positional[0], romPath = args.positional[1];
 
+    // As on the wizard's target page: only a ROM by name is written into.
+    if (ClassifyPath(romPath.string()) != FileKind::Rom)
+        return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc); convert writes pictures and "
+                         ".orv files.");
     auto coded = CodeSource(source, *coding);
     if (!coded)
         return Failed(s, coded.error());

@@ -160,6 +160,7 @@ TEST_F(Cli, RefusalsExitOneAndLeaveTheRomAlone)
         {{"insert", at("none.bmp"), rom}, "none.bmp"},
         {{"insert", at("small.bmp"), rom}, "small.bmp"},
         {{"insert", pic, at("none.gb")}, "none.gb"},
+        {{"insert", pic, at("small.bmp")}, "is not a ROM"},
         {{"insert", pic, rom, "--pokemon", "7", "--colour1", "00FF00"}, "00FF00"},
         {{"extract", rom, at("x.png"), "--offset", "0x1FFFFF"}, "&H1FFFFF"},
         {{"decompress", rom, at("x.raw"), "--offset", "0x1F0000"}, "0x1F0000"},
