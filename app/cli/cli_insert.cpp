@@ -54,6 +54,8 @@ std::expected<InsertChoices, std::string> insertChoices(const Args& args)
     if (!from)
         return std::unexpected(from.error());
     c.searchFrom = from->value_or(0);
+    if (c.searchFrom < 0)
+        return std::unexpected("--search-from needs an offset from 0 on");
     if (c.offset && args.has("--search-from"))
         return std::unexpected("give --offset or --search-from, not both");
     const bool naming = args.has("--name") || args.has("--name-from-source") || args.has("--name-length");

@@ -133,6 +133,8 @@ int Search(const Args& args, Streams s)
         return Usage(s, "search", "--length needs a number of bytes from 1 on");
     const auto n = static_cast<int32_t>(**length);
     const int64_t start = from->value_or(0);
+    if (start < 0)
+        return Usage(s, "search", "--from needs an offset from 0 on");
     auto found = rom::SearchNextOffset(args.positional[0], start, n);
     if (!found)
         return Failed(s, found.error().english);

@@ -14,6 +14,8 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
     if (start < 0 || n < 0)
         return std::nullopt;
     const int64_t limit = std::min(maxOffset, size - n - 1);
+    if (start > limit) // also keeps the first probe from overflowing
+        return std::nullopt;
     const int64_t step = int64_t{n} + 2;
     const auto isZero = [](uint8_t b) { return b == 0; };
     for (int64_t probe = start + 2 * int64_t{n} + 2; probe <= limit;) {

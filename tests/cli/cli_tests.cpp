@@ -196,6 +196,7 @@ TEST_F(Cli, UsageErrorsExitTwoAndHelpAnswers)
         {"insert", at("pic.bmp"), rom, "--colour1", "12345"},
         {"extract-all", rom, at("all"), "--format", "gif"},
         {"search", rom, "--length", "0"},
+        {"search", rom, "--length", "10", "--from", "-1"},
     };
     for (const auto& args : cases) {
         const CliRun run = Invoke(args);

@@ -78,6 +78,7 @@ TEST(FreeSpace, BadArgumentsAndFiles)
 {
     const auto data = Filler(0x8000, 0x6000, 0x100);
     EXPECT_EQ(SearchNextOffset(data, -1, 10, 0x7000), std::nullopt);
+    EXPECT_EQ(SearchNextOffset(data, INT64_MAX, 10, 0x7000), std::nullopt); // no overflow
     EXPECT_EQ(SearchNextOffset(data, 0, -1, 0x7000), std::nullopt);
     EXPECT_EQ(SearchNextOffset(Bytes{}, 0, 10, 100), std::nullopt);
     test::TempDir dir;
