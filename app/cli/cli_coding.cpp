@@ -135,26 +135,38 @@ std::expected<CodedPicture, std::string> codeOwnFile(const std::filesystem::path
 
 } // namespace
 
+std::expected<std::optional<TileOrder>, std::string> OrderOption(const Args& args)
+{
+    auto order = ChoiceOption(args, "--order", kOrders, 0);
+    if (!order)
+        return std::unexpected(order.error());
+    if (!args.has("--order"))
+        return std::nullopt;
+    return *order == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
+}
+
 std::expected<CodingOptions, std::string> CodingOptionsFrom(const Args& args)
 {
     CodingOptions o;
     auto colour1 = colourOption(args, "--colour1");
+    if (!colour1)
+        return std::unexpected(colour1.error());
     auto colour2 = colourOption(args, "--colour2");
+    if (!colour2)
+        return std::unexpected(colour2.error());
     auto others = ChoiceOption(args, "--others", kOthers, 0);
-    auto order = ChoiceOption(args, "--order", kOrders, 0);
+    if (!others)
+        return std::unexpected(others.error());
+    auto order = OrderOption(args);
+    if (!order)
+        return std::unexpected(order.error());
     auto compression = ChoiceOption(args, "--compression", kCompressions, 0);
-    for (const auto* failed : {colour1.has_value() ? nullptr : &colour1.error(),
-                               colour2.has_value() ? nullptr : &colour2.error(),
-                               others.has_value() ? nullptr : &others.error(),
-                               order.has_value() ? nullptr : &order.error(),
-                               compression.has_value() ? nullptr : &compression.error()})
-        if (failed)
-            return std::unexpected(*failed);
+    if (!compression)
+        return std::unexpected(compression.error());
     o.colour1 = *colour1;
     o.colour2 = *colour2;
     o.others = static_cast<int>(*others);
-    if (args.has("--order"))
-        o.order = *order == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
+    o.order = *order;
     constexpr std::array kChoices{CompressionChoice::BuildNew, CompressionChoice::Uncompressed,
                                   CompressionChoice::Retain};
     o.compression = kChoices[*compression];

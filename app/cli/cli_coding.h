@@ -31,6 +31,8 @@ inline const std::set<std::string> kCodingSwitches{"--exchange-black-white", "--
 extern const char* const kCodingHelp; // the options' lines for --help
 
 std::expected<CodingOptions, std::string> CodingOptionsFrom(const Args& args);
+// --order vertical|horizontal; none when absent.
+std::expected<std::optional<TileOrder>, std::string> OrderOption(const Args& args);
 
 struct CodedPicture {
     FileKind sourceKind = FileKind::Picture;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "cli.h"
+#include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "extraction.h"
@@ -15,8 +16,6 @@
 namespace orv::cli {
 
 namespace {
-
-constexpr std::array<const char*, 2> kOrders{"vertical", "horizontal"};
 
 // "WxH" with either side left out ("16x" or "x48"), as the page's two fields.
 std::expected<std::pair<std::string, std::string>, std::string> sizeTexts(const std::string& size)
@@ -70,10 +69,10 @@ std::expected<Wanted, std::string> extractRequest(const Args& args)
         r.specifySize = true;
         std::tie(r.widthText, r.heightText) = *texts;
     }
-    auto order = ChoiceOption(args, "--order", kOrders, 0);
+    auto order = OrderOption(args);
     if (!order)
         return std::unexpected(order.error());
-    wanted.order = *order == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
+    wanted.order = order->value_or(TileOrder::Vertical);
     return wanted;
 }
 
@@ -95,7 +94,7 @@ int Extract(const Args& args, Streams s)
     const std::filesystem::path out = args.positional[1];
     const auto format = FormatOfPath(out);
     if (!format)
-        return Usage(s, "extract", "OUT must end in " + std::string(kOutputFormatsText));
+        return Usage(s, "extract", format.error());
 
     auto picture = rom::ExtractFromRom(wanted->request);
     if (!picture)

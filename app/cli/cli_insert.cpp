@@ -154,7 +154,7 @@ int Convert(const Args& args, Streams s)
     const std::filesystem::path out = args.positional[1];
     const auto format = FormatOfPath(out);
     if (!format)
-        return Usage(s, "convert", "OUT must end in " + std::string(kOutputFormatsText));
+        return Usage(s, "convert", format.error());
 
     auto coded = CodeSource(args.positional[0], *coding);
     if (!coded)

@@ -46,14 +46,14 @@ std::expected<void, std::string> writeBytes(const std::filesystem::path& path, s
 
 } // namespace
 
-std::optional<OutputFormat> FormatOfPath(const std::filesystem::path& path)
+std::expected<OutputFormat, std::string> FormatOfPath(const std::filesystem::path& path)
 {
     std::string extension = path.extension().string();
     std::ranges::transform(extension, extension.begin(), [](unsigned char c) { return std::tolower(c); });
     for (const FormatName& f : kFormats)
         if (extension == f.extension)
             return f.format;
-    return std::nullopt;
+    return std::unexpected("\"" + path.string() + "\" must end in .png, .bmp, .dib, .orv, .2bpp or .lz");
 }
 
 std::optional<OutputFormat> FormatNamed(const std::string& word)

@@ -20,12 +20,11 @@ enum class OutputFormat {
     Stream,   // ".lz": the compressed stream as stored or encoded
 };
 
-// From the extension, case-insensitive; none for anything else.
-std::optional<OutputFormat> FormatOfPath(const std::filesystem::path& path);
+// From the extension, case-insensitive; refused with the formats known.
+std::expected<OutputFormat, std::string> FormatOfPath(const std::filesystem::path& path);
 // From a --format word: png, bmp, orv, 2bpp or lz.
 std::optional<OutputFormat> FormatNamed(const std::string& word);
 const char* ExtensionOf(OutputFormat format); // ".png", ...
-inline constexpr const char* kOutputFormatsText = ".png, .bmp, .dib, .orv, .2bpp or .lz";
 
 struct PictureOutput {
     std::span<const uint8_t> stream;
