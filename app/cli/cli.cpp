@@ -53,19 +53,26 @@ const std::vector<Command>& commands()
          "(default format png). A picture that cannot be read is reported and\n"
          "skipped; the exit status is then 1.\n"},
         {"insert", Insert,
-         with(with({"--offset", "--search-from", "--name", "--name-length"}, kSlotValues), kCodingValues),
-         with(with({"--delete-old", "--name-from-source", "--dry-run"}, kSlotSwitches), kCodingSwitches),
+         with(with({"--offset", "--search-from", "--name", "--name-length", "--wait"}, kSlotValues), kCodingValues),
+         with(with({"--delete-old", "--name-from-source", "--dry-run", "--overwrite"}, kSlotSwitches),
+              kCodingSwitches),
          "a picture or .orv file into a ROM",
          "usage: orvista-cli insert SOURCE ROM [SLOT] [--offset OFF | --search-from OFF]\n"
          "           [--delete-old] [--name TEXT | --name-from-source] [--name-length L]\n"
-         "           [coding options] [--dry-run]\n"
+         "           [coding options] [--overwrite] [--wait SECONDS] [--dry-run]\n"
          "SOURCE is a picture (BMP, GIF, ICO, CUR, PNG) or an .orv file. Without\n"
          "--offset the free-space search from --search-from (default 0) chooses the\n"
          "place. Without a slot only the data is written; with one, also its pointer,\n"
          "palette and size byte, and with a name option the Pokemon's name.\n"
-         "  --delete-old      zero the slot's old picture first\n"
+         "The ROM is replaced as a whole or not at all, and locked against other\n"
+         "instances meanwhile. The header, the tables and other slots' pictures are\n"
+         "never overwritten.\n"
+         "  --delete-old      zero the slot's old picture first (kept when another\n"
+         "                    picture or a table shares its bytes)\n"
          "  --name TEXT       the new name; --name-from-source takes the file's name\n"
          "  --name-length L   bytes of a name in the table (default 10)\n"
+         "  --overwrite       write over non-zero bytes the program knows nothing of\n"
+         "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n"
          "  --dry-run         list the byte patches and change nothing\n",
          true},
         {"convert", Convert, kCodingValues, kCodingSwitches, "a picture or .orv file into another format",

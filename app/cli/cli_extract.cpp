@@ -115,9 +115,11 @@ int ExtractAll(const Args& args, Streams s)
     const auto format = FormatNamed(formatWord ? *formatWord : "png");
     if (!format)
         return Usage(s, "extract-all", "--format takes png, bmp, orv, 2bpp or lz, not \"" + *formatWord + "\"");
-    const std::filesystem::path rom = args.positional[0], dir = args.positional[1];
-    if (std::error_code ec; !std::filesystem::is_regular_file(rom, ec))
-        return Failed(s, "the ROM \"" + rom.string() + "\" does not exist.");
+    const std::filesystem::path dir = args.positional[1];
+    // Read once; the pictures come out of memory.
+    auto rom = rom::RomFile::open(args.positional[0]);
+    if (!rom)
+        return Failed(s, rom.error().english);
     if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && ec)
         return Failed(s, "could not create the folder \"" + dir.string() + "\": " + ec.message() + ".");
 
@@ -127,8 +129,10 @@ int ExtractAll(const Args& args, Streams s)
     for (size_t i = 0; i < slots.size(); ++i) {
         const auto& [slot, name] = slots[i];
         const std::filesystem::path out = dir / (name + ExtensionOf(*format));
-        auto picture = rom::ExtractFromRom(SlotRequest(rom, slot));
-        auto done = picture ? WritePicture(out, *format, outputOf(*picture, TileOrder::Vertical))
+        auto picture = rom::ExtractFromRom(*rom, SlotRequest(rom->path(), slot));
+        // Each file appears whole under its name, but is not flushed one by
+        // one: the pictures can be extracted again, only the ROM must survive.
+        auto done = picture ? WritePicture(out, *format, outputOf(*picture, TileOrder::Vertical), false)
                             : std::expected<void, std::string>(std::unexpected(picture.error().english));
         if (done) {
             ++written;

@@ -1,6 +1,7 @@
 // orvista-cli insert and convert: a picture or own picture file coded as the
 // wizard codes it, then written into a ROM or another file.
 
+#include <chrono>
 #include <ostream>
 
 #include "cli.h"
@@ -10,6 +11,7 @@
 #include "free_space.h"
 #include "game_text.h"
 #include "insertion.h"
+#include "rom_change.h"
 #include "rom_error.h"
 #include "target_check.h"
 
@@ -68,6 +70,24 @@ std::expected<InsertChoices, std::string> insertChoices(const Args& args)
     return c;
 }
 
+// Exit status 1 of insert means the ROM is unchanged; every refusal says so.
+int refused(Streams s, std::string message)
+{
+    if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
+        message += " Nothing was written.";
+    return Failed(s, message);
+}
+
+std::expected<std::chrono::milliseconds, std::string> lockWait(const Args& args)
+{
+    auto wait = NumberOption(args, "--wait");
+    if (!wait)
+        return std::unexpected(wait.error());
+    if (*wait && (**wait < 0 || **wait > 3600))
+        return std::unexpected("--wait takes 0 to 3600 seconds");
+    return *wait ? std::chrono::milliseconds(**wait * 1000) : rom::kDefaultLockWait;
+}
+
 } // namespace
 
 int Insert(const Args& args, Streams s)
@@ -76,8 +96,9 @@ int Insert(const Args& args, Streams s)
         return Usage(s, "insert", "insert needs SOURCE and ROM");
     auto choices = insertChoices(args);
     auto coding = CodingOptionsFrom(args);
-    if (!choices || !coding)
-        return Usage(s, "insert", !choices ? choices.error() : coding.error());
+    auto wait = lockWait(args);
+    if (!choices || !coding || !wait)
+        return Usage(s, "insert", !choices ? choices.error() : !coding ? coding.error() : wait.error());
     const std::filesystem::path source = args.positional[0], romPath = args.positional[1];
 
     // As on the wizard's target page: only a ROM by name is written into.
@@ -86,25 +107,14 @@ int Insert(const Args& args, Streams s)
                          ".orv files.");
     auto coded = CodeSource(source, *coding);
     if (!coded)
-        return Failed(s, coded.error());
+        return refused(s, coded.error());
     const auto n = static_cast<int32_t>(coded->stream.size());
     if (auto target = rom::CheckRomTarget(romPath.string(), n); !target)
-        return Failed(s, target.error().english);
+        return refused(s, target.error().english);
 
     rom::InsertRequest r;
     r.romPath = romPath;
     r.encoded = std::move(coded->stream);
-    if (choices->offset) {
-        r.offsetText = std::to_string(*choices->offset);
-    } else {
-        auto found = rom::SearchNextOffset(romPath, choices->searchFrom, n);
-        if (!found)
-            return Failed(s, found.error().english);
-        if (!*found)
-            return Failed(s, "no free place for " + std::to_string(n) + " bytes after offset " +
-                                 Hex(choices->searchFrom) + " in \"" + romPath.string() + "\".");
-        r.offsetText = std::to_string(**found);
-    }
     r.replaceSlot = choices->slot.has_value();
     if (const auto& slot = choices->slot) {
         r.trainer = slot->trainer;
@@ -128,17 +138,38 @@ int Insert(const Args& args, Streams s)
     r.width = coded->picture.width;
     r.height = coded->picture.height;
 
-    auto plan = rom::PlanInsertion(r);
+    // From the read for planning to the commit the ROM stays locked, so a
+    // second insertion plans from the ROM as this one leaves it.
+    auto change = rom::RomChange::Begin(romPath, *wait);
+    if (!change)
+        return refused(s, change.error().english);
+    const rom::RomFile& image = change->rom();
+    if (choices->offset)
+        r.offsetText = std::to_string(*choices->offset);
+    auto plan = choices->offset ? rom::PlanInsertion(image, r)
+                                : rom::PlanInsertionAtFreePlace(image, r, choices->searchFrom);
     if (!plan)
-        return Failed(s, plan.error().english);
+        return refused(s, plan.error().english);
+    if (plan->overwrite.bytes > 0 && !args.has("--overwrite"))
+        return refused(s, "the picture data would overwrite " + std::to_string(plan->overwrite.bytes) +
+                              " non-zero bytes from " + Hex(plan->overwrite.first) +
+                              " that belong to nothing the program knows (code, text or other data); give "
+                              "--overwrite to write them anyway.");
     const bool dryRun = args.has("--dry-run");
-    if (!dryRun)
-        if (auto applied = rom::ApplyInsertion(r.romPath, *plan); !applied)
-            return Failed(s, applied.error().english);
+    if (!dryRun) {
+        auto bytes = rom::ApplyPatches(image, plan->patches);
+        if (!bytes)
+            return refused(s, bytes.error().english);
+        if (auto committed = change->Commit(*bytes); !committed)
+            return refused(s, committed.error().english);
+    }
     s.out << (dryRun ? "would insert " : "inserted ") << n << " bytes at " << Hex(plan->dataOffset) << " of "
           << romPath.string() << "\n";
     for (const rom::BytePatch& patch : plan->patches)
         s.out << "  " << Hex(patch.offset) << " " << patch.bytes.size() << " " << patchName(patch.kind) << "\n";
+    if (plan->overwrite.bytes > 0)
+        s.err << "orvista-cli: note: " << plan->overwrite.bytes << " non-zero bytes from "
+              << Hex(plan->overwrite.first) << (dryRun ? " would be" : " were") << " overwritten (--overwrite)\n";
     for (const rom::PlanNote& note : plan->notes)
         s.err << "orvista-cli: note: " << note.english << "\n";
     return kExitOk;

@@ -37,9 +37,10 @@ WorkingPicture fourShades(const PictureOutput& p)
     return shades;
 }
 
-std::expected<void, std::string> writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes)
+std::expected<void, std::string> writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                                            bool flush)
 {
-    if (auto written = writeWholeFile(path, bytes); !written)
+    if (auto written = writeWholeFile(path, bytes, flush); !written)
         return std::unexpected("could not write \"" + path.string() + "\": " + describeIoError(written.error()));
     return {};
 }
@@ -70,19 +71,19 @@ const char* ExtensionOf(OutputFormat format)
 }
 
 std::expected<void, std::string> WritePicture(const std::filesystem::path& path, OutputFormat format,
-                                              const PictureOutput& picture)
+                                              const PictureOutput& picture, bool flush)
 {
     switch (format) {
-    case OutputFormat::TileData: return writeBytes(path, picture.tileData);
-    case OutputFormat::Stream: return writeBytes(path, picture.stream);
+    case OutputFormat::TileData: return writeBytes(path, picture.tileData, flush);
+    case OutputFormat::Stream: return writeBytes(path, picture.stream, flush);
     case OutputFormat::Orv:
         if (auto written = WriteOrvFile(path, picture.stream, picture.colour1, picture.colour2, picture.width,
-                                        picture.height, picture.order);
+                                        picture.height, picture.order, flush);
             !written)
             return std::unexpected(written.error().english);
         return {};
     case OutputFormat::Bitmap:
-        if (auto written = WriteBitmapFile(path, fourShades(picture)); !written)
+        if (auto written = WriteBitmapFile(path, fourShades(picture), flush); !written)
             return std::unexpected(written.error().english);
         return {};
     case OutputFormat::Png: {
@@ -92,7 +93,8 @@ std::expected<void, std::string> WritePicture(const std::filesystem::path& path,
         if (!ToQImage(fourShades(picture)).save(&buffer, "PNG"))
             return std::unexpected("could not encode \"" + path.string() + "\" as PNG");
         return writeBytes(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
-                                          static_cast<size_t>(png.size())));
+                                          static_cast<size_t>(png.size())),
+                          flush);
     }
     }
     return std::unexpected(std::string("unknown output format"));

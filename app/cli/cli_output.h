@@ -34,8 +34,10 @@ struct PictureOutput {
     TileOrder order = TileOrder::Vertical;
 };
 
-// Every format is written whole or not at all. The error is English.
+// Every format is written whole or not at all. The error is English. flush:
+// whether the file reaches the device before it takes its name (files that
+// can be made again skip it).
 std::expected<void, std::string> WritePicture(const std::filesystem::path& path, OutputFormat format,
-                                              const PictureOutput& picture);
+                                              const PictureOutput& picture, bool flush = true);
 
 } // namespace orv::cli

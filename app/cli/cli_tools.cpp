@@ -16,6 +16,8 @@ namespace orv::cli {
 namespace {
 
 constexpr size_t kProblemsShown = 5;
+// The raw codec's inputs and outputs: far more than any picture or tile set.
+constexpr int32_t kMaxRawBytes = 16 << 20;
 
 // "<what>: <sound> of <total> sound", then the first problems.
 class Tally {
@@ -55,16 +57,20 @@ std::string paletteProblem(const rom::RomFile& rom, int64_t location)
     return {};
 }
 
-void pictureTables(const rom::RomFile& rom, std::ostream& out)
+// How many slot pictures are sound.
+size_t pictureTables(const rom::RomFile& rom, std::ostream& out)
 {
     Tally pokemon("Pokemon pictures"), unown("Unown pictures"), trainers("trainer pictures");
+    size_t sound = 0;
     for (const NamedSlot& named : AllSlots()) {
         Tally& tally = named.slot.trainer ? trainers : named.slot.unown ? unown : pokemon;
-        auto picture = rom::ExtractFromRom(SlotRequest(rom.path(), named.slot));
+        auto picture = rom::ExtractFromRom(rom, SlotRequest(rom.path(), named.slot));
         tally.count(named.name, picture ? std::string() : picture.error().english);
+        sound += picture.has_value();
     }
     for (const Tally* tally : {&pokemon, &unown, &trainers})
         tally->print(out);
+    return sound;
 }
 
 void palettesAndRecords(const rom::RomFile& rom, std::optional<rom::RomLanguage> language, std::ostream& out)
@@ -108,16 +114,22 @@ int Info(const Args& args, Streams s)
     s.out << "size: " << Hex(rom->size()) << " (" << rom->size() << " bytes)\n";
     auto language = rom::DetectRomLanguage(*rom);
     std::optional<rom::RomLanguage> known;
+    std::string notThisGame;
     if (!language) {
         s.out << "language: unknown (" << language.error().english << ")\n";
+        notThisGame = "the header's language byte is neither D nor E";
     } else {
         known = *language;
         s.out << "language: " << (*language == rom::RomLanguage::German ? "German" : "English") << "\n";
         auto base = rom::ReadNameTableBase(*rom, *language);
         s.out << "name table: " << (base ? Hex(*base) : base.error().english) << "\n";
     }
-    pictureTables(*rom, s.out);
+    if (pictureTables(*rom, s.out) == 0 && notThisGame.empty())
+        notThisGame = "no picture pointer leads to a picture";
     palettesAndRecords(*rom, known, s.out);
+    if (!notThisGame.empty())
+        return Failed(s, "\"" + rom->path().string() + "\" is not a ROM of Pokemon Gold or Silver (English or "
+                                                        "German): " + notThisGame + ".");
     return kExitOk;
 }
 
@@ -152,7 +164,7 @@ int transformFile(const Args& args, Streams s, const char* command, Transform tr
 {
     if (args.positional.size() != 2)
         return Usage(s, command, std::string(command) + " needs IN and OUT");
-    auto in = readWholeFile(args.positional[0]);
+    auto in = readWholeFile(args.positional[0], kMaxRawBytes);
     if (!in)
         return Failed(s, "could not read \"" + args.positional[0] + "\": " + describeIoError(in.error()));
     auto result = transform(*in);
@@ -189,7 +201,10 @@ int Decompress(const Args& args, Streams s)
             return std::unexpected("offset " + Hex(at) + " lies outside the file's " + std::to_string(data.size()) +
                                    " bytes.");
         const auto stream = std::span(data).subspan(static_cast<size_t>(at));
-        auto lengths = codec::measure(stream);
+        auto lengths = codec::measure(stream, kMaxRawBytes);
+        if (!lengths && lengths.error() == codec::Error::OutputFull)
+            return std::unexpected("the stream at offset " + Hex(at) + " would unpack to more than " +
+                                   std::to_string(kMaxRawBytes) + " bytes.");
         if (!lengths)
             return std::unexpected("no complete stream at offset " + Hex(at) + ": " +
                                    codec::describe(lengths.error()));

@@ -69,15 +69,18 @@ std::vector<uint8_t> EncodeBitmap(const WorkingPicture& picture)
 }
 
 std::expected<void, PictureError> WriteBitmapFile(const std::filesystem::path& path,
-                                                  const WorkingPicture& picture)
+                                                  const WorkingPicture& picture, bool flush)
 {
     const std::vector<uint8_t> bytes = EncodeBitmap(picture);
     if (bytes.empty())
         return std::unexpected(
             PictureError{"Es ist kein Bild zum Speichern vorhanden.", "There is no picture to save."});
-    if (!writeWholeFile(path, bytes))
-        return std::unexpected(PictureError{"Die Bilddatei \"" + path.string() + "\" konnte nicht geschrieben werden.",
-                                            "The picture file \"" + path.string() + "\" could not be written."});
+    if (auto written = writeWholeFile(path, bytes, flush); !written) {
+        const int code = written.error().code;
+        return std::unexpected(PictureError{
+            "Die Bilddatei \"" + path.string() + "\" konnte nicht geschrieben werden (" + systemErrorGerman(code) + ").",
+            "The picture file \"" + path.string() + "\" could not be written (" + systemErrorEnglish(code) + ")."});
+    }
     return {};
 }
 

@@ -18,9 +18,10 @@ std::vector<uint8_t> EncodeBitmap(const WorkingPicture& picture);
 
 // Replaces path atomically with EncodeBitmap(picture). Refusals:
 //   "Es ist kein Bild zum Speichern vorhanden."
-//   "Die Bilddatei "<path>" konnte nicht geschrieben werden."
-// English: "There is no picture to save." / "The picture file "<path>" could not be written."
+//   "Die Bilddatei "<path>" konnte nicht geschrieben werden (Systemfehler <n>: <text>)."
+// English: "There is no picture to save." / "The picture file "<path>" could not be written
+// (system error <n>: <text>)." flush: whether the file reaches the device first.
 std::expected<void, PictureError> WriteBitmapFile(const std::filesystem::path& path,
-                                                  const WorkingPicture& picture);
+                                                  const WorkingPicture& picture, bool flush = true);
 
 } // namespace orv

@@ -44,7 +44,8 @@ int OrvSquareSide(int32_t rawLength)
 
 std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path,
                                                std::span<const uint8_t> encoded, Colour colour1,
-                                               Colour colour2, int width, int height, TileOrder order)
+                                               Colour colour2, int width, int height, TileOrder order,
+                                               bool flush)
 {
     if (width < 0 || height < 0 || width > kOrvMaxSide || height > kOrvMaxSide)
         return std::unexpected(PictureError{"Das Bild ist zu groß für eine ORV-Datei: Breite und Höhe dürfen "
@@ -70,8 +71,12 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
     bytes.push_back(static_cast<uint8_t>(width));
     bytes.push_back(static_cast<uint8_t>(height));
     bytes.push_back(order == TileOrder::Vertical ? 0 : 1);
-    if (!writeWholeFile(path, bytes))
-        return fileError(path, " konnte nicht geschrieben werden.", " could not be written.");
+    if (auto written = writeWholeFile(path, bytes, flush); !written) {
+        const int code = written.error().code;
+        return std::unexpected(PictureError{
+            "Die Datei " + quoted(path) + " konnte nicht geschrieben werden (" + systemErrorGerman(code) + ").",
+            "The file " + quoted(path) + " could not be written (" + systemErrorEnglish(code) + ")."});
+    }
     return {};
 }
 
@@ -79,26 +84,32 @@ std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path&
 {
     auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
     if (!file)
-        return fileError(path, " konnte nicht geöffnet werden.", " could not be opened.");
-    const auto fileSize = file->size();
-    if (!fileSize)
+        return std::unexpected(PictureError{
+            "Die Datei " + quoted(path) + " konnte nicht geöffnet werden (" + systemErrorGerman(file.error().code) +
+                ").",
+            "The file " + quoted(path) + " could not be opened (" + systemErrorEnglish(file.error().code) + ")."});
+    // The stream of the largest picture is far shorter than this; bytes
+    // beyond the trailer are ignored anyway.
+    std::vector<uint8_t> bytes(kOrvMaxReadBytes);
+    auto got = file->readSomeAt(0, bytes);
+    if (!got)
         return unreadable(path);
+    bytes.resize(*got);
 
-    const auto lengths = codec::measureFile(file->descriptor(), 0);
+    const auto lengths = codec::measure(bytes, kOrvMaxTileBytes);
     if (!lengths) {
         switch (lengths.error()) {
         case codec::Error::LibraryMissing: return libraryMissing(path);
-        case codec::Error::Io: return unreadable(path);
+        case codec::Error::OutputFull:
+            return std::unexpected(PictureError{"Die Bilddaten in der Datei " + quoted(path) + " sind zu groß.",
+                                                "The picture data in the file " + quoted(path) + " is too large."});
         default: return invalidStream(path);
         }
     }
     if (lengths->compressed <= 0)
         return invalidStream(path);
-    if (lengths->decompressed > kOrvMaxTileBytes)
-        return std::unexpected(PictureError{"Die Bilddaten in der Datei " + quoted(path) + " sind zu groß.",
-                                            "The picture data in the file " + quoted(path) + " is too large."});
-    const int64_t streamEnd = lengths->compressed;
-    if (*fileSize < streamEnd + kOrvTrailerBytes)
+    const auto streamEnd = static_cast<size_t>(lengths->compressed);
+    if (bytes.size() < streamEnd + kOrvTrailerBytes)
         return fileError(path,
                          " ist zu kurz für eine ORV-Datei: Nach den Bilddaten fehlen Palette, Größe oder "
                          "Kachelreihenfolge.",
@@ -106,11 +117,8 @@ std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path&
                          "is missing.");
 
     OrvPicture picture;
-    picture.stream.resize(static_cast<size_t>(streamEnd));
-    std::array<uint8_t, kOrvTrailerBytes> trailer{};
-    if (!file->readAt(0, picture.stream) || !file->readAt(streamEnd, trailer))
-        return unreadable(path);
-
+    picture.stream.assign(bytes.begin(), bytes.begin() + lengths->compressed);
+    const std::span<const uint8_t> trailer(bytes.data() + streamEnd, kOrvTrailerBytes);
     auto tiles = codec::decode(picture.stream, lengths->decompressed);
     if (!tiles) {
         if (tiles.error() == codec::Error::LibraryMissing)
@@ -133,6 +141,18 @@ std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path&
                              " gives no picture size, and its picture data does not make a picture of 1 to 255 "
                              "pixels a side.");
         picture.width = picture.height = side;
+    } else if (picture.width < 8 || picture.height < 8 ||
+               int64_t{picture.width} * picture.height != 4 * static_cast<int64_t>(picture.tileData.size())) {
+        // The size byte written into a ROM must describe the data it goes with.
+        const std::string size = std::to_string(picture.width) + " x " + std::to_string(picture.height);
+        const std::string data = std::to_string(picture.tileData.size());
+        return std::unexpected(PictureError{
+            "Die Datei " + quoted(path) + " gibt die Bildgröße " + size +
+                " Pixel an, die nicht zu ihren Bilddaten passt (" + data +
+                " Bytes; nötig sind Breite x Höhe / 4, und jede Seite muss mindestens 8 Pixel lang sein).",
+            "The file " + quoted(path) + " gives the picture size " + size + " pixels, which does not match its " +
+                "picture data (" + data + " bytes; width x height / 4 are needed, and each side must be at least " +
+                "8 pixels)."});
     }
     picture.order = trailer[6] == 0 ? TileOrder::Vertical : TileOrder::Horizontal;
     return picture;

@@ -21,8 +21,11 @@ namespace orv {
 constexpr int64_t kOrvTrailerBytes = 7;
 // Largest side a size byte can hold.
 constexpr int kOrvMaxSide = 255;
-// Decompressed data beyond this is refused rather than allocated.
-constexpr int32_t kOrvMaxTileBytes = 16 * 1024 * 1024;
+// The tile data of the largest picture a file can describe; measuring stops
+// beyond it, before anything is allocated.
+constexpr int32_t kOrvMaxTileBytes = kOrvMaxSide * kOrvMaxSide / 4;
+// Bytes read from a file: the stream of kOrvMaxTileBytes is far shorter.
+constexpr size_t kOrvMaxReadBytes = 1 << 20;
 
 // What the reader hands on to page 11, like a picture taken from a ROM.
 struct OrvPicture {
@@ -48,14 +51,16 @@ int OrvSquareSide(int32_t rawLength);
 //    nicht gespeichert."
 //   "Die Bilddaten konnten nicht geprüft werden: Die Bibliothek libvexlib.so
 //    fehlt oder ist beschädigt."
-//   "Die Datei "<p>" konnte nicht geschrieben werden."
+//   "Die Datei "<p>" konnte nicht geschrieben werden (Systemfehler <n>: <text>)."
+// flush: whether the file reaches the device first.
 std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path,
                                                std::span<const uint8_t> encoded, Colour colour1,
-                                               Colour colour2, int width, int height, TileOrder order);
+                                               Colour colour2, int width, int height, TileOrder order,
+                                               bool flush = true);
 
 // Reads and decompresses a file. Sound rules where the format leaves room:
-// - a stored size smaller than the data is kept: all tile data is handed on
-//   and the picture shows the tiles its size covers;
+// - a stored size must describe exactly the tile data (width x height / 4
+//   bytes) with sides of at least 8 pixels;
 // - a zero size whose square side would be 0 or exceed 255 is refused;
 // - bytes after the 7 trailing ones are ignored.
 // Refusals (English alongside, e.g. "The file "<p>" contains no valid picture data stream."):
@@ -67,6 +72,9 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
 //   "Die Datei "<p>" gibt keine Bildgröße an, und ihre Bilddaten ergeben kein
 //    Bild von 1 bis 255 Pixeln Seitenlänge."
 //   "Die Bilddaten in der Datei "<p>" sind zu groß."
+//   "Die Datei "<p>" gibt die Bildgröße <w> x <h> Pixel an, die nicht zu ihren
+//    Bilddaten passt (<n> Bytes; nötig sind Breite x Höhe / 4, und jede Seite
+//    muss mindestens 8 Pixel lang sein)."
 //   "Die Datei "<p>" konnte nicht gelesen werden: Die Bibliothek libvexlib.so
 //    fehlt oder ist beschädigt."
 std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path& path);

@@ -1,12 +1,14 @@
 #include "picture_loader.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
 #include <array>
-#include <system_error>
+#include <cerrno>
 
+#include "binary_file.h"
 #include "colours.h"
 #include "picture_image.h"
+#include "picture_structure.h"
 
 namespace orv {
 
@@ -38,10 +40,26 @@ std::string MissingSourceMessage(const std::filesystem::path& path)
 
 std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem::path& path)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    // Read through the platform layer: a pipe or a device is refused instead
+    // of blocking the reader, and the bytes are judged before decoding.
+    auto bytes = readWholeFile(path, kMaxSourceFileBytes);
+    if (!bytes && bytes.error().code == ENOENT)
         return refuse(LoadFailure::Missing, MissingSourceMessage(path),
                       "The file " + quoted(path) + " could not be found.");
+    if (!bytes) {
+        const int code = bytes.error().code;
+        return refuse(LoadFailure::Unreadable,
+                      "Die Datei " + quoted(path) + " konnte nicht gelesen werden (" + systemErrorGerman(code) + ").",
+                      "The file " + quoted(path) + " could not be read (" + systemErrorEnglish(code) + ").");
+    }
+    if (auto cut = FindTruncation(*bytes))
+        return refuse(LoadFailure::Truncated,
+                      "Die Bilddatei " + quoted(path) + " ist unvollständig: Ihre Kopfdaten kündigen " +
+                          std::to_string(cut->needed) + " Bytes an, sie hat aber nur " + std::to_string(cut->size) +
+                          ".",
+                      "The picture file " + quoted(path) + " is incomplete: its headers announce " +
+                          std::to_string(cut->needed) + " bytes, but it has only " + std::to_string(cut->size) +
+                          ".");
     const auto notAPicture = [&] {
         return refuse(LoadFailure::NotAPicture,
                       "Die Datei " + quoted(path) + " ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).",
@@ -52,7 +70,11 @@ std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem:
                       "The picture " + quoted(path) + " is too large to process.");
     };
 
-    QImageReader reader(QFile::decodeName(path.c_str()));
+    QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()),
+                                                 static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead() || !accepted(reader.format()))
         return notAPicture();

@@ -12,7 +12,7 @@
 
 namespace orv {
 
-enum class LoadFailure : uint8_t { Missing, NotAPicture, TooSmall, TooLarge, TooManyColours };
+enum class LoadFailure : uint8_t { Missing, Unreadable, Truncated, NotAPicture, TooSmall, TooLarge, TooManyColours };
 
 struct LoadError {
     LoadFailure failure;
@@ -30,6 +30,8 @@ struct LoadedPicture {
 // Largest picture taken: sides are 16-bit counts, and the grid stays below 256 MiB.
 constexpr int kMaxSourceSide = 32767;
 constexpr int64_t kMaxSourcePixels = int64_t{1} << 26;
+// Larger files are refused before they are read.
+constexpr int64_t kMaxSourceFileBytes = int64_t{512} << 20;
 
 // "Die Datei "<p>" konnte nicht gefunden werden."
 std::string MissingSourceMessage(const std::filesystem::path& path);
@@ -37,6 +39,10 @@ std::string MissingSourceMessage(const std::filesystem::path& path);
 // GIF, BMP, ICO, CUR and PNG are recognised by content, whatever the file's
 // name (so ".bak" and ".old" backups load too). Refusals:
 //   Missing:        MissingSourceMessage(path)
+//   Unreadable:     "Die Datei "<p>" konnte nicht gelesen werden (Systemfehler <n>: <text>)."
+//                    (a folder, a pipe or a device among them)
+//   Truncated:      "Die Bilddatei "<p>" ist unvollständig: Ihre Kopfdaten kündigen <k>
+//                    Bytes an, sie hat aber nur <n>." (see FindTruncation)
 //   NotAPicture:    "Die Datei "<p>" ist keine lesbare Bilddatei (GIF, BMP, ICO,
 //                    CUR oder PNG)."
 //   TooSmall:       "Das Bild "<p>" ist zu klein: Es muss mindestens 8 Pixel

@@ -1,5 +1,7 @@
 #include "binary_file.h"
 
+#include "file_commit.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,24 +19,24 @@ std::unexpected<IoError> fail(const char* operation, int code = errno)
 
 std::expected<BinaryFile, IoError> BinaryFile::open(const std::filesystem::path& path, Mode mode)
 {
-    int flags = O_CLOEXEC;
-    switch (mode) {
-    case Mode::Read: flags |= O_RDONLY; break;
-    case Mode::ReadWrite: flags |= O_RDWR; break;
-    case Mode::CreateWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
-    }
+    // O_NONBLOCK keeps a pipe or a device from blocking the open; such files
+    // are refused right after it.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (mode == Mode::Read ? O_RDONLY : O_RDWR);
     int fd;
     do {
-        fd = ::open(path.c_str(), flags, 0644);
+        fd = ::open(path.c_str(), flags);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return fail("open");
+    BinaryFile file(fd);
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return fail("open", EISDIR);
-    }
-    return BinaryFile(fd);
+    if (::fstat(fd, &st) != 0)
+        return fail("open");
+    if (!S_ISREG(st.st_mode))
+        return fail("open", S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile);
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        return fail("open");
+    return file;
 }
 
 BinaryFile::BinaryFile(BinaryFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
@@ -138,7 +140,7 @@ std::expected<void, IoError> BinaryFile::close()
     return {};
 }
 
-std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path)
+std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path, int64_t maxBytes)
 {
     auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
     if (!file)
@@ -146,6 +148,8 @@ std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem
     auto size = file->size();
     if (!size)
         return std::unexpected(size.error());
+    if (*size > maxBytes)
+        return fail("read", EFBIG);
     std::vector<uint8_t> data(static_cast<size_t>(*size));
     auto n = file->readSomeAt(0, data);
     if (!n)
@@ -155,29 +159,9 @@ std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem
 }
 
 std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
-                                            std::span<const uint8_t> data)
+                                            std::span<const uint8_t> data, bool flush)
 {
-    std::filesystem::path temporary = path;
-    temporary += ".orvtmp";
-    {
-        auto file = BinaryFile::open(temporary, BinaryFile::Mode::CreateWrite);
-        if (!file)
-            return std::unexpected(file.error());
-        auto written = file->writeAt(0, data);
-        auto closed = file->close();
-        if (!written || !closed) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return std::unexpected(!written ? written.error() : closed.error());
-        }
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        int code = errno;
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return fail("write", code);
-    }
-    return {};
+    return replaceFile(path, data, {.flush = flush});
 }
 
 bool isReadOnlyFile(const std::filesystem::path& path)
@@ -190,11 +174,27 @@ bool isReadOnlyFile(const std::filesystem::path& path)
     return ::access(path.c_str(), W_OK) != 0;
 }
 
+std::string systemErrorGerman(int code)
+{
+    if (code == kNotRegularFile)
+        return "keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)";
+    if (code == 0)
+        return "unerwartetes Dateiende";
+    return "Systemfehler " + std::to_string(code) + ": " + std::strerror(code);
+}
+
+std::string systemErrorEnglish(int code)
+{
+    if (code == kNotRegularFile)
+        return "not a regular file (a folder, a device or a pipe)";
+    if (code == 0)
+        return "unexpected end of file";
+    return "system error " + std::to_string(code) + ": " + std::strerror(code);
+}
+
 std::string describeIoError(const IoError& error)
 {
-    if (error.code == 0)
-        return error.operation + ": unexpected end of file";
-    return error.operation + ": " + std::strerror(error.code);
+    return error.operation + ": " + systemErrorEnglish(error.code);
 }
 
 } // namespace orv

@@ -10,19 +10,24 @@
 
 namespace orv {
 
+// IoError::code of a path that names a folder, a device or a pipe: such
+// files are never opened for reading or writing, so nothing blocks on them.
+constexpr int kNotRegularFile = -1;
+
 struct IoError {
-    int code = 0;          // errno of the failed call (0 for a short read)
-    std::string operation; // "open", "read", "write", "seek", "size", "close"
+    int code = 0;          // errno of the failed call (0 for a short read, kNotRegularFile)
+    std::string operation; // "open", "read", "write", "seek", "size", "flush", "close", "rename", ...
 };
 
 class BinaryFile {
 public:
     enum class Mode {
-        Read,        // existing file, read only
-        ReadWrite,   // existing file, read and write, never created or truncated
-        CreateWrite, // created or replaced, write only
+        Read,      // existing regular file, read only
+        ReadWrite, // existing regular file, read and write, never created or truncated
     };
 
+    // Opens without blocking; anything but a regular file is refused with
+    // kNotRegularFile (EISDIR for a folder).
     static std::expected<BinaryFile, IoError> open(const std::filesystem::path& path, Mode mode);
 
     BinaryFile(BinaryFile&& other) noexcept;
@@ -49,12 +54,23 @@ private:
     int fd_ = -1;
 };
 
-std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path);
-// Creates or replaces path with data; the old content is replaced only after
-// the new one is completely written.
+// The whole file; a file longer than maxBytes is refused (EFBIG) before
+// anything that size is allocated.
+std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path,
+                                                           int64_t maxBytes = int64_t{1} << 30);
+// Creates or replaces path with data through replaceFile (file_commit.h):
+// the old content is replaced only after the new one is completely written.
+// flush: whether the data reaches the device before the rename.
 std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
-                                            std::span<const uint8_t> data);
+                                            std::span<const uint8_t> data, bool flush = true);
 bool isReadOnlyFile(const std::filesystem::path& path);
+// A failed call's code for messages: "Systemfehler 28: No space left on
+// device" / "system error 28: No space left on device"; for kNotRegularFile
+// "keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)" / "not a
+// regular file (a folder, a device or a pipe)".
+std::string systemErrorGerman(int code);
+std::string systemErrorEnglish(int code);
+// "<operation>: <the system's text>".
 std::string describeIoError(const IoError& error);
 
 } // namespace orv

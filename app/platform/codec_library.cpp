@@ -1,5 +1,6 @@
 #include "codec_library.h"
 
+#include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
 
@@ -11,6 +12,7 @@ namespace {
 
 struct Bindings {
     decltype(&VexMeasure) measure = nullptr;
+    decltype(&VexMeasureLimited) measureLimited = nullptr;
     decltype(&VexMeasureFd) measureFd = nullptr;
     decltype(&VexDecode) decode = nullptr;
     decltype(&VexEncode) encode = nullptr;
@@ -52,6 +54,7 @@ Bindings load()
             b.problem = std::string("libvexlib.so lacks ") + name;
     };
     bind(b.measure, "VexMeasure");
+    bind(b.measureLimited, "VexMeasureLimited");
     bind(b.measureFd, "VexMeasureFd");
     bind(b.decode, "VexDecode");
     bind(b.encode, "VexEncode");
@@ -90,6 +93,21 @@ std::expected<Lengths, Error> measure(std::span<const uint8_t> data)
     Lengths out;
     int32_t status = b.measure(data.data(), static_cast<int32_t>(data.size()), &out.compressed,
                                &out.decompressed);
+    if (status != VEX_OK)
+        return std::unexpected(fromStatus(status));
+    return out;
+}
+
+std::expected<Lengths, Error> measure(std::span<const uint8_t> data, int32_t maxDecompressed)
+{
+    const auto& b = bindings();
+    if (!b.problem.empty())
+        return std::unexpected(Error::LibraryMissing);
+    // Only the first bytes can matter: the output bounds the stream's length.
+    const auto length = static_cast<int32_t>(std::min<size_t>(data.size(), INT32_MAX));
+    Lengths out;
+    int32_t status = b.measureLimited(data.data(), length, std::max(maxDecompressed, 0), &out.compressed,
+                                      &out.decompressed);
     if (status != VEX_OK)
         return std::unexpected(fromStatus(status));
     return out;

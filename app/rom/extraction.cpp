@@ -4,6 +4,7 @@
 
 #include "codec_library.h"
 #include "number_text.h"
+#include "rom_map.h"
 
 namespace orv::rom {
 
@@ -21,7 +22,7 @@ RomError noPicture(const RomFile& rom, int64_t offset, Reason reason)
             "An Offset " + HexText(offset) + " der Datei " + file + " liegen keine vollständigen Bilddaten. " +
                 reason.german,
             0,
-            "There is no complete picture data at offset " + HexText(offset) + " in the file " + file + ". " +
+            "There is no complete picture data at offset " + HexEnglish(offset) + " in the file " + file + ". " +
                 reason.english};
 }
 
@@ -38,6 +39,10 @@ RomError codecFailure(const RomFile& rom, int64_t offset, codec::Error error)
         return noPicture(rom, offset,
                          {"Vor dem Dateiende fehlt das Endezeichen.",
                           "The end marker is missing before the end of the file."});
+    case codec::Error::OutputFull:
+        return noPicture(rom, offset,
+                         {"Die entpackten Daten wären größer als ein Bild von 32767 Pixeln.",
+                          "The unpacked data would be larger than a picture of 32767 pixels."});
     default: return noPicture(rom, offset, {"Die Daten sind zu lang.", "The data is too long."});
     }
 }
@@ -107,6 +112,15 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
     auto rom = RomFile::open(r.romPath);
     if (!rom)
         return std::unexpected(rom.error());
+    return ExtractFromRom(*rom, r);
+}
+
+std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& romFile, const ExtractRequest& r)
+{
+    auto number = r.bySlot ? checkedSlotNumber(r) : 0;
+    if (!number)
+        return std::unexpected(number.error());
+    const RomFile* rom = &romFile;
 
     ExtractedPicture picture;
     if (r.bySlot) {
@@ -126,7 +140,7 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
         picture.palette = MakePaletteWords(kDefaultPalettePair);
     }
 
-    auto lengths = codec::measureFile(rom->descriptor(), picture.offset);
+    auto lengths = MeasurePicture(*rom, picture.offset);
     if (!lengths)
         return std::unexpected(codecFailure(*rom, picture.offset, lengths.error()));
     if (lengths->decompressed < 16)

@@ -40,9 +40,6 @@ struct ExtractedPicture {
     int height = 0;                // PicHeight
 };
 
-// Largest picture the tile-data sizing handles, in pixels.
-constexpr int64_t kMaxPicturePixels = 32767;
-
 // Square side in pixels for a decompressed length: 8 * round(sqrt(length / 16)),
 // halves to even; 0 below one tile.
 int SquareSideForLength(int64_t decompressedLength);
@@ -59,6 +56,11 @@ int SquareSideForLength(int64_t decompressedLength);
 //  BadSize: "Die angegebene Breite/Höhe <v> ist kleiner als 8 Pixel." /
 //    "Das Bild wäre mit <w> x <h> Pixeln größer als 32767 Pixel.";
 //  CodecMissing.
+// Measuring stops as soon as the output passes kMaxTileDataBytes (NoPicture:
+// "Die entpackten Daten wären größer als ein Bild von 32767 Pixeln."), before
+// anything that size is allocated.
 std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& request);
+// The same on a ROM already read (request.romPath is not used).
+std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, const ExtractRequest& request);
 
 } // namespace orv::rom

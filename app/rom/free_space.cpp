@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "binary_file.h"
+#include "rom_file.h"
 #include "rom_layout.h"
 
 namespace orv::rom {
@@ -32,8 +32,12 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
         const bool runLongEnough = nonZero == tail || nonZero - rom.begin() == z + step;
         const int64_t pos = nonZero == tail ? std::min(size, z + 1 + step) : (nonZero - rom.begin()) + 1;
         const int64_t candidate = pos - n - 1;
-        if (runLongEnough && pos / kBankSize == candidate / kBankSize)
+        if (runLongEnough && pos / kBankSize == candidate / kBankSize) {
+            // No picture pointer reaches bank 0: start again at its end.
+            if (candidate < kBankSize)
+                return SearchNextOffset(rom, kBankSize, n, maxOffset);
             return candidate;
+        }
         probe = pos + step;
     }
     return std::nullopt;
@@ -42,12 +46,10 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
 std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
                                                                  int64_t start, int32_t n)
 {
-    auto data = readWholeFile(path);
-    if (!data)
-        return std::unexpected(data.error().operation == "open" ? OpenFailed(path, data.error().code)
-                                                                : ReadFailed(path, data.error().code));
-    const auto size = static_cast<int64_t>(data->size());
-    return SearchNextOffset(*data, start, n, size - n - 1);
+    auto rom = RomFile::open(path);
+    if (!rom)
+        return std::unexpected(rom.error());
+    return SearchNextOffset(rom->bytes(), start, n, rom->size() - n - 1);
 }
 
 } // namespace orv::rom

@@ -16,7 +16,9 @@ namespace orv::rom {
 // none when no such place lies at or below maxOffset. maxOffset is capped at
 // rom.size() - n - 1, the last offset the data may take. Probes step by
 // n + 2 bytes from start + 2n + 2; a zero run reaching the end of the data
-// counts as long enough (candidate rom.size() - n - 1).
+// counts as long enough (candidate rom.size() - n - 1). A result in bank 0,
+// which no picture pointer reaches, is never given: the search then starts
+// again at 0x4000.
 std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t start, int32_t n,
                                         int64_t maxOffset);
 

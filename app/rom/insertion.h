@@ -1,6 +1,6 @@
 #pragma once
-// Writing an encoded picture into a ROM: planned in full as byte patches,
-// checked before the first write, then applied.
+// Writing an encoded picture into a ROM: planned in full as byte patches and
+// checked against what lies in the ROM, then committed by RomChange.
 
 #include <cstdint>
 #include <expected>
@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "byte_patch.h"
+#include "rom_file.h"
 #include "rom_error.h"
 
 namespace orv::rom {
 
 // The choices of pages 5, 6 and 9 and the picture to write.
 struct InsertRequest {
-    std::filesystem::path romPath;
+    std::filesystem::path romPath; // the target; PlanInsertion takes the ROM as read
     std::vector<uint8_t> encoded; // EncodedData; N is its size
     std::string offsetText;       // Text4, read like a typed number ("&H" for hex)
     bool replaceSlot = true;      // Check4: pointer, palette, size byte (and name)
@@ -41,43 +42,64 @@ struct PlanNote {
     std::string german, english;
 };
 
+// Non-zero bytes of data the program does not know (code, text, anything
+// outside its tables and the slots' pictures) that the picture data would
+// replace: written only when the user agrees.
+struct Overwrite {
+    int64_t bytes = 0; // how many
+    int64_t first = 0; // the first one's offset
+};
+
 struct InsertionPlan {
     int64_t fileSize = 0;           // the ROM's length when planned
     int64_t dataOffset = 0;         // where the encoded data goes
     std::vector<BytePatch> patches; // in writing order
     std::vector<PlanNote> notes;    // e.g. a size byte left alone
+    Overwrite overwrite;            // bytes == 0: nothing unknown is overwritten
 };
 
-// Reads the ROM and computes every byte to write, in the order: zeros over
-// the old picture, the data, the palette, the name, the pointer, the size byte.
-// Nothing is written. Errors (German texts; each has its English one):
-//  OpenFailed "Error: <errno>"; ReadFailed; CodecMissing;
+// Computes from the ROM as read every byte to write, in the order: zeros over
+// the old picture, the data, the palette, the name, the pointer, the size
+// byte. Nothing is written; the patches go to RomChange::Commit through
+// ApplyPatches. Errors (German texts; each has its English one, offsets there as 0x...):
 //  TooShort "Die Datei \"<path>\" ist zu kurz für die Bilddaten / die Zeigertabelle /
 //    die Palette / den Namen / die Größenangabe (benötigt bis &H..., Dateilänge &H...).";
 //  NoPicture "Es liegen keine Bilddaten zum Schreiben vor." (N = 0);
 //  OutOfRange "<Der Offset | Die Pokemonnummer | Der Unown-Index | Die Trainernummer |
 //    Die Namenslänge> <v> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
 //    (offset 0 .. length - N - 1, Pokemon 1 .. 251, Unown 1 .. 26, trainer 1 .. 66, L 1 .. 20);
-//  OutOfRange "Der Offset &H... kann von keinem Bildzeiger erreicht werden (ab &H400000
-//    und in den Bänken &H13 und &H14 nicht möglich). Bitte einen anderen Offset wählen.";
+//  OutOfRange "Der Offset &H... kann von keinem Bildzeiger erreicht werden (in Bank 0, in den
+//    Bänken &H13 und &H14 und ab &H400000 nicht möglich). Bitte einen anderen Offset wählen.";
+//  OutOfRange "Die Bilddaten (<N> Bytes ab &H...) reichen über das Ende der Bank &H... hinaus;
+//    das Spiel liest ein Bild nur innerhalb einer Bank. Bitte einen anderen Offset wählen.";
+//  InTheWay "Die Bilddaten (<N> Bytes ab &H...) würden <was dort liegt> (&H... bis &H...)
+//    überschreiben. Es wurde nichts geschrieben." for the header, the pointer and palette
+//    tables, the base-data records, the name table, and every byte it would change of
+//    another slot's picture;
+//  BadPicture "Die Bilddaten sind kein vollständiger Datenstrom, den das Spiel lesen kann.
+//    Es wurde nichts geschrieben." (a slot's picture) and "Die Bildgröße <w> x <h> passt
+//    nicht zu den Bilddaten (<k> Kacheln). Es wurde nichts geschrieben." (a front picture,
+//    whose size byte must describe the data);
 //  NoPicture "Das alte Bild an Offset &H... kann nicht gelöscht werden, weil dort keine
 //    vollständigen Bilddaten liegen. Es wurde nichts geschrieben; ohne \"Delete Original
 //    Picture\" ist das Einfügen möglich.";
-//  BadName (see NameFieldBytes); LanguageUnknown when a name is to be written.
-// The size byte is left out, and a note starting "Die Größenangabe des Bildes wurde
+//  BadName (see NameFieldBytes); LanguageUnknown when a name is to be written; CodecMissing.
+// Notes: the size byte is left out, and a note starting "Die Größenangabe des Bildes wurde
 // nicht geschrieben: " (English: "The size byte of the picture was not written: ")
 // says why: "Das Bild passt mit <w> x <h> Kacheln nicht in die Größenangabe (1 bis 9
 // Kacheln je Richtung).", "Die Sprache des Roms konnte nicht erkannt werden.", or
 // "Der Datensatz an Offset &H... gehört nicht zu Pokemon <n> (gefunden: <k>)."
-std::expected<InsertionPlan, RomError> PlanInsertion(const InsertRequest& request);
+// The old picture is left in place when its bytes also belong to another slot's picture
+// or a table: "Das alte Bild an Offset &H... wurde nicht gelöscht, weil das Löschen auch
+// <das Bild von Pokemon 2 (Frontpic) | die Zeigertabelle ...> treffen würde."
+std::expected<InsertionPlan, RomError> PlanInsertion(const RomFile& rom, const InsertRequest& request);
 
-// Opens the ROM read-write, checks it still has the planned length, writes
-// every patch and flushes (German texts; English alongside). OpenFailed "Error: <errno>"; FileChanged
-// "Die Datei \"<path>\" hat sich seit der Prüfung verändert. Es wurde nichts
-// geschrieben."; WriteFailed "Beim Schreiben in die Datei \"<path>\" ist ein
-// Fehler aufgetreten (Systemfehler <n>). Die Datei ist möglicherweise nur
-// teilweise geschrieben."
-std::expected<void, RomError> ApplyInsertion(const std::filesystem::path& path,
-                                             const InsertionPlan& plan);
+// PlanInsertion at the first place the free-space search finds after `from`
+// where the plan stands (request.offsetText is not used): places no picture
+// pointer reaches, and zeros that belong to a table or a picture, are passed
+// over. NoRoom: "Kein freier Platz für <N> Bytes hinter Offset &H... gefunden.
+// Es wurde nichts geschrieben."
+std::expected<InsertionPlan, RomError> PlanInsertionAtFreePlace(const RomFile& rom, InsertRequest request,
+                                                                int64_t from);
 
 } // namespace orv::rom

@@ -2,15 +2,22 @@
 
 #include <cstdio>
 
+#include "binary_file.h"
+
 namespace orv::rom {
 
-std::string HexText(int64_t value)
+namespace {
+std::string hex(const char* prefix, int64_t value)
 {
     char text[24];
-    std::snprintf(text, sizeof text, "%s&H%llX", value < 0 ? "-" : "",
+    std::snprintf(text, sizeof text, "%s%s%llX", value < 0 ? "-" : "", prefix,
                   static_cast<unsigned long long>(value < 0 ? -value : value));
     return text;
 }
+} // namespace
+
+std::string HexText(int64_t value) { return hex("&H", value); }
+std::string HexEnglish(int64_t value) { return hex("0x", value); }
 
 namespace {
 
@@ -52,21 +59,31 @@ std::string quoted(const std::filesystem::path& path) { return "\"" + path.strin
 RomError OpenFailed(const std::filesystem::path& path, int code)
 {
     return {RomError::Kind::OpenFailed,
-            "Die Datei " + quoted(path) + " konnte nicht geöffnet werden (Systemfehler " + std::to_string(code) + ").",
-            code, "The file " + quoted(path) + " could not be opened (system error " + std::to_string(code) + ")."};
+            "Die Datei " + quoted(path) + " konnte nicht geöffnet werden (" + systemErrorGerman(code) + ").",
+            code, "The file " + quoted(path) + " could not be opened (" + systemErrorEnglish(code) + ")."};
 }
 
 RomError InsertOpenFailed(int code)
 {
     return {RomError::Kind::OpenFailed, "Error: " + std::to_string(code), code,
-            "The ROM file could not be opened (system error " + std::to_string(code) + ")."};
+            "The ROM file could not be opened (" + systemErrorEnglish(code) + "). Nothing was written."};
 }
 
 RomError ReadFailed(const std::filesystem::path& path, int code)
 {
     return {RomError::Kind::ReadFailed,
-            "Die Datei " + quoted(path) + " konnte nicht gelesen werden (Systemfehler " + std::to_string(code) + ").",
-            code, "The file " + quoted(path) + " could not be read (system error " + std::to_string(code) + ")."};
+            "Die Datei " + quoted(path) + " konnte nicht gelesen werden (" + systemErrorGerman(code) + ").",
+            code, "The file " + quoted(path) + " could not be read (" + systemErrorEnglish(code) + ")."};
+}
+
+RomError TooLarge(const std::filesystem::path& path, int64_t size, int64_t max)
+{
+    return {RomError::Kind::TooLarge,
+            "Die Datei " + quoted(path) + " ist mit " + std::to_string(size) + " Bytes zu groß für ein Rom (höchstens " +
+                std::to_string(max) + " Bytes).",
+            0,
+            "The file " + quoted(path) + " is too large for a ROM at " + std::to_string(size) + " bytes (at most " +
+                std::to_string(max) + ")."};
 }
 
 RomError TooShort(const std::filesystem::path& path, RomPart part, int64_t end, int64_t size)
@@ -76,8 +93,8 @@ RomError TooShort(const std::filesystem::path& path, RomPart part, int64_t end, 
             "Die Datei " + quoted(path) + " ist zu kurz für " + german + " (benötigt bis " + HexText(end) +
                 ", Dateilänge " + HexText(size) + ").",
             0,
-            "The file " + quoted(path) + " is too short for " + english + " (needs up to " + HexText(end) +
-                ", file length " + HexText(size) + ")."};
+            "The file " + quoted(path) + " is too short for " + english + " (needs up to " + HexEnglish(end) +
+                ", file length " + HexEnglish(size) + ")."};
 }
 
 RomError LanguageUnknown()

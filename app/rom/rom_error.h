@@ -20,7 +20,13 @@ struct RomError {
         BadName,         // name not encodable or too long
         CodecMissing,    // libvexlib.so could not be loaded
         FileChanged,     // the ROM changed between planning and writing
-        WriteFailed,     // a write or the final flush failed
+        WriteFailed,     // the new ROM could not be written; the old one is unchanged
+        TooLarge,        // far too long to be a ROM of these games
+        Busy,            // another instance holds the ROM's lock
+        InTheWay,        // the data would overwrite what must stay (a table, another picture)
+        Unreachable,     // no picture pointer can lead there, or the game cannot read it whole
+        NoRoom,          // the free-space search found no place
+        BadPicture,      // the picture to write does not fit its slot (size, stream)
     };
     Kind kind;
     std::string message; // German, shown as is in the error box
@@ -34,17 +40,21 @@ enum class NumberField { Offset, PokemonNumber, UnownIndex, TrainerNumber, NameL
 // The places in a ROM that TooShort names when the file ends before them.
 enum class RomPart { PictureData, PointerTable, Palette, Name, SizeByte, Header, NameTablePointer };
 
-// Message texts. Offsets appear as "&H" and upper-case hex digits, the way
-// the offset field accepts them; both languages use this form.
+// Message texts. German offsets appear as "&H" and upper-case hex digits, the
+// way the offset field accepts them; English ones as "0x", the way the
+// command line writes them.
 std::string HexText(int64_t value);
+std::string HexEnglish(int64_t value);
 
-// "Die Datei \"<path>\" konnte nicht geöffnet werden (Systemfehler <code>)."
+// "Die Datei \"<path>\" konnte nicht geöffnet werden (Systemfehler <code>: <text>)."
 RomError OpenFailed(const std::filesystem::path& path, int code);
 // "Error: <code>" (the insertion step's own wording for a failed open)
-// English: "The ROM file could not be opened (system error <code>)."
+// English: "The ROM file could not be opened (system error <code>: <text>). Nothing was written."
 RomError InsertOpenFailed(int code);
-// "Die Datei \"<path>\" konnte nicht gelesen werden (Systemfehler <code>)."
+// "Die Datei \"<path>\" konnte nicht gelesen werden (Systemfehler <code>: <text>)."
 RomError ReadFailed(const std::filesystem::path& path, int code);
+// "Die Datei \"<path>\" ist mit <size> Bytes zu groß für ein Rom (höchstens <max> Bytes)."
+RomError TooLarge(const std::filesystem::path& path, int64_t size, int64_t max);
 // "Die Datei \"<path>\" ist zu kurz für <part> (benötigt bis <end>, Dateilänge <size>)."
 // <part> in the accusative, e.g. "die Zeigertabelle".
 // English: "The file \"<path>\" is too short for the pointer table (needs up to <end>, file length <size>)."

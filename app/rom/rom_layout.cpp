@@ -85,6 +85,25 @@ int64_t PicturePointerLocation(bool isTrainer, int number, int unownIndex, bool 
     return kPokemonPicPointers + 6 * (int64_t{number} - 1) + side;
 }
 
+TableSpan PokemonPointerTable() { return {kPokemonPicPointers, kPokemonPicPointers + 6 * kMaxPokemon}; }
+TableSpan UnownPointerTable() { return {kUnownPicPointers, kUnownPicPointers + 6 * kMaxUnownIndex}; }
+TableSpan TrainerPointerTable() { return {kTrainerPicPointers, kTrainerPicPointers + 3 * kMaxTrainer}; }
+
+TableSpan PokemonPaletteTable()
+{
+    return {PaletteLocation(false, 1, false), PaletteLocation(false, kMaxPokemon, true) + 4};
+}
+
+TableSpan TrainerPaletteTable()
+{
+    return {PaletteLocation(true, 1, false), PaletteLocation(true, kMaxTrainer, false) + 4};
+}
+
+TableSpan BaseDataRecords(RomLanguage language)
+{
+    return {BaseDataRecordLocation(language, 1), BaseDataRecordLocation(language, kMaxPokemon) + 32};
+}
+
 int64_t PaletteLocation(bool isTrainer, int number, bool shiny)
 {
     if (isTrainer)

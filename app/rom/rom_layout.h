@@ -27,6 +27,15 @@ constexpr int kMaxTrainer = 66;
 constexpr int kMaxNameLength = 20;
 constexpr int kMaxSizeTiles = 9; // the size byte holds up to 9 x 9 tiles
 
+// Largest picture the extraction handles (a 16-bit pixel count), and the tile
+// data of that many pixels: measuring a picture stops beyond it.
+constexpr int64_t kMaxPicturePixels = 32767;
+constexpr int32_t kMaxTileDataBytes = kMaxPicturePixels / 4;
+
+// The cartridge header, which no picture data may overwrite.
+constexpr int64_t kHeaderBegin = 0x100;
+constexpr int64_t kHeaderEnd = 0x150;
+
 enum class RomLanguage { German, English };
 
 // Three bytes as stored: bank, low byte, high byte of the in-bank address.
@@ -52,6 +61,17 @@ std::optional<BytePatch> WritePicturePointer(int64_t location, int64_t dataOffse
 // Number 201 takes the Unown table with unownIndex; trainers take their own
 // table, where back is ignored.
 int64_t PicturePointerLocation(bool isTrainer, int number, int unownIndex, bool back);
+
+// The tables as a whole, [begin, end) for the numbers the program handles.
+struct TableSpan {
+    int64_t begin, end;
+};
+TableSpan PokemonPointerTable();
+TableSpan UnownPointerTable();
+TableSpan TrainerPointerTable();
+TableSpan PokemonPaletteTable();
+TableSpan TrainerPaletteTable();
+TableSpan BaseDataRecords(RomLanguage language);
 int64_t PaletteLocation(bool isTrainer, int number, bool shiny);
 // The front-picture size byte of Pokemon `number` (201 for every Unown form).
 int64_t SizeByteLocation(RomLanguage language, int number);

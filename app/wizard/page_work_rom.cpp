@@ -10,6 +10,8 @@
 #include "form1.h"
 #include "game_text.h"
 #include "insertion.h"
+#include "message_sink.h"
+#include "rom_change.h"
 #include "page_work_common.h"
 #include "rom_layout.h"
 #include "up_down.h"
@@ -27,6 +29,16 @@ std::expected<int64_t, QString> targetPokemonNumber(const Form1Controls& c)
     if (c.Check5->isChecked())
         return rom::kUnownNumber;
     return number;
+}
+
+QString overwriteQuestion(const rom::InsertionPlan& plan)
+{
+    return QStringLiteral("Die Bilddaten würden ab Offset %1 %2 Bytes überschreiben, die nicht 0 sind und zu nichts "
+                          "gehören, was Orvista kennt (Programmcode, Text oder andere Daten). Das erste liegt an "
+                          "Offset %3.\n\nTrotzdem schreiben?")
+        .arg(qt(rom::HexText(plan.dataOffset)))
+        .arg(plan.overwrite.bytes)
+        .arg(qt(rom::HexText(plan.overwrite.first)));
 }
 
 QString chosenName(const Form1Controls& c)
@@ -135,11 +147,22 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
     auto request = insertRequest(form);
     if (!request)
         return refuse(form, request.error());
-    auto plan = rom::PlanInsertion(*request);
+    // Locked from the read for planning to the commit; the ROM is replaced
+    // as a whole or stays as it was.
+    auto change = rom::RomChange::Begin(request->romPath);
+    if (!change)
+        return refuse(form, change.error());
+    auto plan = rom::PlanInsertion(change->rom(), *request);
     if (!plan)
         return refuse(form, plan.error());
-    if (auto applied = rom::ApplyInsertion(request->romPath, *plan); !applied)
-        return refuse(form, applied.error());
+    if (plan->overwrite.bytes > 0 && !form.messages().ask({overwriteQuestion(*plan), QStringLiteral("Orvista"),
+                                                           MessageIcon::Warning}))
+        return pageFailed();
+    auto bytes = rom::ApplyPatches(change->rom(), plan->patches);
+    if (!bytes)
+        return refuse(form, bytes.error());
+    if (auto committed = change->Commit(*bytes); !committed)
+        return refuse(form, committed.error());
     // What was deliberately left alone (e.g. the size byte) is told once
     // the data is in; page 7's sentence stays as it is.
     if (!plan->notes.empty()) {

@@ -81,6 +81,13 @@ VEX_API int32_t EncPokeGoldAsm(const uint8_t *source, uint8_t *destination,
 VEX_API int32_t VexMeasure(const uint8_t *source, int32_t sourceLength,
                            int32_t *compressedLength, int32_t *decompressedLength);
 
+/* VexMeasure that fails with VEX_OUTPUT_FULL as soon as the stream would
+ * produce more than maxDecompressed bytes, before reading further: the cost
+ * of measuring untrusted data stays bounded by the output the caller takes. */
+VEX_API int32_t VexMeasureLimited(const uint8_t *source, int32_t sourceLength,
+                                  int32_t maxDecompressed, int32_t *compressedLength,
+                                  int32_t *decompressedLength);
+
 /* Measures a stream starting at offset in the file fd, stopping at end of
  * file; checks copy sources like VexMeasure. On success the descriptor's
  * position is just after the end marker; otherwise it is unchanged. */
@@ -100,6 +107,17 @@ VEX_API int32_t VexDecode(const uint8_t *source, int32_t sourceLength,
 VEX_API int32_t VexEncode(const uint8_t *source, int32_t sourceLength,
                           uint8_t *destination, int32_t destinationCapacity,
                           int32_t *written);
+
+/* VexEncode in O(n log n) time for every input: the copy search may use
+ * areaSize bytes at area (no alignment needed), which must be at least
+ * VexEncodeAreaSize(sourceLength), else VEX_BAD_ARGUMENT. Same output. */
+VEX_API int32_t VexEncodeInArea(const uint8_t *source, int32_t sourceLength,
+                                uint8_t *destination, int32_t destinationCapacity,
+                                void *area, int64_t areaSize, int32_t *written);
+
+/* Work area VexEncodeInArea needs for inputLength bytes (about 200 bytes per
+ * input byte); -1 for a negative length. */
+VEX_API int64_t VexEncodeAreaSize(int32_t inputLength);
 
 /* VEX_MAX_ENCODED_SIZE as a function, for callers that bind by name; -1 for
  * a negative length or a size beyond 32-bit counts. */

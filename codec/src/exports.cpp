@@ -76,6 +76,19 @@ VEX_API int32_t VexMeasure(const uint8_t* source, int32_t sourceLength,
     return m.status;
 }
 
+VEX_API int32_t VexMeasureLimited(const uint8_t* source, int32_t sourceLength,
+                                  int32_t maxDecompressed, int32_t* compressedLength,
+                                  int32_t* decompressedLength)
+{
+    if ((!source && sourceLength != 0) || sourceLength < 0 || maxDecompressed < 0
+        || !compressedLength || !decompressedLength)
+        return VEX_BAD_ARGUMENT;
+    MemoryReader reader(source, sourceLength);
+    const Measurement m = measureStream(reader, CopyCheck::Verify, maxDecompressed);
+    store(m, compressedLength, decompressedLength);
+    return m.status;
+}
+
 VEX_API int32_t VexMeasureFd(int fd, int64_t offset, int32_t* compressedLength,
                              int32_t* decompressedLength)
 {

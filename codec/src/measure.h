@@ -17,8 +17,10 @@ struct Measurement {
 
 enum class CopyCheck { Trust, Verify };
 
+// Stops with VEX_OUTPUT_FULL as soon as the output would pass maxDecompressed,
+// so a hostile stream costs no more than the output it may produce.
 template <class Reader>
-Measurement measureStream(Reader& reader, CopyCheck check)
+Measurement measureStream(Reader& reader, CopyCheck check, int64_t maxDecompressed = INT32_MAX)
 {
     auto next = [&reader](uint8_t& b) { return reader.next(b); };
     auto fail = [](VexStatus status) { return Measurement{status, 0, 0}; };
@@ -44,8 +46,8 @@ Measurement measureStream(Reader& reader, CopyCheck check)
             return fail(reader.failure());
         }
         produced += header.length;
-        if (produced > INT32_MAX)
-            return fail(VEX_TOO_LONG);
+        if (produced > maxDecompressed)
+            return fail(maxDecompressed < INT32_MAX ? VEX_OUTPUT_FULL : VEX_TOO_LONG);
     }
     if (reader.consumed() > kMaxStreamBytes)
         return fail(VEX_TOO_LONG);

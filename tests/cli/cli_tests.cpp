@@ -162,7 +162,7 @@ TEST_F(Cli, RefusalsExitOneAndLeaveTheRomAlone)
         {{"insert", pic, at("none.gb")}, "none.gb"},
         {{"insert", pic, at("small.bmp")}, "is not a ROM"},
         {{"insert", pic, rom, "--pokemon", "7", "--colour1", "00FF00"}, "00FF00"},
-        {{"extract", rom, at("x.png"), "--offset", "0x1FFFFF"}, "&H1FFFFF"},
+        {{"extract", rom, at("x.png"), "--offset", "0x1FFFFF"}, "0x1FFFFF"},
         {{"decompress", rom, at("x.raw"), "--offset", "0x1F0000"}, "0x1F0000"},
     };
     for (const auto& [args, message] : cases) {

@@ -105,7 +105,8 @@ TEST_F(PictureFiles, BitmapReadsBackAsTheFourShades)
             ASSERT_EQ(image.pixel(x, t) & 0xFFFFFF, picture.atTop(x, t)) << x << "," << t;
 
     EXPECT_EQ(Refusal(WriteBitmapFile(dir / "no/out.bmp", picture)),
-              "Die Bilddatei " + quoted("no/out.bmp") + " konnte nicht geschrieben werden.");
+              "Die Bilddatei " + quoted("no/out.bmp") +
+                  " konnte nicht geschrieben werden (Systemfehler 2: No such file or directory).");
     EXPECT_EQ(Refusal(WriteBitmapFile(dir / "empty.bmp", {})), "Es ist kein Bild zum Speichern vorhanden.");
     EXPECT_FALSE(std::filesystem::exists(dir / "empty.bmp"));
 }
@@ -142,19 +143,29 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
     };
     const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
     const std::string invalid = "Die Datei " + quoted("f.orv") + " enthält keinen gültigen Bilddatenstrom.";
+    const auto mismatch = [&](const std::string& size, int bytes) {
+        return "Die Datei " + quoted("f.orv") + " gibt die Bildgröße " + size +
+               " Pixel an, die nicht zu ihren Bilddaten passt (" + std::to_string(bytes) +
+               " Bytes; nötig sind Breite x Höhe / 4, und jede Seite muss mindestens 8 Pixel lang sein).";
+    };
     const std::pair<std::vector<uint8_t>, std::string> cases[] = {
         {file(784, 56, 56, 2), "56x56 horizontal, 784 bytes"},
         {file(784, 0, 56, 0), "56x56 vertical, 784 bytes"},
         {file(768, 0, 0, 1), "56x56 horizontal, 768 bytes"},
-        {file(784, 16, 16, 0), "16x16 vertical, 784 bytes"}, // all data kept, the size as stored
+        {file(256, 16, 64, 0), "16x64 vertical, 256 bytes"},
+        // A size must describe the data exactly, with sides of 8 pixels and more.
+        {file(784, 16, 16, 0), mismatch("16 x 16", 784)},
+        {file(16, 4, 16, 0), mismatch("4 x 16", 16)},
         {joined(stream, {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38}),
          "Die Datei " + quoted("f.orv") +
              " ist zu kurz für eine ORV-Datei: Nach den Bilddaten fehlen Palette, Größe oder Kachelreihenfolge."},
         {std::vector<uint8_t>(stream.begin(), stream.begin() + 400), invalid}, // cut short
         {{0x02, 0x11, 0x22, 0x33, 0x00, 0x44}, invalid},                        // no end marker
         {joined({0x80, 0x85, 0xFF}, std::vector<uint8_t>(7)), invalid},       // a copy from before the start
-        {file(16 * 1024, 0, 0, 0), "Die Datei " + quoted("f.orv") + " gibt keine Bildgröße an, und ihre Bilddaten "
+        {file(16 * 1000, 0, 0, 0), "Die Datei " + quoted("f.orv") + " gibt keine Bildgröße an, und ihre Bilddaten "
                                                                      "ergeben kein Bild von 1 bis 255 Pixeln Seitenlänge."},
+        // Measuring stops beyond the largest picture a file can describe.
+        {file(16 * 1024, 0, 0, 0), "Die Bilddaten in der Datei " + quoted("f.orv") + " sind zu groß."},
     };
     for (const auto& [bytes, outcome] : cases) {
         ASSERT_TRUE(writeWholeFile(dir / "f.orv", bytes));
@@ -165,7 +176,9 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
                        : read.error().message,
                   outcome);
     }
-    EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv")), "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden.");
+    EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv")),
+              "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden (Systemfehler 2: No such file or "
+                                                  "directory).");
 
     const auto write = [&](const std::string& name, const std::vector<uint8_t>& data, int width, int height) {
         return Refusal(WriteOrvFile(dir / name, data, kYellow, kBlue, width, height, TileOrder::Vertical));
@@ -177,7 +190,9 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
         EXPECT_EQ(write("x.orv", bad, 8, 8),
                   "Die Bilddaten sind kein vollständiger komprimierter Datenstrom und werden nicht gespeichert.");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.orv"));
-    EXPECT_EQ(write("no/x.orv", stream, 8, 8), "Die Datei " + quoted("no/x.orv") + " konnte nicht geschrieben werden.");
+    EXPECT_EQ(write("no/x.orv", stream, 8, 8), "Die Datei " + quoted("no/x.orv") +
+                                                   " konnte nicht geschrieben werden (Systemfehler 2: No such file or "
+                                                   "directory).");
 }
 
 TEST_F(PictureFiles, RefusalsAlsoInEnglish)

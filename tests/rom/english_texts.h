@@ -9,13 +9,14 @@
 
 namespace orv::test {
 
-// Quoted texts, "&H" offsets and decimal numbers, in their order.
+// Quoted texts, offsets ("&H" in German, "0x" in English, both kept as "&H")
+// and decimal numbers, in their order.
 inline std::vector<std::string> Facts(const std::string& text)
 {
-    static const std::regex fact(R"("[^"]*"|&H[0-9A-F]+|-?[0-9]+)");
+    static const std::regex fact(R"("[^"]*"|(&H|0x)[0-9A-F]+|-?[0-9]+)");
     std::vector<std::string> facts;
     for (std::sregex_iterator it(text.begin(), text.end(), fact), end; it != end; ++it)
-        facts.push_back(it->str());
+        facts.push_back(it->str().starts_with("0x") ? "&H" + it->str().substr(2) : it->str());
     return facts;
 }
 

@@ -27,6 +27,11 @@ struct Files {
         rom.setPicturePointer(0x8000C, test::kRomSize - 3);                    // trainer 5
         rom.setPicturePointer(0x48024, 0x10D000);                              // Pokemon 7 front
         rom.setPicturePointer(0x4802A, 0x3FC000);                              // Pokemon 8: past the end
+        // Pokemon 9: 0x4000 pairs that each unpack to 1024 zeros, 16 MiB in all.
+        for (int64_t at = 0x120000; at < 0x128000; at += 2)
+            rom.put(at, std::vector<uint8_t>{0xEF, 0xFF});
+        rom.bytes[0x128000] = 0xFF;
+        rom.setPicturePointer(0x48030, 0x120000);
         rom.write(dir / "rom.gbc");
         test::SyntheticRom('E', 0x48004).write(dir / "short.gbc");
     }
@@ -125,7 +130,8 @@ TEST(Extraction, RefusedRequests)
         {At("&H105000", "4", ""), K::BadSize, "Breite 4 ist kleiner als 8 Pixel."},
         {At("&H105000", "", "7"), K::BadSize, "Höhe 7 ist kleiner als 8 Pixel."},
         {At("&H105000", "256", "256"), K::BadSize, "256 x 256 Pixeln größer als 32767 Pixel."},
-        {At("&H108000"), K::BadSize, "192 x 192"},
+        {At("&H108000"), K::NoPicture, "größer als ein Bild von 32767 Pixeln."}, // 600 tiles
+        {Request([](auto& r) { r.pokemonNumber = 9; }), K::NoPicture, "größer als ein Bild von 32767 Pixeln."},
     };
     for (const auto& [request, kind, text] : cases) {
         auto picture = ExtractFromRom(request);

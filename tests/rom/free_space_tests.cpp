@@ -12,7 +12,8 @@ using Bytes = std::vector<uint8_t>;
 using Found = std::optional<int64_t>;
 
 // The search step by step over a file read one byte per call: a read at or
-// beyond the end delivers nothing, keeps the last byte and does not move.
+// beyond the end delivers nothing, keeps the last byte and does not move. A
+// place in bank 0 is not taken: the search starts again at 0x4000.
 Found LiteralSearch(const Bytes& data, int64_t start, int32_t n)
 {
     const auto size = static_cast<int64_t>(data.size());
@@ -31,7 +32,7 @@ Found LiteralSearch(const Bytes& data, int64_t start, int32_t n)
         while (count < n + 2 && (++count, read() == 0)) {
         }
         if (count == n + 2 && pos / 0x4000 == (pos - n - 1) / 0x4000)
-            return pos - n - 1;
+            return pos - n - 1 < 0x4000 ? LiteralSearch(data, 0x4000, n) : pos - n - 1;
         probe = pos + n + 2;
     }
     return std::nullopt;
@@ -55,16 +56,20 @@ TEST(FreeSpace, RunsBankEndsAndFurtherClicks)
 {
     // What, file size, zero run start and length, search start, n, result.
     const std::tuple<const char*, int64_t, int64_t, int64_t, int64_t, int32_t, Found> cases[] = {
-        {"run 0x1000..0x10FF", 0x8000, 0x1000, 0x100, 0, 100, 0x1002},
-        {"second click", 0x8000, 0x1000, 0x100, 0x1002, 100, 0x1002 + 103},
-        {"third click: no room left", 0x8000, 0x1000, 0x100, 0x1002 + 103, 100, std::nullopt},
-        {"started inside the run", 0x8000, 0x1000, 0x100, 0x1002, 20, 0x1002 + 20 + 3},
-        {"n + 1 zeros", 0xC000, 0x2000, 51, 0, 50, std::nullopt},
-        {"n + 2 zeros", 0xC000, 0x2000, 52, 0, 50, 0x2002},
-        {"ends on last byte of bank", 0xC000, 0x4000 - 52, 52, 0, 50, std::nullopt},
-        {"ends on second-to-last byte", 0xC000, 0x4000 - 53, 52, 0, 50, std::nullopt},
-        {"ends on third-to-last byte", 0xC000, 0x4000 - 54, 52, 0, 50, 0x4000 - 52},
-        {"crosses into next bank", 0xC000, 0x3FF0, 0x200, 0, 50, 0x4028},
+        {"run 0x5000..0x50FF", 0x8000, 0x5000, 0x100, 0, 100, 0x5002},
+        {"second click", 0x8000, 0x5000, 0x100, 0x5002, 100, 0x5002 + 103},
+        {"third click: no room left", 0x8000, 0x5000, 0x100, 0x5002 + 103, 100, std::nullopt},
+        {"started inside the run", 0x8000, 0x5000, 0x100, 0x5002, 20, 0x5002 + 20 + 3},
+        {"n + 1 zeros", 0xC000, 0x6000, 51, 0, 50, std::nullopt},
+        {"n + 2 zeros", 0xC000, 0x6000, 52, 0, 50, 0x6002},
+        {"ends on last byte of bank", 0xC000, 0x8000 - 52, 52, 0, 50, std::nullopt},
+        {"ends on second-to-last byte", 0xC000, 0x8000 - 53, 52, 0, 50, std::nullopt},
+        {"ends on third-to-last byte", 0xC000, 0x8000 - 54, 52, 0, 50, 0x8000 - 52},
+        {"crosses into next bank", 0xC000, 0x7FF0, 0x200, 0, 50, 0x8028},
+        // No picture pointer reaches bank 0: a place there makes the search
+        // start again at 0x4000, so the first probe lies 2n + 2 bytes further.
+        {"run in bank 0", 0x8000, 0x1000, 0x100, 0, 100, std::nullopt},
+        {"run across into bank 1", 0x8000, 0x3F00, 0x200, 0, 50, 0x4000 + 50 + 3},
         // n + 1 zeros at the end, probed at the last place: reads past the end
         // count as zeros, taken unless the end starts a bank.
         {"run reaching the end", 0x4800, 0x4800 - 41, 41, 0x4800 - 41 - 82, 40, 0x4800 - 41},
@@ -86,6 +91,7 @@ TEST(FreeSpace, BadArgumentsAndFiles)
     rom.bytes = data;
     rom.write(dir / "rom.gbc");
     EXPECT_EQ(SearchNextOffset(dir / "rom.gbc", 0, 100).value(), 0x6002);
+    EXPECT_EQ(SearchNextOffset(dir.path(), 0, 100).error().kind, RomError::Kind::OpenFailed); // a folder
     EXPECT_EQ(SearchNextOffset(dir / "missing.gbc", 0, 100).error().kind, RomError::Kind::OpenFailed);
 }
 
@@ -96,8 +102,12 @@ TEST(FreeSpace, AgreesWithByteByByteSearchOnRandomFiles)
         return std::uniform_int_distribution<int64_t>(low, high)(random);
     };
     int found = 0;
-    for (int round = 0; round < 3000; ++round) {
-        const int64_t size = uniform(0, round % 10 == 0 ? 0x10400 : 0x4400), zeroPercent = uniform(0, 100);
+    for (int round = 0; round < 2000; ++round) {
+        // Mostly files past bank 0, whose places the search never gives.
+        const int64_t size = round % 10 == 0 ? uniform(0, 0x10400)
+                             : round % 5 == 0 ? uniform(0, 0x4400)
+                                              : uniform(0x4000, 0x8400);
+        const int64_t zeroPercent = uniform(0, 100);
         Bytes data(static_cast<size_t>(size));
         for (auto& b : data)
             b = uniform(0, 99) < zeroPercent ? 0 : static_cast<uint8_t>(uniform(1, 255));
@@ -118,7 +128,7 @@ TEST(FreeSpace, AgreesWithByteByByteSearchOnRandomFiles)
             start = *result;
         }
     }
-    EXPECT_GT(found, 1000); // the files exercise the found paths too
+    EXPECT_GT(found, 600); // the files exercise the found paths too
 }
 
 } // namespace
