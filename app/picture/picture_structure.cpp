@@ -18,7 +18,8 @@ uint32_t be32(Bytes b, size_t at)
 }
 bool startsWith(Bytes b, std::string_view magic)
 {
-    return b.size() >= magic.size() && std::equal(magic.begin(), magic.end(), b.begin());
+    return b.size() >= magic.size() && std::equal(magic.begin(), magic.end(), b.begin(),
+                                                  [](char m, uint8_t c) { return static_cast<uint8_t>(m) == c; });
 }
 
 std::optional<Truncation> shortOf(int64_t needed, Bytes file)

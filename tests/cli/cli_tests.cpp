@@ -178,6 +178,33 @@ TEST_F(Cli, RefusalsExitOneAndLeaveTheRomAlone)
     EXPECT_FALSE(std::filesystem::exists(dir / "x.raw"));
 }
 
+TEST_F(Cli, UnknownBytesNeedOverwriteAndBankZeroIsNeverProposed)
+{
+    const std::vector<std::string> insert{"insert", at("pic.bmp"), at("en.gb"), "--offset", "0x120000"};
+    const CliRun refused = Invoke(insert);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("non-zero bytes from 0x120000"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("give --overwrite"), std::string::npos) << refused.err;
+    EXPECT_EQ(bytes("en.gb"), english.bytes);
+    std::vector<std::string> forced = insert;
+    forced.push_back("--overwrite");
+    const CliRun written = Invoke(forced);
+    ASSERT_EQ(written.code, 0) << written.err;
+    EXPECT_NE(written.err.find("were overwritten (--overwrite)"), std::string::npos) << written.err;
+    EXPECT_NE(bytes("en.gb"), english.bytes);
+
+    // Zeros in bank 0 are passed over by the search and refused as a slot's place.
+    SyntheticRom zeros = english;
+    std::fill_n(zeros.bytes.begin() + 0x1000, 0x2000, 0);
+    zeros.write(dir / "zeros.gb");
+    EXPECT_EQ(Invoke({"search", at("zeros.gb"), "--length", "100"}).out, "0x1F0002\n");
+    const CliRun slot = Invoke({"insert", at("pic.bmp"), at("zeros.gb"), "--pokemon", "3", "--offset", "0x1002"});
+    EXPECT_EQ(slot.code, 1);
+    EXPECT_NE(slot.err.find("Offset 0x1002 cannot be reached by any picture pointer (not possible in bank 0"),
+              std::string::npos)
+        << slot.err;
+}
+
 TEST_F(Cli, UsageErrorsExitTwoAndHelpAnswers)
 {
     const std::string rom = at("en.gb");

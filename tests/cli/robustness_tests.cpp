@@ -180,6 +180,16 @@ TEST_F(Robustness, EveryFailingWriteFlushCloseOrRenameLeavesTheRomWholeOrUnchang
                 expectWholeOrUnchanged(outcome, std::string(operation) + " " + kind + " #" + std::to_string(k),
                                        partial, failed);
             }
+    // No temporary file can be made beside the ROM.
+    rom.write(dir / "rom.gb");
+    const Outcome noTemporary =
+        run({insertArgs(), {"LD_PRELOAD=" + ShimPath(), "ORV_FAULT_OP=create", "ORV_FAULT_AT=1"}});
+    ++total;
+    expectWholeOrUnchanged(noTemporary, "no temporary file", partial, failed);
+    EXPECT_NE(noTemporary.err.find("No temporary file can be created beside \"" + at("rom.gb") +
+                                   "\" (system error 13: Permission denied)"),
+              std::string::npos)
+        << noTemporary.err;
     // A file-size limit below the ROM's size.
     rom.write(dir / "rom.gb");
     const Outcome limited = run({insertArgs(), {}, 1 << 20});
@@ -188,7 +198,7 @@ TEST_F(Robustness, EveryFailingWriteFlushCloseOrRenameLeavesTheRomWholeOrUnchang
     EXPECT_EQ(limited.code, 1);
     EXPECT_NE(limited.err.find("system error 27: File too large"), std::string::npos) << limited.err;
     EXPECT_EQ(partial, 0);
-    EXPECT_GE(failed, 9) << "each operation failed at least once, of " << total;
+    EXPECT_GE(failed, 10) << "each operation failed at least once, of " << total;
     std::cout << "[ faults   ] " << total << " runs, " << failed << " refused, " << partial << " partial ROMs\n";
 }
 

@@ -25,10 +25,18 @@ using Bytes = std::vector<uint8_t>;
 // equally long matches. Runs: of one byte, often zero. Alternations: two-byte
 // patterns with noise between them. Tiles: 16-byte tiles from a small set, as
 // they are, mirrored (every byte bit-reversed) or backwards. Mixed: stretches
-// of all of these.
-enum class Shape { Random, FewSymbols, Runs, Alternations, Tiles, Mixed };
-inline constexpr const char* kShapeNames[] = {"Random",       "FewSymbols", "Runs",
-                                              "Alternations", "Tiles",      "Mixed"};
+// of all of these. TwoValues {00, 01} and ThreeValues {00, 01, FF}: every
+// short string recurs all over. Palindromic: {00, FF, 18, 7E}, bytes that are
+// their own bit-reverse, so flips and repeats tie at every source. Mirrored:
+// two tiles in all four forms (as they are, mirrored, backwards, both), so
+// all three copy kinds tie.
+enum class Shape {
+    Random, FewSymbols, Runs, Alternations, Tiles, Mixed,
+    TwoValues, ThreeValues, Palindromic, Mirrored
+};
+inline constexpr const char* kShapeNames[] = {
+    "Random", "FewSymbols", "Runs",        "Alternations", "Tiles",
+    "Mixed",  "TwoValues",  "ThreeValues", "Palindromic",  "Mirrored"};
 
 Bytes makeInput(Shape shape, size_t size, uint32_t seed);
 
@@ -86,6 +94,20 @@ inline Coded safeCall(decltype(&VexDecode) call, std::span<const uint8_t> in, in
     const int32_t status =
         call(in.data(), static_cast<int32_t>(in.size()), out.data(), capacity, &written);
     EXPECT_TRUE(written >= 0 && written <= capacity) << written;
+    out.resize(static_cast<size_t>(std::clamp(written, 0, capacity)));
+    return {status, out};
+}
+
+// VexEncodeInArea into a buffer of exactly capacity bytes, with the area it
+// asks for.
+inline Coded encodeInArea(std::span<const uint8_t> in, int32_t capacity)
+{
+    const auto n = static_cast<int32_t>(in.size());
+    std::vector<uint8_t> area(static_cast<size_t>(VexEncodeAreaSize(n)));
+    Bytes out(static_cast<size_t>(capacity));
+    int32_t written = -1;
+    const int32_t status = VexEncodeInArea(in.data(), n, out.data(), capacity, area.data(),
+                                           std::ssize(area), &written);
     out.resize(static_cast<size_t>(std::clamp(written, 0, capacity)));
     return {status, out};
 }

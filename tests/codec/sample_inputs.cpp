@@ -15,6 +15,32 @@ Bytes makeInput(Shape shape, size_t size, uint32_t seed)
     static constexpr uint8_t few[] = {0x00, 0x01, 0x80, 0xFF, 0x18};
     static constexpr uint8_t rows[] = {0x00, 0xFF, 0x0F, 0xF0, 0x3C, 0x18, 0x81, 0x07};
     Bytes out;
+    auto drawFrom = [&](std::initializer_list<uint8_t> values) {
+        const Bytes pool(values);
+        while (out.size() < size)
+            out.push_back(pool[below(static_cast<uint32_t>(pool.size()))]);
+    };
+    if (shape == Shape::TwoValues)
+        drawFrom({0x00, 0x01});
+    else if (shape == Shape::ThreeValues)
+        drawFrom({0x00, 0x01, 0xFF});
+    else if (shape == Shape::Palindromic)
+        drawFrom({0x00, 0xFF, 0x18, 0x7E});
+    if (shape == Shape::Mirrored) {
+        Bytes set[2];
+        for (auto& tile : set)
+            for (int i = 0; i < 16; ++i)
+                tile.push_back(rows[below(8)]);
+        while (out.size() < size) {
+            Bytes tile = set[below(2)];
+            const uint32_t form = below(4);
+            if (form & 1)
+                std::transform(tile.begin(), tile.end(), tile.begin(), referenceBitReverse);
+            if (form & 2)
+                std::reverse(tile.begin(), tile.end());
+            out.insert(out.end(), tile.begin(), tile.end());
+        }
+    }
     while (out.size() < size) {
         const Shape part = shape == Shape::Mixed ? static_cast<Shape>(below(5)) : shape;
         const size_t end = out.size() + (shape == Shape::Mixed ? 1 + below(600) : size);

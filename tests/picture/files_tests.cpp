@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 
 #include "../rom/english_texts.h"
 #include "binary_file.h"
@@ -18,6 +19,8 @@
 
 namespace orv::test {
 namespace {
+
+using Bytes = std::vector<uint8_t>;
 
 class PictureFiles : public ::testing::Test {
 protected:
@@ -89,6 +92,48 @@ TEST_F(PictureFiles, LoadRefusals)
     };
     for (const auto& [path, message] : cases)
         EXPECT_EQ(Refusal(LoadSourcePicture(path)), message);
+}
+
+TEST_F(PictureFiles, FilesCutShortOrNotFilesAreRefused)
+{
+    const QImage image = ToQImage(ShadePattern(48, 48));
+    const auto cut = [&](const char* format, const std::string& name, auto keep) {
+        Bytes bytes = ReadFileBytes(save(image, "whole-" + name, format));
+        bytes.resize(keep(bytes.size()));
+        WriteFileBytes(dir / name, bytes);
+        return dir / name;
+    };
+    const auto incomplete = [&](const std::string& name, size_t needed, size_t size) {
+        return "Die Bilddatei " + quoted(name) + " ist unvollständig: Ihre Kopfdaten kündigen " +
+               std::to_string(needed) + " Bytes an, sie hat aber nur " + std::to_string(size) + ".";
+    };
+    const size_t bmp = ReadFileBytes(save(image, "whole.bmp", "BMP")).size();
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {cut("BMP", "sixty.bmp", [](size_t) { return 60; }), incomplete("sixty.bmp", bmp, 60)},
+        {cut("BMP", "row.bmp", [](size_t n) { return n - 1; }), incomplete("row.bmp", bmp, bmp - 1)},
+        {cut("GIF", "half.gif", [](size_t n) { return n / 2; }), ""},
+        {cut("PNG", "half.png", [](size_t n) { return n - 13; }), ""},
+        {cut("ICO", "half.ico", [](size_t n) { return n / 2; }), ""},
+    };
+    for (const auto& [path, message] : cases) {
+        const auto loaded = LoadSourcePicture(path);
+        ASSERT_FALSE(loaded) << path;
+        EXPECT_EQ(loaded.error().failure, LoadFailure::Truncated) << path << ": " << loaded.error().message;
+        if (!message.empty())
+            EXPECT_EQ(loaded.error().message, message);
+        EXPECT_EQ(EnglishMismatch(loaded.error().message, loaded.error().english), "");
+    }
+    // A GIF without its trailer byte holds all its data.
+    EXPECT_TRUE(LoadSourcePicture(cut("GIF", "no-trailer.gif", [](size_t n) { return n - 1; })));
+    // A pipe or a folder named like a picture is refused, not waited for.
+    ASSERT_EQ(::mkfifo((dir / "pipe.bmp").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir / "folder.gif");
+    for (const char* name : {"pipe.bmp", "folder.gif"}) {
+        const auto loaded = LoadSourcePicture(dir / name);
+        ASSERT_FALSE(loaded);
+        EXPECT_EQ(loaded.error().failure, LoadFailure::Unreadable);
+        EXPECT_NE(loaded.error().message.find(quoted(name)), std::string::npos) << loaded.error().message;
+    }
 }
 
 TEST_F(PictureFiles, BitmapReadsBackAsTheFourShades)

@@ -1,6 +1,6 @@
 /* Preloaded into orvista-cli by the robustness tests: makes the k-th call of
  * one kind of file operation fail, or slows writes down.
- *   ORV_FAULT_OP     write | flush | close | rename
+ *   ORV_FAULT_OP     write | flush | close | rename | create (temporary files)
  *   ORV_FAULT_AT     k, counting from 1 (only calls on regular files count;
  *                    for close, only files open for writing)
  *   ORV_FAULT_KIND   eio | enospc | short (half written, then ENOSPC)
@@ -16,7 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-static long counts[4];
+static long counts[5];
 static int failNext; /* after a short write, the disk is full */
 
 static int op(const char* name)
@@ -129,4 +129,16 @@ int rename(const char* from, const char* to)
         return -1;
     }
     return real(from, to);
+}
+
+int mkostemp(char* pattern, int flags)
+{
+    static int (*real)(char*, int);
+    if (!real)
+        real = (int (*)(char*, int))dlsym(RTLD_NEXT, "mkostemp");
+    if (strike(4, "create")) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(pattern, flags);
 }

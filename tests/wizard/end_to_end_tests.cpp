@@ -217,6 +217,11 @@ TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
     ExpectRefusal(h, QString("Der Offset 2097151 liegt außerhalb des erlaubten Bereichs von 0 bis %1.")
                          .arg(kRomSize - h.form->state().EncodedLength - 1), {}, 9);
 
+    h.form->ui().Text4->setText("&H48000");
+    ExpectRefusal(h, QString("Die Bilddaten (%1 Bytes ab &H48000) würden die Zeigertabelle der Pokemonbilder "
+                             "(&H48000 bis &H485E1) überschreiben. Es wurde nichts geschrieben.")
+                         .arg(h.form->state().EncodedLength), {}, 9);
+
     CoreHarness name;
     codedPicture(name, name.rom("game.gb", SyntheticRom::Standard('E'))).ui().Check11->setChecked(true);
     name.next();
@@ -224,6 +229,34 @@ TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
     name.form->ui().OptionButton8->setChecked(true);
     name.form->ui().Text10->setText("#");
     ExpectRefusal(name, "Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.", {9}, 9);
+}
+
+TEST(EndToEnd, UnknownBytesAreOverwrittenOnlyAfterAYes)
+{
+    const SyntheticRom content = SyntheticRom::Standard('E');
+    CoreHarness h;
+    const QString rom = h.rom("game.gb", content);
+    Form1& f = codedPicture(h, rom);
+    const Form1Controls& c = f.ui();
+    c.Check4->setChecked(false);
+    c.Text4->setText("&H120000"); // the synthetic ROM's non-zero filler
+    for (const bool yes : {false, true}) {
+        h.messages.messages.clear();
+        h.messages.answer = yes;
+        h.next();
+        ASSERT_EQ(h.messages.questions, yes ? 2 : 1);
+        const QString question = h.messages.messages.at(0).text;
+        EXPECT_TRUE(question.startsWith(QString("Die Bilddaten würden ab Offset &H120000 %1 Bytes überschreiben, "
+                                                "die nicht 0 sind")
+                                            .arg(f.state().EncodedLength)))
+            << question.toStdString();
+        EXPECT_TRUE(question.endsWith("Trotzdem schreiben?"));
+        SyntheticRom expected = content;
+        if (yes)
+            expected.put(0x120000, f.state().EncodedData);
+        EXPECT_EQ(ReadFileBytes(rom.toStdString()), expected.bytes) << "answered " << yes;
+        EXPECT_EQ(h.pages(), yes ? Pages{7} : Pages{});
+    }
 }
 
 } // namespace

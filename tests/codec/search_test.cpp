@@ -1,0 +1,129 @@
+// The copy search inside the library against a scan of every earlier source:
+// the suffix index kind by kind at every position, and the compressor made to
+// use the index from the first byte against the reference compressor.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "codec_test_util.h"
+#include "encode.h"
+#include "reference_encoder.h"
+#include "suffix_index.h"
+
+namespace vextest {
+namespace {
+
+enum Kind { Repeat, Flip, Reverse };
+
+// Longest match of the kind at p (at most 1024) and the nearest source that
+// has it, over every source the format can address from p.
+vex::Found scanned(const Bytes& in, int32_t p, Kind kind)
+{
+    const auto n = static_cast<int32_t>(in.size());
+    const int cap = std::min(1024, n - p);
+    vex::Found best;
+    for (int32_t j = p - 1; j >= 0; --j) {
+        if (j >= 32768 && p - j > 128)
+            continue;
+        int m = 0;
+        while (m < cap
+               && (kind == Repeat    ? in[p + m] == in[j + m]
+                   : kind == Flip    ? referenceBitReverse(in[p + m]) == in[j + m]
+                                     : j - m >= 0 && in[p + m] == in[j - m]))
+            ++m;
+        if (m > best.length)
+            best = {m, j};
+        if (m == cap)
+            break; // no farther source can be longer
+    }
+    return best;
+}
+
+// Checks the positions from `from` on, every `step`-th.
+void checkIndex(const Bytes& in, int32_t from = 0, int32_t step = 1)
+{
+    const auto n = static_cast<int32_t>(in.size());
+    std::vector<uint8_t> memory(vex::SuffixIndex::bytesFor(n) + vex::WorkArea::kAlign);
+    vex::WorkArea area(memory.data(), memory.size());
+    vex::SuffixIndex index;
+    ASSERT_TRUE(index.build(in.data(), n, area));
+    for (int32_t p = from; p < n; p += step) {
+        index.advanceTo(p);
+        const int cap = std::min(1024, n - p);
+        const vex::Found found[] = {index.repeat(p, cap), index.flip(p, cap),
+                                    index.reverse(p, cap)};
+        for (Kind kind : {Repeat, Flip, Reverse}) {
+            const vex::Found expected = scanned(in, p, kind);
+            ASSERT_EQ(found[kind].length, expected.length) << "kind " << kind << " at " << p;
+            if (expected.length > 0) {
+                ASSERT_EQ(found[kind].source, expected.source) << "kind " << kind << " at " << p;
+            }
+        }
+    }
+}
+
+TEST(SuffixIndex, FindsTheScansLongestAndNearestSourceOfEachKind)
+{
+    for (Shape shape : {Shape::TwoValues, Shape::ThreeValues, Shape::Palindromic,
+                        Shape::Mirrored, Shape::FewSymbols, Shape::Tiles, Shape::Runs,
+                        Shape::Alternations, Shape::Random, Shape::Mixed}) {
+        SCOPED_TRACE(kShapeNames[int(shape)]);
+        for (size_t length : {1u, 2u, 5u, 17u, 300u, 1500u})
+            checkIndex(makeInput(shape, length, 3));
+    }
+    // Matches that reach the 1024 cap, and matches cut short by the input's end.
+    checkIndex(Bytes(2100, 0x00));
+    Bytes periodic(2200);
+    for (size_t i = 0; i < periodic.size(); ++i)
+        periodic[i] = static_cast<uint8_t>(i % 7 == 0 ? 0x80 : 0x01);
+    checkIndex(periodic);
+}
+
+TEST(SuffixIndex, SourcesAt32768AndBeyondOnlyWithinRelativeReach)
+{
+    Bytes in = makeInput(Shape::TwoValues, 34000, 4);
+    const Bytes head(in.begin() + 32700, in.begin() + 32900);
+    in.insert(in.end(), head.begin(), head.end()); // nearest copy too far back, older one usable
+    checkIndex(in, 32600, 7);
+}
+
+// Inputs where equally good sources abound: all of up to 6 bytes over 00, 01,
+// 80, FF, and seeded ones of the shapes that tie most.
+std::vector<Bytes> tieHeavyInputs()
+{
+    static constexpr uint8_t symbols[] = {0x00, 0x01, 0x80, 0xFF};
+    std::vector<Bytes> inputs;
+    for (size_t length = 1; length <= 6; ++length)
+        for (size_t code = 0; code < size_t{1} << 2 * length; ++code) {
+            Bytes input(length);
+            for (size_t i = 0; i < length; ++i)
+                input[i] = symbols[code >> 2 * i & 3];
+            inputs.push_back(input);
+        }
+    for (uint32_t seed = 0; seed < 400; ++seed) {
+        static constexpr Shape shapes[] = {Shape::TwoValues, Shape::Palindromic,
+                                           Shape::Mirrored, Shape::FewSymbols};
+        inputs.push_back(makeInput(shapes[seed % 4], 8 + seed % 300, seed));
+    }
+    return inputs;
+}
+
+TEST(SuffixIndex, CompressorOnTheIndexMatchesTheReference)
+{
+    for (const Bytes& input : tieHeavyInputs()) {
+        const auto n = static_cast<int32_t>(input.size());
+        std::vector<uint8_t> memory(vex::encodeAreaBytes(n));
+        Bytes out(static_cast<size_t>(VexMaxEncodedSize(n)));
+        const vex::Encoded e =
+            vex::encodeGreedy(input.data(), n, out.data(), std::ssize(out),
+                              vex::WorkArea(memory.data(), memory.size()), vex::Search::IndexOnly);
+        ASSERT_TRUE(e.fits);
+        out.resize(static_cast<size_t>(e.written));
+        ASSERT_EQ(out, referenceEncode(input)) << testing::PrintToString(input);
+    }
+}
+
+} // namespace
+} // namespace vextest
