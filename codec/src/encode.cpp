@@ -86,12 +86,22 @@ void emit(Output& out, const Choice& c, int32_t p)
 
 } // namespace
 
+size_t encodeAreaBytes(int32_t length)
+{
+    return MatchFinder::bytesFor(length < 0 ? 0 : length) + WorkArea::kAlign;
+}
+
 // At every position the run, the best copy and the alternate compete by the
 // bytes they save; a byte that no command pays for joins a literal run.
-Encoded encodeGreedy(const uint8_t* in, int32_t n, uint8_t* output, int64_t capacity)
+Encoded encodeGreedy(const uint8_t* in, int32_t n, uint8_t* output, int64_t capacity,
+                     WorkArea area, Search search)
 {
     Output out(output, capacity);
-    MatchFinder finder(in, n < 0 ? 0 : n);
+    if (n < 0)
+        n = 0;
+    MatchFinder finder;
+    if (!finder.start(in, n, area, search))
+        return {false, 0};
     bool pending = false;
     int32_t literalStart = 0;
     int literalCount = 0;

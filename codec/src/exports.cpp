@@ -14,6 +14,18 @@ namespace {
 
 constexpr int64_t kUnbounded = INT64_MAX;
 
+// The calls that are given no work area compress in one on the stack: the
+// hash chains of any input, and the suffix index of inputs up to about a
+// thousand bytes (a picture of 8 x 8 tiles).
+constexpr size_t kStackAreaBytes = 128 * 1024;
+static_assert(kStackAreaBytes >= kChainAreaBytes);
+
+Encoded encodeOnStack(const uint8_t* source, int32_t n, uint8_t* destination, int64_t capacity)
+{
+    alignas(WorkArea::kAlign) uint8_t area[kStackAreaBytes];
+    return encodeGreedy(source, n, destination, capacity, WorkArea(area, sizeof area));
+}
+
 void store(const Measurement& m, int32_t* compressedLength, int32_t* decompressedLength)
 {
     *compressedLength = m.compressed;
@@ -61,7 +73,7 @@ VEX_API int32_t EncPokeGoldAsm(const uint8_t* source, uint8_t* destination,
     if (!destination)
         return 0;
     const int32_t n = source && length && *length > 0 ? *length : 0;
-    return static_cast<int32_t>(encodeGreedy(source, n, destination, kUnbounded).written);
+    return static_cast<int32_t>(encodeOnStack(source, n, destination, kUnbounded).written);
 }
 
 VEX_API int32_t VexMeasure(const uint8_t* source, int32_t sourceLength,
@@ -127,7 +139,25 @@ VEX_API int32_t VexEncode(const uint8_t* source, int32_t sourceLength, uint8_t* 
 {
     if (!validBuffers(source, sourceLength, destination, destinationCapacity, written))
         return VEX_BAD_ARGUMENT;
-    const Encoded e = encodeGreedy(source, sourceLength, destination, destinationCapacity);
+    const Encoded e = encodeOnStack(source, sourceLength, destination, destinationCapacity);
+    *written = e.fits ? static_cast<int32_t>(e.written) : 0;
+    return e.fits ? VEX_OK : VEX_OUTPUT_FULL;
+}
+
+VEX_API int64_t VexEncodeAreaSize(int32_t inputLength)
+{
+    return inputLength < 0 ? -1 : static_cast<int64_t>(encodeAreaBytes(inputLength));
+}
+
+VEX_API int32_t VexEncodeInArea(const uint8_t* source, int32_t sourceLength, uint8_t* destination,
+                                int32_t destinationCapacity, void* area, int64_t areaSize,
+                                int32_t* written)
+{
+    if (!validBuffers(source, sourceLength, destination, destinationCapacity, written) || !area
+        || areaSize < VexEncodeAreaSize(sourceLength))
+        return VEX_BAD_ARGUMENT;
+    const Encoded e = encodeGreedy(source, sourceLength, destination, destinationCapacity,
+                                   WorkArea(area, static_cast<size_t>(areaSize)));
     *written = e.fits ? static_cast<int32_t>(e.written) : 0;
     return e.fits ? VEX_OK : VEX_OUTPUT_FULL;
 }

@@ -1,19 +1,36 @@
 #include "match_finder.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace vex {
 
-MatchFinder::MatchFinder(const uint8_t* input, int32_t length) : in_(input), n_(length)
+namespace {
+
+constexpr int64_t kStepsPerByte = 16;
+constexpr int64_t kStepsBefore = 4096;
+
+} // namespace
+
+// ---- Chains ----
+
+bool ChainSearch::build(const uint8_t* input, int32_t n, WorkArea& area)
 {
-    std::memset(head_, 0xFF, sizeof head_);
+    if (area.left() < bytesFor(n))
+        return false;
+    in_ = input;
+    n_ = n;
+    shift_ = 32 - hashBits(n);
+    head_ = area.take<uint16_t>(size_t{1} << hashBits(n));
+    prev_ = area.take<uint16_t>(static_cast<size_t>(chained(n)));
+    std::memset(head_, 0xFF, sizeof(uint16_t) << hashBits(n));
+    return true;
 }
 
-void MatchFinder::insertUpTo(int32_t p)
+void ChainSearch::insertUpTo(int32_t p)
 {
-    int32_t end = p < kAbsoluteLimit ? p : kAbsoluteLimit;
-    if (end > n_ - 1)
-        end = n_ - 1;
+    const int32_t end = std::min({p, kAbsoluteLimit, n_ - 1});
     for (; inserted_ < end; ++inserted_) {
         const uint32_t h = hash(in_[inserted_], in_[inserted_ + 1]);
         prev_[inserted_] = head_[h];
@@ -25,21 +42,25 @@ void MatchFinder::insertUpTo(int32_t p)
 // first, until visit returns false. Positions from split on are only scanned
 // down to windowLow; positions below split come from the chains.
 template <class Visit>
-void MatchFinder::forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
-                              int32_t split, Visit&& visit) const
+void ChainSearch::forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
+                              int32_t split, Visit&& visit)
 {
     for (int32_t i = high; i >= split && i >= windowLow; --i)
         if (in_[i] == first && in_[i + 1] == second && !visit(i))
             return;
-    for (uint16_t i = head_[hash(first, second)]; i != kNone; i = prev_[i])
+    int64_t steps = 0;
+    for (uint16_t i = head_[hash(first, second)]; i != kNone; i = prev_[i]) {
+        ++steps;
         if (i <= high && i < split && in_[i] == first && in_[i + 1] == second && !visit(i))
-            return;
+            break;
+    }
+    steps_ += steps;
 }
 
 // Each search keeps the nearest source of its longest match, counting only
 // matches longer than threshold. A match must agree at index threshold to
 // exceed it, which rejects most candidates at one comparison.
-MatchFinder::Found MatchFinder::searchRepeat(int32_t p, int cap, int threshold) const
+Found ChainSearch::repeat(int32_t p, int cap, int threshold)
 {
     Found best;
     const uint8_t* cur = in_ + p;
@@ -59,7 +80,7 @@ MatchFinder::Found MatchFinder::searchRepeat(int32_t p, int cap, int threshold) 
     return best;
 }
 
-MatchFinder::Found MatchFinder::searchFlip(int32_t p, int cap, int threshold) const
+Found ChainSearch::flip(int32_t p, int cap, int threshold)
 {
     Found best;
     const uint8_t* cur = in_ + p;
@@ -82,7 +103,7 @@ MatchFinder::Found MatchFinder::searchFlip(int32_t p, int cap, int threshold) co
 
 // A reverse copy from j reads in[j], in[j-1], ...: the pair (cur[1], cur[0])
 // starts at j - 1, and no more than j + 1 bytes can match.
-MatchFinder::Found MatchFinder::searchReverse(int32_t p, int cap, int threshold) const
+Found ChainSearch::reverse(int32_t p, int cap, int threshold)
 {
     Found best;
     const uint8_t* cur = in_ + p;
@@ -104,24 +125,56 @@ MatchFinder::Found MatchFinder::searchReverse(int32_t p, int cap, int threshold)
     return best;
 }
 
+// ---- Both ----
+
+size_t MatchFinder::bytesFor(int32_t n)
+{
+    return std::max(ChainSearch::bytesFor(n), SuffixIndex::bytesFor(n));
+}
+
+bool MatchFinder::start(const uint8_t* input, int32_t length, WorkArea area, Search search)
+{
+    in_ = input;
+    n_ = length;
+    area_ = area;
+    indexable_ = area.left() >= SuffixIndex::bytesFor(length);
+    indexed_ = search == Search::IndexOnly && index_.build(input, length, area);
+    return indexed_ || chains_.build(input, length, area);
+}
+
 CopyChoice MatchFinder::find(int32_t p, int shorterThan)
 {
     const int cap = n_ - p < kMaxLength ? n_ - p : kMaxLength;
     const int threshold = shorterThan > 1 ? shorterThan : 1;
     if (threshold >= cap)
         return {};
-    insertUpTo(p);
-    auto above = [threshold](int length) { return length - 1 > threshold ? length - 1 : threshold; };
-    const Found repeat = searchRepeat(p, cap, threshold);
-    const Found flip = searchFlip(p, cap, above(repeat.length));
-    const Found reverse =
-        searchReverse(p, cap, above(repeat.length > flip.length ? repeat.length : flip.length));
+    // Steps cost about 10 ns, building and using the index about 300 ns per
+    // input byte: once the chains cost more than the index would, they will
+    // go on doing so on the rest of the input too.
+    if (!indexed_ && indexable_ && chains_.steps() > kStepsPerByte * int64_t{p} + kStepsBefore) {
+        // The chains' memory is no longer needed: the index takes the area.
+        WorkArea area = area_;
+        indexed_ = index_.build(in_, n_, area);
+    }
 
-    int longest = repeat.length;
-    if (flip.length > longest)
-        longest = flip.length;
-    if (reverse.length > longest)
-        longest = reverse.length;
+    Found repeat, flip, reverse;
+    if (indexed_) {
+        index_.advanceTo(p);
+        auto above = [threshold](Found f) { return f.length > threshold ? f : Found{}; };
+        repeat = above(index_.repeat(p, cap));
+        flip = above(index_.flip(p, cap));
+        reverse = above(index_.reverse(p, cap));
+    } else {
+        chains_.insertUpTo(p);
+        // A flip or reverse copy only matters when it is at least as long as
+        // the repeat (equal lengths: the nearer source may win).
+        auto atLeast = [threshold](int length) { return std::max(length - 1, threshold); };
+        repeat = chains_.repeat(p, cap, threshold);
+        flip = chains_.flip(p, cap, atLeast(repeat.length));
+        reverse = chains_.reverse(p, cap, atLeast(std::max(repeat.length, flip.length)));
+    }
+
+    const int longest = std::max({repeat.length, flip.length, reverse.length});
     if (longest == 0)
         return {};
     // The scan meets sources nearest first and, at one source, tries repeat,

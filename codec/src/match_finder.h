@@ -2,9 +2,13 @@
 // Finds the copy the greedy compressor would choose at a position, without
 // scanning every earlier position.
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 
 #include "stream_format.h"
+#include "suffix_index.h"
+#include "work_area.h"
 
 namespace vex {
 
@@ -14,12 +18,66 @@ struct CopyChoice {
     int length = 0;      // 0: no copy
 };
 
-// Indexes earlier input positions by the two bytes that start there. Sources
-// below the absolute limit are chained; above it only the relative window is
-// usable, and it is scanned directly.
+// Hash chains of the earlier positions that start with the same two bytes,
+// walked to their end. Exact, and quick while chains stay short; on inputs of
+// few distinct strings a chain holds a fixed share of all earlier positions.
+class ChainSearch {
+public:
+    // Chains cover the positions below kAbsoluteLimit.
+    static constexpr int32_t chained(int32_t n) { return n < kAbsoluteLimit ? n : kAbsoluteLimit; }
+    static constexpr int hashBits(int32_t n)
+    {
+        const int bits = static_cast<int>(std::bit_width(static_cast<uint32_t>(chained(n))));
+        return bits < 8 ? 8 : bits > 14 ? 14 : bits;
+    }
+    static constexpr size_t bytesFor(int32_t n)
+    {
+        return WorkArea::bytesFor<uint16_t>(size_t{1} << hashBits(n))
+               + WorkArea::bytesFor<uint16_t>(static_cast<size_t>(chained(n)));
+    }
+
+    bool build(const uint8_t* input, int32_t n, WorkArea& area);
+
+    // Chain entries visited so far.
+    int64_t steps() const { return steps_; }
+
+    void insertUpTo(int32_t p);
+    Found repeat(int32_t p, int cap, int threshold);
+    Found flip(int32_t p, int cap, int threshold);
+    Found reverse(int32_t p, int cap, int threshold);
+
+private:
+    static constexpr uint16_t kNone = 0xFFFF;
+
+    uint32_t hash(uint8_t first, uint8_t second) const
+    {
+        return ((static_cast<uint32_t>(first) << 8 | second) * 0x9E3779B1u) >> shift_;
+    }
+    template <class Visit>
+    void forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
+                     int32_t split, Visit&& visit);
+
+    const uint8_t* in_ = nullptr;
+    int32_t n_ = 0;
+    int32_t inserted_ = 0;
+    int shift_ = 0;
+    int64_t steps_ = 0;
+    uint16_t* head_ = nullptr;
+    uint16_t* prev_ = nullptr;
+};
+
+// Adaptive: the chains first; once they cost more per byte than the suffix
+// index would, the suffix index for the rest of the input, if the area holds
+// it. IndexOnly: the suffix index from the start (tests).
+enum class Search { Adaptive, IndexOnly };
+
 class MatchFinder {
 public:
-    MatchFinder(const uint8_t* input, int32_t length);
+    // Memory that lets every input of n bytes switch to the suffix index.
+    static size_t bytesFor(int32_t n);
+
+    // False when area cannot hold even the chains.
+    bool start(const uint8_t* input, int32_t length, WorkArea area, Search search);
 
     // The copy at p that a scan of all earlier sources, nearest first, would
     // keep: the longest repeat, reverse or flip, nearer sources winning ties,
@@ -28,31 +86,16 @@ public:
     // never change what the compressor emits.
     CopyChoice find(int32_t p, int shorterThan);
 
+    bool indexed() const { return indexed_; }
+
 private:
-    struct Found {
-        int length = 0;
-        int32_t source = -1;
-    };
-    static constexpr int kHashBits = 14;
-    static constexpr uint16_t kNone = 0xFFFF;
-
-    static uint32_t hash(uint8_t first, uint8_t second)
-    {
-        return ((static_cast<uint32_t>(first) << 8 | second) * 0x9E3779B1u) >> (32 - kHashBits);
-    }
-    void insertUpTo(int32_t p);
-    template <class Visit>
-    void forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
-                     int32_t split, Visit&& visit) const;
-    Found searchRepeat(int32_t p, int cap, int threshold) const;
-    Found searchFlip(int32_t p, int cap, int threshold) const;
-    Found searchReverse(int32_t p, int cap, int threshold) const;
-
-    const uint8_t* in_;
-    int32_t n_;
-    int32_t inserted_ = 0;
-    uint16_t head_[1 << kHashBits];
-    uint16_t prev_[kAbsoluteLimit];
+    const uint8_t* in_ = nullptr;
+    int32_t n_ = 0;
+    WorkArea area_;
+    ChainSearch chains_;
+    SuffixIndex index_;
+    bool indexed_ = false;
+    bool indexable_ = false;
 };
 
 } // namespace vex
