@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli.h"
+#include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_output.h"
@@ -156,13 +157,8 @@ int Insert(const Args& args, Streams s)
                               " that belong to nothing the program knows (code, text or other data); give "
                               "--overwrite to write them anyway.");
     const bool dryRun = args.has("--dry-run");
-    if (!dryRun) {
-        auto bytes = rom::ApplyPatches(image, plan->patches);
-        if (!bytes)
-            return refused(s, bytes.error().english);
-        if (auto committed = change->Commit(*bytes); !committed)
-            return refused(s, committed.error().english);
-    }
+    if (auto finished = FinishChange(args, *change, plan->patches); !finished)
+        return refused(s, finished.error());
     s.out << (dryRun ? "would insert " : "inserted ") << n << " bytes at " << Hex(plan->dataOffset) << " of "
           << romPath.string() << "\n";
     for (const rom::BytePatch& patch : plan->patches)

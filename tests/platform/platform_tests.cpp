@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include "binary_file.h"
+#include "file_commit.h"
+#include "file_lock.h"
 #include "number_text.h"
 #include "settings_store.h"
 
@@ -75,6 +77,50 @@ TEST_F(BinaryFileTest, OpenFailuresAreReported)
     auto folder = orv::BinaryFile::open(dir, orv::BinaryFile::Mode::Read);
     EXPECT_FALSE(folder);
     EXPECT_FALSE(orv::writeWholeFile(dir / "no-such-folder" / "x.bin", std::vector<uint8_t>{1}));
+}
+
+TEST_F(BinaryFileTest, ReplacementKeepsModeAndLinksAndLeavesNoTemporary)
+{
+    const auto target = dir / "real" / "rom.gbc", link = dir / "rom.gbc";
+    std::filesystem::create_directories(target.parent_path());
+    ASSERT_TRUE(orv::writeWholeFile(target, std::vector<uint8_t>{1, 2, 3}));
+    ::chmod(target.c_str(), 0640);
+    std::filesystem::create_symlink("real/rom.gbc", link);
+    ASSERT_TRUE(orv::replaceFile(link, std::vector<uint8_t>{4, 5}));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(*orv::readWholeFile(target), (std::vector<uint8_t>{4, 5}));
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    for (const auto& folder : {dir, target.parent_path()})
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            EXPECT_FALSE(orv::isReplacementTemporary(entry.path())) << entry.path();
+    // Temporaries never look like a ROM or an own picture file.
+    EXPECT_TRUE(orv::isReplacementTemporary(dir / ".~orvista-tmp-rom_gbc-x1Y2z3"));
+    // Too large, a pipe and a folder are refused before anything is read.
+    EXPECT_EQ(orv::readWholeFile(target, 1).error().code, EFBIG);
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_EQ(orv::readWholeFile(dir / "pipe").error().code, orv::kNotRegularFile);
+    EXPECT_EQ(orv::systemErrorEnglish(orv::kNotRegularFile), "not a regular file (a folder, a device or a pipe)");
+    EXPECT_EQ(orv::readWholeFile(dir).error().code, EISDIR);
+}
+
+TEST_F(BinaryFileTest, ALockIsHeldAgainstEveryOtherOpening)
+{
+    const auto path = dir / "rom.gbc";
+    ASSERT_TRUE(orv::writeWholeFile(path, std::vector<uint8_t>{1}));
+    auto first = orv::LockedFile::lock(path, std::chrono::milliseconds(0));
+    ASSERT_TRUE(first);
+    auto second = orv::LockedFile::lock(path, std::chrono::milliseconds(30));
+    ASSERT_FALSE(second);
+    EXPECT_TRUE(second.error().busy);
+    // Replaced under the holder: the next lock takes the new file at once.
+    ASSERT_TRUE(orv::replaceFile(path, std::vector<uint8_t>{2}));
+    EXPECT_FALSE(first->stillAtPath(path));
+    auto third = orv::LockedFile::lock(path, std::chrono::milliseconds(0));
+    ASSERT_TRUE(third);
+    EXPECT_TRUE(third->stillAtPath(path));
+    EXPECT_FALSE(orv::LockedFile::lock(dir / "missing", std::chrono::milliseconds(0)));
 }
 
 TEST_F(BinaryFileTest, ReadOnlyDetection)
