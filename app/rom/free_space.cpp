@@ -43,6 +43,29 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
     return std::nullopt;
 }
 
+std::vector<FreeRun> FreeRuns(std::span<const uint8_t> rom, int64_t minLength)
+{
+    std::vector<FreeRun> runs;
+    const auto size = static_cast<int64_t>(rom.size());
+    for (int64_t bank = 1; bank * kBankSize < std::min(size, kPointerLimit); ++bank) {
+        if (!PicturePointerReachable(bank * kBankSize))
+            continue;
+        const int64_t end = std::min(size, (bank + 1) * kBankSize);
+        for (int64_t at = bank * kBankSize; at < end;) {
+            if (rom[at] != 0) {
+                ++at;
+                continue;
+            }
+            const int64_t from = at;
+            while (at < end && rom[at] == 0)
+                ++at;
+            if (at - from >= std::max<int64_t>(minLength, 1))
+                runs.push_back({from, at - from});
+        }
+    }
+    return runs;
+}
+
 std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
                                                                  int64_t start, int32_t n)
 {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "rom_error.h"
 
@@ -26,5 +27,17 @@ std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t st
 // ReadFailed when the file cannot be read; the caller then keeps its value.
 std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
                                                                  int64_t start, int32_t n);
+
+// A run of zero bytes.
+struct FreeRun {
+    int64_t offset = 0;
+    int64_t length = 0;
+};
+
+// The runs of at least minLength zero bytes where picture data may go: in the
+// banks a picture pointer reaches (not bank 0, not banks 0x13 and 0x14, below
+// 0x400000), each cut at its bank's end, since a picture cannot cross one.
+// The search fits n bytes into a run of n + 2.
+std::vector<FreeRun> FreeRuns(std::span<const uint8_t> rom, int64_t minLength);
 
 } // namespace orv::rom

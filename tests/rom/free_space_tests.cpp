@@ -95,6 +95,28 @@ TEST(FreeSpace, BadArgumentsAndFiles)
     EXPECT_EQ(SearchNextOffset(dir / "missing.gbc", 0, 100).error().kind, RomError::Kind::OpenFailed);
 }
 
+TEST(FreeSpace, RunsWherePicturesMayGo)
+{
+    Bytes data(0x58000, 0x11);
+    const std::pair<int64_t, int64_t> zeros[] = {
+        {0x1000, 0x200},   // bank 0: no pointer reaches it
+        {0x4100, 0x40},    // long enough
+        {0x4200, 0x3F},    // one short
+        {0x7F00, 0x200},   // over a bank end: one run in each bank
+        {0x4C000, 0x800},  // banks 0x13 and 0x14 are not reachable
+        {0x57FF0, 0x10},   // at the end of the file
+    };
+    for (const auto& [from, length] : zeros)
+        std::fill_n(data.begin() + from, length, 0);
+    const auto runs = FreeRuns(data, 0x10);
+    std::vector<std::pair<int64_t, int64_t>> found;
+    for (const FreeRun& run : runs)
+        found.emplace_back(run.offset, run.length);
+    EXPECT_EQ(found, (std::vector<std::pair<int64_t, int64_t>>{
+                         {0x4100, 0x40}, {0x4200, 0x3F}, {0x7F00, 0x100}, {0x8000, 0x100}, {0x57FF0, 0x10}}));
+    EXPECT_EQ(FreeRuns(data, 0x40).size(), 3u);
+}
+
 TEST(FreeSpace, AgreesWithByteByByteSearchOnRandomFiles)
 {
     std::mt19937 random(20240611);
