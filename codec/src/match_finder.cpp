@@ -23,8 +23,10 @@ bool ChainSearch::build(const uint8_t* input, int32_t n, WorkArea& area)
     n_ = n;
     shift_ = 32 - hashBits(n);
     head_ = area.take<uint16_t>(size_t{1} << hashBits(n));
-    prev_ = area.take<uint16_t>(static_cast<size_t>(chained(n)));
+    prev_ = area.take<uint16_t>(static_cast<size_t>(chained(n)) + 1);
+    runHead_ = area.take<uint16_t>(256);
     std::memset(head_, 0xFF, sizeof(uint16_t) << hashBits(n));
+    std::memset(runHead_, 0xFF, sizeof(uint16_t) * 256);
     return true;
 }
 
@@ -32,22 +34,46 @@ void ChainSearch::insertUpTo(int32_t p)
 {
     const int32_t end = std::min({p, kAbsoluteLimit, n_ - 1});
     for (; inserted_ < end; ++inserted_) {
-        const uint32_t h = hash(in_[inserted_], in_[inserted_ + 1]);
-        prev_[inserted_] = head_[h];
-        head_[h] = static_cast<uint16_t>(inserted_);
+        const int32_t j = inserted_;
+        const uint8_t c = in_[j];
+        if (in_[j + 1] != c) {
+            const uint32_t h = hash(c, in_[j + 1]);
+            prev_[j] = head_[h];
+            head_[h] = static_cast<uint16_t>(j);
+        } else if (j == 0 || in_[j - 1] != c) {
+            int32_t e = j + 2;
+            while (e < n_ && in_[e] == c)
+                ++e;
+            prev_[j] = runHead_[c];
+            runHead_[c] = static_cast<uint16_t>(j);
+            if (e - j > 2) // the second byte of a longer run is no pair's
+                prev_[j + 1] = static_cast<uint16_t>(std::min<int32_t>(e - j, kNone));
+        }
     }
 }
 
-// Calls visit(i) for each i <= high where the input holds first, second, nearest
-// first, until visit returns false. Positions from split on are only scanned
-// down to windowLow; positions below split come from the chains.
+// Calls visit(i) for each i in [low, high] where the input holds first,
+// second, nearest first, until visit returns false (then returns false).
+template <class Visit>
+bool ChainSearch::scanWindow(uint8_t first, uint8_t second, int32_t high, int32_t low,
+                             Visit&& visit)
+{
+    for (int32_t i = high; i >= low; --i)
+        if (in_[i] == first && in_[i + 1] == second && !visit(i))
+            return false;
+    return true;
+}
+
+// Calls visit(i) for each i <= high where the input holds first, second
+// (which differ), nearest first, until visit returns false. Positions from
+// split on are only scanned down to windowLow; those below come from the
+// chains.
 template <class Visit>
 void ChainSearch::forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
                               int32_t split, Visit&& visit)
 {
-    for (int32_t i = high; i >= split && i >= windowLow; --i)
-        if (in_[i] == first && in_[i + 1] == second && !visit(i))
-            return;
+    if (!scanWindow(first, second, high, std::max(split, windowLow), visit))
+        return;
     int64_t steps = 0;
     for (uint16_t i = head_[hash(first, second)]; i != kNone; i = prev_[i]) {
         ++steps;
@@ -57,6 +83,66 @@ void ChainSearch::forEachPair(uint8_t first, uint8_t second, int32_t high, int32
     steps_ += steps;
 }
 
+// The sources below split, nearest first, that can match more than
+// threshold bytes of a query that starts with `run` bytes equal to value's
+// counterpart and (when known) goes on with a byte that matches `after`.
+// Forwards, such a source lies `run` bytes before the end of a run of value
+// that is followed by `after`; backwards, `run` - 1 bytes after the start of
+// a run preceded by it. With threshold below run, also the nearest source of
+// exactly run bytes, anywhere in a long enough run.
+template <class Visit>
+void ChainSearch::forEachRunSource(int32_t p, int run, int threshold, bool backwards,
+                                   uint8_t value, uint8_t after, bool known, int32_t split,
+                                   Visit&& visit)
+{
+    bool nearestPending = threshold < run;
+    int64_t steps = 0;
+    for (uint16_t s = runHead_[value]; s != kNone; s = prev_[s]) {
+        ++steps;
+        const int32_t length = runLength(s);
+        if (length < run)
+            continue;
+        const bool endless = length == kNone; // ends too far on to be read from
+        const int32_t e = s + length;
+        int32_t nearest = -1, exact = -1;
+        if (!backwards) {
+            nearest = std::min({endless ? INT32_MAX : e - run, p - 1, split - 1});
+            if (nearest < s)
+                nearest = -1;
+            if (known && !endless && e < n_ && in_[e] == after && e - run < p && e - run < split)
+                exact = e - run;
+        } else {
+            nearest = std::min({endless ? INT32_MAX : e - 1, p - 1, split - 1});
+            if (nearest < s + run - 1)
+                nearest = -1;
+            if (known && s >= 1 && in_[s - 1] == after && s + run - 1 < p && s + run - 1 < split)
+                exact = s + run - 1;
+        }
+        if (nearestPending && nearest >= 0) {
+            nearestPending = false;
+            if (!visit(nearest))
+                break;
+            if (exact == nearest)
+                continue;
+        }
+        if (exact >= 0 && !visit(exact))
+            break;
+    }
+    steps_ += steps;
+}
+
+namespace {
+
+int runAt(const uint8_t* cur, int cap)
+{
+    int run = 1;
+    while (run < cap && cur[run] == cur[0])
+        ++run;
+    return run;
+}
+
+} // namespace
+
 // Each search keeps the nearest source of its longest match, counting only
 // matches longer than threshold. A match must agree at index threshold to
 // exceed it, which rejects most candidates at one comparison.
@@ -64,7 +150,7 @@ Found ChainSearch::repeat(int32_t p, int cap, int threshold)
 {
     Found best;
     const uint8_t* cur = in_ + p;
-    forEachPair(cur[0], cur[1], p - 1, p - kRelativeReach, kAbsoluteLimit, [&](int32_t j) {
+    auto visit = [&](int32_t j) {
         const uint8_t* src = in_ + j;
         if (src[threshold] != cur[threshold])
             return true;
@@ -76,7 +162,15 @@ Found ChainSearch::repeat(int32_t p, int cap, int threshold)
             best = {m, j};
         }
         return m < cap;
-    });
+    };
+    if (cur[0] != cur[1]) {
+        forEachPair(cur[0], cur[1], p - 1, p - kRelativeReach, kAbsoluteLimit, visit);
+    } else if (scanWindow(cur[0], cur[1], p - 1, std::max(kAbsoluteLimit, p - kRelativeReach),
+                          visit)) {
+        const int run = runAt(cur, cap);
+        forEachRunSource(p, run, threshold, false, cur[0], cur[run % cap], run < cap,
+                         kAbsoluteLimit, visit);
+    }
     return best;
 }
 
@@ -84,20 +178,28 @@ Found ChainSearch::flip(int32_t p, int cap, int threshold)
 {
     Found best;
     const uint8_t* cur = in_ + p;
-    forEachPair(bitReverse(cur[0]), bitReverse(cur[1]), p - 1, p - kRelativeReach,
-                kAbsoluteLimit, [&](int32_t j) {
-                    const uint8_t* src = in_ + j;
-                    if (src[threshold] != bitReverse(cur[threshold]))
-                        return true;
-                    int m = 2;
-                    while (m < cap && src[m] == bitReverse(cur[m]))
-                        ++m;
-                    if (m > threshold) {
-                        threshold = m;
-                        best = {m, j};
-                    }
-                    return m < cap;
-                });
+    auto visit = [&](int32_t j) {
+        const uint8_t* src = in_ + j;
+        if (src[threshold] != bitReverse(cur[threshold]))
+            return true;
+        int m = 2;
+        while (m < cap && src[m] == bitReverse(cur[m]))
+            ++m;
+        if (m > threshold) {
+            threshold = m;
+            best = {m, j};
+        }
+        return m < cap;
+    };
+    const uint8_t first = bitReverse(cur[0]), second = bitReverse(cur[1]);
+    if (first != second) {
+        forEachPair(first, second, p - 1, p - kRelativeReach, kAbsoluteLimit, visit);
+    } else if (scanWindow(first, second, p - 1, std::max(kAbsoluteLimit, p - kRelativeReach),
+                          visit)) {
+        const int run = runAt(cur, cap);
+        forEachRunSource(p, run, threshold, false, first, bitReverse(cur[run % cap]), run < cap,
+                         kAbsoluteLimit, visit);
+    }
     return best;
 }
 
@@ -107,7 +209,7 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold)
 {
     Found best;
     const uint8_t* cur = in_ + p;
-    forEachPair(cur[1], cur[0], p - 2, p - 1 - kRelativeReach, kAbsoluteLimit - 1, [&](int32_t i) {
+    auto visit = [&](int32_t i) {
         const int32_t j = i + 1;
         if (j < threshold)
             return false;
@@ -121,7 +223,15 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold)
             best = {m, j};
         }
         return m < cap;
-    });
+    };
+    if (cur[0] != cur[1]) {
+        forEachPair(cur[1], cur[0], p - 2, p - 1 - kRelativeReach, kAbsoluteLimit - 1, visit);
+    } else if (scanWindow(cur[1], cur[0], p - 2,
+                          std::max(kAbsoluteLimit - 1, p - 1 - kRelativeReach), visit)) {
+        const int run = runAt(cur, cap);
+        forEachRunSource(p, run, threshold, true, cur[0], cur[run % cap], run < cap,
+                         kAbsoluteLimit, [&](int32_t j) { return visit(j - 1); });
+    }
     return best;
 }
 

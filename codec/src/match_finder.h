@@ -18,9 +18,12 @@ struct CopyChoice {
     int length = 0;      // 0: no copy
 };
 
-// Hash chains of the earlier positions that start with the same two bytes,
-// walked to their end. Exact, and quick while chains stay short; on inputs of
-// few distinct strings a chain holds a fixed share of all earlier positions.
+// Hash chains of the earlier positions whose two bytes differ, and one chain
+// per byte value of the earlier runs of two or more of it, walked to their
+// end. A copy that starts with two equal bytes can only come from inside a
+// run, and only from a fixed offset in it, so runs are kept whole instead of
+// byte by byte. Exact, and quick while chains stay short; on inputs of few
+// distinct strings a chain holds a fixed share of all earlier positions.
 class ChainSearch {
 public:
     // Chains cover the positions below kAbsoluteLimit.
@@ -33,7 +36,8 @@ public:
     static constexpr size_t bytesFor(int32_t n)
     {
         return WorkArea::bytesFor<uint16_t>(size_t{1} << hashBits(n))
-               + WorkArea::bytesFor<uint16_t>(static_cast<size_t>(chained(n)));
+               + WorkArea::bytesFor<uint16_t>(static_cast<size_t>(chained(n)) + 1)
+               + WorkArea::bytesFor<uint16_t>(256);
     }
 
     bool build(const uint8_t* input, int32_t n, WorkArea& area);
@@ -53,9 +57,19 @@ private:
     {
         return ((static_cast<uint32_t>(first) << 8 | second) * 0x9E3779B1u) >> shift_;
     }
+    // Length of the run that starts at s (saturating at kNone).
+    int32_t runLength(int32_t s) const
+    {
+        return s + 2 < n_ && in_[s + 2] == in_[s] ? prev_[s + 1] : 2;
+    }
+    template <class Visit>
+    bool scanWindow(uint8_t first, uint8_t second, int32_t high, int32_t windowLow, Visit&& visit);
     template <class Visit>
     void forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
                      int32_t split, Visit&& visit);
+    template <class Visit>
+    void forEachRunSource(int32_t p, int run, int threshold, bool backwards, uint8_t value,
+                          uint8_t after, bool known, int32_t split, Visit&& visit);
 
     const uint8_t* in_ = nullptr;
     int32_t n_ = 0;
@@ -63,7 +77,9 @@ private:
     int shift_ = 0;
     int64_t steps_ = 0;
     uint16_t* head_ = nullptr;
-    uint16_t* prev_ = nullptr;
+    uint16_t* prev_ = nullptr;    // at a pair: the next older one; at a run's start: the
+                                  // older run of its byte, after it its length
+    uint16_t* runHead_ = nullptr; // newest run of each byte value
 };
 
 // Adaptive: the chains first; once they cost more per byte than the suffix

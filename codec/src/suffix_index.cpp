@@ -59,9 +59,9 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     uint8_t* const scratch = area.mark();
     const int32_t length = textLength(n);
     uint16_t* text = area.take<uint16_t>(static_cast<size_t>(length));
-    uint16_t* lcp = area.take<uint16_t>(static_cast<size_t>(length));
     int32_t* sa = area.take<int32_t>(static_cast<size_t>(length));
-    int32_t* rank = area.take<int32_t>(static_cast<size_t>(length));
+    int32_t* previous = area.take<int32_t>(static_cast<size_t>(length));
+    uint16_t* lcp = area.take<uint16_t>(static_cast<size_t>(length)); // by text position
     const int32_t flippedStart = n + 1, backwardStart = 2 * n + 2;
     for (int32_t i = 0; i < n; ++i) {
         text[i] = in[i];
@@ -72,20 +72,22 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     text[2 * n + 1] = kSeparator + 1;
     text[3 * n + 2] = kSeparator + 2;
     suffixSort(text, length, kLargestSymbol, sa, area);
-    for (int32_t i = 0; i < length; ++i)
-        rank[sa[i]] = i;
-    // Common prefix of ranks r - 1 and r, taken in text order: each is at
-    // least one less than the one before.
+    // Common prefix of each suffix with the one ranked just before it, in text
+    // order: each is at least one less than the one before. The walk stops at
+    // a separator at the latest, as no two suffixes share one.
+    previous[sa[0]] = -1;
+    for (int32_t r = 1; r < length; ++r)
+        previous[sa[r]] = sa[r - 1];
     for (int32_t i = 0, h = 0; i < length; ++i) {
-        if (rank[i] == 0) {
-            lcp[0] = 0;
+        const int32_t j = previous[i];
+        if (j < 0) {
+            lcp[i] = 0;
             h = 0;
             continue;
         }
-        const int32_t j = sa[rank[i] - 1];
-        while (i + h < length && j + h < length && text[i + h] == text[j + h])
+        while (text[i + h] == text[j + h])
             ++h;
-        lcp[rank[i]] = static_cast<uint16_t>(std::min(h, kMaxLength));
+        lcp[i] = static_cast<uint16_t>(std::min(h, kMaxLength));
         if (h > 0)
             --h;
     }
@@ -103,9 +105,9 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     int32_t forwardCount = 0, backwardCount = 0;
     uint16_t sinceForward = 0, sinceBackward = 0; // 0 while no member was met
     for (int32_t r = 0; r < length; ++r) {
-        sinceForward = std::min(sinceForward, lcp[r]);
-        sinceBackward = std::min(sinceBackward, lcp[r]);
         const int32_t s = sa[r];
+        sinceForward = std::min(sinceForward, lcp[s]);
+        sinceBackward = std::min(sinceBackward, lcp[s]);
         if (isInput(s)) {
             inputIndex_[s] = forwardCount;
             forwardLeaf[forwardCount++] = sinceForward;
@@ -131,8 +133,8 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
         } else if (isBackward(s)) {
             untilBackward = kUnbounded;
         }
-        untilForward = std::min(untilForward, lcp[r]);
-        untilBackward = std::min(untilBackward, lcp[r]);
+        untilForward = std::min(untilForward, lcp[s]);
+        untilBackward = std::min(untilBackward, lcp[s]);
     }
     forward_.lcp.buildInner();
     backward_.lcp.buildInner();
