@@ -8,19 +8,87 @@ namespace vex {
 
 namespace {
 
+uint64_t load64(const uint8_t* at)
+{
+    uint64_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+void store64(uint8_t* at, uint64_t v) { std::memcpy(at, &v, sizeof v); }
+
+uint32_t load32(const uint8_t* at)
+{
+    uint32_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+void store32(uint8_t* at, uint32_t v) { std::memcpy(at, &v, sizeof v); }
+
+// Commands are mostly a few bytes long: up to 16 bytes, two overlapping
+// moves that stay inside [to, to + n) beat a call into the C library. from
+// and to must not overlap.
+void copyBytes(uint8_t* to, const uint8_t* from, int64_t n)
+{
+    if (n >= 8 && n <= 16) {
+        const uint64_t head = load64(from), tail = load64(from + n - 8);
+        store64(to, head);
+        store64(to + n - 8, tail);
+    } else if (n >= 4 && n < 8) {
+        const uint32_t head = load32(from), tail = load32(from + n - 4);
+        store32(to, head);
+        store32(to + n - 4, tail);
+    } else if (n < 4) {
+        for (int64_t k = 0; k < n; ++k)
+            to[k] = from[k];
+    } else {
+        std::memcpy(to, from, static_cast<size_t>(n));
+    }
+}
+
+void fillBytes(uint8_t* to, uint8_t value, int64_t n)
+{
+    const uint64_t all = value * 0x0101010101010101ull;
+    if (n >= 8 && n <= 16) {
+        store64(to, all);
+        store64(to + n - 8, all);
+    } else if (n >= 4 && n < 8) {
+        store32(to, static_cast<uint32_t>(all));
+        store32(to + n - 4, static_cast<uint32_t>(all));
+    } else if (n < 4) {
+        for (int64_t k = 0; k < n; ++k)
+            to[k] = value;
+    } else {
+        std::memset(to, value, static_cast<size_t>(n));
+    }
+}
+
+// Every byte of v bit-reversed in place.
+uint64_t flipBytes(uint64_t v)
+{
+    v = (v >> 4 & 0x0F0F0F0F0F0F0F0Full) | (v & 0x0F0F0F0F0F0F0F0Full) << 4;
+    v = (v >> 2 & 0x3333333333333333ull) | (v & 0x3333333333333333ull) << 2;
+    return (v >> 1 & 0x5555555555555555ull) | (v & 0x5555555555555555ull) << 1;
+}
+
 // at[k] = at[k - period] for k in [0, length): the period bytes before at
 // repeat. Copies in doubling blocks instead of byte by byte.
 void extendPeriodic(uint8_t* at, int64_t period, int64_t length)
 {
+    if (period >= length) {
+        copyBytes(at, at - period, length);
+        return;
+    }
     if (period == 1) {
-        std::memset(at, at[-1], static_cast<size_t>(length));
+        fillBytes(at, at[-1], length);
         return;
     }
     int64_t done = 0;
     int64_t span = period;
     while (done < length) {
         const int64_t n = span < length - done ? span : length - done;
-        std::memcpy(at + done, at + done - span, static_cast<size_t>(n));
+        copyBytes(at + done, at + done - span, n);
         done += n;
         span = done + period;
     }
@@ -29,16 +97,23 @@ void extendPeriodic(uint8_t* at, int64_t period, int64_t length)
 void copy(int command, uint8_t* out, int64_t position, int64_t source, int64_t length)
 {
     uint8_t* to = out + position;
+    int64_t k = 0;
     switch (command) {
     case kRepeat:
         extendPeriodic(to, position - source, length);
         break;
     case kFlip:
-        for (int64_t k = 0; k < length; ++k)
+        // Eight at a time while the bytes read were written before this copy.
+        if (position - source >= 8)
+            for (; k + 8 <= length; k += 8)
+                store64(to + k, flipBytes(load64(out + source + k)));
+        for (; k < length; ++k)
             to[k] = bitReverse(out[source + k]);
         break;
     default: // kReverse
-        for (int64_t k = 0; k < length; ++k)
+        for (; k + 8 <= length && source - k - 7 >= 0; k += 8)
+            store64(to + k, __builtin_bswap64(load64(out + source - k - 7)));
+        for (; k < length; ++k)
             to[k] = out[source - k];
         break;
     }
@@ -97,11 +172,11 @@ Decoded decodeStream(const uint8_t* source, int64_t sourceLength, uint8_t* desti
         uint8_t* to = destination + q;
         switch (header.command) {
         case kLiteral:
-            std::memcpy(to, source + p, static_cast<size_t>(n));
+            copyBytes(to, source + p, n);
             p += n;
             break;
         case kIterate:
-            std::memset(to, a, static_cast<size_t>(n));
+            fillBytes(to, a, n);
             break;
         case kAlternate:
             to[0] = a;
@@ -111,7 +186,7 @@ Decoded decodeStream(const uint8_t* source, int64_t sourceLength, uint8_t* desti
             }
             break;
         case kZeroFill:
-            std::memset(to, 0, static_cast<size_t>(n));
+            fillBytes(to, 0, n);
             break;
         default:
             copy(header.command, destination, q, from, n);
