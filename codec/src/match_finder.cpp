@@ -279,9 +279,13 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
         // A flip or reverse copy only matters when it is at least as long as
         // the repeat (equal lengths: the nearer source may win).
         auto atLeast = [threshold](int length) { return std::max(length - 1, threshold); };
-        repeat = chains_.repeat(p, cap, threshold);
-        flip = chains_.flip(p, cap, atLeast(repeat.length));
-        reverse = chains_.reverse(p, cap, atLeast(std::max(repeat.length, flip.length)));
+        const uint8_t first = in_[p], second = in_[p + 1];
+        if (chains_.anyPair(first, second, p))
+            repeat = chains_.repeat(p, cap, threshold);
+        if (chains_.anyPair(bitReverse(first), bitReverse(second), p))
+            flip = chains_.flip(p, cap, atLeast(repeat.length));
+        if (chains_.anyPair(second, first, p))
+            reverse = chains_.reverse(p, cap, atLeast(std::max(repeat.length, flip.length)));
     }
 
     const int longest = std::max({repeat.length, flip.length, reverse.length});

@@ -46,6 +46,13 @@ public:
     int64_t steps() const { return steps_; }
 
     void insertUpTo(int32_t p);
+    // False when no earlier position below p starts with first, second (a
+    // quick test that spares most searches on pictures).
+    bool anyPair(uint8_t first, uint8_t second, int32_t p) const
+    {
+        return p > kAbsoluteLimit
+               || (first != second ? head_[hash(first, second)] : runHead_[first]) != kNone;
+    }
     Found repeat(int32_t p, int cap, int threshold);
     Found flip(int32_t p, int cap, int threshold);
     Found reverse(int32_t p, int cap, int threshold);
