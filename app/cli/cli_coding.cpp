@@ -67,6 +67,38 @@ std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<C
     return given;
 }
 
+struct Roles {
+    Colour colour1, colour2;
+};
+
+// The slot's pair, when every colour besides white and black is one of its
+// two (as a game colour): each picture colour takes the role it has there.
+std::optional<Roles> slotRoles(const std::vector<Colour>& colours, const PalettePair& pair)
+{
+    const auto [slot1, slot2] = PairColours(pair);
+    const GbcColor word1 = ToGbcColor(slot1), word2 = ToGbcColor(slot2);
+    if (colours.empty() || word1 == word2)
+        return std::nullopt;
+    Roles roles{slot1, slot2}; // a role the picture does not use keeps the slot's colour
+    for (Colour c : colours) {
+        if (ToGbcColor(c) == word1)
+            roles.colour1 = c;
+        else if (ToGbcColor(c) == word2)
+            roles.colour2 = c;
+        else
+            return std::nullopt;
+    }
+    return roles;
+}
+
+// A colour table in shade order: white, colour 1, colour 2, black.
+std::optional<Roles> tableRoles(const std::vector<Colour>& table)
+{
+    if (table.size() < 4 || table[0] != kWhite || table[3] != kBlack)
+        return std::nullopt;
+    return Roles{table[1], table[2]};
+}
+
 std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionRequest request,
                                                 const CodingOptions& options)
 {
@@ -97,6 +129,15 @@ std::expected<CodedPicture, std::string> codePicture(const std::filesystem::path
     auto colour2 = listChoice(colours, options.colour2, kPreselectedColour2, source);
     if (!colour2)
         return std::unexpected(colour2.error());
+    if (!options.colour1 && !options.colour2) {
+        std::optional<Roles> roles = options.slotPair ? slotRoles(colours, *options.slotPair) : std::nullopt;
+        if (!roles)
+            roles = tableRoles(loaded->colourTable);
+        if (roles) {
+            colour1 = roles->colour1;
+            colour2 = roles->colour2;
+        }
+    }
 
     CodedPicture coded;
     coded.picture = std::move(loaded->picture);

@@ -12,6 +12,7 @@
 #include "cli_args.h"
 #include "classify_path.h"
 #include "compression_page.h"
+#include "gbc_color.h"
 #include "working_picture.h"
 
 namespace orv::cli {
@@ -24,6 +25,8 @@ struct CodingOptions {
     bool blackWhite = false;
     bool lightDark = false;
     bool coloursGiven = false; // any colour option: pictures only
+    // The palette pair of the slot the picture goes into (insert, insert-all).
+    std::optional<PalettePair> slotPair;
 };
 
 inline const std::set<std::string> kCodingValues{"--colour1", "--colour2", "--others", "--order", "--compression"};
@@ -42,6 +45,13 @@ struct CodedPicture {
     TileOrder order = TileOrder::Vertical;
 };
 
+// Colours 1 and 2 of a picture, in this order of rules: --colour1/--colour2;
+// with slotPair, the slot's two colours when they are the picture's colours
+// besides white and black (compared as game colours), each keeping its role;
+// an indexed picture's entries 1 and 2 when entry 0 is white and entry 3
+// black; else the wizard's choice, the first and second colour found. So an
+// extracted picture, edited and saved by any program that keeps its four
+// colours, codes back to the same tile data and palette pair.
 // The error is English. A ROM as source is refused: extract its picture first.
 std::expected<CodedPicture, std::string> CodeSource(const std::filesystem::path& source,
                                                     const CodingOptions& options);

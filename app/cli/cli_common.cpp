@@ -76,6 +76,25 @@ rom::ExtractRequest SlotRequest(const std::filesystem::path& romPath, const Slot
     return r;
 }
 
+void SetSlot(rom::InsertRequest& r, const Slot& slot)
+{
+    r.trainer = slot.trainer;
+    r.unown = slot.unown;
+    r.unownIndex = slot.unownIndex;
+    (slot.trainer ? r.trainerNumber : r.pokemonNumber) = slot.number;
+    r.back = slot.back;
+    r.shiny = slot.shiny;
+}
+
+std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot)
+{
+    if (slot.number < 1 || slot.number > 255)
+        return std::nullopt;
+    auto palette = rom::ReadPaletteWords(
+        rom, rom::PaletteLocation(slot.trainer, static_cast<int>(slot.number), slot.shiny && !slot.trainer));
+    return palette ? std::optional(palette->pair) : std::nullopt;
+}
+
 std::vector<NamedSlot> AllSlots()
 {
     std::vector<NamedSlot> slots;

@@ -9,6 +9,7 @@
 
 #include "cli_args.h"
 #include "extraction.h"
+#include "insertion.h"
 
 namespace orv::cli {
 
@@ -42,6 +43,11 @@ inline const std::set<std::string> kSlotSwitches{"--back", "--shiny"};
 std::expected<std::optional<Slot>, std::string> SlotFrom(const Args& args);
 
 rom::ExtractRequest SlotRequest(const std::filesystem::path& romPath, const Slot& slot);
+// The slot's numbers and sides into an insertion request.
+void SetSlot(rom::InsertRequest& request, const Slot& slot);
+// The slot's normal (or --shiny) palette pair as the ROM holds it; none when
+// the ROM is too short for it.
+std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot);
 
 // Every slot of the three picture tables, named as extract-all names its
 // files: pokemon-NNN-front/back (201 through the Unown table),

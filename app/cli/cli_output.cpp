@@ -37,6 +37,25 @@ WorkingPicture fourShades(const PictureOutput& p)
     return shades;
 }
 
+// An indexed picture of exactly four entries in shade order (white, colour 1,
+// colour 2, black), so a paint program keeps each shade's role even where two
+// shades share a colour.
+QImage fourColourPng(const PictureOutput& p)
+{
+    WorkingPicture shades;
+    shades.width = p.width;
+    shades.height = p.height;
+    shades.pixels = DecodeTiles(p.tileData, {0, 1, 2, 3, 3}, p.width, p.height, p.order);
+    QImage image(p.width, p.height, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(255, 255, 255), 0xFF000000u | p.colour1, 0xFF000000u | p.colour2, qRgb(0, 0, 0)});
+    for (int t = 0; t < p.height; ++t)
+        for (int x = 0; x < p.width; ++x) {
+            const Colour shade = shades.atTop(x, t); // white where no whole tile reaches
+            image.setPixel(x, t, shade <= 3 ? shade : 0);
+        }
+    return image;
+}
+
 std::expected<void, std::string> writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                                             bool flush)
 {
@@ -90,7 +109,7 @@ std::expected<void, std::string> WritePicture(const std::filesystem::path& path,
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!ToQImage(fourShades(picture)).save(&buffer, "PNG"))
+        if (!fourColourPng(picture).save(&buffer, "PNG"))
             return std::unexpected("could not encode \"" + path.string() + "\" as PNG");
         return writeBytes(path, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
                                           static_cast<size_t>(png.size())),

@@ -97,6 +97,10 @@ std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem:
 
     LoadedPicture loaded;
     loaded.picture = WholeTilesFromImage(image);
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
+        image.format() == QImage::Format_MonoLSB)
+        for (QRgb entry : image.colorTable())
+            loaded.colourTable.push_back(entry & 0xFFFFFFu);
     auto colours = CollectColours(loaded.picture);
     if (!colours)
         return refuse(LoadFailure::TooManyColours, colours.error().message, colours.error().english);

@@ -25,6 +25,9 @@ struct LoadedPicture {
     // (the page-1 handler keeps the wizard's own Palette).
     WorkingPicture picture;
     std::vector<Colour> colours; // for "Farbe 1:" and "Farbe 2:", at most 255
+    // The file's own colour table, in its order, when it stores colour
+    // indices (GIF, palette PNG and BMP); empty otherwise.
+    std::vector<Colour> colourTable;
 };
 
 // Largest picture taken: sides are 16-bit counts, and the grid stays below 256 MiB.

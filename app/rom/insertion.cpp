@@ -319,6 +319,18 @@ std::expected<InsertionPlan, RomError> PlanInsertion(const RomFile& rom, const I
     return plan;
 }
 
+std::expected<std::optional<BytePatch>, RomError> OldPictureZeros(const RomFile& rom, const InsertRequest& r,
+                                                                  std::vector<PlanNote>& notes)
+{
+    auto slot = checkedSlot(r);
+    if (!slot)
+        return std::unexpected(slot.error());
+    auto streams = ReadSlotStreams(rom);
+    if (!streams)
+        return std::unexpected(streams.error());
+    return zeroOldPicture(rom, r, *streams, *slot, notes);
+}
+
 std::expected<InsertionPlan, RomError> PlanInsertionAtFreePlace(const RomFile& rom, InsertRequest request,
                                                                 int64_t from)
 {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <expected>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,12 @@ struct InsertionPlan {
 // or a table: "Das alte Bild an Offset &H... wurde nicht gelöscht, weil das Löschen auch
 // <das Bild von Pokemon 2 (Frontpic) | die Zeigertabelle ...> treffen würde."
 std::expected<InsertionPlan, RomError> PlanInsertion(const RomFile& rom, const InsertRequest& request);
+
+// The zeros "Delete Original Picture" writes over the slot's old picture, or
+// none with a note when its bytes are shared (as PlanInsertion decides);
+// the slot's refusals and NoPicture for an incomplete old stream as there.
+std::expected<std::optional<BytePatch>, RomError> OldPictureZeros(const RomFile& rom, const InsertRequest& request,
+                                                                  std::vector<PlanNote>& notes);
 
 // PlanInsertion at the first place the free-space search finds after `from`
 // where the plan stands (request.offsetText is not used): places no picture
