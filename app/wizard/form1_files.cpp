@@ -54,6 +54,7 @@ QString Form1::sourceFilter()
 {
     return QString::fromUtf8("Alle Unterstützten Formate|*.gif;*.bmp;*.ico;*.cur;*.orv;*.gb*|"
                              "Bild-Dateien (*.gif;*.bmp;*.ico;*.cur)|*.bmp;*.gif;*.ico;*.cur|"
+                             "PNG-Bilder (*.png)|*.png|"
                              "Gameboy-Roms (*.gb*)|*.gb*|"
                              "Backup-Dateien (Als Bilder) (*.bak;*.old)|*.bak;*.old|"
                              "ORV Bild-Dateien (*.orv)|*.orv");

@@ -113,7 +113,8 @@ TEST(Browse, HandsTheTextInAndTheChosenNameBack)
     ASSERT_EQ(started, (QStringList{"open /start/name.bmp", "open /chosen/pic.gif", "save /rom.gbc"}));
     EXPECT_EQ(h.dialogs.calls[0].filter,
               "Alle Unterstützten Formate|*.gif;*.bmp;*.ico;*.cur;*.orv;*.gb*|Bild-Dateien (*.gif;*.bmp;*.ico;*.cur)|"
-              "*.bmp;*.gif;*.ico;*.cur|Gameboy-Roms (*.gb*)|*.gb*|Backup-Dateien (Als Bilder) (*.bak;*.old)|"
+              "*.bmp;*.gif;*.ico;*.cur|PNG-Bilder (*.png)|*.png|Gameboy-Roms (*.gb*)|*.gb*|"
+              "Backup-Dateien (Als Bilder) (*.bak;*.old)|"
               "*.bak;*.old|ORV Bild-Dateien (*.orv)|*.orv");
     EXPECT_EQ(h.dialogs.calls[2].filter,
               "Gameboy-Roms (*.gb*)|*.gbc;*.gb*|Bitmaps (*.dib;*.bmp)|*.dib;*.bmp|ORV Bild-Dateien (*.orv)|*.orv");
