@@ -265,6 +265,41 @@ TEST_F(Robustness, TwoWritersAtOnceLoseNoPicture)
     std::cout << "[ together ] 6 pairs, " << arrived << " pictures arrived, " << refused << " refused, 0 lost\n";
 }
 
+TEST_F(Robustness, ABatchFailingOrKilledMidwayLeavesTheRomAsItWas)
+{
+    rom.write(dir / "rom.gb");
+    ASSERT_EQ(run({{"extract-all", at("rom.gb"), at("pics")}, {}}).code, 0);
+    for (int n = 1; n <= 20; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "pics/pokemon-%03d-front.png", n);
+        const QString file = QString::fromStdString(at(name));
+        ASSERT_TRUE(QImage(file).mirrored(true, false).save(file, "PNG"));
+    }
+    const std::vector<std::string> batch{"insert-all", at("pics"), at("rom.gb")};
+    const Outcome done = run({batch, {}});
+    ASSERT_EQ(done.code, 0) << done.err;
+    complete = ReadFileBytes(dir / "rom.gb");
+    int partial = 0, failed = 0;
+    for (const char* operation : {"write", "flush", "rename"}) {
+        rom.write(dir / "rom.gb");
+        const Outcome outcome =
+            run({batch, {"LD_PRELOAD=" + ShimPath(), std::string("ORV_FAULT_OP=") + operation, "ORV_FAULT_AT=1"}});
+        expectWholeOrUnchanged(outcome, std::string("insert-all, ") + operation, partial, failed);
+        EXPECT_EQ(outcome.code, 1) << operation;
+    }
+    std::mt19937 random(11);
+    for (int i = 0; i < 10; ++i) {
+        rom.write(dir / "rom.gb");
+        Child child({batch, {"LD_PRELOAD=" + ShimPath(), "ORV_SLOW_WRITES=3000"}}, dir / "err-kill");
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 400)(random)));
+        child.kill();
+        child.wait();
+        const Bytes now = ReadFileBytes(dir / "rom.gb");
+        partial += now != rom.bytes && now != complete;
+    }
+    EXPECT_EQ(partial, 0);
+}
+
 TEST_F(Robustness, HostileFilesFinishAndNamePath)
 {
     // Every pointer leads to pairs that each unpack to 1024 zeros.
