@@ -83,49 +83,35 @@ void ChainSearch::forEachPair(uint8_t first, uint8_t second, int32_t high, int32
     steps_ += steps;
 }
 
-// The sources below split, nearest first, that can match more than
-// threshold bytes of a query that starts with `run` bytes equal to value's
-// counterpart and (when known) goes on with a byte that matches `after`.
+// The sources below split, nearest first, that can match more than `run`
+// bytes of a query that starts with `run` bytes equal to value's counterpart
+// and goes on with a byte that matches `after` (known: the query goes on).
 // Forwards, such a source lies `run` bytes before the end of a run of value
 // that is followed by `after`; backwards, `run` - 1 bytes after the start of
-// a run preceded by it. With threshold below run, also the nearest source of
-// exactly run bytes, anywhere in a long enough run.
+// a run preceded by it. The threshold is never below the run: the run
+// command takes it, except a run of two with a literal pending, where a copy
+// of two bytes saves nothing and is never emitted.
 template <class Visit>
-void ChainSearch::forEachRunSource(int32_t p, int run, int threshold, bool backwards,
-                                   uint8_t value, uint8_t after, bool known, int32_t split,
-                                   Visit&& visit)
+void ChainSearch::forEachRunSource(int32_t p, int run, bool backwards, uint8_t value,
+                                   uint8_t after, bool known, int32_t split, Visit&& visit)
 {
-    bool nearestPending = threshold < run;
+    if (!known)
+        return;
     int64_t steps = 0;
     for (uint16_t s = runHead_[value]; s != kNone; s = prev_[s]) {
         ++steps;
         const int32_t length = runLength(s);
         if (length < run)
             continue;
-        const bool endless = length == kNone; // ends too far on to be read from
-        const int32_t e = s + length;
-        int32_t nearest = -1, exact = -1;
+        int32_t j = -1;
         if (!backwards) {
-            nearest = std::min({endless ? INT32_MAX : e - run, p - 1, split - 1});
-            if (nearest < s)
-                nearest = -1;
-            if (known && !endless && e < n_ && in_[e] == after && e - run < p && e - run < split)
-                exact = e - run;
-        } else {
-            nearest = std::min({endless ? INT32_MAX : e - 1, p - 1, split - 1});
-            if (nearest < s + run - 1)
-                nearest = -1;
-            if (known && s >= 1 && in_[s - 1] == after && s + run - 1 < p && s + run - 1 < split)
-                exact = s + run - 1;
+            const int32_t e = s + length;
+            if (length != kNone && e < n_ && in_[e] == after && e - run < p && e - run < split)
+                j = e - run;
+        } else if (s >= 1 && in_[s - 1] == after && s + run - 1 < p && s + run - 1 < split) {
+            j = s + run - 1;
         }
-        if (nearestPending && nearest >= 0) {
-            nearestPending = false;
-            if (!visit(nearest))
-                break;
-            if (exact == nearest)
-                continue;
-        }
-        if (exact >= 0 && !visit(exact))
+        if (j >= 0 && !visit(j))
             break;
     }
     steps_ += steps;
@@ -168,7 +154,7 @@ Found ChainSearch::repeat(int32_t p, int cap, int threshold)
     } else if (scanWindow(cur[0], cur[1], p - 1, std::max(kAbsoluteLimit, p - kRelativeReach),
                           visit)) {
         const int run = runAt(cur, cap);
-        forEachRunSource(p, run, threshold, false, cur[0], cur[run % cap], run < cap,
+        forEachRunSource(p, run, false, cur[0], cur[run % cap], run < cap,
                          kAbsoluteLimit, visit);
     }
     return best;
@@ -197,7 +183,7 @@ Found ChainSearch::flip(int32_t p, int cap, int threshold)
     } else if (scanWindow(first, second, p - 1, std::max(kAbsoluteLimit, p - kRelativeReach),
                           visit)) {
         const int run = runAt(cur, cap);
-        forEachRunSource(p, run, threshold, false, first, bitReverse(cur[run % cap]), run < cap,
+        forEachRunSource(p, run, false, first, bitReverse(cur[run % cap]), run < cap,
                          kAbsoluteLimit, visit);
     }
     return best;
@@ -229,7 +215,7 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold)
     } else if (scanWindow(cur[1], cur[0], p - 2,
                           std::max(kAbsoluteLimit - 1, p - 1 - kRelativeReach), visit)) {
         const int run = runAt(cur, cap);
-        forEachRunSource(p, run, threshold, true, cur[0], cur[run % cap], run < cap,
+        forEachRunSource(p, run, true, cur[0], cur[run % cap], run < cap,
                          kAbsoluteLimit, [&](int32_t j) { return visit(j - 1); });
     }
     return best;

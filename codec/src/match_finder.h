@@ -75,8 +75,8 @@ private:
     void forEachPair(uint8_t first, uint8_t second, int32_t high, int32_t windowLow,
                      int32_t split, Visit&& visit);
     template <class Visit>
-    void forEachRunSource(int32_t p, int run, int threshold, bool backwards, uint8_t value,
-                          uint8_t after, bool known, int32_t split, Visit&& visit);
+    void forEachRunSource(int32_t p, int run, bool backwards, uint8_t value, uint8_t after,
+                          bool known, int32_t split, Visit&& visit);
 
     const uint8_t* in_ = nullptr;
     int32_t n_ = 0;
@@ -105,8 +105,9 @@ public:
     // The copy at p that a scan of all earlier sources, nearest first, would
     // keep: the longest repeat, reverse or flip, nearer sources winning ties,
     // except that a repeat displaces an equally long reverse. Only copies of
-    // at least 2 bytes and longer than shorterThan are reported; shorter ones
-    // never change what the compressor emits.
+    // at least 2 bytes and longer than shorterThan are reported, and none of
+    // 2 bytes after a run of two that the run command did not take (a literal
+    // is pending then): none of these changes what the compressor emits.
     CopyChoice find(int32_t p, int shorterThan);
 
     bool indexed() const { return indexed_; }
