@@ -20,7 +20,7 @@ fi
 out=build-fuzz
 mkdir -p "$out" fuzz/artifacts
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -Icodec/include -Itests/codec)
+       -Icodec/include -Icodec/src -Itests/codec)
 codec=(codec/src/*.cpp)
 clang++ "${flags[@]}" fuzz/measure_decode_fuzz.cpp "${codec[@]}" -o "$out/measure_decode_fuzz"
 clang++ "${flags[@]}" fuzz/roundtrip_fuzz.cpp tests/codec/reference_encoder.cpp "${codec[@]}" \
