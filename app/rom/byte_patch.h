@@ -6,7 +6,8 @@
 
 namespace orv::rom {
 
-enum class PatchKind { ZeroOldPicture, PictureData, Palette, Name, PicturePointer, SizeByte };
+// Checksum: the cartridge's global checksum, always the last patch of a change.
+enum class PatchKind { ZeroOldPicture, PictureData, Palette, Name, PicturePointer, SizeByte, Checksum };
 
 struct BytePatch {
     PatchKind kind;

@@ -35,6 +35,14 @@ constexpr int32_t kMaxTileDataBytes = kMaxPicturePixels / 4;
 // The cartridge header, which no picture data may overwrite.
 constexpr int64_t kHeaderBegin = 0x100;
 constexpr int64_t kHeaderEnd = 0x150;
+// Inside it: the title (on colour cartridges 11 characters and a 4-character
+// game code), the colour flag, the header checksum over kTitleBegin .. 0x14C
+// and the global checksum, two bytes high first.
+constexpr int64_t kTitleBegin = 0x134;
+constexpr int64_t kGameCodeBegin = 0x13F;
+constexpr int64_t kColourFlagLocation = 0x143;
+constexpr int64_t kHeaderChecksumLocation = 0x14D;
+constexpr int64_t kGlobalChecksumLocation = 0x14E;
 
 enum class RomLanguage { German, English };
 
