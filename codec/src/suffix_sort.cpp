@@ -9,7 +9,7 @@ namespace {
 size_t levelBytes(size_t n, size_t upper)
 {
     return WorkArea::bytesFor<uint8_t>(n) + 3 * WorkArea::bytesFor<int32_t>(upper + 1)
-           + WorkArea::bytesFor<int32_t>(n / 2 + 1) + 4 * WorkArea::bytesFor<int32_t>(n / 2);
+           + WorkArea::bytesFor<int32_t>(n + 1) + 4 * WorkArea::bytesFor<int32_t>(n / 2);
 }
 
 template <class Symbol>
@@ -85,39 +85,33 @@ void sortLevel(const Symbol* s, int32_t n, int32_t upper, int32_t* sa, WorkArea&
             sumL[c + 1] += sumS[c];
     }
 
-    auto isLms = [isS](int32_t i) { return i > 0 && isS[i] && !isS[i - 1]; };
+    int32_t* lmsIndex = area.take<int32_t>(static_cast<size_t>(n) + 1);
     int32_t m = 0;
+    for (int32_t i = 0; i <= n; ++i)
+        lmsIndex[i] = -1;
     for (int32_t i = 1; i < n; ++i)
-        m += isLms(i);
+        if (!isS[i - 1] && isS[i])
+            lmsIndex[i] = m++;
     int32_t* lms = area.take<int32_t>(static_cast<size_t>(m));
     for (int32_t i = 1, k = 0; i < n; ++i)
-        if (isLms(i))
+        if (!isS[i - 1] && isS[i])
             lms[k++] = i;
     level.induce(lms, m);
     if (m == 0)
         return;
 
     // Name the LMS substrings in sorted order; equal substrings share a name.
-    // Names are kept by half position (LMS positions are two apart at least),
-    // then read out in text order.
     int32_t* sorted = area.take<int32_t>(static_cast<size_t>(m));
     for (int32_t i = 0, k = 0; i < n; ++i)
-        if (isLms(sa[i]))
+        if (lmsIndex[sa[i]] != -1)
             sorted[k++] = sa[i];
-    int32_t* nameAt = area.take<int32_t>(static_cast<size_t>(n) / 2 + 1);
-    std::memset(nameAt, 0xFF, sizeof(int32_t) * (static_cast<size_t>(n) / 2 + 1));
-    auto substringEnd = [&](int32_t at) {
-        int32_t e = at + 1;
-        while (e < n && !isLms(e))
-            ++e;
-        return e;
-    };
+    int32_t* names = area.take<int32_t>(static_cast<size_t>(m));
     int32_t name = 0;
-    nameAt[sorted[0] >> 1] = 0;
-    int32_t endL = substringEnd(sorted[0]);
+    names[lmsIndex[sorted[0]]] = 0;
     for (int32_t k = 1; k < m; ++k) {
         int32_t l = sorted[k - 1], r = sorted[k];
-        const int32_t endR = substringEnd(r);
+        const int32_t endL = lmsIndex[l] + 1 < m ? lms[lmsIndex[l] + 1] : n;
+        const int32_t endR = lmsIndex[r] + 1 < m ? lms[lmsIndex[r] + 1] : n;
         bool same = endL - l == endR - r;
         if (same) {
             while (l < endL && s[l] == s[r]) {
@@ -128,13 +122,8 @@ void sortLevel(const Symbol* s, int32_t n, int32_t upper, int32_t* sa, WorkArea&
         }
         if (!same)
             ++name;
-        nameAt[sorted[k] >> 1] = name;
-        endL = endR;
+        names[lmsIndex[sorted[k]]] = name;
     }
-    int32_t* names = area.take<int32_t>(static_cast<size_t>(m));
-    for (int32_t i = 0, k = 0; i <= n / 2; ++i)
-        if (nameAt[i] >= 0)
-            names[k++] = nameAt[i];
     int32_t* namedSa = area.take<int32_t>(static_cast<size_t>(m));
     sortLevel(names, m, name, namedSa, area);
     for (int32_t k = 0; k < m; ++k)
