@@ -4,6 +4,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
 
@@ -19,6 +20,7 @@ struct Command {
     const char* summary;
     const char* help; // synopsis and options
     bool codingOptions = false;
+    bool changeOptions = false; // FinishChange's options
 };
 
 std::set<std::string> with(std::set<std::string> options, const std::set<std::string>& more)
@@ -36,10 +38,18 @@ const char kSlotHelp[] =
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table{
-        {"info", Info, {}, {}, "what a ROM holds and whether its tables look sound",
-         "usage: orvista-cli info ROM\n"
-         "Prints the size, language and name-table base, and checks every picture\n"
-         "pointer, palette and base-data record.\n"},
+        {"info", Info, {"--name-length"}, {"--slots"}, "what a ROM holds and whether its tables look sound",
+         "usage: orvista-cli info ROM [--slots [--name-length L]]\n"
+         "Prints the size, the header's title, whether the header checksum and the\n"
+         "global checksum are right, the language and name-table base, and checks\n"
+         "every picture pointer, palette and base-data record.\n"
+         "  --slots           instead, one line per slot with these fields, separated\n"
+         "                    by tabs: kind (pokemon-front, pokemon-back, unown-front,\n"
+         "                    unown-back, trainer), number, the Pokemon's name from\n"
+         "                    the name table (- for trainers), offset, stream bytes,\n"
+         "                    tiles wide x high, palette (as the wizard writes it);\n"
+         "                    - where the slot's picture cannot be read\n"
+         "  --name-length L   bytes of a name in the table (default 10)\n"},
         {"extract", Extract, with({"--offset", "--size", "--order"}, kSlotValues), kSlotSwitches,
          "one picture out of a ROM",
          "usage: orvista-cli extract ROM OUT (SLOT | --offset OFF [--size WxH] [--order vertical|horizontal])\n"
@@ -53,13 +63,17 @@ const std::vector<Command>& commands()
          "(default format png). A picture that cannot be read is reported and\n"
          "skipped; the exit status is then 1.\n"},
         {"insert", Insert,
-         with(with({"--offset", "--search-from", "--name", "--name-length", "--wait"}, kSlotValues), kCodingValues),
-         with(with({"--delete-old", "--name-from-source", "--dry-run", "--overwrite"}, kSlotSwitches),
-              kCodingSwitches),
+         with(with(with({"--offset", "--search-from", "--name", "--name-length", "--wait"}, kSlotValues),
+                   kCodingValues),
+              kChangeValues),
+         with(with(with({"--delete-old", "--name-from-source", "--dry-run", "--overwrite"}, kSlotSwitches),
+                   kCodingSwitches),
+              kChangeSwitches),
          "a picture or .orv file into a ROM",
          "usage: orvista-cli insert SOURCE ROM [SLOT] [--offset OFF | --search-from OFF]\n"
          "           [--delete-old] [--name TEXT | --name-from-source] [--name-length L]\n"
-         "           [coding options] [--overwrite] [--wait SECONDS] [--dry-run]\n"
+         "           [coding options] [--overwrite] [--wait SECONDS]\n"
+         "           [--patch FILE] [--keep-checksum] [--dry-run]\n"
          "SOURCE is a picture (BMP, GIF, ICO, CUR, PNG) or an .orv file. Without\n"
          "--offset the free-space search from --search-from (default 0) chooses the\n"
          "place. Without a slot only the data is written; with one, also its pointer,\n"
@@ -72,9 +86,8 @@ const std::vector<Command>& commands()
          "  --name TEXT       the new name; --name-from-source takes the file's name\n"
          "  --name-length L   bytes of a name in the table (default 10)\n"
          "  --overwrite       write over non-zero bytes the program knows nothing of\n"
-         "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n"
-         "  --dry-run         list the byte patches and change nothing\n",
-         true},
+         "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
+         true, true},
         {"convert", Convert, kCodingValues, kCodingSwitches, "a picture or .orv file into another format",
          "usage: orvista-cli convert SOURCE OUT [coding options]\n"
          "OUT ends in .png, .bmp, .dib, .orv, .2bpp or .lz.\n",
@@ -88,6 +101,14 @@ const std::vector<Command>& commands()
          "usage: orvista-cli search ROM --length N [--from OFF]\n"
          "Prints the offset where N bytes of picture data fit, searching from OFF\n"
          "(default 0) as the wizard's search does.\n"},
+        {"space", Space, {"--min"}, {}, "the free space of a ROM, per bank",
+         "usage: orvista-cli space ROM [--min N]\n"
+         "Lists the runs of at least N zero bytes (default 64) where picture data may\n"
+         "go: in the banks a picture pointer reaches (not bank 0, not 0x13 and 0x14),\n"
+         "each within its bank, and not inside a table or a slot's picture. The\n"
+         "search fits N bytes into a run of N + 2. One line per bank that holds free\n"
+         "runs or pictures (distinct streams the slots lead to, and their bytes),\n"
+         "then the total and the largest run.\n"},
     };
     return table;
 }
@@ -114,6 +135,8 @@ void commandHelp(const Command& c, std::ostream& out)
         out << "SLOT:\n" << kSlotHelp;
     if (c.codingOptions)
         out << "Coding options:\n" << kCodingHelp;
+    if (c.changeOptions)
+        out << "Writing:\n" << kChangeHelp;
 }
 
 } // namespace

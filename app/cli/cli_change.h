@@ -1,20 +1,56 @@
 #pragma once
 // The last step of every command that changes a ROM.
 
+#include <cstdint>
 #include <expected>
+#include <filesystem>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "byte_patch.h"
 #include "cli_args.h"
+#include "patch_file.h"
 #include "rom_change.h"
 
 namespace orv::cli {
 
-// Applies the patches to the ROM as read and commits the result in one step,
-// unless --dry-run is given. The error is English and says that nothing was
-// written.
-std::expected<void, std::string> FinishChange(const Args& args, rom::RomChange& change,
-                                              const std::vector<rom::BytePatch>& patches);
+// The options FinishChange reads, for the option tables of the commands that
+// change a ROM, and their help lines.
+inline const std::set<std::string> kChangeValues{"--patch"};
+inline const std::set<std::string> kChangeSwitches{"--keep-checksum", "--dry-run"};
+extern const char kChangeHelp[];
+
+struct PatchTarget {
+    std::filesystem::path path;
+    rom::PatchFormat format;
+};
+// --patch FILE, its format from the extension; none without the option.
+std::expected<std::optional<PatchTarget>, std::string> PatchOption(const Args& args);
+
+struct FinishedChange {
+    // As applied: the command's patches, then the global checksum unless
+    // --keep-checksum is given (or the file is shorter than a header).
+    std::vector<rom::BytePatch> patches;
+    bool romReplaced = false; // false with --dry-run and with --patch
+    std::optional<PatchTarget> patch;
+    int64_t patchBytes = 0;
+    bool patchWritten = false; // false with --dry-run
+};
+
+// Applies the patches to the ROM as read and, unless --dry-run is given,
+// commits the result in one step, or with --patch writes the change as a
+// patch file (whole or not at all) and leaves the ROM untouched. The error is
+// English and says that nothing was written.
+std::expected<FinishedChange, std::string> FinishChange(const Args& args, rom::RomChange& change,
+                                                        const std::vector<rom::BytePatch>& patches);
+
+// "wrote PATCH: BPS patch of N bytes; ROM is unchanged" ("would write ..."
+// with --dry-run); empty without --patch.
+std::string PatchLine(const FinishedChange& done, const std::filesystem::path& rom);
+
+// How a patch of the list is named in the command's report.
+const char* PatchName(rom::PatchKind kind);
 
 } // namespace orv::cli

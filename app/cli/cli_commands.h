@@ -13,5 +13,6 @@ int Convert(const Args& args, Streams s);
 int Compress(const Args& args, Streams s);
 int Decompress(const Args& args, Streams s);
 int Search(const Args& args, Streams s);
+int Space(const Args& args, Streams s);
 
 } // namespace orv::cli

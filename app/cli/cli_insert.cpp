@@ -1,6 +1,7 @@
 // orvista-cli insert and convert: a picture or own picture file coded as the
 // wizard codes it, then written into a ROM or another file.
 
+#include <cerrno>
 #include <chrono>
 #include <ostream>
 
@@ -19,19 +20,6 @@
 namespace orv::cli {
 
 namespace {
-
-const char* patchName(rom::PatchKind kind)
-{
-    switch (kind) {
-    case rom::PatchKind::ZeroOldPicture: return "zeros over the old picture";
-    case rom::PatchKind::PictureData: return "picture data";
-    case rom::PatchKind::Palette: return "palette";
-    case rom::PatchKind::Name: return "name";
-    case rom::PatchKind::PicturePointer: return "picture pointer";
-    case rom::PatchKind::SizeByte: return "size byte";
-    }
-    return "?";
-}
 
 struct InsertChoices {
     std::optional<Slot> slot;
@@ -98,8 +86,12 @@ int Insert(const Args& args, Streams s)
     auto choices = insertChoices(args);
     auto coding = CodingOptionsFrom(args);
     auto wait = lockWait(args);
-    if (!choices || !coding || !wait)
-        return Usage(s, "insert", !choices ? choices.error() : !coding ? coding.error() : wait.error());
+    auto patch = PatchOption(args);
+    if (!choices || !coding || !wait || !patch)
+        return Usage(s, "insert", !choices ? choices.error()
+                                  : !coding ? coding.error()
+                                  : !wait   ? wait.error()
+                                            : patch.error());
     const std::filesystem::path source = args.positional[0], romPath = args.positional[1];
 
     // As on the wizard's target page: only a ROM by name is written into.
@@ -110,7 +102,9 @@ int Insert(const Args& args, Streams s)
     if (!coded)
         return refused(s, coded.error());
     const auto n = static_cast<int32_t>(coded->stream.size());
-    if (auto target = rom::CheckRomTarget(romPath.string(), n); !target)
+    // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
+    if (auto target = rom::CheckRomTarget(romPath.string(), n);
+        !target && !(*patch && target.error().systemCode == EACCES))
         return refused(s, target.error().english);
 
     rom::InsertRequest r;
@@ -157,12 +151,15 @@ int Insert(const Args& args, Streams s)
                               " that belong to nothing the program knows (code, text or other data); give "
                               "--overwrite to write them anyway.");
     const bool dryRun = args.has("--dry-run");
-    if (auto finished = FinishChange(args, *change, plan->patches); !finished)
+    auto finished = FinishChange(args, *change, plan->patches);
+    if (!finished)
         return refused(s, finished.error());
-    s.out << (dryRun ? "would insert " : "inserted ") << n << " bytes at " << Hex(plan->dataOffset) << " of "
-          << romPath.string() << "\n";
-    for (const rom::BytePatch& patch : plan->patches)
-        s.out << "  " << Hex(patch.offset) << " " << patch.bytes.size() << " " << patchName(patch.kind) << "\n";
+    s.out << (finished->romReplaced ? "inserted " : "would insert ") << n << " bytes at " << Hex(plan->dataOffset)
+          << " of " << romPath.string() << "\n";
+    for (const rom::BytePatch& patch : finished->patches)
+        s.out << "  " << Hex(patch.offset) << " " << patch.bytes.size() << " " << PatchName(patch.kind) << "\n";
+    if (finished->patch)
+        s.out << PatchLine(*finished, romPath) << "\n";
     if (plan->overwrite.bytes > 0)
         s.err << "orvista-cli: note: " << plan->overwrite.bytes << " non-zero bytes from "
               << Hex(plan->overwrite.first) << (dryRun ? " would be" : " were") << " overwritten (--overwrite)\n";

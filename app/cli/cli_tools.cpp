@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "binary_file.h"
+#include "cartridge_header.h"
 #include "cli.h"
 #include "cli_commands.h"
 #include "codec_library.h"
@@ -10,6 +11,7 @@
 #include "game_text.h"
 #include "rom_file.h"
 #include "rom_layout.h"
+#include "rom_map.h"
 
 namespace orv::cli {
 
@@ -101,36 +103,133 @@ void palettesAndRecords(const rom::RomFile& rom, std::optional<rom::RomLanguage>
     records.print(out);
 }
 
+void header(const rom::RomFile& rom, std::ostream& out)
+{
+    const auto h = rom::ReadCartridgeHeader(rom.bytes());
+    if (!h) {
+        out << "header: none (the file ends before " << Hex(rom::kHeaderEnd) << ")\n";
+        return;
+    }
+    out << "title: " << h->title << (h->gameCode.empty() ? "" : " (game code " + h->gameCode + ")") << "\n";
+    const auto verdict = [](int64_t stored, int64_t computed) {
+        return Hex(stored) + (stored == computed ? ", right" : ", wrong (should be " + Hex(computed) + ")");
+    };
+    out << "header checksum: " << verdict(h->headerChecksum, h->headerChecksumComputed) << "\n";
+    out << "global checksum: " << verdict(h->globalChecksum, h->globalChecksumComputed) << "\n";
+}
+
+const char* slotKind(const rom::PictureSlot& slot)
+{
+    switch (slot.kind) {
+    case rom::PictureSlot::Kind::Trainer: return "trainer";
+    case rom::PictureSlot::Kind::Unown: return slot.back ? "unown-back" : "unown-front";
+    case rom::PictureSlot::Kind::Pokemon: break;
+    }
+    return slot.back ? "pokemon-back" : "pokemon-front";
+}
+
+struct SlotLine {
+    std::string text;
+    bool sound = false; // the picture could be read
+};
+
+// Kind, number, name, offset, stream bytes, tiles WxH, palette; "-" for
+// what cannot be read, so that no field is empty.
+SlotLine slotLine(const rom::RomFile& rom, const rom::PictureSlot& slot, int nameLength)
+{
+    using K = rom::PictureSlot::Kind;
+    const bool trainer = slot.kind == K::Trainer;
+    const int pokemon = slot.kind == K::Unown ? rom::kUnownNumber : slot.number;
+    std::string name;
+    if (!trainer)
+        if (auto at = rom::PokemonNameLocation(rom, pokemon, nameLength))
+            if (auto field = rom.read(*at, nameLength, rom::RomPart::Name))
+                name = rom::DecodeGameText(*field);
+    rom::ExtractRequest request;
+    request.trainer = trainer;
+    request.trainerNumber = slot.number;
+    request.pokemonNumber = pokemon;
+    request.unown = slot.kind == K::Unown;
+    request.unownIndex = slot.number;
+    request.back = slot.back;
+    const auto picture = rom::ExtractFromRom(rom, request);
+    const auto offset = rom::ReadPicturePointer(rom, slot.pointerLocation());
+    std::string palette;
+    if (picture)
+        palette = picture->palette.text;
+    else if (auto words = rom::ReadPaletteWords(rom, rom::PaletteLocation(trainer, pokemon, false)))
+        palette = words->text;
+
+    std::string line = slotKind(slot);
+    const auto field = [&](const std::string& text) { line += "\t" + (text.empty() ? "-" : text); };
+    field(std::to_string(slot.number));
+    field(name);
+    field(offset ? Hex(*offset) : "");
+    field(picture ? std::to_string(picture->stream.size()) : "");
+    field(picture ? std::to_string(picture->width / 8) + "x" + std::to_string(picture->height / 8) : "");
+    field(palette);
+    return {line + "\n", picture.has_value()};
+}
+
+// Why the file is no ROM of these games, or empty.
+std::string notThisGame(bool languageKnown, size_t soundPictures)
+{
+    if (!languageKnown)
+        return "the header's language byte is neither D nor E";
+    if (soundPictures == 0)
+        return "no picture pointer leads to a picture";
+    return {};
+}
+
+int finish(Streams s, const rom::RomFile& rom, const std::string& notThisGame)
+{
+    if (notThisGame.empty())
+        return kExitOk;
+    return Failed(s, "\"" + rom.path().string() + "\" is not a ROM of Pokemon Gold or Silver (English or German): " +
+                         notThisGame + ".");
+}
+
 } // namespace
 
 int Info(const Args& args, Streams s)
 {
     if (args.positional.size() != 1)
         return Usage(s, "info", "info needs ROM");
+    auto nameLength = NumberOption(args, "--name-length");
+    if (!nameLength)
+        return Usage(s, "info", nameLength.error());
+    if (*nameLength && !args.has("--slots"))
+        return Usage(s, "info", "--name-length goes with --slots");
+    if (*nameLength && (**nameLength < 1 || **nameLength > rom::kMaxNameLength))
+        return Usage(s, "info", "--name-length takes 1 to " + std::to_string(rom::kMaxNameLength) + " bytes");
     auto rom = rom::RomFile::open(args.positional[0]);
     if (!rom)
         return Failed(s, rom.error().english);
+    auto language = rom::DetectRomLanguage(*rom);
+    if (args.has("--slots")) {
+        size_t sound = 0;
+        for (const rom::PictureSlot& slot : rom::AllPictureSlots()) {
+            const SlotLine line = slotLine(*rom, slot, static_cast<int>(nameLength->value_or(10)));
+            s.out << line.text;
+            sound += line.sound;
+        }
+        return finish(s, *rom, notThisGame(language.has_value(), sound));
+    }
     s.out << "file: " << rom->path().string() << "\n";
     s.out << "size: " << Hex(rom->size()) << " (" << rom->size() << " bytes)\n";
-    auto language = rom::DetectRomLanguage(*rom);
+    header(*rom, s.out);
     std::optional<rom::RomLanguage> known;
-    std::string notThisGame;
     if (!language) {
         s.out << "language: unknown (" << language.error().english << ")\n";
-        notThisGame = "the header's language byte is neither D nor E";
     } else {
         known = *language;
         s.out << "language: " << (*language == rom::RomLanguage::German ? "German" : "English") << "\n";
         auto base = rom::ReadNameTableBase(*rom, *language);
         s.out << "name table: " << (base ? Hex(*base) : base.error().english) << "\n";
     }
-    if (pictureTables(*rom, s.out) == 0 && notThisGame.empty())
-        notThisGame = "no picture pointer leads to a picture";
+    const size_t sound = pictureTables(*rom, s.out);
     palettesAndRecords(*rom, known, s.out);
-    if (!notThisGame.empty())
-        return Failed(s, "\"" + rom->path().string() + "\" is not a ROM of Pokemon Gold or Silver (English or "
-                                                        "German): " + notThisGame + ".");
-    return kExitOk;
+    return finish(s, *rom, notThisGame(known.has_value(), sound));
 }
 
 int Search(const Args& args, Streams s)

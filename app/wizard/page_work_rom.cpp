@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QStringList>
 
+#include "cartridge_header.h"
 #include "core_page_work.h"
 #include "form1.h"
 #include "game_text.h"
@@ -158,6 +159,9 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
     if (plan->overwrite.bytes > 0 && !form.messages().ask({overwriteQuestion(*plan), QStringLiteral("Orvista"),
                                                            MessageIcon::Warning}))
         return pageFailed();
+    // Emulators check the global checksum; it is rewritten as one more patch.
+    if (auto checksum = rom::GlobalChecksumPatch(change->rom(), plan->patches))
+        plan->patches.push_back(std::move(*checksum));
     auto bytes = rom::ApplyPatches(change->rom(), plan->patches);
     if (!bytes)
         return refuse(form, bytes.error());

@@ -6,7 +6,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 if(result)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(file bin/orvista-cli ${LIBDIR}/libvexlib.so include/vexlib.h ${WIZARD_FILES})
+foreach(file bin/orvista-cli ${MANDIR}/man1/orvista-cli.1 ${LIBDIR}/libvexlib.so include/vexlib.h ${WIZARD_FILES})
   if(NOT EXISTS ${PREFIX}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
