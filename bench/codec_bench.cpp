@@ -434,6 +434,11 @@ const bool registered = [] {
     scaled("TwoValues00-01", [](size_t n) { return drawnFrom({0x00, 0x01}, n); });
     scaled("TwoValues00-FF", [](size_t n) { return drawnFrom({0x00, 0xFF}, n); });
     scaled("TwoValues18-7E", [](size_t n) { return drawnFrom({0x18, 0x7E}, n); });
+    // The slowest shape found: eight values, among them bit-reverse pairs, so
+    // that all three copy kinds have sources everywhere.
+    scaled("EightValues", [](size_t n) {
+        return drawnFrom({0x00, 0x01, 0x02, 0x03, 0x80, 0x40, 0xC0, 0xFF}, n);
+    });
     scaled("TileLike", [](size_t n) { return tileData(n); });
     scaled("FewTilesMirrored", [](size_t n) { return tileData(n, 3, 8); });
     add("Encode/Creatures", encodeInArea, creatures());

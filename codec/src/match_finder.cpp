@@ -8,8 +8,11 @@ namespace vex {
 
 namespace {
 
-constexpr int64_t kStepsPerByte = 16;
-constexpr int64_t kStepsBefore = 4096;
+// A chain step costs about 8 ns; building and using the suffix index about
+// 300 ns per input byte, some 40 steps.
+constexpr int64_t kIndexStepsPerByte = 40;
+// Chain steps are counted over stretches of this many bytes.
+constexpr int32_t kRateStretch = 512;
 
 } // namespace
 
@@ -228,8 +231,15 @@ size_t MatchFinder::bytesFor(int32_t n)
     return std::max(ChainSearch::bytesFor(n), SuffixIndex::bytesFor(n));
 }
 
+bool MatchFinder::switchPays(int64_t steps, int32_t bytes, int32_t p) const
+{
+    return steps * (n_ - p) > kIndexStepsPerByte * int64_t{n_} * bytes;
+}
+
 bool MatchFinder::start(const uint8_t* input, int32_t length, WorkArea area, Search search)
 {
+    stretchStart_ = 0;
+    stretchSteps_ = 0;
     in_ = input;
     n_ = length;
     area_ = area;
@@ -244,13 +254,18 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
     const int threshold = shorterThan > 1 ? shorterThan : 1;
     if (threshold >= cap)
         return {};
-    // Steps cost about 10 ns, building and using the index about 300 ns per
-    // input byte: once the chains cost more than the index would, they will
-    // go on doing so on the rest of the input too.
-    if (!indexed_ && indexable_ && chains_.steps() > kStepsPerByte * int64_t{p} + kStepsBefore) {
+    // On inputs of few strings chains grow with the input, and so does their
+    // cost per byte. Once the last stretch's rate, kept up to the end, would
+    // cost more than the index does for the whole input, the index takes over.
+    if (!indexed_ && indexable_ && p - stretchStart_ >= kRateStretch
+        && switchPays(chains_.steps() - stretchSteps_, p - stretchStart_, p)) {
         // The chains' memory is no longer needed: the index takes the area.
         WorkArea area = area_;
         indexed_ = index_.build(in_, n_, area);
+    }
+    if (p - stretchStart_ >= kRateStretch) {
+        stretchStart_ = p;
+        stretchSteps_ = chains_.steps();
     }
 
     Found repeat, flip, reverse;

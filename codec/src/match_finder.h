@@ -89,9 +89,10 @@ private:
     uint16_t* runHead_ = nullptr; // newest run of each byte value
 };
 
-// Adaptive: the chains first; once they cost more per byte than the suffix
-// index would, the suffix index for the rest of the input, if the area holds
-// it. IndexOnly: the suffix index from the start (tests).
+// Adaptive: the chains first; once their recent cost per byte, kept up to the
+// end, exceeds what the suffix index costs, the suffix index for the rest of
+// the input, if the area holds it. IndexOnly: the suffix index from the start
+// (tests).
 enum class Search { Adaptive, IndexOnly };
 
 class MatchFinder {
@@ -118,8 +119,12 @@ private:
     WorkArea area_;
     ChainSearch chains_;
     SuffixIndex index_;
+    bool switchPays(int64_t steps, int32_t bytes, int32_t p) const;
+
     bool indexed_ = false;
     bool indexable_ = false;
+    int32_t stretchStart_ = 0; // where the stretch of chain steps began
+    int64_t stretchSteps_ = 0; // chain steps before it
 };
 
 } // namespace vex
