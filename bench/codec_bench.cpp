@@ -444,6 +444,14 @@ const bool registered = [] {
     add("Encode/Creatures", encodeInArea, creatures());
     add("EncodeClassic/Creatures", encodeClassic, creatures());
     add("Encode/Random/32K", encodeInArea, {randomBytes(32768)});
+    // Slowest found: varied bytes, then a stretch of two values long enough to
+    // make the chains hand over to the suffix index, which is built for all.
+    add("Encode/RandomThenTwoValues/24K+8K", encodeInArea, {[] {
+            Bytes in = randomBytes(24 * 1024);
+            const Bytes tail = drawnFrom({0x00, 0x01}, 8 * 1024);
+            in.insert(in.end(), tail.begin(), tail.end());
+            return in;
+        }()});
     add("Encode/ThreeValues/32K", encodeInArea, {drawnFrom({0x00, 0x01, 0xFF}, 32768)});
     add("Encode/Zeros/32K", encodeInArea, {Bytes(32768, 0)});
     add("Encode/Pattern/32K", encodeInArea, {pattern(32768)});
