@@ -7,6 +7,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <iterator>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <sys/stat.h>
@@ -78,6 +80,19 @@ std::vector<std::pair<int64_t, int64_t>> ListedPatches(const std::string& out)
             ranges.emplace_back(at, at + std::stoll(m[2]));
         }
     return ranges;
+}
+
+// The lines of space's table by their first word, split at blanks.
+std::map<std::string, std::vector<std::string>> SpaceRows(const std::string& out)
+{
+    std::map<std::string, std::vector<std::string>> rows;
+    for (const std::string& line : Lines(out)) {
+        std::istringstream in(line);
+        std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+        if (!words.empty())
+            rows[words[0]] = words;
+    }
+    return rows;
 }
 
 class CliChange : public ::testing::Test {
@@ -304,32 +319,29 @@ TEST_F(CliChange, SpaceListsBanksFreeRunsAndTheLargest)
     std::fill_n(rom.bytes.begin() + 0x2000, 0x100, 0);         // bank 0
     std::fill_n(rom.bytes.begin() + 0x121000, 0x300, 0);       // bank 0x48
     std::fill_n(rom.bytes.begin() + kNameTable - 100, 400, 0); // 100 before the name table
+    const int64_t trainer66 = rom.picture("trainer66").offset;
+    std::fill_n(rom.bytes.begin() + trainer66 - 70, 70, 0); // up to a picture
+    std::fill_n(rom.bytes.begin() + 0x120000, 63, 0);       // one short of the default
     rom.write(dir / "space.gb");
     const auto size = [&](const char* name) { return static_cast<int64_t>(rom.picture(name).stream.size()); };
 
     const CliRun run = Invoke({"space", at("space.gb")});
     ASSERT_EQ(run.code, 0) << run.err;
-    std::map<std::string, std::vector<std::string>> rows; // by the first word
-    for (const std::string& line : Lines(run.out)) {
-        std::istringstream in(line);
-        std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
-        if (!words.empty())
-            rows[words[0]] = words;
-    }
+    auto rows = SpaceRows(run.out);
     const auto row = [](std::vector<std::string> words) { return words; };
     const int64_t bank40 =
         size("poke1front") + size("poke1back") + size("unown3back") + size("unown26back") + size("trainer2");
     const std::pair<const char*, std::vector<std::string>> expected[] = {
         // bank, pictures, picture bytes, free runs, free bytes, largest run
         {"0x1F", row({"0x1F", "1", std::to_string(size("poke25front")), "0", "0", "-"})},
-        {"0x40", row({"0x40", "5", std::to_string(bank40), "0", "0", "-"})},
+        {"0x40", row({"0x40", "5", std::to_string(bank40), "1", "70", "70", "at", HexOf(trainer66 - 70)})},
         {"0x48", row({"0x48", "0", "0", "1", "768", "768", "at", "0x121000"})},
         {"0x6B", row({"0x6B", "0", "0", "1", "100", "100", "at", HexOf(kNameTable - 100)})},
         {"0x7C", row({"0x7C", "0", "0", "1", "16384", "16384", "at", "0x1F0000"})},
         {"0x7D", row({"0x7D", "0", "0", "1", "16384", "16384", "at", "0x1F4000"})},
         {"total", row({"total", "10", std::to_string(bank40 + size("poke25front") + size("poke25back") +
                                                      size("unown3front") + size("trainer66") + size("placeholder")),
-                       "4", std::to_string(0x8000 + 768 + 100), "16384", "at", "0x1F0000"})},
+                       "5", std::to_string(0x8000 + 768 + 100 + 70), "16384", "at", "0x1F0000"})},
     };
     for (const auto& [bank, words] : expected)
         EXPECT_EQ(rows[bank], words) << bank << "\n" << run.out;
@@ -338,6 +350,9 @@ TEST_F(CliChange, SpaceListsBanksFreeRunsAndTheLargest)
 
     const CliRun larger = Invoke({"space", at("space.gb"), "--min", "0x301"});
     EXPECT_EQ(larger.out.find("0x48 "), std::string::npos) << larger.out;
+    const CliRun smaller = Invoke({"space", at("space.gb"), "--min", "63"});
+    EXPECT_EQ(SpaceRows(smaller.out)["0x48"], row({"0x48", "0", "0", "2", "831", "768", "at", "0x121000"}))
+        << smaller.out;
     EXPECT_EQ(Invoke({"space", at("space.gb"), "--min", "0"}).code, 2);
     EXPECT_EQ(Invoke({"space", at("none.gb")}).code, 1);
 }
