@@ -88,6 +88,20 @@ const std::vector<Command>& commands()
          "  --overwrite       write over non-zero bytes the program knows nothing of\n"
          "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
          true, true},
+        {"insert-all", InsertAll, with({"--wait"}, kChangeValues), kChangeSwitches,
+         "every picture of a folder back into its slot",
+         "usage: orvista-cli insert-all DIR ROM [--wait SECONDS] [--dry-run] [--patch FILE] [--keep-checksum]\n"
+         "Every file of DIR named as extract-all names them (pokemon-025-front.png,\n"
+         "unown-03-back.orv, trainer-12.bmp, ...; any picture format or .orv) goes\n"
+         "into its slot, all in one commit: every picture or none.\n"
+         "A picture whose tile data and palette equal the slot's is left alone.\n"
+         "A changed one is compressed anew and written over its old stream when it\n"
+         "fits there, else the old stream is zeroed and the free-space search\n"
+         "places it. Colours keep their roles as with insert (the slot's own\n"
+         "palette, or an indexed file's entries 1 and 2). Other files are listed\n"
+         "as ignored; sizes the games do not show are warned about.\n"
+         "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
+         false, true},
         {"convert", Convert, kCodingValues, kCodingSwitches, "a picture or .orv file into another format",
          "usage: orvista-cli convert SOURCE OUT [coding options]\n"
          "OUT ends in .png, .bmp, .dib, .orv, .2bpp or .lz.\n",

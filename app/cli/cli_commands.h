@@ -9,6 +9,7 @@ int Info(const Args& args, Streams s);
 int Extract(const Args& args, Streams s);
 int ExtractAll(const Args& args, Streams s);
 int Insert(const Args& args, Streams s);
+int InsertAll(const Args& args, Streams s);
 int Convert(const Args& args, Streams s);
 int Compress(const Args& args, Streams s);
 int Decompress(const Args& args, Streams s);

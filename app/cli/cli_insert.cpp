@@ -98,26 +98,29 @@ int Insert(const Args& args, Streams s)
     if (ClassifyPath(romPath.string()) != FileKind::Rom)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc); convert writes pictures and "
                          ".orv files.");
+    // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
+    if (auto target = rom::CheckRomTarget(romPath.string(), 0);
+        !target && !(*patch && target.error().systemCode == EACCES))
+        return refused(s, target.error().english);
+    // From the read for planning to the commit the ROM stays locked, so a
+    // second insertion plans from the ROM as this one leaves it.
+    auto change = rom::RomChange::Begin(romPath, *wait);
+    if (!change)
+        return refused(s, change.error().english);
+    const rom::RomFile& image = change->rom();
+    if (choices->slot)
+        coding->slotPair = SlotPalette(image, *choices->slot);
     auto coded = CodeSource(source, *coding);
     if (!coded)
         return refused(s, coded.error());
     const auto n = static_cast<int32_t>(coded->stream.size());
-    // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
-    if (auto target = rom::CheckRomTarget(romPath.string(), n);
-        !target && !(*patch && target.error().systemCode == EACCES))
-        return refused(s, target.error().english);
 
     rom::InsertRequest r;
     r.romPath = romPath;
     r.encoded = std::move(coded->stream);
     r.replaceSlot = choices->slot.has_value();
     if (const auto& slot = choices->slot) {
-        r.trainer = slot->trainer;
-        r.unown = slot->unown;
-        r.unownIndex = slot->unownIndex;
-        (slot->trainer ? r.trainerNumber : r.pokemonNumber) = slot->number;
-        r.back = slot->back;
-        r.shiny = slot->shiny;
+        SetSlot(r, *slot);
         r.deleteOriginal = args.has("--delete-old");
         r.nameLength = choices->nameLength.value_or(r.nameLength);
         if (const std::string* name = args.value("--name")) {
@@ -133,12 +136,6 @@ int Insert(const Args& args, Streams s)
     r.width = coded->picture.width;
     r.height = coded->picture.height;
 
-    // From the read for planning to the commit the ROM stays locked, so a
-    // second insertion plans from the ROM as this one leaves it.
-    auto change = rom::RomChange::Begin(romPath, *wait);
-    if (!change)
-        return refused(s, change.error().english);
-    const rom::RomFile& image = change->rom();
     if (choices->offset)
         r.offsetText = std::to_string(*choices->offset);
     auto plan = choices->offset ? rom::PlanInsertion(image, r)

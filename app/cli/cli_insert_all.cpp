@@ -2,6 +2,7 @@
 // names them, back into its slot in one commit.
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <ostream>
 
@@ -141,6 +142,9 @@ int InsertAll(const Args& args, Streams s)
     auto wait = NumberOption(args, "--wait");
     if (!wait || (*wait && (**wait < 0 || **wait > 3600)))
         return Usage(s, "insert-all", "--wait takes 0 to 3600 seconds");
+    auto patch = PatchOption(args);
+    if (!patch)
+        return Usage(s, "insert-all", patch.error());
     const std::filesystem::path dir = args.positional[0], romPath = args.positional[1];
     const auto refused = [&](const std::string& message) {
         return Failed(s, message.find("othing was written") == std::string::npos ? message + " Nothing was written."
@@ -150,7 +154,9 @@ int InsertAll(const Args& args, Streams s)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc).");
     if (std::error_code ec; !std::filesystem::is_directory(dir, ec))
         return Failed(s, "\"" + dir.string() + "\" is not a folder.");
-    if (auto target = rom::CheckRomTarget(romPath.string(), 0); !target)
+    // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
+    if (auto target = rom::CheckRomTarget(romPath.string(), 0);
+        !target && !(*patch && target.error().systemCode == EACCES))
         return refused(target.error().english);
     auto change = rom::RomChange::Begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000)
                                                        : rom::kDefaultLockWait);
@@ -256,9 +262,10 @@ int InsertAll(const Args& args, Streams s)
         outcomes.push_back({item, what});
     }
 
-    if (auto finished = FinishChange(args, *change, patches); !finished)
+    auto finished = FinishChange(args, *change, patches);
+    if (!finished)
         return refused(finished.error());
-    const bool dryRun = args.has("--dry-run");
+    const bool dryRun = !finished->romReplaced;
     std::ranges::stable_sort(outcomes, {}, [](const Outcome& o) { return o.item->file; });
     for (const Outcome& o : outcomes)
         s.out << o.item->file.filename().string() << ": " << o.what << "\n";
@@ -268,7 +275,10 @@ int InsertAll(const Args& args, Streams s)
         s.err << "orvista-cli: note: " << note << "\n";
     s.out << changed.size() << " of " << items->size() << " pictures " << (dryRun ? "would change" : "changed")
           << "; free bytes (runs of " << kCountedRun << " and more) " << freeBytes(original) << " before, "
-          << freeBytes(work) << " after" << (dryRun ? "; nothing was written (dry run)" : "") << "\n";
+          << freeBytes(work) << " after" << (dryRun && !finished->patch ? "; nothing was written (dry run)" : "")
+          << "\n";
+    if (finished->patch)
+        s.out << PatchLine(*finished, romPath) << "\n";
     return kExitOk;
 }
 

@@ -94,6 +94,12 @@ TEST_F(InsertAll, EditedPicturesKeepTheirColourRolesWhateverTheWriter)
     ASSERT_TRUE(shared.save(picture("pokemon-100-back.png"), "PNG"));
     WriteFileBytes(dir / "pics/notes.txt", Bytes{'h', 'i'});
 
+    // As a patch first: the ROM stays as it is.
+    const CliRun patch = Invoke({"insert-all", at("pics"), at("rom.gb"), "--patch", at("batch.ips")});
+    ASSERT_EQ(patch.code, 0) << patch.err;
+    EXPECT_EQ(ReadFileBytes(dir / "rom.gb"), rom.bytes);
+    EXPECT_GT(ReadFileBytes(dir / "batch.ips").size(), 8u);
+
     const CliRun run = Invoke({"insert-all", at("pics"), at("rom.gb")});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(run.out.find("pokemon-001-front.png: replaced in place at 0x100000") != std::string::npos ||
