@@ -68,7 +68,7 @@ void sortLevel(const Symbol* s, int32_t n, int32_t upper, int32_t* sa, WorkArea&
     uint8_t* isS = level.isS;
     isS[n - 1] = 0;
     for (int32_t i = n - 2; i >= 0; --i)
-        isS[i] = s[i] == s[i + 1] ? isS[i + 1] : s[i] < s[i + 1];
+        isS[i] = static_cast<uint8_t>((s[i] < s[i + 1]) | ((s[i] == s[i + 1]) & isS[i + 1]));
     int32_t* sumL = level.sumL;
     int32_t* sumS = level.sumS;
     std::memset(sumL, 0, sizeof(int32_t) * static_cast<size_t>(upper + 1));
@@ -102,9 +102,11 @@ void sortLevel(const Symbol* s, int32_t n, int32_t upper, int32_t* sa, WorkArea&
 
     // Name the LMS substrings in sorted order; equal substrings share a name.
     int32_t* sorted = area.take<int32_t>(static_cast<size_t>(m));
-    for (int32_t i = 0, k = 0; i < n; ++i)
-        if (lmsIndex[sa[i]] != -1)
-            sorted[k++] = sa[i];
+    for (int32_t i = 0, k = 0; i < n; ++i) {
+        const int32_t v = sa[i];
+        if (v > 0 && isS[v] && !isS[v - 1])
+            sorted[k++] = v;
+    }
     int32_t* names = area.take<int32_t>(static_cast<size_t>(m));
     int32_t name = 0;
     names[lmsIndex[sorted[0]]] = 0;
