@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Times whole orvista-cli runs on the synthetic 2 MB ROM: extract-all to .2bpp
-# and to .png, and one insertion with the free-space search.
-#   bench/cli_bench.sh [RUNS]   (after scripts/test.sh or a build in build/)
+# Times whole orvista-cli runs on the synthetic 2 MB ROM: start-up, extract-all
+# to .2bpp and to .png, one insertion with the free-space search (and its dry
+# run, to show what the commit costs), and extract-all + insert-all of an
+# untouched folder and of one with 50 changed pictures.
+#   bench/cli_bench.sh [RUNS] [FOLDER]   (after scripts/test.sh or a build in build/)
+# FOLDER (default: a new one under $TMPDIR) is where the files go: creating
+# files costs what the file system makes it cost.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/bin
 runs=${1:-5}
 [[ -x $bin/orvista-cli && -x $bin/make_bench_rom ]] || cmake --build "$root/build" -j2 --target orvista-cli make_bench_rom
-work=$(mktemp -d)
+work=$(mktemp -d "${2:-${TMPDIR:-/tmp}}/orvista-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 "$bin/make_bench_rom" "$work/game.gb" E
 # A 56 x 56 picture to insert, taken out of the ROM itself.
@@ -27,8 +31,24 @@ time_ms() {
     printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
 }
 
+echo "start-up (--help):    $(time_ms "$bin/orvista-cli" --help) ms (median of $runs)"
 prepare="rm -rf '$work/out'"
-echo "extract-all to .2bpp: $(time_ms "$bin/orvista-cli" extract-all "$work/game.gb" "$work/out" --format 2bpp) ms (median of $runs)"
+echo "extract-all to .2bpp: $(time_ms "$bin/orvista-cli" extract-all "$work/game.gb" "$work/out" --format 2bpp) ms"
 echo "extract-all to .png:  $(time_ms "$bin/orvista-cli" extract-all "$work/game.gb" "$work/out" --format png) ms"
 prepare="cp '$work/game.gb' '$work/target.gb'"
 echo "insert with search:   $(time_ms "$bin/orvista-cli" insert "$work/pic.png" "$work/target.gb" --pokemon 7 --name NEU) ms"
+echo "insert, dry run:      $(time_ms "$bin/orvista-cli" insert "$work/pic.png" "$work/target.gb" --pokemon 7 --name NEU --dry-run) ms"
+
+# insert-all of an untouched folder and of one with the front pictures of
+# Pokemon 1..50 edited (light and dark shades exchanged), each after a fresh
+# copy of the ROM; the edits are made once, outside the timing.
+"$bin/orvista-cli" extract-all "$work/game.gb" "$work/untouched" >/dev/null 2>&1
+cp -r "$work/untouched" "$work/edited"
+for n in $(seq -f %03g 1 50); do
+    "$bin/orvista-cli" convert "$work/untouched/pokemon-$n-front.png" "$work/edited/pokemon-$n-front.png" \
+        --exchange-light-dark >/dev/null
+done
+prepare="cp '$work/game.gb' '$work/target.gb'"
+echo "insert-all, untouched: $(time_ms "$bin/orvista-cli" insert-all "$work/untouched" "$work/target.gb") ms"
+echo "insert-all, 50 edited: $(time_ms "$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb") ms"
+"$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" | tail -n 1
