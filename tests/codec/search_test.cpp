@@ -41,15 +41,15 @@ vex::Found scanned(const Bytes& in, int32_t p, Kind kind)
     return best;
 }
 
-// Checks the positions from `from` on, every `step`-th.
-void checkIndex(const Bytes& in, int32_t from = 0, int32_t step = 1)
+// Checks the given positions (increasing).
+void checkIndexAt(const Bytes& in, const std::vector<int32_t>& positions)
 {
     const auto n = static_cast<int32_t>(in.size());
     std::vector<uint8_t> memory(vex::SuffixIndex::bytesFor(n) + vex::WorkArea::kAlign);
     vex::WorkArea area(memory.data(), memory.size());
     vex::SuffixIndex index;
     ASSERT_TRUE(index.build(in.data(), n, area));
-    for (int32_t p = from; p < n; p += step) {
+    for (int32_t p : positions) {
         index.advanceTo(p);
         const int cap = std::min(1024, n - p);
         const vex::Found found[] = {index.repeat(p, cap), index.flip(p, cap),
@@ -62,6 +62,15 @@ void checkIndex(const Bytes& in, int32_t from = 0, int32_t step = 1)
             }
         }
     }
+}
+
+// Checks the positions from `from` on, every `step`-th.
+void checkIndex(const Bytes& in, int32_t from = 0, int32_t step = 1)
+{
+    std::vector<int32_t> positions;
+    for (auto p = from; p < std::ssize(in); p += step)
+        positions.push_back(p);
+    checkIndexAt(in, positions);
 }
 
 TEST(SuffixIndex, FindsTheScansLongestAndNearestSourceOfEachKind)
@@ -87,6 +96,12 @@ TEST(SuffixIndex, SourcesAt32768AndBeyondOnlyWithinRelativeReach)
     const Bytes head(in.begin() + 32700, in.begin() + 32900);
     in.insert(in.end(), head.begin(), head.end()); // nearest copy too far back, older one usable
     checkIndex(in, 32600, 7);
+
+    // A block at 33000 recurs 250 bytes later: out of reach both ways. Asked
+    // for in one step from before the block, as after a long command.
+    Bytes far = makeInput(Shape::Random, 33450, 7);
+    std::copy(far.begin() + 33000, far.begin() + 33050, far.begin() + 33250);
+    checkIndexAt(far, {32900, 33250, 33251});
 }
 
 // Inputs where equally good sources abound: all of up to 6 bytes over 00, 01,
@@ -110,18 +125,27 @@ std::vector<Bytes> tieHeavyInputs()
     return inputs;
 }
 
+Bytes encodedOnTheIndex(const Bytes& input)
+{
+    const auto n = static_cast<int32_t>(input.size());
+    std::vector<uint8_t> memory(vex::encodeAreaBytes(n));
+    Bytes out(static_cast<size_t>(VexMaxEncodedSize(n)));
+    const vex::Encoded e =
+        vex::encodeGreedy(input.data(), n, out.data(), std::ssize(out),
+                          vex::WorkArea(memory.data(), memory.size()), vex::Search::IndexOnly);
+    EXPECT_TRUE(e.fits);
+    out.resize(static_cast<size_t>(e.written));
+    return out;
+}
+
 TEST(SuffixIndex, CompressorOnTheIndexMatchesTheReference)
 {
-    for (const Bytes& input : tieHeavyInputs()) {
-        const auto n = static_cast<int32_t>(input.size());
-        std::vector<uint8_t> memory(vex::encodeAreaBytes(n));
-        Bytes out(static_cast<size_t>(VexMaxEncodedSize(n)));
-        const vex::Encoded e =
-            vex::encodeGreedy(input.data(), n, out.data(), std::ssize(out),
-                              vex::WorkArea(memory.data(), memory.size()), vex::Search::IndexOnly);
-        ASSERT_TRUE(e.fits);
-        out.resize(static_cast<size_t>(e.written));
-        ASSERT_EQ(out, referenceEncode(input)) << testing::PrintToString(input);
+    for (const Bytes& input : tieHeavyInputs())
+        ASSERT_EQ(encodedOnTheIndex(input), referenceEncode(input)) << testing::PrintToString(input);
+    // Past 32768, against the chains (too long for the reference).
+    for (Shape shape : {Shape::Tiles, Shape::Mirrored}) {
+        const Bytes input = makeInput(shape, 36000, 6);
+        EXPECT_EQ(encodedOnTheIndex(input), classicEncode(input)) << kShapeNames[int(shape)];
     }
 }
 
