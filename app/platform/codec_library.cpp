@@ -16,6 +16,8 @@ struct Bindings {
     decltype(&VexMeasureFd) measureFd = nullptr;
     decltype(&VexDecode) decode = nullptr;
     decltype(&VexEncode) encode = nullptr;
+    decltype(&VexEncodeInArea) encodeInArea = nullptr;
+    decltype(&VexEncodeAreaSize) encodeAreaSize = nullptr;
     decltype(&VexMaxEncodedSize) maxEncoded = nullptr;
     std::string problem;
 };
@@ -58,6 +60,8 @@ Bindings load()
     bind(b.measureFd, "VexMeasureFd");
     bind(b.decode, "VexDecode");
     bind(b.encode, "VexEncode");
+    bind(b.encodeInArea, "VexEncodeInArea");
+    bind(b.encodeAreaSize, "VexEncodeAreaSize");
     bind(b.maxEncoded, "VexMaxEncodedSize");
     return b;
 }
@@ -152,8 +156,20 @@ std::expected<std::vector<uint8_t>, Error> encode(std::span<const uint8_t> raw)
         return std::unexpected(Error::TooLong);
     const int32_t n = static_cast<int32_t>(raw.size());
     std::vector<uint8_t> out(static_cast<size_t>(b.maxEncoded(n)));
+    // With a work area every input compresses in n log n time; without one,
+    // long inputs of few byte values take quadratic time. Inputs far beyond
+    // any picture (the raw codec's) go without, rather than take gigabytes.
+    constexpr int64_t kMaxArea = int64_t{64} << 20;
+    const int64_t areaSize = b.encodeAreaSize(n);
     int32_t written = 0;
-    int32_t status = b.encode(raw.data(), n, out.data(), static_cast<int32_t>(out.size()), &written);
+    int32_t status;
+    if (areaSize >= 0 && areaSize <= kMaxArea) {
+        std::vector<uint8_t> area(static_cast<size_t>(areaSize));
+        status = b.encodeInArea(raw.data(), n, out.data(), static_cast<int32_t>(out.size()), area.data(), areaSize,
+                                &written);
+    } else {
+        status = b.encode(raw.data(), n, out.data(), static_cast<int32_t>(out.size()), &written);
+    }
     if (status != VEX_OK)
         return std::unexpected(fromStatus(status));
     out.resize(static_cast<size_t>(written));
