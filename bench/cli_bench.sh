@@ -52,4 +52,4 @@ prepare="cp '$work/game.gb' '$work/target.gb'"
 echo "insert-all, untouched: $(time_ms "$bin/orvista-cli" insert-all "$work/untouched" "$work/target.gb") ms"
 echo "insert-all, 50 edited: $(time_ms "$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb") ms"
 cp "$work/game.gb" "$work/target.gb"
-"$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" | tail -n 1
+"$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" 2>/dev/null | tail -n 1

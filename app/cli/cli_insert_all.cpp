@@ -246,8 +246,7 @@ int InsertAll(const Args& args, Streams s)
         }
         if (!plan)
             return refused(name + ": " + plan.error().english);
-        for (const rom::PlanNote& note : zeroNotes)
-            notes.push_back(name + ": " + note.english);
+        // A shared old picture left in place is told by the listing's line.
         for (const rom::PlanNote& note : plan->notes)
             notes.push_back(name + ": " + note.english);
         for (const rom::BytePatch& patch : plan->patches)
