@@ -63,28 +63,29 @@ std::expected<std::optional<Slot>, std::string> SlotFrom(const Args& args)
     return slot;
 }
 
+namespace {
+// Extraction and insertion requests name a slot with the same fields.
+template <class Request>
+void fillSlot(Request& r, const Slot& slot)
+{
+    r.trainer = slot.trainer;
+    r.unown = slot.unown;
+    r.unownIndex = slot.unownIndex;
+    (slot.trainer ? r.trainerNumber : r.pokemonNumber) = slot.number;
+    r.back = slot.back;
+    r.shiny = slot.shiny;
+}
+} // namespace
+
 rom::ExtractRequest SlotRequest(const std::filesystem::path& romPath, const Slot& slot)
 {
     rom::ExtractRequest r;
     r.romPath = romPath;
-    r.trainer = slot.trainer;
-    r.unown = slot.unown;
-    r.unownIndex = slot.unownIndex;
-    (slot.trainer ? r.trainerNumber : r.pokemonNumber) = slot.number;
-    r.back = slot.back;
-    r.shiny = slot.shiny;
+    fillSlot(r, slot);
     return r;
 }
 
-void SetSlot(rom::InsertRequest& r, const Slot& slot)
-{
-    r.trainer = slot.trainer;
-    r.unown = slot.unown;
-    r.unownIndex = slot.unownIndex;
-    (slot.trainer ? r.trainerNumber : r.pokemonNumber) = slot.number;
-    r.back = slot.back;
-    r.shiny = slot.shiny;
-}
+void SetSlot(rom::InsertRequest& r, const Slot& slot) { fillSlot(r, slot); }
 
 std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot)
 {

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "cli.h"
+#include "cli_run.h"
 #include "patch_appliers.h"
 #include "patch_file.h"
 #include "picture_fixtures.h"
@@ -26,17 +26,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Words = std::vector<std::string>;
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Invoke(const Words& args)
-{
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 Words Plus(Words words, const Words& more)
 {

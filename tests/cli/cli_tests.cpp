@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include "cli.h"
+#include "cli_run.h"
 #include "free_space.h"
 #include "game_text.h"
 #include "orv_file.h"
@@ -21,17 +21,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Invoke(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 // Each pixel as the number of the colour in order of first appearance: the
 // same for two pictures that differ only in their palette.

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "cli.h"
+#include "cli_run.h"
 #include "cli_coding.h"
 #include "extraction.h"
 #include "picture_fixtures.h"
@@ -18,17 +18,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Invoke(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int code = cli::RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 rom::ExtractRequest Slot(const std::filesystem::path& rom, int pokemon, bool back = false, bool trainer = false)
 {
