@@ -106,12 +106,16 @@ RomError LanguageUnknown()
 RomError OutOfRange(NumberField field, int64_t value, int64_t min, int64_t max)
 {
     const auto [german, english] = words(field);
+    // English offsets as the command line writes them.
+    const auto number = [field](int64_t v) {
+        return field == NumberField::Offset && v >= 0 ? HexEnglish(v) : std::to_string(v);
+    };
     return {RomError::Kind::OutOfRange,
             german + (" " + std::to_string(value)) + " liegt außerhalb des erlaubten Bereichs von " +
                 std::to_string(min) + " bis " + std::to_string(max) + ".",
             0,
-            english + (" " + std::to_string(value)) + " is outside the allowed range " + std::to_string(min) +
-                " to " + std::to_string(max) + "."};
+            english + (" " + number(value)) + " is outside the allowed range " + number(min) + " to " + number(max) +
+                "."};
 }
 
 RomError CodecMissing(const std::string& detail)

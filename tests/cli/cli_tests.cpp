@@ -142,7 +142,7 @@ TEST_F(Cli, RefusalsExitOneAndLeaveTheRomAlone)
     const std::tuple<std::vector<std::string>, std::string> cases[] = { // part of the message
         {{"insert", pic, rom, "--pokemon", "300"}, "300"},
         {{"insert", pic, rom, "--unown", "27"}, "27"},
-        {{"insert", pic, rom, "--offset", "0x1FFFFF"}, "2097151"},
+        {{"insert", pic, rom, "--offset", "0x1FFFFF"}, "Offset 0x1FFFFF is outside the allowed range 0x0 to "},
         {{"insert", pic, rom, "--pokemon", "7", "--name", "A€B"}, "€"},
         {{"insert", pic, rom, "--pokemon", "7", "--name", "ABCDEFGHIJK"}, "ABCDEFGHIJK"},
         {{"insert", pic, at("locked.gb"), "--pokemon", "7"}, "locked.gb"},

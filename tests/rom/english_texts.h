@@ -9,14 +9,17 @@
 
 namespace orv::test {
 
-// Quoted texts, offsets ("&H" in German, "0x" in English, both kept as "&H")
-// and decimal numbers, in their order.
+// Quoted texts and numbers, in their order; offsets ("&H" in German, "0x" in
+// English) count by their value, so "&H10", "0x10" and "16" are one fact.
 inline std::vector<std::string> Facts(const std::string& text)
 {
     static const std::regex fact(R"("[^"]*"|(&H|0x)[0-9A-F]+|-?[0-9]+)");
     std::vector<std::string> facts;
-    for (std::sregex_iterator it(text.begin(), text.end(), fact), end; it != end; ++it)
-        facts.push_back(it->str().starts_with("0x") ? "&H" + it->str().substr(2) : it->str());
+    for (std::sregex_iterator it(text.begin(), text.end(), fact), end; it != end; ++it) {
+        const std::string f = it->str();
+        const bool hex = f.starts_with("&H") || f.starts_with("0x");
+        facts.push_back(hex ? std::to_string(std::stoll(f.substr(2), nullptr, 16)) : f);
+    }
     return facts;
 }
 
