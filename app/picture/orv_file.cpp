@@ -82,7 +82,7 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
 
 std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path& path)
 {
-    auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
+    auto file = BinaryFile::open(path);
     if (!file)
         return std::unexpected(PictureError{
             "Die Datei " + quoted(path) + " konnte nicht geöffnet werden (" + systemErrorGerman(file.error().code) +

@@ -17,11 +17,11 @@ std::unexpected<IoError> fail(const char* operation, int code = errno)
 }
 } // namespace
 
-std::expected<BinaryFile, IoError> BinaryFile::open(const std::filesystem::path& path, Mode mode)
+std::expected<BinaryFile, IoError> BinaryFile::open(const std::filesystem::path& path)
 {
     // O_NONBLOCK keeps a pipe or a device from blocking the open; such files
     // are refused right after it.
-    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (mode == Mode::Read ? O_RDONLY : O_RDWR);
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_RDONLY;
     int fd;
     do {
         fd = ::open(path.c_str(), flags);
@@ -96,53 +96,9 @@ std::expected<void, IoError> BinaryFile::readAt(int64_t offset, std::span<uint8_
     return {};
 }
 
-std::expected<uint8_t, IoError> BinaryFile::readByteAt(int64_t offset) const
-{
-    uint8_t b = 0;
-    auto r = readAt(offset, std::span<uint8_t>(&b, 1));
-    if (!r)
-        return std::unexpected(r.error());
-    return b;
-}
-
-std::expected<void, IoError> BinaryFile::writeAt(int64_t offset, std::span<const uint8_t> data)
-{
-    if (offset < 0)
-        return fail("seek", EINVAL);
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
-                             static_cast<off_t>(offset + static_cast<int64_t>(done)));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail("write");
-        }
-        if (n == 0)
-            return fail("write", EIO);
-        done += static_cast<size_t>(n);
-    }
-    return {};
-}
-
-std::expected<void, IoError> BinaryFile::close()
-{
-    if (fd_ < 0)
-        return {};
-    int fd = fd_;
-    fd_ = -1;
-    bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
-    int syncError = errno;
-    if (::close(fd) != 0)
-        return fail("close");
-    if (!synced)
-        return fail("write", syncError);
-    return {};
-}
-
 std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path, int64_t maxBytes)
 {
-    auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
+    auto file = BinaryFile::open(path);
     if (!file)
         return std::unexpected(file.error());
     auto size = file->size();

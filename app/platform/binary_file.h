@@ -1,5 +1,6 @@
 #pragma once
-// A file with checked positional reads and writes over a POSIX descriptor.
+// A file opened for reading, with checked positional reads over a POSIX
+// descriptor; files are written whole through replaceFile (file_commit.h).
 
 #include <cstdint>
 #include <expected>
@@ -21,14 +22,9 @@ struct IoError {
 
 class BinaryFile {
 public:
-    enum class Mode {
-        Read,      // existing regular file, read only
-        ReadWrite, // existing regular file, read and write, never created or truncated
-    };
-
-    // Opens without blocking; anything but a regular file is refused with
-    // kNotRegularFile (EISDIR for a folder).
-    static std::expected<BinaryFile, IoError> open(const std::filesystem::path& path, Mode mode);
+    // Opens an existing file for reading without blocking; anything but a
+    // regular file is refused with kNotRegularFile (EISDIR for a folder).
+    static std::expected<BinaryFile, IoError> open(const std::filesystem::path& path);
 
     BinaryFile(BinaryFile&& other) noexcept;
     BinaryFile& operator=(BinaryFile&& other) noexcept;
@@ -43,11 +39,6 @@ public:
     std::expected<void, IoError> readAt(int64_t offset, std::span<uint8_t> data) const;
     // Reads up to data.size() bytes at offset; returns how many were read.
     std::expected<size_t, IoError> readSomeAt(int64_t offset, std::span<uint8_t> data) const;
-    std::expected<uint8_t, IoError> readByteAt(int64_t offset) const;
-    // Writes all of data at offset.
-    std::expected<void, IoError> writeAt(int64_t offset, std::span<const uint8_t> data);
-    // Flushes to the device and closes; reports what a deferred write error left.
-    std::expected<void, IoError> close();
 
 private:
     explicit BinaryFile(int fd) : fd_(fd) {}

@@ -13,7 +13,6 @@ namespace {
 struct Bindings {
     decltype(&VexMeasure) measure = nullptr;
     decltype(&VexMeasureLimited) measureLimited = nullptr;
-    decltype(&VexMeasureFd) measureFd = nullptr;
     decltype(&VexDecode) decode = nullptr;
     decltype(&VexEncode) encode = nullptr;
     decltype(&VexEncodeInArea) encodeInArea = nullptr;
@@ -57,7 +56,6 @@ Bindings load()
     };
     bind(b.measure, "VexMeasure");
     bind(b.measureLimited, "VexMeasureLimited");
-    bind(b.measureFd, "VexMeasureFd");
     bind(b.decode, "VexDecode");
     bind(b.encode, "VexEncode");
     bind(b.encodeInArea, "VexEncodeInArea");
@@ -112,18 +110,6 @@ std::expected<Lengths, Error> measure(std::span<const uint8_t> data, int32_t max
     Lengths out;
     int32_t status = b.measureLimited(data.data(), length, std::max(maxDecompressed, 0), &out.compressed,
                                       &out.decompressed);
-    if (status != VEX_OK)
-        return std::unexpected(fromStatus(status));
-    return out;
-}
-
-std::expected<Lengths, Error> measureFile(int fd, int64_t offset)
-{
-    const auto& b = bindings();
-    if (!b.problem.empty())
-        return std::unexpected(Error::LibraryMissing);
-    Lengths out;
-    int32_t status = b.measureFd(fd, offset, &out.compressed, &out.decompressed);
     if (status != VEX_OK)
         return std::unexpected(fromStatus(status));
     return out;

@@ -31,8 +31,6 @@ std::expected<Lengths, Error> measure(std::span<const uint8_t> data);
 // The same, refusing with OutputFull as soon as the stream would produce more
 // than maxDecompressed bytes: hostile data costs no more than what is taken.
 std::expected<Lengths, Error> measure(std::span<const uint8_t> data, int32_t maxDecompressed);
-// Measures a stream at offset of an open descriptor; stops at end of file.
-std::expected<Lengths, Error> measureFile(int fd, int64_t offset);
 // Decompresses a stream whose decompressed length is known from measuring.
 std::expected<std::vector<uint8_t>, Error> decode(std::span<const uint8_t> stream,
                                                   int32_t decompressedLength);

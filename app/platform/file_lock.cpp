@@ -24,7 +24,7 @@ std::expected<LockedFile, LockError> LockedFile::lock(const std::filesystem::pat
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + wait;
     for (;;) {
-        auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
+        auto file = BinaryFile::open(path);
         if (!file)
             return std::unexpected(LockError{false, file.error()});
         // flock belongs to the open file, not the process: a lock of our own

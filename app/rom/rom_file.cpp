@@ -6,7 +6,7 @@ namespace orv::rom {
 
 std::expected<RomFile, RomError> RomFile::open(const std::filesystem::path& path)
 {
-    auto file = BinaryFile::open(path, BinaryFile::Mode::Read);
+    auto file = BinaryFile::open(path);
     if (!file)
         return std::unexpected(OpenFailed(path, file.error().code));
     return read(path, *file);
