@@ -115,12 +115,11 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
     return ExtractFromRom(*rom, r);
 }
 
-std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& romFile, const ExtractRequest& r)
+std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, const ExtractRequest& r)
 {
     auto number = r.bySlot ? checkedSlotNumber(r) : 0;
     if (!number)
         return std::unexpected(number.error());
-    const RomFile* rom = &romFile;
 
     ExtractedPicture picture;
     if (r.bySlot) {
@@ -128,33 +127,33 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& romFile,
             *rom, PicturePointerLocation(r.trainer, *number, static_cast<int>(r.unownIndex), r.back));
         if (!offset)
             return std::unexpected(offset.error());
-        auto palette = ReadPaletteWords(*rom, PaletteLocation(r.trainer, *number, r.shiny));
+        auto palette = ReadPaletteWords(rom, PaletteLocation(r.trainer, *number, r.shiny));
         if (!palette)
             return std::unexpected(palette.error());
         picture.offset = *offset;
         picture.palette = *palette;
     } else {
         picture.offset = parseNumber(r.offsetText);
-        if (picture.offset < 0 || picture.offset >= rom->size())
-            return std::unexpected(OutOfRange(NumberField::Offset, picture.offset, 0, rom->size() - 1));
+        if (picture.offset < 0 || picture.offset >= rom.size())
+            return std::unexpected(OutOfRange(NumberField::Offset, picture.offset, 0, rom.size() - 1));
         picture.palette = MakePaletteWords(kDefaultPalettePair);
     }
 
-    auto lengths = MeasurePicture(*rom, picture.offset);
+    auto lengths = MeasurePicture(rom, picture.offset);
     if (!lengths)
-        return std::unexpected(codecFailure(*rom, picture.offset, lengths.error()));
+        return std::unexpected(codecFailure(rom, picture.offset, lengths.error()));
     if (lengths->decompressed < 16)
-        return std::unexpected(noPicture(*rom, picture.offset,
+        return std::unexpected(noPicture(rom, picture.offset,
                                          {"Die entpackten Daten sind kürzer als eine Kachel (16 Bytes).",
                                           "The unpacked data is shorter than one tile (16 bytes)."}));
-    auto stream = rom->read(picture.offset, lengths->compressed, RomPart::PictureData);
+    auto stream = rom.read(picture.offset, lengths->compressed, RomPart::PictureData);
     if (!stream)
         return std::unexpected(stream.error());
     auto tiles = codec::decode(*stream, lengths->decompressed);
     if (!tiles)
-        return std::unexpected(codecFailure(*rom, picture.offset, tiles.error()));
+        return std::unexpected(codecFailure(rom, picture.offset, tiles.error()));
     if (tiles->size() != static_cast<size_t>(lengths->decompressed))
-        return std::unexpected(noPicture(*rom, picture.offset, {"Die Daten sind fehlerhaft.", "The data is corrupt."}));
+        return std::unexpected(noPicture(rom, picture.offset, {"Die Daten sind fehlerhaft.", "The data is corrupt."}));
 
     auto size = pictureSize(r, lengths->decompressed);
     if (!size)
