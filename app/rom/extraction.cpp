@@ -124,7 +124,7 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, con
     ExtractedPicture picture;
     if (r.bySlot) {
         auto offset = ReadPicturePointer(
-            *rom, PicturePointerLocation(r.trainer, *number, static_cast<int>(r.unownIndex), r.back));
+            rom, PicturePointerLocation(r.trainer, *number, static_cast<int>(r.unownIndex), r.back));
         if (!offset)
             return std::unexpected(offset.error());
         auto palette = ReadPaletteWords(rom, PaletteLocation(r.trainer, *number, r.shiny));
