@@ -24,7 +24,8 @@ size_t sourceTreeBytes(int32_t n) { return 2 * WorkArea::bytesFor<int32_t>(2 * l
 size_t buildBytes(int32_t n)
 {
     const auto length = static_cast<size_t>(textLength(n));
-    return 2 * WorkArea::bytesFor<uint16_t>(length) + 2 * WorkArea::bytesFor<int32_t>(length)
+    return WorkArea::bytesFor<uint16_t>(length + 1) + WorkArea::bytesFor<uint16_t>(length)
+           + 2 * WorkArea::bytesFor<int32_t>(length)
            + suffixSortScratch(textLength(n), kLargestSymbol);
 }
 
@@ -58,7 +59,9 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
 
     uint8_t* const scratch = area.mark();
     const int32_t length = textLength(n);
-    uint16_t* text = area.take<uint16_t>(static_cast<size_t>(length));
+    // The sort reads a symbol above all others before the text.
+    uint16_t* text = area.take<uint16_t>(static_cast<size_t>(length) + 1) + 1;
+    text[-1] = UINT16_MAX;
     int32_t* sa = area.take<int32_t>(static_cast<size_t>(length));
     int32_t* previous = area.take<int32_t>(static_cast<size_t>(length));
     uint16_t* lcp = area.take<uint16_t>(static_cast<size_t>(length)); // by text position
