@@ -272,17 +272,16 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
     }
 
     Found repeat, flip, reverse;
+    // A flip or reverse copy only matters when it is at least as long as the
+    // repeat (equal lengths: the nearer source may win).
+    auto atLeast = [threshold](int length) { return std::max(length - 1, threshold); };
     if (indexed_) {
         index_.advanceTo(p);
-        auto above = [threshold](Found f) { return f.length > threshold ? f : Found{}; };
-        repeat = above(index_.repeat(p, cap));
-        flip = above(index_.flip(p, cap));
-        reverse = above(index_.reverse(p, cap));
+        repeat = index_.repeat(p, cap, threshold);
+        flip = index_.flip(p, cap, atLeast(repeat.length));
+        reverse = index_.reverse(p, cap, atLeast(std::max(repeat.length, flip.length)));
     } else {
         chains_.insertUpTo(p);
-        // A flip or reverse copy only matters when it is at least as long as
-        // the repeat (equal lengths: the nearer source may win).
-        auto atLeast = [threshold](int length) { return std::max(length - 1, threshold); };
         const uint8_t first = in_[p], second = in_[p + 1];
         if (chains_.anyPair(first, second, p))
             repeat = chains_.repeat(p, cap, threshold);

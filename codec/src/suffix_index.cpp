@@ -16,31 +16,246 @@ namespace {
 constexpr uint16_t kSeparator = 256;
 constexpr int32_t kLargestSymbol = kSeparator + 2;
 constexpr uint16_t kUnbounded = UINT16_MAX;
+// The sort reads one symbol before the text; common prefixes are measured
+// four symbols at a time, up to three past the end.
+constexpr int32_t kTextBefore = 1, kTextAfter = 3;
 
 int32_t textLength(int32_t n) { return 3 * n + 3; }
-size_t leavesFor(int32_t n) { return std::bit_ceil(static_cast<size_t>(n < 1 ? 1 : n)); }
 
-size_t sourceTreeBytes(int32_t n) { return 2 * WorkArea::bytesFor<int32_t>(2 * leavesFor(n)); }
-size_t buildBytes(int32_t n)
+int32_t levelSize(int32_t size) { return (size + 63) / 64; }
+
+uint64_t load64(const uint16_t* at)
 {
-    const auto length = static_cast<size_t>(textLength(n));
-    return WorkArea::bytesFor<uint16_t>(length + 1) + WorkArea::bytesFor<uint16_t>(length)
-           + 2 * WorkArea::bytesFor<int32_t>(length)
-           + suffixSortScratch(textLength(n), kLargestSymbol);
+    uint64_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+// Common prefix of the suffixes at i and j from h on; they differ before the
+// text ends, as every separator occurs once.
+int32_t extendCommon(const uint16_t* text, int32_t i, int32_t j, int32_t h)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        for (;;) {
+            const uint64_t x = load64(text + i + h) ^ load64(text + j + h);
+            if (x != 0)
+                return h + std::countr_zero(x) / 16;
+            h += 4;
+        }
+    } else {
+        while (text[i + h] == text[j + h])
+            ++h;
+        return h;
+    }
 }
 
 } // namespace
 
+// ---- Orders ----
+
+size_t SuffixIndex::Order::lcpBytes(int32_t members)
+{
+    size_t bytes = WorkArea::bytesFor<uint16_t>(static_cast<size_t>(members) + 1);
+    for (int32_t size = members; size > 64;) {
+        size = levelSize(size);
+        bytes += 2 * WorkArea::bytesFor<uint16_t>(static_cast<size_t>(size));
+    }
+    return bytes;
+}
+
+size_t SuffixIndex::Order::sourceBytes(int32_t members)
+{
+    size_t bytes = WorkArea::bytesFor<int32_t>(static_cast<size_t>(members));
+    for (int32_t size = members; size > 64;) {
+        size = levelSize(size);
+        bytes += WorkArea::bytesFor<int32_t>(static_cast<size_t>(size));
+    }
+    return bytes;
+}
+
+void SuffixIndex::Order::take(int32_t members, WorkArea& area)
+{
+    levels_ = 1;
+    size_[0] = members;
+    lcp_ = area.take<uint16_t>(static_cast<size_t>(members) + 1);
+    leastLeft_[0] = lcp_;
+    leastRight_[0] = lcp_ + 1;
+    while (size_[levels_ - 1] > 64) {
+        const int32_t size = levelSize(size_[levels_ - 1]);
+        size_[levels_] = size;
+        leastLeft_[levels_] = area.take<uint16_t>(static_cast<size_t>(size));
+        leastRight_[levels_] = area.take<uint16_t>(static_cast<size_t>(size));
+        ++levels_;
+    }
+}
+
+void SuffixIndex::Order::finishLcp()
+{
+    lcp_[0] = 0;
+    lcp_[size_[0]] = 0;
+    for (int v = 1; v < levels_; ++v) {
+        const int32_t below = size_[v - 1];
+        for (int32_t b = 0; b < size_[v]; ++b) {
+            const int32_t end = std::min(below, (b + 1) * 64);
+            uint16_t left = kUnbounded, right = kUnbounded;
+            for (int32_t c = b * 64; c < end; ++c) {
+                left = std::min(left, leastLeft_[v - 1][c]);
+                right = std::min(right, leastRight_[v - 1][c]);
+            }
+            leastLeft_[v][b] = left;
+            leastRight_[v][b] = right;
+        }
+    }
+}
+
+void SuffixIndex::Order::clearSources(WorkArea& area)
+{
+    for (int v = 0; v < levels_; ++v) {
+        source_[v] = area.take<int32_t>(static_cast<size_t>(size_[v]));
+        std::memset(source_[v], 0xFF, sizeof(int32_t) * static_cast<size_t>(size_[v]));
+    }
+}
+
+void SuffixIndex::Order::insert(int32_t t, int32_t position)
+{
+    source_[0][t] = position;
+    for (int v = 1; v < levels_; ++v)
+        source_[v][t >> (6 * v)] = position;
+}
+
+void SuffixIndex::Order::remove(int32_t t)
+{
+    source_[0][t] = -1;
+    for (int v = 1; v < levels_; ++v) {
+        const int32_t b = t >> (6 * v);
+        const int32_t end = std::min(size_[v - 1], (b + 1) * 64);
+        int32_t largest = -1;
+        for (int32_t c = b * 64; c < end; ++c)
+            largest = std::max(largest, source_[v - 1][c]);
+        if (largest == source_[v][b])
+            break;
+        source_[v][b] = largest;
+    }
+}
+
+// The walks keep `length`, the common prefix with the query, at the entry
+// they stand on: at its last member going left, its first going right. They
+// climb a level once they step onto an entry that is the last (left) or first
+// (right) of its parent, and descend into an entry whose members they need
+// one by one.
+
+SuffixIndex::Order::Hit SuffixIndex::Order::nearestLeft(int32_t from, int length, int floor) const
+{
+    int v = 0;
+    for (int32_t i = from; i >= 0 && length > floor;) {
+        if (source_[v][i] >= 0) {
+            if (v == 0)
+                return {i, length};
+            --v;
+            i = std::min(i * 64 + 63, size_[v] - 1);
+            continue;
+        }
+        length = std::min<int>(length, leastLeft_[v][i]);
+        --i;
+        if ((i & 63) == 63 && v + 1 < levels_) {
+            i >>= 6;
+            ++v;
+        }
+    }
+    return {};
+}
+
+SuffixIndex::Order::Hit SuffixIndex::Order::nearestRight(int32_t from, int length,
+                                                         int floor) const
+{
+    int v = 0;
+    for (int32_t i = from; i < size_[v] && length > floor;) {
+        if (source_[v][i] >= 0) {
+            if (v == 0)
+                return {i, length};
+            --v;
+            i *= 64;
+            continue;
+        }
+        length = std::min<int>(length, leastRight_[v][i]);
+        ++i;
+        if ((i & 63) == 0 && v + 1 < levels_) {
+            i >>= 6;
+            ++v;
+        }
+    }
+    return {};
+}
+
+int32_t SuffixIndex::Order::largestLeft(int32_t from, int length, int atLeast) const
+{
+    int32_t largest = -1;
+    int v = 0;
+    for (int32_t i = from; i >= 0;) {
+        const int least = std::min<int>(length, leastLeft_[v][i]);
+        if (least >= atLeast) { // the whole entry, and the member before it
+            largest = std::max(largest, source_[v][i]);
+            length = least;
+            --i;
+            if ((i & 63) == 63 && v + 1 < levels_) {
+                i >>= 6;
+                ++v;
+            }
+        } else if (v == 0) { // the last member that shares enough
+            return std::max(largest, source_[0][i]);
+        } else {
+            --v;
+            i = std::min(i * 64 + 63, size_[v] - 1);
+        }
+    }
+    return largest;
+}
+
+int32_t SuffixIndex::Order::largestRight(int32_t from, int length, int atLeast) const
+{
+    int32_t largest = -1;
+    int v = 0;
+    for (int32_t i = from; i < size_[v];) {
+        const int least = std::min<int>(length, leastRight_[v][i]);
+        if (least >= atLeast) {
+            largest = std::max(largest, source_[v][i]);
+            length = least;
+            ++i;
+            if ((i & 63) == 0 && v + 1 < levels_) {
+                i >>= 6;
+                ++v;
+            }
+        } else if (v == 0) {
+            return std::max(largest, source_[0][i]);
+        } else {
+            --v;
+            i *= 64;
+        }
+    }
+    return largest;
+}
+
+// ---- Index ----
+
 size_t SuffixIndex::persistentBytes(int32_t n)
 {
-    const auto count = static_cast<size_t>(n);
-    const size_t leaves = leavesFor(n);
+    // Index arrays with one spare entry, written by the members of other kinds.
+    const auto count = static_cast<size_t>(n) + 1;
     return 2 * WorkArea::bytesFor<int32_t>(count) + 2 * WorkArea::bytesFor<Between>(count)
-           + 2 * WorkArea::bytesFor<uint16_t>(2 * leaves);
+           + 2 * Order::lcpBytes(n);
 }
+
 size_t SuffixIndex::bytesFor(int32_t n)
 {
-    return persistentBytes(n) + std::max(sourceTreeBytes(n), buildBytes(n));
+    // While building: the text, its suffix array and either the sort's
+    // scratch or what the common prefixes are computed in. Then the sources.
+    const auto length = static_cast<size_t>(textLength(n));
+    const size_t text = WorkArea::bytesFor<uint16_t>(length + kTextBefore + kTextAfter);
+    const size_t sa = WorkArea::bytesFor<int32_t>(length);
+    const size_t sort = suffixSortScratch(textLength(n), kLargestSymbol);
+    const size_t lcp = WorkArea::bytesFor<int32_t>(length) + WorkArea::bytesFor<uint16_t>(length);
+    return persistentBytes(n)
+           + std::max(text + sa + std::max(sort, lcp), 2 * Order::sourceBytes(n));
 }
 
 bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
@@ -48,24 +263,21 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     if (area.left() < bytesFor(n))
         return false;
     n_ = n;
-    const auto count = static_cast<size_t>(n);
-    const auto leaves = static_cast<int32_t>(leavesFor(n));
+    const auto count = static_cast<size_t>(n) + 1;
     inputIndex_ = area.take<int32_t>(count);
     backwardIndex_ = area.take<int32_t>(count);
     flipped_ = area.take<Between>(count);
     inBackward_ = area.take<Between>(count);
-    forward_.lcp = {area.take<uint16_t>(2 * static_cast<size_t>(leaves)), leaves};
-    backward_.lcp = {area.take<uint16_t>(2 * static_cast<size_t>(leaves)), leaves};
+    forward_.take(n, area);
+    backward_.take(n, area);
 
     uint8_t* const scratch = area.mark();
     const int32_t length = textLength(n);
-    // The sort reads a symbol above all others before the text.
-    uint16_t* text = area.take<uint16_t>(static_cast<size_t>(length) + 1) + 1;
-    text[-1] = UINT16_MAX;
+    uint16_t* text =
+        area.take<uint16_t>(static_cast<size_t>(length + kTextBefore + kTextAfter)) + kTextBefore;
     int32_t* sa = area.take<int32_t>(static_cast<size_t>(length));
-    int32_t* previous = area.take<int32_t>(static_cast<size_t>(length));
-    uint16_t* lcp = area.take<uint16_t>(static_cast<size_t>(length)); // by text position
     const int32_t flippedStart = n + 1, backwardStart = 2 * n + 2;
+    text[-1] = UINT16_MAX;
     for (int32_t i = 0; i < n; ++i) {
         text[i] = in[i];
         text[flippedStart + i] = bitReverse(in[i]);
@@ -74,10 +286,16 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     text[n] = kSeparator;
     text[2 * n + 1] = kSeparator + 1;
     text[3 * n + 2] = kSeparator + 2;
+    for (int32_t k = 0; k < kTextAfter; ++k)
+        text[length + k] = 0;
+    uint8_t* const sorted = area.mark();
     suffixSort(text, length, kLargestSymbol, sa, area);
+    area.release(sorted);
+
     // Common prefix of each suffix with the one ranked just before it, in text
-    // order: each is at least one less than the one before. The walk stops at
-    // a separator at the latest, as no two suffixes share one.
+    // order: each is at least one less than the one before.
+    int32_t* previous = area.take<int32_t>(static_cast<size_t>(length));
+    uint16_t* lcp = area.take<uint16_t>(static_cast<size_t>(length)); // by text position
     previous[sa[0]] = -1;
     for (int32_t r = 1; r < length; ++r)
         previous[sa[r]] = sa[r - 1];
@@ -88,65 +306,61 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
             h = 0;
             continue;
         }
-        while (text[i + h] == text[j + h])
-            ++h;
+        h = extendCommon(text, i, j, h);
         lcp[i] = static_cast<uint16_t>(std::min(h, kMaxLength));
-        if (h > 0)
-            --h;
+        h -= h > 0;
     }
 
     // The two orders of sources, and where the queries fall in them. From
     // the left: the common prefix with the nearest member before; from the
-    // right: with the nearest member after.
-    auto isInput = [&](int32_t s) { return s < n; };
-    auto isFlipped = [&](int32_t s) { return s >= flippedStart && s < flippedStart + n; };
-    auto isBackward = [&](int32_t s) { return s >= backwardStart && s < backwardStart + n; };
-    uint16_t* forwardLeaf = forward_.lcp.node + leaves;
-    uint16_t* backwardLeaf = backward_.lcp.node + leaves;
-    std::fill(forwardLeaf, forwardLeaf + leaves, uint16_t{0});
-    std::fill(backwardLeaf, backwardLeaf + leaves, uint16_t{0});
+    // right: with the nearest member after. The kinds mix in no pattern, so
+    // every suffix writes every array, those of other kinds to the spare
+    // entry n.
+    const auto un = static_cast<uint32_t>(n);
+    // The index an entry writes: `at` for a member of its kind, else n.
+    auto slot = [n](bool member, int32_t at) { return n ^ ((n ^ at) & -int32_t{member}); };
+    auto reset = [](bool member, uint16_t value) {
+        return static_cast<uint16_t>(value | -int32_t{member});
+    };
+    uint16_t* forwardLcp = forward_.lcp();
+    uint16_t* backwardLcp = backward_.lcp();
     int32_t forwardCount = 0, backwardCount = 0;
     uint16_t sinceForward = 0, sinceBackward = 0; // 0 while no member was met
     for (int32_t r = 0; r < length; ++r) {
         const int32_t s = sa[r];
+        const bool input = static_cast<uint32_t>(s) < un;
+        const bool flipped = static_cast<uint32_t>(s - flippedStart) < un;
+        const bool backward = static_cast<uint32_t>(s - backwardStart) < un;
         sinceForward = std::min(sinceForward, lcp[s]);
         sinceBackward = std::min(sinceBackward, lcp[s]);
-        if (isInput(s)) {
-            inputIndex_[s] = forwardCount;
-            forwardLeaf[forwardCount++] = sinceForward;
-            inBackward_[s] = {backwardCount, sinceBackward, 0};
-            sinceForward = kUnbounded;
-        } else if (isFlipped(s)) {
-            flipped_[s - flippedStart] = {forwardCount, sinceForward, 0};
-        } else if (isBackward(s)) {
-            const int32_t j = n - 1 - (s - backwardStart);
-            backwardIndex_[j] = backwardCount;
-            backwardLeaf[backwardCount++] = sinceBackward;
-            sinceBackward = kUnbounded;
-        }
+        forwardLcp[forwardCount] = sinceForward; // kept once a member writes it
+        backwardLcp[backwardCount] = sinceBackward;
+        inputIndex_[slot(input, s)] = forwardCount;
+        inBackward_[slot(input, s)] = {backwardCount, sinceBackward, 0};
+        flipped_[slot(flipped, s - flippedStart)] = {forwardCount, sinceForward, 0};
+        backwardIndex_[slot(backward, n - 1 - (s - backwardStart))] = backwardCount;
+        forwardCount += input;
+        backwardCount += backward;
+        sinceForward = reset(input, sinceForward);
+        sinceBackward = reset(backward, sinceBackward);
     }
     uint16_t untilForward = 0, untilBackward = 0;
     for (int32_t r = length - 1; r >= 0; --r) {
         const int32_t s = sa[r];
-        if (isInput(s)) {
-            inBackward_[s].lcpAfter = untilBackward;
-            untilForward = kUnbounded;
-        } else if (isFlipped(s)) {
-            flipped_[s - flippedStart].lcpAfter = untilForward;
-        } else if (isBackward(s)) {
-            untilBackward = kUnbounded;
-        }
-        untilForward = std::min(untilForward, lcp[s]);
-        untilBackward = std::min(untilBackward, lcp[s]);
+        const bool input = static_cast<uint32_t>(s) < un;
+        const bool flipped = static_cast<uint32_t>(s - flippedStart) < un;
+        const bool backward = static_cast<uint32_t>(s - backwardStart) < un;
+        inBackward_[slot(input, s)].lcpAfter = untilBackward;
+        flipped_[slot(flipped, s - flippedStart)].lcpAfter = untilForward;
+        untilForward = std::min(reset(input, untilForward), lcp[s]);
+        untilBackward = std::min(reset(backward, untilBackward), lcp[s]);
     }
-    forward_.lcp.buildInner();
-    backward_.lcp.buildInner();
+    forward_.finishLcp();
+    backward_.finishLcp();
     area.release(scratch);
 
-    for (Order* order : {&forward_, &backward_}) {
-        order->source = {area.take<int32_t>(2 * static_cast<size_t>(leaves)), leaves};
-        std::memset(order->source.node, 0xFF, sizeof(int32_t) * 2 * static_cast<size_t>(leaves));
-    }
+    forward_.clearSources(area);
+    backward_.clearSources(area);
     inserted_ = 0;
     expired_ = kAbsoluteLimit;
     return true;
@@ -157,175 +371,52 @@ void SuffixIndex::advanceTo(int32_t p)
     // Sources at kAbsoluteLimit or beyond are usable only within relative reach.
     const int32_t reachFrom = p - kRelativeReach;
     for (; expired_ < inserted_ && expired_ < reachFrom; ++expired_) {
-        forward_.source.clear(inputIndex_[expired_]);
-        backward_.source.clear(backwardIndex_[expired_]);
+        forward_.remove(inputIndex_[expired_]);
+        backward_.remove(backwardIndex_[expired_]);
     }
     for (; inserted_ < p; ++inserted_) {
         if (inserted_ < kAbsoluteLimit || inserted_ >= reachFrom) {
-            forward_.source.raise(inputIndex_[inserted_], inserted_);
-            backward_.source.raise(backwardIndex_[inserted_], inserted_);
+            forward_.insert(inputIndex_[inserted_], inserted_);
+            backward_.insert(backwardIndex_[inserted_], inserted_);
         }
     }
     expired_ = std::max(expired_, reachFrom);
 }
 
-Found SuffixIndex::repeat(int32_t p, int cap) const
+Found SuffixIndex::repeat(int32_t p, int cap, int shorter) const
 {
     // The query is a member itself; its own entry is no source yet.
     const int32_t at = inputIndex_[p];
-    const uint16_t* leaf = forward_.lcp.node + forward_.lcp.leaves;
-    const Place place{at - 1, at + 1, at > 0 ? leaf[at] : 0, at + 1 < n_ ? leaf[at + 1] : 0};
-    return longest(forward_, place, cap);
+    const uint16_t* lcp = forward_.lcp();
+    return longest(forward_, at - 1, lcp[at], at + 1, lcp[at + 1], cap, shorter);
 }
 
-Found SuffixIndex::flip(int32_t p, int cap) const
+Found SuffixIndex::flip(int32_t p, int cap, int shorter) const
 {
     const Between& b = flipped_[p];
-    return longest(forward_, {b.after - 1, b.after, b.lcpBefore, b.lcpAfter}, cap);
+    return longest(forward_, b.after - 1, b.lcpBefore, b.after, b.lcpAfter, cap, shorter);
 }
 
-Found SuffixIndex::reverse(int32_t p, int cap) const
+Found SuffixIndex::reverse(int32_t p, int cap, int shorter) const
 {
     const Between& b = inBackward_[p];
-    return longest(backward_, {b.after - 1, b.after, b.lcpBefore, b.lcpAfter}, cap);
+    return longest(backward_, b.after - 1, b.lcpBefore, b.after, b.lcpAfter, cap, shorter);
 }
 
-Found SuffixIndex::longest(const Order& order, const Place& place, int cap) const
+Found SuffixIndex::longest(const Order& order, int32_t before, int lcpBefore, int32_t after,
+                           int lcpAfter, int cap, int shorter)
 {
-    const int32_t left = order.source.lastFilled(place.before);
-    const int32_t right = order.source.firstFilled(place.after);
-    int length = 0;
-    if (left >= 0)
-        length = left == place.before ? place.lcpBefore
-                                      : std::min(place.lcpBefore, order.lcp.min(left + 1, place.before));
-    if (right >= 0)
-        length = std::max(length, right == place.after
-                                      ? place.lcpAfter
-                                      : std::min(place.lcpAfter, order.lcp.min(place.after + 1, right)));
-    length = std::min(length, cap);
-    if (length == 0)
+    const Order::Hit left = order.nearestLeft(before, lcpBefore, shorter);
+    const Order::Hit right = order.nearestRight(after, lcpAfter, shorter);
+    const int length = std::min(std::max(left.length, right.length), cap);
+    if (length <= shorter)
         return {};
-    const int32_t lo =
-        place.lcpBefore >= length ? order.lcp.lastBelow(place.before, length) : place.after;
-    const int32_t hi =
-        place.lcpAfter >= length ? order.lcp.firstBelow(place.after + 1, length) - 1 : place.before;
-    return {length, order.source.max(lo, hi)};
-}
-
-// ---- Trees ----
-
-void SuffixIndex::MaxTree::raise(int32_t i, int32_t value)
-{
-    for (int32_t k = leaves + i; k >= 1; k >>= 1)
-        node[k] = value;
-}
-
-void SuffixIndex::MaxTree::clear(int32_t i)
-{
-    int32_t k = leaves + i;
-    node[k] = -1;
-    for (k >>= 1; k >= 1; k >>= 1)
-        node[k] = std::max(node[2 * k], node[2 * k + 1]);
-}
-
-int32_t SuffixIndex::MaxTree::max(int32_t lo, int32_t hi) const
-{
-    int32_t best = -1;
-    for (int32_t l = lo + leaves, r = hi + leaves + 1; l < r; l >>= 1, r >>= 1) {
-        if (l & 1)
-            best = std::max(best, node[l++]);
-        if (r & 1)
-            best = std::max(best, node[--r]);
-    }
-    return best;
-}
-
-int32_t SuffixIndex::MaxTree::lastFilled(int32_t at) const
-{
-    if (at < 0)
-        return -1;
-    int32_t k = leaves + at;
-    if (node[k] >= 0)
-        return at;
-    for (; k > 1; k >>= 1) {
-        if ((k & 1) && node[k - 1] >= 0) {
-            k -= 1;
-            while (k < leaves)
-                k = node[2 * k + 1] >= 0 ? 2 * k + 1 : 2 * k;
-            return k - leaves;
-        }
-    }
-    return -1;
-}
-
-int32_t SuffixIndex::MaxTree::firstFilled(int32_t at) const
-{
-    if (at >= leaves)
-        return -1;
-    int32_t k = leaves + at;
-    if (node[k] >= 0)
-        return at;
-    for (; k > 1; k >>= 1) {
-        if (!(k & 1) && node[k + 1] >= 0) {
-            k += 1;
-            while (k < leaves)
-                k = node[2 * k] >= 0 ? 2 * k : 2 * k + 1;
-            return k - leaves;
-        }
-    }
-    return -1;
-}
-
-void SuffixIndex::MinTree::buildInner()
-{
-    for (int32_t k = leaves - 1; k >= 1; --k)
-        node[k] = std::min(node[2 * k], node[2 * k + 1]);
-}
-
-int SuffixIndex::MinTree::min(int32_t lo, int32_t hi) const
-{
-    uint16_t best = kUnbounded;
-    for (int32_t l = lo + leaves, r = hi + leaves + 1; l < r; l >>= 1, r >>= 1) {
-        if (l & 1)
-            best = std::min(best, node[l++]);
-        if (r & 1)
-            best = std::min(best, node[--r]);
-    }
-    return best;
-}
-
-int32_t SuffixIndex::MinTree::lastBelow(int32_t at, int bound) const
-{
-    int32_t k = leaves + at;
-    if (node[k] < bound)
-        return at;
-    for (; k > 1; k >>= 1) {
-        if ((k & 1) && node[k - 1] < bound) {
-            k -= 1;
-            while (k < leaves)
-                k = node[2 * k + 1] < bound ? 2 * k + 1 : 2 * k;
-            return k - leaves;
-        }
-    }
-    return 0; // the first member's entry is 0
-}
-
-int32_t SuffixIndex::MinTree::firstBelow(int32_t at, int bound) const
-{
-    if (at >= leaves)
-        return leaves;
-    int32_t k = leaves + at;
-    if (node[k] < bound)
-        return at;
-    for (; k > 1; k >>= 1) {
-        if (!(k & 1) && node[k + 1] < bound) {
-            k += 1;
-            while (k < leaves)
-                k = node[2 * k] < bound ? 2 * k : 2 * k + 1;
-            return k - leaves;
-        }
-    }
-    return leaves;
+    int32_t source = -1;
+    if (left.length >= length)
+        source = order.largestLeft(left.member, left.length, length);
+    if (right.length >= length)
+        source = std::max(source, order.largestRight(right.member, right.length, length));
+    return {length, source};
 }
 
 } // namespace vex

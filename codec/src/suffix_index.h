@@ -1,5 +1,5 @@
 #pragma once
-// Exact longest-copy search over every earlier source in O(log n) per query.
+// Exact longest-copy search over every earlier source.
 //
 // One suffix array sorts three texts: the input, its bit-reversed bytes and
 // the input backwards, each closed by a separator of its own so that no
@@ -13,14 +13,18 @@
 // (repeat, flip) and backward suffixes (reverse). In sorted order the sources
 // whose common prefix with the query is at least L are one run of neighbours
 // around the query's place. So the longest length M is that of the nearest
-// source on either side, the run of sources that reach M is found in a
-// minimum tree over neighbouring common prefixes, and a maximum tree over
-// source positions names the nearest source in that run: the one a scan from
-// p - 1 down meets first among the longest, whatever else ties. Lengths are
-// capped at 1024 before they are compared, so sources that reach the cap tie
-// and the nearest wins, as in the scan. A source enters the trees only once
-// it lies before p (and one at 32768 or beyond leaves again once it is more
-// than 128 bytes back, out of reach of a relative source).
+// source on either side, and the nearest source of that length is the
+// largest position in the run of members that share M with the query: the
+// one a scan from p - 1 down meets first among the longest, whatever else
+// ties. Lengths are capped at 1024 before they are compared, so sources that
+// reach the cap tie and the nearest wins, as in the scan. A source enters an
+// order only once it lies before p (and one at 32768 or beyond leaves again
+// once it is more than 128 bytes back, out of reach of a relative source).
+//
+// Both walks along an order, to the nearest source and over the run, step
+// over blocks of 64 members at a time (and blocks of 64 blocks, ...) that
+// hold no source or lie inside the run: a few steps where sources are dense,
+// at most 63 per level and side anywhere.
 
 #include <cstddef>
 #include <cstdint>
@@ -46,58 +50,74 @@ public:
     void advanceTo(int32_t p);
 
     // The longest copy at p of each kind, at most cap long, from the nearest
-    // source of that length (after advanceTo(p)).
-    Found repeat(int32_t p, int cap) const;
-    Found flip(int32_t p, int cap) const;
-    Found reverse(int32_t p, int cap) const;
+    // source of that length (after advanceTo(p)); none unless it is longer
+    // than `shorter`.
+    Found repeat(int32_t p, int cap, int shorter = 0) const;
+    Found flip(int32_t p, int cap, int shorter = 0) const;
+    Found reverse(int32_t p, int cap, int shorter = 0) const;
 
 private:
-    // Bottom-up trees over [0, leaves) with leaves a power of two.
-    struct MaxTree {
-        int32_t* node;
-        int32_t leaves;
-        void raise(int32_t i, int32_t value); // value exceeds every value in the tree
-        void clear(int32_t i);
-        int32_t max(int32_t lo, int32_t hi) const; // inclusive; -1 when all empty
-        int32_t lastFilled(int32_t at) const;       // largest i <= at with a value, or -1
-        int32_t firstFilled(int32_t at) const;      // smallest i >= at with a value, or -1
+    static constexpr int kLevels = 6; // 64^6 members and more
+
+    // Members in sorted order. lcp[t] is the common prefix of members t - 1
+    // and t (capped; 0 at both ends), source[t] the member's position once
+    // it is a source, else -1. Level v > 0 has one entry per 64 of level
+    // v - 1: the largest source below it and the least lcp[t] over its
+    // members t (left) and over t + 1 (right).
+    class Order {
+    public:
+        static size_t lcpBytes(int32_t members);    // what take takes
+        static size_t sourceBytes(int32_t members); // what clearSources takes
+        void take(int32_t members, WorkArea& area); // lcp filled by the caller
+        uint16_t* lcp() { return lcp_; }
+        const uint16_t* lcp() const { return lcp_; }
+        void finishLcp();     // the levels' least lcp; no sources
+        void clearSources(WorkArea& area);
+
+        void insert(int32_t t, int32_t position); // position above every source
+        void remove(int32_t t);
+
+        struct Hit {
+            int32_t member = -1; // -1: none
+            int length = 0;      // common prefix with the query
+        };
+        // The nearest member at or left of `from` (right: at or right of)
+        // that is a source, whose common prefix with the query is `length`
+        // at `from`; none once that prefix is `floor` or less.
+        Hit nearestLeft(int32_t from, int length, int floor) const;
+        Hit nearestRight(int32_t from, int length, int floor) const;
+        // The largest source at or left of `from` (right: at or right of)
+        // among the members that share at least `atLeast` with the query.
+        int32_t largestLeft(int32_t from, int length, int atLeast) const;
+        int32_t largestRight(int32_t from, int length, int atLeast) const;
+
+    private:
+        int32_t size_[kLevels] = {};
+        int levels_ = 0;
+        uint16_t* lcp_ = nullptr;
+        int32_t* source_[kLevels] = {};
+        uint16_t* leastLeft_[kLevels] = {};
+        uint16_t* leastRight_[kLevels] = {};
     };
-    struct MinTree {
-        uint16_t* node;
-        int32_t leaves;
-        void buildInner();
-        int min(int32_t lo, int32_t hi) const;           // inclusive
-        int32_t lastBelow(int32_t at, int bound) const;  // largest i <= at with a leaf < bound
-        int32_t firstBelow(int32_t at, int bound) const; // smallest i >= at, or leaves
-    };
-    // One order of sources: common prefix of sorted neighbours i - 1 and i
-    // (capped), and the positions of the sources inserted so far.
-    struct Order {
-        MinTree lcp;
-        MaxTree source;
-    };
-    // Where a query falls among an order's sources: between indexes before
-    // and after, with these common prefixes with them.
-    struct Place {
-        int32_t before, after;
-        int lcpBefore, lcpAfter;
-    };
-    // A query's place in an order it is no member of.
+
+    // Where a query falls among an order's members: just before member
+    // `after`, sharing lcpBefore with member after - 1 and lcpAfter with it.
     struct Between {
         int32_t after;
         uint16_t lcpBefore, lcpAfter;
     };
 
     static size_t persistentBytes(int32_t n);
-    Found longest(const Order& order, const Place& place, int cap) const;
+    static Found longest(const Order& order, int32_t before, int lcpBefore, int32_t after,
+                         int lcpAfter, int cap, int shorter);
 
     int32_t n_ = 0;
     int32_t* inputIndex_ = nullptr;    // input suffix j's index in forward_
     int32_t* backwardIndex_ = nullptr; // backward suffix at input[j]: index in backward_
     Between* flipped_ = nullptr;       // bit-reversed suffix p among forward_
     Between* inBackward_ = nullptr;    // input suffix p among backward_
-    Order forward_{};
-    Order backward_{};
+    Order forward_;
+    Order backward_;
     int32_t inserted_ = 0; // sources below this were considered
     int32_t expired_ = 0;  // far sources below this were taken out again
 };

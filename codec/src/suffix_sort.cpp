@@ -23,6 +23,10 @@ namespace {
 // substrings, in text order) in the top m slots, its suffix array in the
 // bottom m (m <= n / 2).
 
+// Entries that induce nothing count in spare buckets, one of eight in turn,
+// so that they do not wait for each other's counts.
+constexpr int32_t kSpareBuckets = 8;
+
 struct Level {
     int32_t* count;  // symbols of each value
     int32_t* bucket; // next free slot of each bucket
@@ -31,7 +35,7 @@ struct Level {
 
 size_t levelBytes(int32_t n, int32_t k)
 {
-    return 2 * WorkArea::bytesFor<int32_t>(static_cast<size_t>(k))
+    return 2 * WorkArea::bytesFor<int32_t>(static_cast<size_t>(k) + kSpareBuckets)
            + WorkArea::bytesFor<uint64_t>(static_cast<size_t>(n) / 64 + 1);
 }
 
@@ -150,10 +154,11 @@ void sortLmsSubstrings(const Symbol* s, int32_t n, int32_t* sa, const Level& lev
         const int32_t x = (v - 1) & induces;
         const Symbol c = s[x];
         const int32_t placed = x ^ maskOf(s[x - 1] < c); // ~x: S-type before
-        const int32_t to = bucket[c];
+        const int32_t b = select(induces, c, k + (i & 7));
+        const int32_t to = bucket[b];
         sa[i] = v & ~induces;
         sa[select(induces, to, i)] = select(induces, placed, v);
-        bucket[c] = to - induces;
+        bucket[b] = to + 1;
     }
     bucketEnds(level.count, bucket, k);
     for (int32_t i = n - 1; i >= 0; --i) {
@@ -163,10 +168,11 @@ void sortLmsSubstrings(const Symbol* s, int32_t n, int32_t* sa, const Level& lev
         const int32_t x = (~v - 1) & induces;
         const Symbol c = s[x];
         const int32_t placed = x ^ maskOf(s[x - 1] <= c); // x: LMS
-        const int32_t to = bucket[c] + induces;
+        const int32_t b = select(induces, c, k + (i & 7));
+        const int32_t to = bucket[b] - 1;
         sa[i] = v & ~induces;
         sa[select(induces, to, i)] = select(induces, placed, v);
-        bucket[c] = to;
+        bucket[b] = to;
     }
 }
 
@@ -187,10 +193,11 @@ void induceAll(const Symbol* s, int32_t n, int32_t* sa, const Level& level, int3
         const int32_t x = (v - 1) & induces;
         const Symbol c = s[x];
         const int32_t placed = x ^ maskOf(s[x - 1] < c); // ~x: S-type before
-        const int32_t to = bucket[c];
+        const int32_t b = select(induces, c, k + (i & 7));
+        const int32_t to = bucket[b];
         sa[i] = ~v;
         sa[select(induces, to, i)] = select(induces, placed, ~v);
-        bucket[c] = to - induces;
+        bucket[b] = to + 1;
     }
     bucketEnds(level.count, bucket, k);
     for (int32_t i = n - 1; i >= 0; --i) {
@@ -200,9 +207,10 @@ void induceAll(const Symbol* s, int32_t n, int32_t* sa, const Level& level, int3
         const int32_t x = (v - 1) & induces;
         const Symbol c = s[x];
         const int32_t placed = x ^ maskOf(s[x - 1] > c); // x: S-type before
-        const int32_t to = bucket[c] + induces;
+        const int32_t b = select(induces, c, k + (i & 7));
+        const int32_t to = bucket[b] - 1;
         sa[select(induces, to, i)] = select(induces, placed, ~v);
-        bucket[c] = to;
+        bucket[b] = to;
     }
 }
 
@@ -260,7 +268,7 @@ void sortLevel(const Symbol* s, int32_t n, int32_t k, int32_t* sa, WorkArea& are
     }
     // From here on s[n - 2] exists.
     const Level level{area.take<int32_t>(static_cast<size_t>(k)),
-                      area.take<int32_t>(static_cast<size_t>(k)),
+                      area.take<int32_t>(static_cast<size_t>(k) + kSpareBuckets),
                       area.take<uint64_t>(static_cast<size_t>(n) / 64 + 1)};
     countSymbols(s, n, k, level.count);
     const int32_t m = markLms(s, n, level.lms);

@@ -127,12 +127,19 @@ void checkIndexAt(const Bytes& in, const std::vector<int32_t>& positions)
         const int cap = std::min(1024, n - p);
         const vex::Found found[] = {index.repeat(p, cap), index.flip(p, cap),
                                     index.reverse(p, cap)};
+        // Asked only for copies longer than some length: those, or none.
+        const int shorter = p % 5;
+        const vex::Found longer[] = {index.repeat(p, cap, shorter), index.flip(p, cap, shorter),
+                                     index.reverse(p, cap, shorter)};
         for (Kind kind : {Repeat, Flip, Reverse}) {
             const vex::Found expected = scanned(in, p, kind);
             ASSERT_EQ(found[kind].length, expected.length) << "kind " << kind << " at " << p;
             if (expected.length > 0) {
                 ASSERT_EQ(found[kind].source, expected.source) << "kind " << kind << " at " << p;
             }
+            const bool reported = expected.length > shorter;
+            ASSERT_EQ(longer[kind].length, reported ? expected.length : 0) << "kind " << kind;
+            ASSERT_EQ(longer[kind].source, reported ? expected.source : -1) << "kind " << kind;
         }
     }
 }
