@@ -57,6 +57,20 @@ void ChainSearch::insertUpTo(int32_t p)
     }
 }
 
+void ChainSearch::cutBackTo(int32_t from)
+{
+    // Chains are newest first: undone newest first, each insert restores the
+    // head it replaced.
+    for (; inserted_ > from; --inserted_) {
+        const int32_t j = inserted_ - 1;
+        const uint8_t c = in_[j];
+        if (in_[j + 1] != c)
+            head_[hash(c, in_[j + 1])] = prev_[j];
+        else if (j == 0 || in_[j - 1] != c)
+            runHead_[c] = prev_[j];
+    }
+}
+
 // Calls visit(i) for each i in [low, high] where the input holds first,
 // second, nearest first, until visit returns false (then returns false).
 template <class Visit>
@@ -137,8 +151,10 @@ int runAt(const uint8_t* cur, int cap)
 // Each search keeps the nearest source of its longest match, counting only
 // matches longer than threshold. A match must agree at index threshold to
 // exceed it, which rejects most candidates at one comparison.
-Found ChainSearch::repeat(int32_t p, int cap, int threshold)
+Found ChainSearch::repeat(int32_t p, int cap, int threshold, int32_t below)
 {
+    const int32_t split = std::min(kAbsoluteLimit, below);
+    const int32_t high = std::min(p, below) - 1;
     Found best;
     const uint8_t* cur = in_ + p;
     auto visit = [&](int32_t j) {
@@ -155,18 +171,18 @@ Found ChainSearch::repeat(int32_t p, int cap, int threshold)
         return m < cap;
     };
     if (cur[0] != cur[1]) {
-        forEachPair(cur[0], cur[1], p - 1, p - kRelativeReach, kAbsoluteLimit, visit);
-    } else if (scanWindow(cur[0], cur[1], p - 1, std::max(kAbsoluteLimit, p - kRelativeReach),
-                          visit)) {
+        forEachPair(cur[0], cur[1], high, p - kRelativeReach, split, visit);
+    } else if (scanWindow(cur[0], cur[1], high, std::max(split, p - kRelativeReach), visit)) {
         const int run = runAt(cur, cap);
-        forEachRunSource(p, run, false, cur[0], cur[run % cap], run < cap,
-                         kAbsoluteLimit, visit);
+        forEachRunSource(p, run, false, cur[0], cur[run % cap], run < cap, split, visit);
     }
     return best;
 }
 
-Found ChainSearch::flip(int32_t p, int cap, int threshold)
+Found ChainSearch::flip(int32_t p, int cap, int threshold, int32_t below)
 {
+    const int32_t split = std::min(kAbsoluteLimit, below);
+    const int32_t high = std::min(p, below) - 1;
     Found best;
     const uint8_t* cur = in_ + p;
     auto visit = [&](int32_t j) {
@@ -184,20 +200,21 @@ Found ChainSearch::flip(int32_t p, int cap, int threshold)
     };
     const uint8_t first = bitReverse(cur[0]), second = bitReverse(cur[1]);
     if (first != second) {
-        forEachPair(first, second, p - 1, p - kRelativeReach, kAbsoluteLimit, visit);
-    } else if (scanWindow(first, second, p - 1, std::max(kAbsoluteLimit, p - kRelativeReach),
-                          visit)) {
+        forEachPair(first, second, high, p - kRelativeReach, split, visit);
+    } else if (scanWindow(first, second, high, std::max(split, p - kRelativeReach), visit)) {
         const int run = runAt(cur, cap);
-        forEachRunSource(p, run, false, first, bitReverse(cur[run % cap]), run < cap,
-                         kAbsoluteLimit, visit);
+        forEachRunSource(p, run, false, first, bitReverse(cur[run % cap]), run < cap, split,
+                         visit);
     }
     return best;
 }
 
 // A reverse copy from j reads in[j], in[j-1], ...: the pair (cur[1], cur[0])
 // starts at j - 1, and no more than j + 1 bytes can match.
-Found ChainSearch::reverse(int32_t p, int cap, int threshold)
+Found ChainSearch::reverse(int32_t p, int cap, int threshold, int32_t below)
 {
+    const int32_t split = std::min(kAbsoluteLimit, below);
+    const int32_t high = std::min(p, below) - 1; // of the source; its pair starts one before
     Found best;
     const uint8_t* cur = in_ + p;
     auto visit = [&](int32_t i) {
@@ -216,12 +233,12 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold)
         return m < cap;
     };
     if (cur[0] != cur[1]) {
-        forEachPair(cur[1], cur[0], p - 2, p - 1 - kRelativeReach, kAbsoluteLimit - 1, visit);
-    } else if (scanWindow(cur[1], cur[0], p - 2,
-                          std::max(kAbsoluteLimit - 1, p - 1 - kRelativeReach), visit)) {
+        forEachPair(cur[1], cur[0], high - 1, p - 1 - kRelativeReach, split - 1, visit);
+    } else if (scanWindow(cur[1], cur[0], high - 1, std::max(split - 1, p - 1 - kRelativeReach),
+                          visit)) {
         const int run = runAt(cur, cap);
-        forEachRunSource(p, run, true, cur[0], cur[run % cap], run < cap,
-                         kAbsoluteLimit, [&](int32_t j) { return visit(j - 1); });
+        forEachRunSource(p, run, true, cur[0], cur[run % cap], run < cap, split,
+                         [&](int32_t j) { return visit(j - 1); });
     }
     return best;
 }
@@ -230,12 +247,22 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold)
 
 size_t MatchFinder::bytesFor(int32_t n)
 {
-    return std::max(ChainSearch::bytesFor(n), SuffixIndex::bytesFor(n));
+    return ChainSearch::bytesFor(n) + SuffixIndex::bytesFor(n);
 }
 
 bool MatchFinder::switchPays(int64_t steps, int32_t bytes, int32_t p) const
 {
-    return steps * (n_ - p) > kIndexStepsPerByte * int64_t{n_} * bytes;
+    // The stretch's rate up to the end against the index from the stretch on.
+    return steps * (n_ - p) > kIndexStepsPerByte * int64_t{n_ - (p - bytes)} * bytes;
+}
+
+void MatchFinder::startIndex(int32_t from)
+{
+    chains_.insertUpTo(from);
+    chains_.cutBackTo(from);
+    WorkArea area = area_;
+    indexed_ = index_.build(in_, n_, from, area);
+    indexFrom_ = indexed_ ? from : n_;
 }
 
 bool MatchFinder::start(const uint8_t* input, int32_t length, WorkArea area, Search search)
@@ -244,10 +271,15 @@ bool MatchFinder::start(const uint8_t* input, int32_t length, WorkArea area, Sea
     stretchSteps_ = 0;
     in_ = input;
     n_ = length;
-    area_ = area;
+    indexed_ = false;
+    indexFrom_ = length;
+    if (!chains_.build(input, length, area))
+        return false;
+    area_ = area; // what the chains leave
     indexable_ = area.left() >= SuffixIndex::bytesFor(length);
-    indexed_ = search == Search::IndexOnly && index_.build(input, length, area);
-    return indexed_ || chains_.build(input, length, area);
+    if (search.indexed && indexable_)
+        startIndex(std::clamp(search.indexFrom, 0, length));
+    return true;
 }
 
 CopyChoice MatchFinder::find(int32_t p, int shorterThan)
@@ -258,14 +290,12 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
         return {};
     // On inputs of few strings chains grow with the input, and so does their
     // cost per byte. Once the last stretch's rate, kept up to the end, would
-    // cost more than the index does for the whole input, the index takes over.
+    // cost more than the index does from the stretch on, the index takes over
+    // there.
     const bool stretchDone = p - stretchStart_ >= rateStretch(n_);
     if (!indexed_ && indexable_ && stretchDone
-        && switchPays(chains_.steps() - stretchSteps_, p - stretchStart_, p)) {
-        // The chains' memory is no longer needed: the index takes the area.
-        WorkArea area = area_;
-        indexed_ = index_.build(in_, n_, area);
-    }
+        && switchPays(chains_.steps() - stretchSteps_, p - stretchStart_, p))
+        startIndex(stretchStart_);
     if (stretchDone) {
         stretchStart_ = p;
         stretchSteps_ = chains_.steps();
@@ -275,21 +305,39 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
     // A flip or reverse copy only matters when it is at least as long as the
     // repeat (equal lengths: the nearer source may win).
     auto atLeast = [threshold](int length) { return std::max(length - 1, threshold); };
-    if (indexed_) {
+    // Sources from indexFrom_ on are nearer than those the chains keep: the
+    // chains' count only when longer.
+    auto chained = [](Found nearer, Found farther) {
+        return farther.length > nearer.length ? farther : nearer;
+    };
+    const uint8_t a = in_[p], b = in_[p + 1];
+    // (Only when the tests split the search ahead of p, p lies before the
+    // index's first source; the chains then hold more than p needs.)
+    const bool indexed = indexed_ && p >= indexFrom_;
+    if (indexed)
         index_.advanceTo(p);
-        repeat = index_.repeat(p, cap, threshold);
-        flip = index_.flip(p, cap, atLeast(repeat.length));
-        reverse = index_.reverse(p, cap, atLeast(std::max(repeat.length, flip.length)));
-    } else {
+    else if (!indexed_)
         chains_.insertUpTo(p);
-        const uint8_t first = in_[p], second = in_[p + 1];
-        if (chains_.anyPair(first, second, p))
-            repeat = chains_.repeat(p, cap, threshold);
-        if (chains_.anyPair(bitReverse(first), bitReverse(second), p))
-            flip = chains_.flip(p, cap, atLeast(repeat.length));
-        if (chains_.anyPair(second, first, p))
-            reverse = chains_.reverse(p, cap, atLeast(std::max(repeat.length, flip.length)));
-    }
+    // The chains, for sources below indexFrom_, when a copy longer than
+    // `shorter` is possible at all.
+    const bool chainsToo = indexFrom_ > 0;
+    auto fromChains = [&](bool any, int shorter) { return chainsToo && any && shorter < cap; };
+    if (indexed)
+        repeat = index_.repeat(p, cap, threshold);
+    if (const int shorter = std::max(threshold, repeat.length);
+        fromChains(chains_.anyPair(a, b, p), shorter))
+        repeat = chained(repeat, chains_.repeat(p, cap, shorter, indexFrom_));
+    if (indexed)
+        flip = index_.flip(p, cap, atLeast(repeat.length));
+    if (const int shorter = std::max(atLeast(repeat.length), flip.length);
+        fromChains(chains_.anyPair(bitReverse(a), bitReverse(b), p), shorter))
+        flip = chained(flip, chains_.flip(p, cap, shorter, indexFrom_));
+    const int longestSoFar = std::max(repeat.length, flip.length);
+    if (indexed)
+        reverse = index_.reverse(p, cap, atLeast(longestSoFar));
+    if (const int shorter = std::max(atLeast(longestSoFar), reverse.length);
+        fromChains(chains_.anyPair(b, a, p), shorter))
+        reverse = chained(reverse, chains_.reverse(p, cap, shorter, indexFrom_));
 
     const int longest = std::max({repeat.length, flip.length, reverse.length});
     if (longest == 0)

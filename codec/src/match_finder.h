@@ -53,9 +53,12 @@ public:
         return p > kAbsoluteLimit
                || (first != second ? head_[hash(first, second)] : runHead_[first]) != kNone;
     }
-    Found repeat(int32_t p, int cap, int threshold);
-    Found flip(int32_t p, int cap, int threshold);
-    Found reverse(int32_t p, int cap, int threshold);
+    // Sources below `below` only (and below p).
+    Found repeat(int32_t p, int cap, int threshold, int32_t below);
+    Found flip(int32_t p, int cap, int threshold, int32_t below);
+    Found reverse(int32_t p, int cap, int threshold, int32_t below);
+    // Forgets the positions from `from` on, as if never inserted.
+    void cutBackTo(int32_t from);
 
 private:
     static constexpr uint16_t kNone = 0xFFFF;
@@ -89,11 +92,20 @@ private:
     uint16_t* runHead_ = nullptr; // newest run of each byte value
 };
 
-// Adaptive: the chains first; once their recent cost per byte, kept up to the
-// end, exceeds what the suffix index costs, the suffix index for the rest of
-// the input, if the area holds it. IndexOnly: the suffix index from the start
-// (tests).
-enum class Search { Adaptive, IndexOnly };
+// Adaptive: the chains first; once a stretch of the input costs them more
+// per byte than the suffix index would for the rest of the input from that
+// stretch on, the index for the sources from there on and the chains, cut
+// back to before the stretch, for those below. indexed: that split from the
+// start, at indexFrom (tests; 0: the index alone).
+struct Search {
+    bool indexed = false;
+    int32_t indexFrom = 0;
+
+    static const Search Adaptive, IndexOnly;
+    static constexpr Search from(int32_t position) { return {true, position}; }
+};
+inline constexpr Search Search::Adaptive{false, 0};
+inline constexpr Search Search::IndexOnly{true, 0};
 
 class MatchFinder {
 public:
@@ -120,9 +132,11 @@ private:
     ChainSearch chains_;
     SuffixIndex index_;
     bool switchPays(int64_t steps, int32_t bytes, int32_t p) const;
+    void startIndex(int32_t from);
 
     bool indexed_ = false;
     bool indexable_ = false;
+    int32_t indexFrom_ = 0;    // sources from here on come from the index
     int32_t stretchStart_ = 0; // where the stretch of chain steps began
     int64_t stretchSteps_ = 0; // chain steps before it
 };

@@ -258,34 +258,37 @@ size_t SuffixIndex::bytesFor(int32_t n)
            + std::max(text + sa + std::max(sort, lcp), 2 * Order::sourceBytes(n));
 }
 
-bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
+bool SuffixIndex::build(const uint8_t* in, int32_t n, int32_t from, WorkArea& area)
 {
-    if (area.left() < bytesFor(n))
+    if (area.left() < bytesFor(n) || from < 0 || from > n)
         return false;
     n_ = n;
-    const auto count = static_cast<size_t>(n) + 1;
-    inputIndex_ = area.take<int32_t>(count);
-    backwardIndex_ = area.take<int32_t>(count);
-    flipped_ = area.take<Between>(count);
-    inBackward_ = area.take<Between>(count);
-    forward_.take(n, area);
-    backward_.take(n, area);
+    from_ = from;
+    backFrom_ = std::max(0, from - (kMaxLength - 1));
+    const int32_t m = n - from, mb = n - backFrom_; // members of the two orders
+    inputIndex_ = area.take<int32_t>(static_cast<size_t>(m) + 1);
+    backwardIndex_ = area.take<int32_t>(static_cast<size_t>(mb) + 1);
+    flipped_ = area.take<Between>(static_cast<size_t>(m) + 1);
+    inBackward_ = area.take<Between>(static_cast<size_t>(m) + 1);
+    forward_.take(m, area);
+    backward_.take(mb, area);
 
     uint8_t* const scratch = area.mark();
-    const int32_t length = textLength(n);
+    const int32_t flippedStart = m + 1, backwardStart = 2 * m + 2;
+    const int32_t length = backwardStart + mb + 1;
     uint16_t* text =
         area.take<uint16_t>(static_cast<size_t>(length + kTextBefore + kTextAfter)) + kTextBefore;
     int32_t* sa = area.take<int32_t>(static_cast<size_t>(length));
-    const int32_t flippedStart = n + 1, backwardStart = 2 * n + 2;
     text[-1] = UINT16_MAX;
-    for (int32_t i = 0; i < n; ++i) {
-        text[i] = in[i];
-        text[flippedStart + i] = bitReverse(in[i]);
-        text[backwardStart + i] = in[n - 1 - i];
+    for (int32_t t = 0; t < m; ++t) {
+        text[t] = in[from + t];
+        text[flippedStart + t] = bitReverse(in[from + t]);
     }
-    text[n] = kSeparator;
-    text[2 * n + 1] = kSeparator + 1;
-    text[3 * n + 2] = kSeparator + 2;
+    for (int32_t k = 0; k < mb; ++k)
+        text[backwardStart + k] = in[n - 1 - k];
+    text[m] = kSeparator;
+    text[flippedStart + m] = kSeparator + 1;
+    text[length - 1] = kSeparator + 2;
     for (int32_t k = 0; k < kTextAfter; ++k)
         text[length + k] = 0;
     uint8_t* const sorted = area.mark();
@@ -314,13 +317,21 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     // The two orders of sources, and where the queries fall in them. From
     // the left: the common prefix with the nearest member before; from the
     // right: with the nearest member after. The kinds mix in no pattern, so
-    // every suffix writes every array, those of other kinds to the spare
-    // entry n.
-    const auto un = static_cast<uint32_t>(n);
-    // The index an entry writes: `at` for a member of its kind, else n.
-    auto slot = [n](bool member, int32_t at) { return n ^ ((n ^ at) & -int32_t{member}); };
+    // every suffix writes every array, those of other kinds to a spare entry
+    // at the end.
+    auto slot = [](bool member, int32_t at, int32_t spare) {
+        return spare ^ ((spare ^ at) & -int32_t{member});
+    };
     auto reset = [](bool member, uint16_t value) {
         return static_cast<uint16_t>(value | -int32_t{member});
+    };
+    auto kinds = [&](int32_t s) {
+        struct {
+            bool input, flipped, backward;
+        } k{static_cast<uint32_t>(s) < static_cast<uint32_t>(m),
+            static_cast<uint32_t>(s - flippedStart) < static_cast<uint32_t>(m),
+            static_cast<uint32_t>(s - backwardStart) < static_cast<uint32_t>(mb)};
+        return k;
     };
     uint16_t* forwardLcp = forward_.lcp();
     uint16_t* backwardLcp = backward_.lcp();
@@ -328,32 +339,28 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
     uint16_t sinceForward = 0, sinceBackward = 0; // 0 while no member was met
     for (int32_t r = 0; r < length; ++r) {
         const int32_t s = sa[r];
-        const bool input = static_cast<uint32_t>(s) < un;
-        const bool flipped = static_cast<uint32_t>(s - flippedStart) < un;
-        const bool backward = static_cast<uint32_t>(s - backwardStart) < un;
+        const auto kind = kinds(s);
         sinceForward = std::min(sinceForward, lcp[s]);
         sinceBackward = std::min(sinceBackward, lcp[s]);
         forwardLcp[forwardCount] = sinceForward; // kept once a member writes it
         backwardLcp[backwardCount] = sinceBackward;
-        inputIndex_[slot(input, s)] = forwardCount;
-        inBackward_[slot(input, s)] = {backwardCount, sinceBackward, 0};
-        flipped_[slot(flipped, s - flippedStart)] = {forwardCount, sinceForward, 0};
-        backwardIndex_[slot(backward, n - 1 - (s - backwardStart))] = backwardCount;
-        forwardCount += input;
-        backwardCount += backward;
-        sinceForward = reset(input, sinceForward);
-        sinceBackward = reset(backward, sinceBackward);
+        inputIndex_[slot(kind.input, s, m)] = forwardCount;
+        inBackward_[slot(kind.input, s, m)] = {backwardCount, sinceBackward, 0};
+        flipped_[slot(kind.flipped, s - flippedStart, m)] = {forwardCount, sinceForward, 0};
+        backwardIndex_[slot(kind.backward, length - 2 - s, mb)] = backwardCount;
+        forwardCount += kind.input;
+        backwardCount += kind.backward;
+        sinceForward = reset(kind.input, sinceForward);
+        sinceBackward = reset(kind.backward, sinceBackward);
     }
     uint16_t untilForward = 0, untilBackward = 0;
     for (int32_t r = length - 1; r >= 0; --r) {
         const int32_t s = sa[r];
-        const bool input = static_cast<uint32_t>(s) < un;
-        const bool flipped = static_cast<uint32_t>(s - flippedStart) < un;
-        const bool backward = static_cast<uint32_t>(s - backwardStart) < un;
-        inBackward_[slot(input, s)].lcpAfter = untilBackward;
-        flipped_[slot(flipped, s - flippedStart)].lcpAfter = untilForward;
-        untilForward = std::min(reset(input, untilForward), lcp[s]);
-        untilBackward = std::min(reset(backward, untilBackward), lcp[s]);
+        const auto kind = kinds(s);
+        inBackward_[slot(kind.input, s, m)].lcpAfter = untilBackward;
+        flipped_[slot(kind.flipped, s - flippedStart, m)].lcpAfter = untilForward;
+        untilForward = std::min(reset(kind.input, untilForward), lcp[s]);
+        untilBackward = std::min(reset(kind.backward, untilBackward), lcp[s]);
     }
     forward_.finishLcp();
     backward_.finishLcp();
@@ -361,8 +368,8 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, WorkArea& area)
 
     forward_.clearSources(area);
     backward_.clearSources(area);
-    inserted_ = 0;
-    expired_ = kAbsoluteLimit;
+    inserted_ = from;
+    expired_ = std::max(kAbsoluteLimit, from);
     return true;
 }
 
@@ -371,13 +378,13 @@ void SuffixIndex::advanceTo(int32_t p)
     // Sources at kAbsoluteLimit or beyond are usable only within relative reach.
     const int32_t reachFrom = p - kRelativeReach;
     for (; expired_ < inserted_ && expired_ < reachFrom; ++expired_) {
-        forward_.remove(inputIndex_[expired_]);
-        backward_.remove(backwardIndex_[expired_]);
+        forward_.remove(inputIndex_[expired_ - from_]);
+        backward_.remove(backwardIndex_[expired_ - backFrom_]);
     }
     for (; inserted_ < p; ++inserted_) {
         if (inserted_ < kAbsoluteLimit || inserted_ >= reachFrom) {
-            forward_.insert(inputIndex_[inserted_], inserted_);
-            backward_.insert(backwardIndex_[inserted_], inserted_);
+            forward_.insert(inputIndex_[inserted_ - from_], inserted_);
+            backward_.insert(backwardIndex_[inserted_ - backFrom_], inserted_);
         }
     }
     expired_ = std::max(expired_, reachFrom);
@@ -386,20 +393,20 @@ void SuffixIndex::advanceTo(int32_t p)
 Found SuffixIndex::repeat(int32_t p, int cap, int shorter) const
 {
     // The query is a member itself; its own entry is no source yet.
-    const int32_t at = inputIndex_[p];
+    const int32_t at = inputIndex_[p - from_];
     const uint16_t* lcp = forward_.lcp();
     return longest(forward_, at - 1, lcp[at], at + 1, lcp[at + 1], cap, shorter);
 }
 
 Found SuffixIndex::flip(int32_t p, int cap, int shorter) const
 {
-    const Between& b = flipped_[p];
+    const Between& b = flipped_[p - from_];
     return longest(forward_, b.after - 1, b.lcpBefore, b.after, b.lcpAfter, cap, shorter);
 }
 
 Found SuffixIndex::reverse(int32_t p, int cap, int shorter) const
 {
-    const Between& b = inBackward_[p];
+    const Between& b = inBackward_[p - from_];
     return longest(backward_, b.after - 1, b.lcpBefore, b.after, b.lcpAfter, cap, shorter);
 }
 

@@ -43,8 +43,9 @@ public:
     // Work memory build needs for an input of n bytes.
     static size_t bytesFor(int32_t n);
 
-    // Indexes the n input bytes; false when area holds less than bytesFor(n).
-    bool build(const uint8_t* input, int32_t n, WorkArea& area);
+    // Indexes the n input bytes as sources from `from` on, for queries at
+    // from and after; false when area holds less than bytesFor(n).
+    bool build(const uint8_t* input, int32_t n, int32_t from, WorkArea& area);
 
     // Makes the sources usable at p searchable; p never decreases.
     void advanceTo(int32_t p);
@@ -111,7 +112,13 @@ private:
     static Found longest(const Order& order, int32_t before, int lcpBefore, int32_t after,
                          int lcpAfter, int cap, int shorter);
 
+    // Indexed are the input and bit-reversed suffixes from `from_` on, and
+    // the backward ones from `backFrom_` on: far enough back that those of
+    // the sources are whole up to 1024 bytes. Arrays are by position less
+    // these.
     int32_t n_ = 0;
+    int32_t from_ = 0;
+    int32_t backFrom_ = 0;
     int32_t* inputIndex_ = nullptr;    // input suffix j's index in forward_
     int32_t* backwardIndex_ = nullptr; // backward suffix at input[j]: index in backward_
     Between* flipped_ = nullptr;       // bit-reversed suffix p among forward_

@@ -91,13 +91,13 @@ TEST(SuffixSort, RefusesTooLittleScratchAndNoSymbolAboveBeforeTheText)
 enum Kind { Repeat, Flip, Reverse };
 
 // Longest match of the kind at p (at most 1024) and the nearest source that
-// has it, over every source the format can address from p.
-vex::Found scanned(const Bytes& in, int32_t p, Kind kind)
+// has it, over every source from `from` on that the format can address from p.
+vex::Found scanned(const Bytes& in, int32_t p, Kind kind, int32_t from = 0)
 {
     const auto n = static_cast<int32_t>(in.size());
     const int cap = std::min(1024, n - p);
     vex::Found best;
-    for (int32_t j = p - 1; j >= 0; --j) {
+    for (int32_t j = p - 1; j >= from; --j) {
         if (j >= 32768 && p - j > 128)
             continue;
         int m = 0;
@@ -114,14 +114,15 @@ vex::Found scanned(const Bytes& in, int32_t p, Kind kind)
     return best;
 }
 
-// Checks the given positions (increasing).
-void checkIndexAt(const Bytes& in, const std::vector<int32_t>& positions)
+// Checks the given positions (increasing, from `from` on) on an index of the
+// sources from `from` on.
+void checkIndexAt(const Bytes& in, const std::vector<int32_t>& positions, int32_t from = 0)
 {
     const auto n = static_cast<int32_t>(in.size());
     std::vector<uint8_t> memory(vex::SuffixIndex::bytesFor(n) + vex::WorkArea::kAlign);
     vex::WorkArea area(memory.data(), memory.size());
     vex::SuffixIndex index;
-    ASSERT_TRUE(index.build(in.data(), n, area));
+    ASSERT_TRUE(index.build(in.data(), n, from, area));
     for (int32_t p : positions) {
         index.advanceTo(p);
         const int cap = std::min(1024, n - p);
@@ -132,7 +133,7 @@ void checkIndexAt(const Bytes& in, const std::vector<int32_t>& positions)
         const vex::Found longer[] = {index.repeat(p, cap, shorter), index.flip(p, cap, shorter),
                                      index.reverse(p, cap, shorter)};
         for (Kind kind : {Repeat, Flip, Reverse}) {
-            const vex::Found expected = scanned(in, p, kind);
+            const vex::Found expected = scanned(in, p, kind, from);
             ASSERT_EQ(found[kind].length, expected.length) << "kind " << kind << " at " << p;
             if (expected.length > 0) {
                 ASSERT_EQ(found[kind].source, expected.source) << "kind " << kind << " at " << p;
@@ -144,13 +145,14 @@ void checkIndexAt(const Bytes& in, const std::vector<int32_t>& positions)
     }
 }
 
-// Checks the positions from `from` on, every `step`-th.
-void checkIndex(const Bytes& in, int32_t from = 0, int32_t step = 1)
+// Checks the positions from `from` on, every `step`-th, on an index of the
+// sources from `indexFrom` on.
+void checkIndex(const Bytes& in, int32_t from = 0, int32_t step = 1, int32_t indexFrom = 0)
 {
     std::vector<int32_t> positions;
-    for (auto p = from; p < std::ssize(in); p += step)
+    for (auto p = std::max(from, indexFrom); p < std::ssize(in); p += step)
         positions.push_back(p);
-    checkIndexAt(in, positions);
+    checkIndexAt(in, positions, indexFrom);
 }
 
 TEST(SuffixIndex, FindsTheScansLongestAndNearestSourceOfEachKind)
@@ -168,6 +170,20 @@ TEST(SuffixIndex, FindsTheScansLongestAndNearestSourceOfEachKind)
     for (size_t i = 0; i < periodic.size(); ++i)
         periodic[i] = static_cast<uint8_t>(i % 7 == 0 ? 0x80 : 0x01);
     checkIndex(periodic);
+}
+
+TEST(SuffixIndex, OfALaterPartFindsTheSourcesThere)
+{
+    // Reverse copies from the part's first bytes read up to 1023 bytes before
+    // it; those from farther in the part run into bytes that are not.
+    for (Shape shape : {Shape::Mirrored, Shape::TwoValues, Shape::Mixed}) {
+        SCOPED_TRACE(kShapeNames[int(shape)]);
+        const Bytes in = makeInput(shape, 3000, 9);
+        for (int32_t from : {1, 700, 1023, 1024, 1025, 2999, 3000})
+            checkIndex(in, 0, from < 2900 ? 3 : 1, from);
+    }
+    Bytes zeros(2600, 0x00);
+    checkIndex(zeros, 0, 1, 1200);
 }
 
 TEST(SuffixIndex, SourcesAt32768AndBeyondOnlyWithinRelativeReach)
@@ -205,14 +221,16 @@ std::vector<Bytes> tieHeavyInputs()
     return inputs;
 }
 
-Bytes encodedOnTheIndex(const Bytes& input)
+// Compressed with the index for the sources from `from` on and the chains
+// for those below.
+Bytes encodedOnTheIndex(const Bytes& input, int32_t from = 0)
 {
     const auto n = static_cast<int32_t>(input.size());
     std::vector<uint8_t> memory(vex::encodeAreaBytes(n));
     Bytes out(static_cast<size_t>(VexMaxEncodedSize(n)));
     const vex::Encoded e =
         vex::encodeGreedy(input.data(), n, out.data(), std::ssize(out),
-                          vex::WorkArea(memory.data(), memory.size()), vex::Search::IndexOnly);
+                          vex::WorkArea(memory.data(), memory.size()), vex::Search::from(from));
     EXPECT_TRUE(e.fits);
     out.resize(static_cast<size_t>(e.written));
     return out;
@@ -227,6 +245,26 @@ TEST(SuffixIndex, CompressorOnTheIndexMatchesTheReference)
         const Bytes input = makeInput(shape, 36000, 6);
         EXPECT_EQ(encodedOnTheIndex(input), classicEncode(input)) << kShapeNames[int(shape)];
     }
+}
+
+TEST(SuffixIndex, CompressorWithTheIndexFromAnyPointMatchesTheReference)
+{
+    // Nearer sources from the index, farther ones from the chains: which wins
+    // a tie across the split, and copies that reach over it.
+    for (uint32_t seed = 0; seed < 120; ++seed) {
+        static constexpr Shape shapes[] = {Shape::TwoValues, Shape::Mirrored, Shape::Runs,
+                                           Shape::Mixed, Shape::Palindromic};
+        const Bytes input = makeInput(shapes[seed % 5], 200 + seed * 13 % 2500, seed);
+        const auto n = static_cast<int32_t>(input.size());
+        const Bytes expected = referenceEncode(input);
+        for (int32_t from : {1, 2, n / 3, n - 40, n})
+            ASSERT_EQ(encodedOnTheIndex(input, from), expected)
+                << "from " << from << " " << testing::PrintToString(input);
+    }
+    // Past 32768 on both sides of the split.
+    const Bytes input = makeInput(Shape::Mirrored, 36000, 3);
+    for (int32_t from : {20000, 33000})
+        EXPECT_EQ(encodedOnTheIndex(input, from), classicEncode(input)) << from;
 }
 
 } // namespace
