@@ -8,13 +8,6 @@ namespace vex {
 
 namespace {
 
-uint64_t load64(const uint8_t* at)
-{
-    uint64_t v;
-    std::memcpy(&v, at, sizeof v);
-    return v;
-}
-
 void store64(uint8_t* at, uint64_t v) { std::memcpy(at, &v, sizeof v); }
 
 uint32_t load32(const uint8_t* at)
@@ -62,14 +55,6 @@ void fillBytes(uint8_t* to, uint8_t value, int64_t n)
     } else {
         std::memset(to, value, static_cast<size_t>(n));
     }
-}
-
-// Every byte of v bit-reversed in place.
-uint64_t flipBytes(uint64_t v)
-{
-    v = (v >> 4 & 0x0F0F0F0F0F0F0F0Full) | (v & 0x0F0F0F0F0F0F0F0Full) << 4;
-    v = (v >> 2 & 0x3333333333333333ull) | (v & 0x3333333333333333ull) << 2;
-    return (v >> 1 & 0x5555555555555555ull) | (v & 0x5555555555555555ull) << 1;
 }
 
 // at[k] = at[k - period] for k in [0, length): the period bytes before at

@@ -9,9 +9,9 @@ namespace vex {
 namespace {
 
 // Building and using the suffix index costs about as much per input byte as
-// this many chain steps (measured on inputs of two to eight byte values,
-// where a step misses the cache: some 15 ns against some 250 ns).
-constexpr int64_t kIndexStepsPerByte = 16;
+// this much chain work (steps and measured matches, see ChainSearch::steps;
+// measured on inputs of two to eight byte values and on tile data).
+constexpr double kIndexStepsPerByte = 40;
 // Chain steps are counted over stretches of a 32nd of the input (within
 // these bounds), long enough that one long chain does not decide.
 int32_t rateStretch(int32_t n) { return std::clamp(n / 32, 256, 4096); }
@@ -138,6 +138,49 @@ void ChainSearch::forEachRunSource(int32_t p, int run, bool backwards, uint8_t v
 
 namespace {
 
+// Where the bytes from m on stop agreeing (at most cap): cur[k] with src[k]
+// (repeat), with src[k] bit-reversed (flip), or with in[j - k] for k <= j
+// (reverse). Eight bytes at a time where the input has them.
+constexpr bool kLittle = std::endian::native == std::endian::little;
+
+int extendRepeat(const uint8_t* src, const uint8_t* cur, int m, int cap)
+{
+    if constexpr (kLittle) {
+        for (; m + 8 <= cap; m += 8)
+            if (const uint64_t x = load64(src + m) ^ load64(cur + m); x != 0)
+                return m + std::countr_zero(x) / 8;
+    }
+    while (m < cap && src[m] == cur[m])
+        ++m;
+    return m;
+}
+
+int extendFlip(const uint8_t* src, const uint8_t* cur, int m, int cap)
+{
+    if constexpr (kLittle) {
+        for (; m + 8 <= cap; m += 8)
+            if (const uint64_t x = load64(src + m) ^ flipBytes(load64(cur + m)); x != 0)
+                return m + std::countr_zero(x) / 8;
+    }
+    while (m < cap && src[m] == bitReverse(cur[m]))
+        ++m;
+    return m;
+}
+
+int extendReverse(const uint8_t* in, int32_t j, const uint8_t* cur, int m, int cap)
+{
+    const int limit = std::min(cap, j + 1);
+    if constexpr (kLittle) {
+        for (; m + 8 <= limit; m += 8)
+            if (const uint64_t x = __builtin_bswap64(load64(in + j - m - 7)) ^ load64(cur + m);
+                x != 0)
+                return m + std::countr_zero(x) / 8;
+    }
+    while (m < limit && in[j - m] == cur[m])
+        ++m;
+    return m;
+}
+
 int runAt(const uint8_t* cur, int cap)
 {
     int run = 1;
@@ -161,9 +204,8 @@ Found ChainSearch::repeat(int32_t p, int cap, int threshold, int32_t below)
         const uint8_t* src = in_ + j;
         if (src[threshold] != cur[threshold])
             return true;
-        int m = 2;
-        while (m < cap && src[m] == cur[m])
-            ++m;
+        ++extensions_;
+        const int m = extendRepeat(src, cur, 2, cap);
         if (m > threshold) {
             threshold = m;
             best = {m, j};
@@ -189,9 +231,8 @@ Found ChainSearch::flip(int32_t p, int cap, int threshold, int32_t below)
         const uint8_t* src = in_ + j;
         if (src[threshold] != bitReverse(cur[threshold]))
             return true;
-        int m = 2;
-        while (m < cap && src[m] == bitReverse(cur[m]))
-            ++m;
+        ++extensions_;
+        const int m = extendFlip(src, cur, 2, cap);
         if (m > threshold) {
             threshold = m;
             best = {m, j};
@@ -223,9 +264,8 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold, int32_t below)
             return false;
         if (in_[j - threshold] != cur[threshold])
             return true;
-        int m = 2;
-        while (m < cap && m <= j && in_[j - m] == cur[m])
-            ++m;
+        ++extensions_;
+        const int m = extendReverse(in_, j, cur, 2, cap);
         if (m > threshold) {
             threshold = m;
             best = {m, j};
@@ -250,10 +290,22 @@ size_t MatchFinder::bytesFor(int32_t n)
     return ChainSearch::bytesFor(n) + SuffixIndex::bytesFor(n);
 }
 
-bool MatchFinder::switchPays(int64_t steps, int32_t bytes, int32_t p) const
+bool MatchFinder::switchPays(int64_t steps, int32_t bytes, int32_t p)
 {
-    // The stretch's rate up to the end against the index from the stretch on.
-    return steps * (n_ - p) > kIndexStepsPerByte * int64_t{n_ - (p - bytes)} * bytes;
+    // Where sources are alike throughout, chains grow with the position and
+    // their rate with them: the stretch's rate, grown as it has since the
+    // first stretch, up to the end against the index from the stretch on.
+    // After the first stretch, growth from nothing is assumed, at a third:
+    // first stretches also pay for finding each string's first copies.
+    const double rate = double(steps) / bytes, left = n_ - p;
+    if (firstRate_ < 0) {
+        firstRate_ = rate;
+        firstEnd_ = p;
+    }
+    const double growth = p > firstEnd_ ? std::max(0.0, (rate - firstRate_) / (p - firstEnd_))
+                                        : rate / (3.0 * p);
+    const double chains = rate * left + growth * left * left / 2;
+    return chains > kIndexStepsPerByte * (n_ - (p - bytes));
 }
 
 void MatchFinder::startIndex(int32_t from)
@@ -269,6 +321,8 @@ bool MatchFinder::start(const uint8_t* input, int32_t length, WorkArea area, Sea
 {
     stretchStart_ = 0;
     stretchSteps_ = 0;
+    firstRate_ = -1;
+    costlyFrom_ = 0;
     in_ = input;
     n_ = length;
     indexed_ = false;
@@ -289,13 +343,22 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
     if (threshold >= cap)
         return {};
     // On inputs of few strings chains grow with the input, and so does their
-    // cost per byte. Once the last stretch's rate, kept up to the end, would
+    // cost per byte. Once the last stretch's rate, grown up to the end, would
     // cost more than the index does from the stretch on, the index takes over
     // there.
     const bool stretchDone = p - stretchStart_ >= rateStretch(n_);
-    if (!indexed_ && indexable_ && stretchDone
-        && switchPays(chains_.steps() - stretchSteps_, p - stretchStart_, p))
-        startIndex(stretchStart_);
+    // The index starts where the stretches began to cost a fair share of
+    // what it does: the chains keep only the sources before.
+    if (!indexed_ && indexable_ && stretchDone) {
+        const int64_t steps = chains_.steps() - stretchSteps_;
+        const int32_t bytes = p - stretchStart_;
+        if (double(steps) / bytes < kIndexStepsPerByte / 4)
+            costlyFrom_ = p;
+        // Indexing a few more bytes costs less than chains kept for every
+        // search to the end.
+        if (switchPays(steps, bytes, p))
+            startIndex(costlyFrom_ < n_ / 8 ? 0 : costlyFrom_);
+    }
     if (stretchDone) {
         stretchStart_ = p;
         stretchSteps_ = chains_.steps();

@@ -42,8 +42,11 @@ public:
 
     bool build(const uint8_t* input, int32_t n, WorkArea& area);
 
-    // Chain entries visited so far.
-    int64_t steps() const { return steps_; }
+    // Work so far: chain entries visited, and matches measured (which cost
+    // about as much as kExtensionSteps entries: most end at a mispredicted
+    // branch).
+    static constexpr int64_t kExtensionSteps = 3;
+    int64_t steps() const { return steps_ + kExtensionSteps * extensions_; }
 
     void insertUpTo(int32_t p);
     // False when no earlier position below p starts with first, second (a
@@ -86,6 +89,7 @@ private:
     int32_t inserted_ = 0;
     int shift_ = 0;
     int64_t steps_ = 0;
+    int64_t extensions_ = 0;
     uint16_t* head_ = nullptr;
     uint16_t* prev_ = nullptr;    // at a pair: the next older one; at a run's start: the
                                   // older run of its byte, after it its length
@@ -131,7 +135,7 @@ private:
     WorkArea area_;
     ChainSearch chains_;
     SuffixIndex index_;
-    bool switchPays(int64_t steps, int32_t bytes, int32_t p) const;
+    bool switchPays(int64_t steps, int32_t bytes, int32_t p);
     void startIndex(int32_t from);
 
     bool indexed_ = false;
@@ -139,6 +143,9 @@ private:
     int32_t indexFrom_ = 0;    // sources from here on come from the index
     int32_t stretchStart_ = 0; // where the stretch of chain steps began
     int64_t stretchSteps_ = 0; // chain steps before it
+    double firstRate_ = -1;    // chain steps per byte in the first stretch (-1: none yet)
+    int32_t firstEnd_ = 0;     // where it ended
+    int32_t costlyFrom_ = 0;   // where the costly stretches up to here began
 };
 
 } // namespace vex

@@ -2,6 +2,7 @@
 // The compressed stream: command headers, copy sources and their checks.
 
 #include <cstdint>
+#include <cstring>
 
 namespace vex {
 
@@ -38,6 +39,21 @@ struct BitReverseTable {
 inline constexpr BitReverseTable kBitReverse;
 
 inline uint8_t bitReverse(uint8_t b) { return kBitReverse.value[b]; }
+
+inline uint64_t load64(const uint8_t* at)
+{
+    uint64_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+// Every byte of v bit-reversed in place.
+inline uint64_t flipBytes(uint64_t v)
+{
+    v = (v >> 4 & 0x0F0F0F0F0F0F0F0Full) | (v & 0x0F0F0F0F0F0F0F0Full) << 4;
+    v = (v >> 2 & 0x3333333333333333ull) | (v & 0x3333333333333333ull) << 2;
+    return (v >> 1 & 0x5555555555555555ull) | (v & 0x5555555555555555ull) << 1;
+}
 
 struct Header {
     int command;
