@@ -125,14 +125,15 @@ Encoded encodeGreedy(const uint8_t* in, int32_t n, uint8_t* output, int64_t capa
         if (runScore > best.score)
             best = {runScore, run, c == 0 ? kZeroFill : kIterate, c};
 
-        const CopyChoice copy = finder.find(p, best.length);
+        const CopyChoice copy = finder.find(p, best.length, run);
         if (copy.length > best.length) {
             const int score = copy.length - (p - copy.source <= kRelativeReach ? 2 : 3);
             if (copy.length + score > best.length + best.score)
                 best = {score, copy.length, copy.command, 0, 0, copy.source};
         }
 
-        if (p + 1 < n) {
+        // Alternating a byte with itself is the run, which costs less.
+        if (p + 1 < n && in[p + 1] != c) {
             const uint8_t a = c;
             const uint8_t b = in[p + 1];
             int alt = 2;

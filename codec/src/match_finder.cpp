@@ -37,17 +37,17 @@ bool ChainSearch::build(const uint8_t* input, int32_t n, WorkArea& area)
 
 void ChainSearch::insertUpTo(int32_t p)
 {
-    const int32_t end = std::min({p, kAbsoluteLimit, n_ - 1});
-    for (; inserted_ < end; ++inserted_) {
-        const int32_t j = inserted_;
-        const uint8_t c = in_[j];
-        if (in_[j + 1] != c) {
-            const uint32_t h = hash(c, in_[j + 1]);
+    const int32_t end = std::min(std::min(p, kAbsoluteLimit), n_ - 1);
+    const uint8_t* const in = in_;
+    for (int32_t j = inserted_; j < end; ++j) {
+        const uint8_t c = in[j];
+        if (in[j + 1] != c) {
+            const uint32_t h = hash(c, in[j + 1]);
             prev_[j] = head_[h];
             head_[h] = static_cast<uint16_t>(j);
-        } else if (j == 0 || in_[j - 1] != c) {
+        } else if (j == 0 || in[j - 1] != c) {
             int32_t e = j + 2;
-            while (e < n_ && in_[e] == c)
+            while (e < n_ && in[e] == c)
                 ++e;
             prev_[j] = runHead_[c];
             runHead_[c] = static_cast<uint16_t>(j);
@@ -55,6 +55,7 @@ void ChainSearch::insertUpTo(int32_t p)
                 prev_[j + 1] = static_cast<uint16_t>(std::min<int32_t>(e - j, kNone));
         }
     }
+    inserted_ = std::max(inserted_, end);
 }
 
 void ChainSearch::cutBackTo(int32_t from)
@@ -181,20 +182,13 @@ int extendReverse(const uint8_t* in, int32_t j, const uint8_t* cur, int m, int c
     return m;
 }
 
-int runAt(const uint8_t* cur, int cap)
-{
-    int run = 1;
-    while (run < cap && cur[run] == cur[0])
-        ++run;
-    return run;
-}
 
 } // namespace
 
 // Each search keeps the nearest source of its longest match, counting only
 // matches longer than threshold. A match must agree at index threshold to
 // exceed it, which rejects most candidates at one comparison.
-Found ChainSearch::repeat(int32_t p, int cap, int threshold, int32_t below)
+Found ChainSearch::repeat(int32_t p, int cap, int run, int threshold, int32_t below)
 {
     const int32_t split = std::min(kAbsoluteLimit, below);
     const int32_t high = std::min(p, below) - 1;
@@ -215,13 +209,12 @@ Found ChainSearch::repeat(int32_t p, int cap, int threshold, int32_t below)
     if (cur[0] != cur[1]) {
         forEachPair(cur[0], cur[1], high, p - kRelativeReach, split, visit);
     } else if (scanWindow(cur[0], cur[1], high, std::max(split, p - kRelativeReach), visit)) {
-        const int run = runAt(cur, cap);
         forEachRunSource(p, run, false, cur[0], cur[run % cap], run < cap, split, visit);
     }
     return best;
 }
 
-Found ChainSearch::flip(int32_t p, int cap, int threshold, int32_t below)
+Found ChainSearch::flip(int32_t p, int cap, int run, int threshold, int32_t below)
 {
     const int32_t split = std::min(kAbsoluteLimit, below);
     const int32_t high = std::min(p, below) - 1;
@@ -243,7 +236,6 @@ Found ChainSearch::flip(int32_t p, int cap, int threshold, int32_t below)
     if (first != second) {
         forEachPair(first, second, high, p - kRelativeReach, split, visit);
     } else if (scanWindow(first, second, high, std::max(split, p - kRelativeReach), visit)) {
-        const int run = runAt(cur, cap);
         forEachRunSource(p, run, false, first, bitReverse(cur[run % cap]), run < cap, split,
                          visit);
     }
@@ -252,7 +244,7 @@ Found ChainSearch::flip(int32_t p, int cap, int threshold, int32_t below)
 
 // A reverse copy from j reads in[j], in[j-1], ...: the pair (cur[1], cur[0])
 // starts at j - 1, and no more than j + 1 bytes can match.
-Found ChainSearch::reverse(int32_t p, int cap, int threshold, int32_t below)
+Found ChainSearch::reverse(int32_t p, int cap, int run, int threshold, int32_t below)
 {
     const int32_t split = std::min(kAbsoluteLimit, below);
     const int32_t high = std::min(p, below) - 1; // of the source; its pair starts one before
@@ -276,7 +268,6 @@ Found ChainSearch::reverse(int32_t p, int cap, int threshold, int32_t below)
         forEachPair(cur[1], cur[0], high - 1, p - 1 - kRelativeReach, split - 1, visit);
     } else if (scanWindow(cur[1], cur[0], high - 1, std::max(split - 1, p - 1 - kRelativeReach),
                           visit)) {
-        const int run = runAt(cur, cap);
         forEachRunSource(p, run, true, cur[0], cur[run % cap], run < cap, split,
                          [&](int32_t j) { return visit(j - 1); });
     }
@@ -336,7 +327,7 @@ bool MatchFinder::start(const uint8_t* input, int32_t length, WorkArea area, Sea
     return true;
 }
 
-CopyChoice MatchFinder::find(int32_t p, int shorterThan)
+CopyChoice MatchFinder::find(int32_t p, int shorterThan, int run)
 {
     const int cap = n_ - p < kMaxLength ? n_ - p : kMaxLength;
     const int threshold = shorterThan > 1 ? shorterThan : 1;
@@ -389,18 +380,18 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan)
         repeat = index_.repeat(p, cap, threshold);
     if (const int shorter = std::max(threshold, repeat.length);
         fromChains(chains_.anyPair(a, b, p), shorter))
-        repeat = chained(repeat, chains_.repeat(p, cap, shorter, indexFrom_));
+        repeat = chained(repeat, chains_.repeat(p, cap, run, shorter, indexFrom_));
     if (indexed)
         flip = index_.flip(p, cap, atLeast(repeat.length));
     if (const int shorter = std::max(atLeast(repeat.length), flip.length);
         fromChains(chains_.anyPair(bitReverse(a), bitReverse(b), p), shorter))
-        flip = chained(flip, chains_.flip(p, cap, shorter, indexFrom_));
+        flip = chained(flip, chains_.flip(p, cap, run, shorter, indexFrom_));
     const int longestSoFar = std::max(repeat.length, flip.length);
     if (indexed)
         reverse = index_.reverse(p, cap, atLeast(longestSoFar));
     if (const int shorter = std::max(atLeast(longestSoFar), reverse.length);
         fromChains(chains_.anyPair(b, a, p), shorter))
-        reverse = chained(reverse, chains_.reverse(p, cap, shorter, indexFrom_));
+        reverse = chained(reverse, chains_.reverse(p, cap, run, shorter, indexFrom_));
 
     const int longest = std::max({repeat.length, flip.length, reverse.length});
     if (longest == 0)

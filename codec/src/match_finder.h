@@ -56,10 +56,11 @@ public:
         return p > kAbsoluteLimit
                || (first != second ? head_[hash(first, second)] : runHead_[first]) != kNone;
     }
-    // Sources below `below` only (and below p).
-    Found repeat(int32_t p, int cap, int threshold, int32_t below);
-    Found flip(int32_t p, int cap, int threshold, int32_t below);
-    Found reverse(int32_t p, int cap, int threshold, int32_t below);
+    // Sources below `below` only (and below p); run: how many bytes from p
+    // on equal the first (at most cap).
+    Found repeat(int32_t p, int cap, int run, int threshold, int32_t below);
+    Found flip(int32_t p, int cap, int run, int threshold, int32_t below);
+    Found reverse(int32_t p, int cap, int run, int threshold, int32_t below);
     // Forgets the positions from `from` on, as if never inserted.
     void cutBackTo(int32_t from);
 
@@ -125,7 +126,8 @@ public:
     // at least 2 bytes and longer than shorterThan are reported, and none of
     // 2 bytes after a run of two that the run command did not take (a literal
     // is pending then): none of these changes what the compressor emits.
-    CopyChoice find(int32_t p, int shorterThan);
+    // run: how many bytes from p on equal the first (at most 1024).
+    CopyChoice find(int32_t p, int shorterThan, int run);
 
     bool indexed() const { return indexed_; }
 
