@@ -13,11 +13,11 @@
  * bounds.
  *
  * Compression time: EncPokeGoldAsm and VexEncode search copies in 128 KB of
- * stack. Inputs up to about 700 bytes (a 7 x 7-tile picture) and inputs whose
+ * stack. Inputs up to about 1600 bytes (a 10 x 10-tile picture) and inputs whose
  * strings are varied (pictures, tile data) take time about linear in their
  * length; longer inputs drawn from very few byte values can take time that
  * grows with the square of the length. VexEncodeInArea, given a work area of
- * VexEncodeAreaSize bytes (about 180 per input byte), bounds every input to
+ * VexEncodeAreaSize bytes (about 75 per input byte), bounds every input to
  * O(n log n). All three give the same output.
  *
  * Inputs longer than 32768 bytes: an absolute copy source must fit 15 bits,
@@ -123,7 +123,7 @@ VEX_API int32_t VexEncodeInArea(const uint8_t *source, int32_t sourceLength,
                                 uint8_t *destination, int32_t destinationCapacity,
                                 void *area, int64_t areaSize, int32_t *written);
 
-/* Work area VexEncodeInArea needs for inputLength bytes (about 180 bytes per
+/* Work area VexEncodeInArea needs for inputLength bytes (about 75 bytes per
  * input byte); -1 for a negative length. */
 VEX_API int64_t VexEncodeAreaSize(int32_t inputLength);
 

@@ -15,8 +15,8 @@ namespace {
 constexpr int64_t kUnbounded = INT64_MAX;
 
 // The calls that are given no work area compress in one on the stack: the
-// hash chains of any input, and the suffix index of inputs up to about 700
-// bytes (a picture of 7 x 7 tiles). Beyond that the chains alone: quick on
+// hash chains of any input, and the suffix index of inputs up to about 1600
+// bytes (a picture of 10 x 10 tiles). Beyond that the chains alone: quick on
 // pictures, quadratic on inputs of very few distinct strings.
 constexpr size_t kStackAreaBytes = 128 * 1024;
 static_assert(kStackAreaBytes >= kChainAreaBytes);
