@@ -371,6 +371,33 @@ void encodeInArea(benchmark::State& state, const std::vector<Bytes>& inputs,
     encodeSet(state, inputs, key, true);
 }
 
+// As the program compresses: a fresh, zeroed work area for every input.
+void encodeFreshArea(benchmark::State& state, const std::vector<Bytes>& inputs,
+                     const std::string& key)
+{
+    int64_t total = 0;
+    for (const Bytes& input : inputs)
+        total += std::ssize(input);
+    Bytes out(static_cast<size_t>(VexMaxEncodedSize(static_cast<int32_t>(total))));
+    const auto capacity = static_cast<int32_t>(out.size());
+    compare(
+        state, key, total,
+        [&] {
+            for (const Bytes& input : inputs) {
+                const auto n = static_cast<int32_t>(input.size());
+                std::vector<uint8_t> area(static_cast<size_t>(VexEncodeAreaSize(n)));
+                int32_t written = 0;
+                VexEncodeInArea(input.data(), n, out.data(), capacity, area.data(),
+                                std::ssize(area), &written);
+                benchmark::DoNotOptimize(written);
+            }
+        },
+        [&] {
+            for (const Bytes& input : inputs)
+                benchmark::DoNotOptimize(vextest::referenceEncode(input));
+        });
+}
+
 void encodeClassic(benchmark::State& state, const std::vector<Bytes>& inputs,
                    const std::string& key)
 {
@@ -443,6 +470,7 @@ const bool registered = [] {
     scaled("FewTilesMirrored", [](size_t n) { return tileData(n, 3, 8); });
     add("Encode/Creatures", encodeInArea, creatures());
     add("EncodeClassic/Creatures", encodeClassic, creatures());
+    add("EncodeFreshArea/Creatures", encodeFreshArea, creatures());
     add("Encode/Random/32K", encodeInArea, {randomBytes(32768)});
     // Slowest found: varied bytes, then a stretch of two values long enough to
     // make the chains hand over to the suffix index, which is built for all.
@@ -453,6 +481,24 @@ const bool registered = [] {
             return in;
         }()});
     add("Encode/ThreeValues/32K", encodeInArea, {drawnFrom({0x00, 0x01, 0xFF}, 32768)});
+    // Sixteen values with bit-reverse pairs; eight with a random byte in
+    // sixteen; few values first, then varied bytes through the index.
+    add("Encode/SixteenValues/32K", encodeInArea,
+        {drawnFrom({0, 1, 2, 3, 4, 5, 6, 7, 0x80, 0x40, 0xC0, 0x20, 0xA0, 0x60, 0xE0, 0xFF}, 32768)});
+    add("Encode/EightValuesNoisy/32K", encodeInArea, {[] {
+            Bytes in = drawnFrom({0x00, 0x01, 0x02, 0x03, 0x80, 0x40, 0xC0, 0xFF}, 32768);
+            std::mt19937 rng(3);
+            for (auto& b : in)
+                if (rng() % 16 == 0)
+                    b = static_cast<uint8_t>(rng());
+            return in;
+        }()});
+    add("Encode/TwoValuesThenRandom/8K+24K", encodeInArea, {[] {
+            Bytes in = drawnFrom({0x00, 0x01}, 8 * 1024);
+            const Bytes tail = randomBytes(24 * 1024);
+            in.insert(in.end(), tail.begin(), tail.end());
+            return in;
+        }()});
     add("Encode/Zeros/32K", encodeInArea, {Bytes(32768, 0)});
     add("Encode/Pattern/32K", encodeInArea, {pattern(32768)});
     add("Encode/RunHeavy/32K", encodeInArea, {runHeavy(32768)});
