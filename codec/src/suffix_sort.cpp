@@ -39,6 +39,7 @@ size_t levelBytes(int32_t n, int32_t k)
            + WorkArea::bytesFor<uint64_t>(static_cast<size_t>(n) / 64 + 1);
 }
 
+// Also zero the spare buckets, which then count at most n either way.
 void bucketStarts(const int32_t* count, int32_t* bucket, int32_t k)
 {
     int32_t sum = 0;
@@ -46,6 +47,7 @@ void bucketStarts(const int32_t* count, int32_t* bucket, int32_t k)
         bucket[c] = sum;
         sum += count[c];
     }
+    std::memset(bucket + k, 0, sizeof(int32_t) * kSpareBuckets);
 }
 
 void bucketEnds(const int32_t* count, int32_t* bucket, int32_t k)
@@ -55,6 +57,7 @@ void bucketEnds(const int32_t* count, int32_t* bucket, int32_t k)
         sum += count[c];
         bucket[c] = sum;
     }
+    std::memset(bucket + k, 0, sizeof(int32_t) * kSpareBuckets);
 }
 
 // Counts of each symbol. Few symbols recur often: four tables, so that an
