@@ -337,11 +337,16 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, int32_t from, WorkArea& ar
     uint16_t* backwardLcp = backward_.lcp();
     int32_t forwardCount = 0, backwardCount = 0;
     uint16_t sinceForward = 0, sinceBackward = 0; // 0 while no member was met
+    // The common prefixes again in rank order, for the pass back: read in
+    // order there. (previous is free once they are computed.)
+    uint16_t* lcpByRank = reinterpret_cast<uint16_t*>(previous);
     for (int32_t r = 0; r < length; ++r) {
         const int32_t s = sa[r];
         const auto kind = kinds(s);
-        sinceForward = std::min(sinceForward, lcp[s]);
-        sinceBackward = std::min(sinceBackward, lcp[s]);
+        const uint16_t common = lcp[s];
+        lcpByRank[r] = common;
+        sinceForward = std::min(sinceForward, common);
+        sinceBackward = std::min(sinceBackward, common);
         forwardLcp[forwardCount] = sinceForward; // kept once a member writes it
         backwardLcp[backwardCount] = sinceBackward;
         inputIndex_[slot(kind.input, s, m)] = forwardCount;
@@ -359,8 +364,8 @@ bool SuffixIndex::build(const uint8_t* in, int32_t n, int32_t from, WorkArea& ar
         const auto kind = kinds(s);
         inBackward_[slot(kind.input, s, m)].lcpAfter = untilBackward;
         flipped_[slot(kind.flipped, s - flippedStart, m)].lcpAfter = untilForward;
-        untilForward = std::min(reset(kind.input, untilForward), lcp[s]);
-        untilBackward = std::min(reset(kind.backward, untilBackward), lcp[s]);
+        untilForward = std::min(reset(kind.input, untilForward), lcpByRank[r]);
+        untilBackward = std::min(reset(kind.backward, untilBackward), lcpByRank[r]);
     }
     forward_.finishLcp();
     backward_.finishLcp();
