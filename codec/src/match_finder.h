@@ -97,11 +97,11 @@ private:
     uint16_t* runHead_ = nullptr; // newest run of each byte value
 };
 
-// Adaptive: the chains first; once a stretch of the input costs them more
-// per byte than the suffix index would for the rest of the input from that
-// stretch on, the index for the sources from there on and the chains, cut
-// back to before the stretch, for those below. indexed: that split from the
-// start, at indexFrom (tests; 0: the index alone).
+// Adaptive: the chains first; once the chains' cost, as it grows, would
+// outweigh the suffix index for the rest of the input, the index for the
+// sources from where the costly stretches began and the chains, cut back to
+// before them, for those below. indexed: that split from the start, at
+// indexFrom (tests; 0: the index alone).
 struct Search {
     bool indexed = false;
     int32_t indexFrom = 0;
