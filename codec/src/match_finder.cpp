@@ -146,6 +146,8 @@ constexpr bool kLittle = std::endian::native == std::endian::little;
 
 int extendRepeat(const uint8_t* src, const uint8_t* cur, int m, int cap)
 {
+    if (m < cap && src[m] != cur[m]) // most matches end here
+        return m;
     if constexpr (kLittle) {
         for (; m + 8 <= cap; m += 8)
             if (const uint64_t x = load64(src + m) ^ load64(cur + m); x != 0)
@@ -158,6 +160,8 @@ int extendRepeat(const uint8_t* src, const uint8_t* cur, int m, int cap)
 
 int extendFlip(const uint8_t* src, const uint8_t* cur, int m, int cap)
 {
+    if (m < cap && src[m] != bitReverse(cur[m]))
+        return m;
     if constexpr (kLittle) {
         for (; m + 8 <= cap; m += 8)
             if (const uint64_t x = load64(src + m) ^ flipBytes(load64(cur + m)); x != 0)
@@ -171,6 +175,8 @@ int extendFlip(const uint8_t* src, const uint8_t* cur, int m, int cap)
 int extendReverse(const uint8_t* in, int32_t j, const uint8_t* cur, int m, int cap)
 {
     const int limit = std::min(cap, j + 1);
+    if (m < limit && in[j - m] != cur[m])
+        return m;
     if constexpr (kLittle) {
         for (; m + 8 <= limit; m += 8)
             if (const uint64_t x = __builtin_bswap64(load64(in + j - m - 7)) ^ load64(cur + m);
@@ -359,39 +365,45 @@ CopyChoice MatchFinder::find(int32_t p, int shorterThan, int run)
     // A flip or reverse copy only matters when it is at least as long as the
     // repeat (equal lengths: the nearer source may win).
     auto atLeast = [threshold](int length) { return std::max(length - 1, threshold); };
-    // Sources from indexFrom_ on are nearer than those the chains keep: the
-    // chains' count only when longer.
-    auto chained = [](Found nearer, Found farther) {
-        return farther.length > nearer.length ? farther : nearer;
-    };
     const uint8_t a = in_[p], b = in_[p + 1];
-    // (Only when the tests split the search ahead of p, p lies before the
-    // index's first source; the chains then hold more than p needs.)
-    const bool indexed = indexed_ && p >= indexFrom_;
-    if (indexed)
-        index_.advanceTo(p);
-    else if (!indexed_)
+    if (!indexed_) { // the chains alone, for every source
         chains_.insertUpTo(p);
-    // The chains, for sources below indexFrom_, when a copy longer than
-    // `shorter` is possible at all.
-    const bool chainsToo = indexFrom_ > 0;
-    auto fromChains = [&](bool any, int shorter) { return chainsToo && any && shorter < cap; };
-    if (indexed)
-        repeat = index_.repeat(p, cap, threshold);
-    if (const int shorter = std::max(threshold, repeat.length);
-        fromChains(chains_.anyPair(a, b, p), shorter))
-        repeat = chained(repeat, chains_.repeat(p, cap, run, shorter, indexFrom_));
-    if (indexed)
-        flip = index_.flip(p, cap, atLeast(repeat.length));
-    if (const int shorter = std::max(atLeast(repeat.length), flip.length);
-        fromChains(chains_.anyPair(bitReverse(a), bitReverse(b), p), shorter))
-        flip = chained(flip, chains_.flip(p, cap, run, shorter, indexFrom_));
-    const int longestSoFar = std::max(repeat.length, flip.length);
-    if (indexed)
-        reverse = index_.reverse(p, cap, atLeast(longestSoFar));
-    if (const int shorter = std::max(atLeast(longestSoFar), reverse.length);
-        fromChains(chains_.anyPair(b, a, p), shorter))
-        reverse = chained(reverse, chains_.reverse(p, cap, run, shorter, indexFrom_));
+        if (chains_.anyPair(a, b, p))
+            repeat = chains_.repeat(p, cap, run, threshold, n_);
+        if (chains_.anyPair(bitReverse(a), bitReverse(b), p))
+            flip = chains_.flip(p, cap, run, atLeast(repeat.length), n_);
+        if (chains_.anyPair(b, a, p))
+            reverse = chains_.reverse(p, cap, run, atLeast(std::max(repeat.length, flip.length)), n_);
+    } else {
+        // The index for the sources from indexFrom_ on; those are nearer than
+        // the ones the chains keep, which count only when longer. (Only when
+        // the tests split the search ahead of p does p lie before the index's
+        // first source: the chains then hold more than p needs.)
+        const bool indexed = p >= indexFrom_;
+        if (indexed)
+            index_.advanceTo(p);
+        const bool chainsToo = indexFrom_ > 0;
+        auto fromChains = [&](bool any, int shorter) { return chainsToo && any && shorter < cap; };
+        auto nearerUnlessLonger = [](Found nearer, Found farther) {
+            return farther.length > nearer.length ? farther : nearer;
+        };
+        if (indexed)
+            repeat = index_.repeat(p, cap, threshold);
+        if (const int shorter = std::max(threshold, repeat.length);
+            fromChains(chains_.anyPair(a, b, p), shorter))
+            repeat = nearerUnlessLonger(repeat, chains_.repeat(p, cap, run, shorter, indexFrom_));
+        if (indexed)
+            flip = index_.flip(p, cap, atLeast(repeat.length));
+        if (const int shorter = std::max(atLeast(repeat.length), flip.length);
+            fromChains(chains_.anyPair(bitReverse(a), bitReverse(b), p), shorter))
+            flip = nearerUnlessLonger(flip, chains_.flip(p, cap, run, shorter, indexFrom_));
+        const int longestSoFar = std::max(repeat.length, flip.length);
+        if (indexed)
+            reverse = index_.reverse(p, cap, atLeast(longestSoFar));
+        if (const int shorter = std::max(atLeast(longestSoFar), reverse.length);
+            fromChains(chains_.anyPair(b, a, p), shorter))
+            reverse = nearerUnlessLonger(reverse, chains_.reverse(p, cap, run, shorter, indexFrom_));
+    }
 
     const int longest = std::max({repeat.length, flip.length, reverse.length});
     if (longest == 0)
