@@ -1,5 +1,7 @@
 #include "encode.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "match_finder.h"
@@ -60,6 +62,25 @@ struct Choice {
 
 int longHeaderCost(int length) { return length > kShortMaxLength ? 1 : 0; }
 
+// Bytes from `at` on (at most cap, at least `from`) with at[k] == at[k - period]
+// for k >= period; eight at a time: most runs and alternations are short and
+// end in the first word.
+template <int period>
+int periodicLength(const uint8_t* at, int from, int cap)
+{
+    int m = from;
+    if (m < cap && at[m] != at[m - period]) // varied bytes: most end at once
+        return m;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; m + 8 <= cap; m += 8)
+            if (const uint64_t x = load64(at + m) ^ load64(at + m - period); x != 0)
+                return m + std::countr_zero(x) / 8;
+    }
+    while (m < cap && at[m] == at[m - period])
+        ++m;
+    return m;
+}
+
 void emit(Output& out, const Choice& c, int32_t p)
 {
     out.header(c.command, c.length);
@@ -118,9 +139,7 @@ Encoded encodeGreedy(const uint8_t* in, int32_t n, uint8_t* output, int64_t capa
         const int pendingCost = pending ? 1 : 0;
         Choice best{pendingCost - 1};
 
-        int run = 1;
-        while (run < cap && in[p + run] == c)
-            ++run;
+        const int run = periodicLength<1>(in + p, 1, cap);
         const int runScore = run - (c == 0 ? 1 : 2) - longHeaderCost(run);
         if (runScore > best.score)
             best = {runScore, run, c == 0 ? kZeroFill : kIterate, c};
@@ -136,9 +155,7 @@ Encoded encodeGreedy(const uint8_t* in, int32_t n, uint8_t* output, int64_t capa
         if (p + 1 < n && in[p + 1] != c) {
             const uint8_t a = c;
             const uint8_t b = in[p + 1];
-            int alt = 2;
-            while (alt < cap && in[p + alt] == (alt % 2 == 0 ? a : b))
-                ++alt;
+            const int alt = periodicLength<2>(in + p, 2, cap);
             const int altScore = alt - 3 - longHeaderCost(alt);
             if (altScore >= best.score)
                 best = {altScore, alt, kAlternate, a, b};
