@@ -17,17 +17,26 @@ QStringList qtFilterList(const QString& barSeparated)
     return filters;
 }
 
-static std::optional<QString> runDialog(QWidget* parent, const QString& startName, const QString& filter,
-                                        QFileDialog::AcceptMode mode)
+void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
+                     QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Each description is shown as it stands: the pattern list Qt needs
+    // after it is not shown a second time.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilters(qtFilterList(filter));
     // A save dialog would ask before replacing; the wizard's own page decides that.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!startName.isEmpty())
         dialog.selectFile(startName);
+}
+
+static std::optional<QString> runDialog(QWidget* parent, const QString& startName, const QString& filter,
+                                        QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    setUpFileDialog(dialog, startName, filter, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -3,6 +3,7 @@
 // name and the filter list in the form "Description|patterns|Description|...";
 // it returns the chosen name, or nothing when the user cancels.
 
+#include <QFileDialog>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -26,6 +27,10 @@ public:
 
 // "Desc|*.a;*.b|Desc2|*.c" -> {"Desc (*.a *.b)", "Desc2 (*.c)"} for Qt dialogs.
 QStringList qtFilterList(const QString& barSeparated);
+
+// Mode, filters (each description shown once) and start name of a dialog.
+void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
+                     QFileDialog::AcceptMode mode);
 
 // Scripted dialogs for tests: answers are taken in order; every call is recorded.
 class ScriptedFileDialogs final : public FileDialogs {

@@ -1,6 +1,7 @@
 #include "message_sink.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace orv {
 
@@ -26,6 +27,8 @@ bool BoxMessageSink::ask(const Message& question)
 {
     QMessageBox box(boxIcon(question.icon), captionOf(question), question.text,
                     QMessageBox::Yes | QMessageBox::No, parent_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

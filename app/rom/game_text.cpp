@@ -1,5 +1,6 @@
 #include "game_text.h"
 
+#include <algorithm>
 #include <map>
 
 #include "rom_layout.h"
@@ -189,6 +190,23 @@ std::expected<PokemonName, RomError> ReadPokemonName(const std::filesystem::path
     if (!bytes)
         return std::unexpected(bytes.error());
     return PokemonName{DecodeGameText(*bytes), *offset};
+}
+
+std::expected<std::vector<std::string>, RomError> ReadPokemonNames(const RomFile& rom, int nameLength)
+{
+    auto first = PokemonNameLocation(rom, 1, nameLength);
+    if (!first)
+        return std::unexpected(first.error());
+    if (auto last = PokemonNameLocation(rom, kMaxPokemon, nameLength); !last)
+        return std::unexpected(last.error());
+    std::vector<std::string> names;
+    names.reserve(kMaxPokemon);
+    for (int i = 0; i < kMaxPokemon; ++i) {
+        const auto field = rom.bytes().subspan(static_cast<size_t>(*first + int64_t{i} * nameLength),
+                                               static_cast<size_t>(nameLength));
+        names.push_back(DecodeGameText(std::span(field.begin(), std::ranges::find(field, kNameFiller))));
+    }
+    return names;
 }
 
 std::string SourceNameFromPath(std::string_view path)

@@ -61,6 +61,11 @@ struct PokemonName {
 std::expected<PokemonName, RomError> ReadPokemonName(const std::filesystem::path& path, int number,
                                                      int nameLength);
 
+// The names of Pokemon 1 .. 251 as the ROM's name table holds them, each up to
+// its first 0x50 (for showing beside the numbers); the errors of
+// PokemonNameLocation, TooShort when the table runs past the end.
+std::expected<std::vector<std::string>, RomError> ReadPokemonNames(const RomFile& rom, int nameLength);
+
 // The file name after the last "\" or "/", up to its first "."; the whole
 // name when it has no ".".
 std::string SourceNameFromPath(std::string_view path);

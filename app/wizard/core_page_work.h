@@ -17,6 +17,7 @@ public:
     PageResult applyColourMapping(Form1& form) override;
     PageResult insertIntoRom(Form1& form) override;
     PageResult compressPicture(Form1& form) override;
+    std::vector<QString> pokemonNames(Form1& form, const std::string& romPath) override;
     void searchNextOffset(Form1& form) override;
     void layoutPreview(Form1& form) override;
 };

@@ -2,6 +2,10 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +13,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QUrl>
+#include <algorithm>
 
 #include "classify_path.h"
 #include "control_settings.h"
@@ -18,6 +24,8 @@
 #include "page_rules.h"
 #include "page_work.h"
 #include "picture_box.h"
+#include "slot_names.h"
+#include "up_down.h"
 
 namespace orv {
 
@@ -30,8 +38,10 @@ Form1::Form1(SettingsStore& settings, MessageSink& messages, FileDialogs& dialog
     setWindowTitle(QStringLiteral("ORV v4.11 XP"));
     setFixedSize(scaledPixels(kWindowWidthTwips), scaledPixels(kWindowHeightTwips));
     buildForm1Controls(this, ui_);
+    setAcceptDrops(true);
     controlSettings_ = std::make_unique<ControlSettings>(ui_);
     rules_ = new PageRules(ui_, this);
+    slotNames_ = new SlotNames(ui_, this);
 
     connect(ui_.Command2, &QPushButton::clicked, this, &Form1::NextClicked);
     connect(ui_.Command3, &QPushButton::clicked, this, &Form1::BackClicked);
@@ -54,6 +64,31 @@ Form1::Form1(SettingsStore& settings, MessageSink& messages, FileDialogs& dialog
 }
 
 Form1::~Form1() = default;
+
+// A file dropped on page 1 is taken as the command line's file is.
+static QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().isEmpty())
+        return {};
+    const QUrl url = data->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (state_.CurrentPage == 1 && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event)
+{
+    const QString file = droppedFile(event->mimeData());
+    if (state_.CurrentPage != 1 || file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    ui_.Combo1->setEditText(file);
+    NextClicked();
+}
 
 void Form1::closeEvent(QCloseEvent* event)
 {
@@ -105,6 +140,15 @@ void Form1::ShowPage(int n)
         frame->show();
         ui_.Command3->setEnabled(false);
         break;
+    case 2:
+        slotNames_->setNames(2, state_.SourceKind == FileKind::Rom ? work_.pokemonNames(*this, state_.SourcePath)
+                                                                    : std::vector<QString>{});
+        frame->show();
+        break;
+    case 6:
+        slotNames_->setNames(6, work_.pokemonNames(*this, state_.TargetPath));
+        frame->show();
+        break;
     case 3: {
         const WorkingPicture& p = state_.Picture;
         ui_.Label7->setText(QString::number(p.width));
@@ -146,7 +190,15 @@ void Form1::HidePage(int n)
 
 void Form1::NextClicked()
 {
-    (void)runNext();
+    const int shown = state_.CurrentPage;
+    if (runNext())
+        return;
+    // A failure after a skip would leave no page on show: the page of the
+    // click comes back as it was.
+    for (int n = 1; n <= 11; ++n)
+        if (!ui_.frame(n)->isHidden())
+            return;
+    ShowPage(shown);
 }
 
 bool Form1::skipTo(int page)
@@ -186,6 +238,8 @@ bool Form1::nextFromSource()
     ui_.Picture1->clear();
     switch (state_.SourceKind) {
     case FileKind::Rom:
+        // Page 10's offset spans the ROM.
+        ui_.UpDown9->setRange(0, std::max<qint64>(QFileInfo(path).size() - 1, 0));
         HidePage(1);
         ShowPage(10);
         break;

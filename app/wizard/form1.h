@@ -21,6 +21,7 @@ class MessageSink;
 class PageRules;
 class PageWork;
 class SettingsStore;
+class SlotNames;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -72,6 +73,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // One branch of the dispatcher; false when its work failed.
@@ -103,6 +106,7 @@ private:
     WizardState state_;
     std::unique_ptr<ControlSettings> controlSettings_;
     PageRules* rules_ = nullptr;
+    SlotNames* slotNames_ = nullptr;
 };
 
 } // namespace orv

@@ -68,6 +68,19 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, Twips r
     return l;
 }
 
+// The name of the picture a number chooses, in the free strip above the
+// number box; empty until a ROM is read.
+QLabel* slotName(QWidget* parent, const char* name, Twips r)
+{
+    auto* l = place(new QLabel(parent), name, r);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, p.color(QPalette::PlaceholderText));
+    l->setPalette(p);
+    return l;
+}
+
 QLineEdit* text(QWidget* parent, const char* name, const QString& content, Twips r)
 {
     auto* t = place(new QLineEdit(content, parent), name, r);
@@ -172,6 +185,7 @@ void buildPage2(QWidget* f, Form1Controls& c)
     c.Text6 = text(f, "Text6", u("1"), {1800, 1200, 825, 285});
     c.UpDown6 = upDown(f, "UpDown6", c.Text6, {2640, 1200, 270, 285}, 1, 66, 1);
     c.Check2 = check(f, "Check2", u("Shiny"), {3120, 1200, 1335, 375}, false);
+    c.SlotName2 = slotName(f, "SlotName2", {1800, 15, 1305, 225});
 }
 
 void buildPage3(QWidget* f, Form1Controls& c)
@@ -194,6 +208,8 @@ void buildPage3(QWidget* f, Form1Controls& c)
     c.Text5->setReadOnly(true);
     c.Text5->setFrame(false);
     c.Text5->setTextMargins(0, 0, 0, 0);
+    // On the line of its label, which stands at the top of its box.
+    c.Text5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette p = c.Text5->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     c.Text5->setPalette(p);
@@ -239,6 +255,7 @@ void buildPage6(QWidget* f, Form1Controls& c)
     c.OptionButton4 = option(f, "OptionButton4", u("Backpic"), {3240, 525, 1215, 375}, c.P5A);
     c.OptionButton5 = option(f, "OptionButton5", u("Normal"), {3240, 900, 1215, 375}, c.P5B, true);
     c.OptionButton6 = option(f, "OptionButton6", u("Shiny"), {3240, 1245, 1215, 375}, c.P5B);
+    c.SlotName6 = slotName(f, "SlotName6", {1920, 15, 1305, 225});
 }
 
 void buildPage7(QWidget* f, Form1Controls& c)

@@ -42,6 +42,8 @@ struct Form1Controls {
     UpDown *UpDown1, *UpDown2, *UpDown6;
     QRadioButton *OptionButton1, *OptionButton2;
     QCheckBox *Check1, *Check7, *Check2;
+    QLabel* SlotName2; // the chosen picture's name, above the number
+
 
     // Page 3: facts about the encoded picture.
     QLabel *Label3, *Label4, *Label5, *Label6, *Label14;
@@ -67,6 +69,7 @@ struct Form1Controls {
     UpDown *UpDown3, *UpDown5, *UpDown7;
     QCheckBox *Check5, *Check8, *Check6;
     QRadioButton *OptionButton3, *OptionButton4, *OptionButton5, *OptionButton6;
+    QLabel* SlotName6; // as SlotName2
 
     // Page 7: success.
     QLabel *Label11, *Label19;

@@ -28,6 +28,8 @@ PageRules::PageRules(const Form1Controls& c, QObject* parent) : QObject(parent),
     connect(c.Combo3, &QComboBox::currentIndexChanged, this, &PageRules::Combo3Chosen);
     connect(c.Combo4, &QComboBox::currentIndexChanged, this, &PageRules::Combo4Chosen);
     connect(c.Combo5, &QComboBox::currentIndexChanged, this, &PageRules::Combo5Chosen);
+    // Typing a name chooses it; the program's own changes of the text do not.
+    connect(c.Text10, &QLineEdit::textEdited, this, [this] { c_.NAMESEL->choose(c_.OptionButton8); });
 }
 
 void PageRules::Check4Clicked()

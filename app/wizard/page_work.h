@@ -7,7 +7,10 @@
 // no transition. The transitions, the settings of the key table, the recent
 // lists and the control rules are Form1's own business.
 
+#include <QString>
 #include <expected>
+#include <string>
+#include <vector>
 
 namespace orv {
 
@@ -51,6 +54,9 @@ public:
     // then sets the size bits of PreviewFlags and stores the page's settings.
     virtual PageResult compressPicture(Form1& form) = 0;
 
+    // Pages 2 and 6 on show: the names of Pokemon 1 .. 251 in the ROM at
+    // romPath (with the name length of Text11), empty when it cannot be read.
+    virtual std::vector<QString> pokemonNames(Form1& form, const std::string& romPath) = 0;
     // Command6, "&Search Next Offset    ".
     virtual void searchNextOffset(Form1& form) = 0;
     // Page 3 on show and each click on Picture7: show Picture1 or Picture8.
@@ -68,6 +74,7 @@ public:
     PageResult applyColourMapping(Form1&) override { return {}; }
     PageResult insertIntoRom(Form1&) override { return {}; }
     PageResult compressPicture(Form1&) override { return {}; }
+    std::vector<QString> pokemonNames(Form1&, const std::string&) override { return {}; }
     void searchNextOffset(Form1&) override {}
     // Shows the picture surface as it is.
     void layoutPreview(Form1& form) override;

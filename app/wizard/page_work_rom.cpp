@@ -12,6 +12,7 @@
 #include "game_text.h"
 #include "insertion.h"
 #include "message_sink.h"
+#include "number_text.h"
 #include "rom_change.h"
 #include "page_work_common.h"
 #include "rom_layout.h"
@@ -141,6 +142,25 @@ PageResult CorePageWork::prepareNames(Form1& form)
     c.Text9->setText(qt(targetName->text));
     form.state().NameOffset = static_cast<int32_t>(targetName->offset);
     return {};
+}
+
+std::vector<QString> CorePageWork::pokemonNames(Form1& form, const std::string& romPath)
+{
+    // The length as typed, without storing it: a label must not change a box.
+    const long long length = parseNumber(form.ui().Text11->text().toStdString());
+    if (length < 1 || length > rom::kMaxNameLength)
+        return {};
+    auto rom = rom::RomFile::open(toPath(romPath));
+    if (!rom)
+        return {};
+    auto names = rom::ReadPokemonNames(*rom, static_cast<int>(length));
+    if (!names)
+        return {};
+    std::vector<QString> shown;
+    shown.reserve(names->size());
+    for (const std::string& name : *names)
+        shown.push_back(qt(name));
+    return shown;
 }
 
 PageResult CorePageWork::insertIntoRom(Form1& form)

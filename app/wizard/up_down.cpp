@@ -18,9 +18,27 @@ UpDown::UpDown(QLineEdit* buddy, int64_t minimum, int64_t maximum, int64_t value
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
     }
-    // A click starts from the number typed, when it is one the range allows.
-    connect(up_, &QToolButton::clicked, this, [this] { (void)storeText(); stepBy(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { (void)storeText(); stepBy(-1); });
+    connect(up_, &QToolButton::clicked, this, [this] { stepFromText(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { stepFromText(-1); });
+}
+
+void UpDown::stepFromText(int steps)
+{
+    if (!buddy_) {
+        stepBy(steps);
+        return;
+    }
+    // From the number typed, brought into the range; a number typed in hex
+    // stays in hex.
+    const QString typed = buddy_->text().trimmed();
+    const bool hex = typed.startsWith(QLatin1String("&H"), Qt::CaseInsensitive);
+    const int64_t old = value_;
+    value_ = clamp(parseNumber(typed.toStdString()));
+    const int64_t from = value_;
+    stepBy(steps);
+    if (value_ == from && value_ != old)
+        emit valueChanged(value_);
+    buddy_->setText(hex ? QStringLiteral("&H") + QString::number(value_, 16).toUpper() : QString::number(value_));
 }
 
 bool UpDown::inRange(int64_t v) const

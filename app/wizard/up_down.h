@@ -32,6 +32,9 @@ public:
     // Clamps into the range; writes the text box when the value changes.
     void setValue(int64_t v);
     void stepBy(int steps);
+    // An arrow click: steps from the number in the text box (clamped into the
+    // range) and writes the result back, in hex when it was typed in hex.
+    void stepFromText(int steps);
 
     // The number typed in the text box when it lies outside the range.
     struct OutOfRange {
