@@ -74,5 +74,26 @@ TEST(GameText, ReadPokemonNameFromRom)
     EXPECT_EQ(ReadPokemonName(dir / "tiny.gbc", 1, 10).error().kind, RomError::Kind::TooShort);
 }
 
+// All names at once, each cut at its terminator even when bytes follow it.
+TEST(GameText, ReadPokemonNamesForTheLabels)
+{
+    auto content = test::SyntheticRom::Standard('E');
+    const uint8_t cut[] = {0x80, 0x50, 0x81, 0x82}; // "A", end, then "BC"
+    std::ranges::copy(cut, content.bytes.begin() + content.nameLocation(7));
+    auto names = ReadPokemonNames(RomFile::fromBytes("rom.gbc", content.bytes), 10);
+    ASSERT_TRUE(names) << names.error().message;
+    ASSERT_EQ(names->size(), 251u);
+    EXPECT_EQ(names->front(), "P1");
+    EXPECT_EQ((*names)[6], "A");
+    EXPECT_EQ(names->back(), "P251");
+
+    // A table whose last name lies past the end of the file gives no names.
+    content.bytes.resize(static_cast<size_t>(content.nameLocation(251) + 5));
+    EXPECT_EQ(ReadPokemonNames(RomFile::fromBytes("rom.gbc", content.bytes), 10).error().kind,
+              RomError::Kind::TooShort);
+    EXPECT_EQ(ReadPokemonNames(RomFile::fromBytes("rom.gbc", content.bytes), 21).error().kind,
+              RomError::Kind::OutOfRange);
+}
+
 } // namespace
 } // namespace orv::rom

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <csignal>
 #include <sys/file.h>
+#include <sys/resource.h>
 
 #include "codec_library.h"
 #include "english_texts.h"
@@ -319,6 +321,37 @@ TEST_F(Insertion, CommitChecksTheFileAndTheLock)
     ASSERT_TRUE(again);
     ASSERT_TRUE(second->Commit(ApplyPatches(second->rom(), again->patches).value()));
     EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
+// A write beyond the file-size limit fails: the message names the step in
+// the user's language, and the ROM is as it was.
+TEST_F(Insertion, AFailedWriteNamesItsStepInGerman)
+{
+    const InsertRequest r = request(test::SyntheticRom::Standard('E'));
+    auto change = RomChange::Begin(path(), std::chrono::milliseconds(0));
+    ASSERT_TRUE(change);
+    auto planned = PlanInsertion(change->rom(), r);
+    ASSERT_TRUE(planned);
+    const auto bytes = ApplyPatches(change->rom(), planned->patches).value();
+
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 0x10000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    auto failed = change->Commit(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().kind, K::WriteFailed);
+    EXPECT_TRUE(failed.error().message.starts_with("Die Datei \"" + path().string() +
+                                                   "\" konnte nicht geschrieben werden (Schreiben, "))
+        << failed.error().message;
+    EXPECT_TRUE(failed.error().message.ends_with("). Sie ist unverändert.")) << failed.error().message;
+    EXPECT_TRUE(failed.error().english.find("(write, ") != std::string::npos) << failed.error().english;
+    expectFile({}, "write failed");
 }
 
 TEST_F(Insertion, FreePlacePassesOverWhatThePlanRefuses)
