@@ -39,6 +39,9 @@ Form1::Form1(SettingsStore& settings, MessageSink& messages, FileDialogs& dialog
     setFixedSize(scaledPixels(kWindowWidthTwips), scaledPixels(kWindowHeightTwips));
     buildForm1Controls(this, ui_);
     setAcceptDrops(true);
+    // The text boxes of page 1 would take a dropped file as text.
+    for (QWidget* box : {static_cast<QWidget*>(ui_.Combo1->lineEdit()), static_cast<QWidget*>(ui_.Text11)})
+        box->installEventFilter(this);
     controlSettings_ = std::make_unique<ControlSettings>(ui_);
     rules_ = new PageRules(ui_, this);
     slotNames_ = new SlotNames(ui_, this);
@@ -88,6 +91,27 @@ void Form1::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     ui_.Combo1->setEditText(file);
     NextClicked();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedFile(drag->mimeData()).isEmpty()) {
+            if (state_.CurrentPage == 1)
+                drag->acceptProposedAction();
+            else
+                drag->ignore();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            dropEvent(drop);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

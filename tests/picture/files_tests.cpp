@@ -151,7 +151,7 @@ TEST_F(PictureFiles, BitmapReadsBackAsTheFourShades)
 
     EXPECT_EQ(Refusal(WriteBitmapFile(dir / "no/out.bmp", picture)),
               "Die Bilddatei " + quoted("no/out.bmp") +
-                  " konnte nicht geschrieben werden (Systemfehler 2: No such file or directory).");
+                  " konnte nicht geschrieben werden (Systemfehler 2: Datei oder Verzeichnis nicht gefunden).");
     EXPECT_EQ(Refusal(WriteBitmapFile(dir / "empty.bmp", {})), "Es ist kein Bild zum Speichern vorhanden.");
     EXPECT_FALSE(std::filesystem::exists(dir / "empty.bmp"));
 }
@@ -222,8 +222,8 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
                   outcome);
     }
     EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv")),
-              "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden (Systemfehler 2: No such file or "
-                                                  "directory).");
+              "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden (Systemfehler 2: Datei oder "
+                                                  "Verzeichnis nicht gefunden).");
 
     const auto write = [&](const std::string& name, const std::vector<uint8_t>& data, int width, int height) {
         return Refusal(WriteOrvFile(dir / name, data, kYellow, kBlue, width, height, TileOrder::Vertical));
@@ -236,8 +236,8 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
                   "Die Bilddaten sind kein vollständiger komprimierter Datenstrom und werden nicht gespeichert.");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.orv"));
     EXPECT_EQ(write("no/x.orv", stream, 8, 8), "Die Datei " + quoted("no/x.orv") +
-                                                   " konnte nicht geschrieben werden (Systemfehler 2: No such file or "
-                                                   "directory).");
+                                                   " konnte nicht geschrieben werden (Systemfehler 2: Datei oder "
+                                                   "Verzeichnis nicht gefunden).");
 }
 
 TEST_F(PictureFiles, RefusalsAlsoInEnglish)

@@ -346,10 +346,9 @@ TEST_F(Insertion, AFailedWriteNamesItsStepInGerman)
 
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.error().kind, K::WriteFailed);
-    EXPECT_TRUE(failed.error().message.starts_with("Die Datei \"" + path().string() +
-                                                   "\" konnte nicht geschrieben werden (Schreiben, "))
-        << failed.error().message;
-    EXPECT_TRUE(failed.error().message.ends_with("). Sie ist unverändert.")) << failed.error().message;
+    EXPECT_EQ(failed.error().message, "Die Datei \"" + path().string() +
+                                          "\" konnte nicht geschrieben werden (Schreiben, Systemfehler 27: Die Datei "
+                                          "ist zu groß). Sie ist unverändert.");
     EXPECT_TRUE(failed.error().english.find("(write, ") != std::string::npos) << failed.error().english;
     expectFile({}, "write failed");
 }

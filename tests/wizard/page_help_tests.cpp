@@ -156,10 +156,11 @@ TEST(PageHelp, TheNameLabelFollowsTheNumber)
     EXPECT_EQ(c.SlotName6->text(), "");
 }
 
-void drop(Form1& f, const QString& path)
+void drop(QWidget& f, const QString& path)
 {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
+    data.setText(QUrl::fromLocalFile(path).toString()); // as file managers offer it
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&f, &enter);
     if (!enter.isAccepted())
@@ -184,7 +185,8 @@ TEST(PageHelp, AFileDroppedOnPageOneIsLoaded)
     EXPECT_EQ(f.ui().Combo1->currentText(), rom);
 
     h.back();
-    drop(f, picture);
+    drop(*f.ui().Combo1->lineEdit(), picture); // the source box takes it as a file, not as text
+    EXPECT_EQ(f.ui().Combo1->currentText(), picture);
     EXPECT_EQ(h.pages(), Pages{8});
     EXPECT_EQ(f.ui().Combo3->count(), 2); // red and blue
 
