@@ -150,7 +150,14 @@ std::expected<std::vector<uint8_t>, Error> encode(std::span<const uint8_t> raw)
     int32_t written = 0;
     int32_t status;
     if (areaSize >= 0 && areaSize <= kMaxArea) {
-        std::vector<uint8_t> area(static_cast<size_t>(areaSize));
+        // The area needs no clearing: each thread keeps one for pictures (a
+        // batch allocates it once); larger inputs get theirs for the call.
+        constexpr int64_t kKeptArea = int64_t{4} << 20;
+        thread_local std::vector<uint8_t> kept;
+        std::vector<uint8_t> once;
+        std::vector<uint8_t>& area = areaSize <= kKeptArea ? kept : once;
+        if (static_cast<int64_t>(area.size()) < areaSize)
+            area.resize(static_cast<size_t>(areaSize));
         status = b.encodeInArea(raw.data(), n, out.data(), static_cast<int32_t>(out.size()), area.data(), areaSize,
                                 &written);
     } else {
