@@ -68,7 +68,8 @@ size_t SuffixIndex::Order::sourceBytes(int32_t members)
     size_t bytes = WorkArea::bytesFor<int32_t>(static_cast<size_t>(members));
     for (int32_t size = members; size > 64;) {
         size = levelSize(size);
-        bytes += WorkArea::bytesFor<int32_t>(static_cast<size_t>(size));
+        bytes += 2 * WorkArea::bytesFor<int32_t>(static_cast<size_t>(size))
+                 + WorkArea::bytesFor<uint16_t>(static_cast<size_t>(size));
     }
     return bytes;
 }
@@ -111,30 +112,41 @@ void SuffixIndex::Order::finishLcp()
 void SuffixIndex::Order::clearSources(WorkArea& area)
 {
     for (int v = 0; v < levels_; ++v) {
-        source_[v] = area.take<int32_t>(static_cast<size_t>(size_[v]));
-        std::memset(source_[v], 0xFF, sizeof(int32_t) * static_cast<size_t>(size_[v]));
+        const auto size = static_cast<size_t>(size_[v]);
+        source_[v] = area.take<int32_t>(size);
+        std::memset(source_[v], 0xFF, sizeof(int32_t) * size);
+        if (v > 0) {
+            lasting_[v] = area.take<int32_t>(size);
+            far_[v] = area.take<uint16_t>(size);
+            std::memset(lasting_[v], 0xFF, sizeof(int32_t) * size);
+            std::memset(far_[v], 0, sizeof(uint16_t) * size);
+        }
     }
 }
 
 void SuffixIndex::Order::insert(int32_t t, int32_t position)
 {
     source_[0][t] = position;
-    for (int v = 1; v < levels_; ++v)
-        source_[v][t >> (6 * v)] = position;
+    const bool far = position >= kAbsoluteLimit;
+    for (int v = 1; v < levels_; ++v) {
+        const int32_t b = t >> (6 * v);
+        source_[v][b] = position;
+        if (far)
+            ++far_[v][b];
+        else
+            lasting_[v][b] = position;
+    }
 }
 
+// The sources at or beyond kAbsoluteLimit leave in the order they came: while
+// an entry keeps one of them, the newest, its largest stays.
 void SuffixIndex::Order::remove(int32_t t)
 {
     source_[0][t] = -1;
     for (int v = 1; v < levels_; ++v) {
         const int32_t b = t >> (6 * v);
-        const int32_t end = std::min(size_[v - 1], (b + 1) * 64);
-        int32_t largest = -1;
-        for (int32_t c = b * 64; c < end; ++c)
-            largest = std::max(largest, source_[v - 1][c]);
-        if (largest == source_[v][b])
-            break;
-        source_[v][b] = largest;
+        if (--far_[v][b] == 0)
+            source_[v][b] = lasting_[v][b];
     }
 }
 

@@ -64,7 +64,9 @@ private:
     // and t (capped; 0 at both ends), source[t] the member's position once
     // it is a source, else -1. Level v > 0 has one entry per 64 of level
     // v - 1: the largest source below it and the least lcp[t] over its
-    // members t (left) and over t + 1 (right).
+    // members t (left) and over t + 1 (right); also the largest source below
+    // kAbsoluteLimit and the count of those at or beyond it: once the last of
+    // these leaves, the largest is the former again.
     class Order {
     public:
         static size_t lcpBytes(int32_t members);    // what take takes
@@ -76,6 +78,7 @@ private:
         void clearSources(WorkArea& area);
 
         void insert(int32_t t, int32_t position); // position above every source
+        // Sources at kAbsoluteLimit or beyond leave oldest first.
         void remove(int32_t t);
 
         struct Hit {
@@ -97,6 +100,8 @@ private:
         int levels_ = 0;
         uint16_t* lcp_ = nullptr;
         int32_t* source_[kLevels] = {};
+        int32_t* lasting_[kLevels] = {}; // largest source below kAbsoluteLimit
+        uint16_t* far_[kLevels] = {};    // sources at or beyond it
         uint16_t* leastLeft_[kLevels] = {};
         uint16_t* leastRight_[kLevels] = {};
     };

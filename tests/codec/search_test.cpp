@@ -200,6 +200,30 @@ TEST(SuffixIndex, SourcesAt32768AndBeyondOnlyWithinRelativeReach)
     checkIndexAt(far, {32900, 33250, 33251});
 }
 
+TEST(SuffixIndex, SourcesLeaveReachWhereNoSourceBelow32768IsNear)
+{
+    // Below 32768 bytes 01..7F and once 00 00 00 55. Beyond it two values
+    // found nowhere before, so that their sources sort among themselves, and
+    // then zeros, which are long out of reach when 00 00 00 77 follows.
+    std::mt19937 rng(11);
+    Bytes in(32768);
+    for (auto& b : in)
+        b = static_cast<uint8_t>(1 + rng() % 127);
+    std::copy_n(Bytes{0x00, 0x00, 0x00, 0x55}.begin(), 4, in.begin() + 1000);
+    for (int i = 0; i < 2000; ++i)
+        in.push_back(rng() % 2 ? 0xC0 : 0xC1);
+    in.insert(in.end(), 9000, 0x00);
+    for (int i = 0; i < 300; ++i)
+        in.push_back(static_cast<uint8_t>(1 + rng() % 127));
+    in.insert(in.end(), {0x00, 0x00, 0x00, 0x77, 0x12});
+    const auto n = static_cast<int32_t>(in.size());
+    std::vector<int32_t> positions;
+    for (int32_t p = 32768; p < n - 5; p += p < 34768 ? 3 : 61) // the zeros enter and leave
+        positions.push_back(p);
+    positions.push_back(n - 5);
+    checkIndexAt(in, positions);
+}
+
 // Inputs where equally good sources abound: all of up to 6 bytes over 00, 01,
 // 80, FF, and seeded ones of the shapes that tie most.
 std::vector<Bytes> tieHeavyInputs()
