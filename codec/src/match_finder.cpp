@@ -291,7 +291,8 @@ bool MatchFinder::switchPays(int64_t steps, int32_t bytes, int32_t p)
 {
     // Where sources are alike throughout, chains grow with the position and
     // their rate with them: the stretch's rate, grown as it has since the
-    // first stretch, up to the end against the index from the stretch on.
+    // first stretch, up to the end (growing only up to kAbsoluteLimit: no
+    // later source is chained) against the index from the stretch on.
     // After the first stretch, growth from nothing is assumed, at a third:
     // first stretches also pay for finding each string's first copies.
     const double rate = double(steps) / bytes, left = n_ - p;
@@ -301,7 +302,8 @@ bool MatchFinder::switchPays(int64_t steps, int32_t bytes, int32_t p)
     }
     const double growth = p > firstEnd_ ? std::max(0.0, (rate - firstRate_) / (p - firstEnd_))
                                         : rate / (3.0 * p);
-    const double chains = rate * left + growth * left * left / 2;
+    const double grown = std::clamp(double(kAbsoluteLimit - p), 0.0, left);
+    const double chains = rate * left + growth * grown * (left - grown / 2);
     return chains > kIndexStepsPerByte * (n_ - (p - bytes));
 }
 

@@ -112,6 +112,18 @@ TEST(EncoderMatchesReference, SourcesAroundAbsoluteReach)
     checkRoundTrip(input, true);
 }
 
+TEST(EncoderMatchesReference, TilesUpTo64K)
+{
+    // Past 32768 the chains no longer grow: on tiles they serve to the end,
+    // on two mirrored tiles the index takes over from the start.
+    for (Shape shape : {Shape::Tiles, Shape::Mirrored}) {
+        SCOPED_TRACE(kShapeNames[int(shape)]);
+        const Bytes input = makeInput(shape, 65536, 4);
+        EXPECT_EQ(encodeInArea(input, VexMaxEncodedSize(65536)),
+                  (Coded{VEX_OK, referenceEncode(input)}));
+    }
+}
+
 TEST(EncodeInArea, RefusesAMissingOrSmallAreaAndAFullOutput)
 {
     const Bytes input = makeInput(Shape::TwoValues, 3000, 2);
