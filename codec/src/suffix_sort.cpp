@@ -139,13 +139,12 @@ inline void prefetchSymbol(const Symbol* s, const int32_t* sa, int32_t i, int32_
 // symbol above every other, so that suffix 0 looks preceded by an L-type
 // suffix: it is not LMS and induces nothing, with no test for it.
 
-// The first pass, over the LMS suffixes at their buckets' ends in any
-// order: it sorts their LMS substrings. In the L pass an entry x induces,
-// in the S pass an entry ~x; every entry used is cleared, and an LMS suffix
-// the S pass places is written as x, which no pass uses. Afterwards the LMS
-// positions are the only positive entries, in substring order.
-template <class Symbol>
-void sortLmsSubstrings(const Symbol* s, int32_t n, int32_t* sa, const Level& level, int32_t k)
+// The L pass both sorting passes share, from the last suffix on: an entry
+// x > 0 places x - 1 at its bucket's next start (as ~(x - 1) when the suffix
+// before is S-type). The entry itself is cleared, or with turnSigns every
+// entry's sign is turned.
+template <bool turnSigns, class Symbol>
+void induceLTypes(const Symbol* s, int32_t n, int32_t* sa, const Level& level, int32_t k)
 {
     int32_t* const bucket = level.bucket;
     bucketStarts(level.count, bucket, k);
@@ -159,10 +158,23 @@ void sortLmsSubstrings(const Symbol* s, int32_t n, int32_t* sa, const Level& lev
         const int32_t placed = x ^ maskOf(s[x - 1] < c); // ~x: S-type before
         const int32_t b = select(induces, c, k + (i & 7));
         const int32_t to = bucket[b];
-        sa[i] = v & ~induces;
-        sa[select(induces, to, i)] = select(induces, placed, v);
+        const int32_t kept = turnSigns ? ~v : v;
+        sa[i] = turnSigns ? kept : v & ~induces;
+        sa[select(induces, to, i)] = select(induces, placed, kept);
         bucket[b] = to + 1;
     }
+}
+
+// The first pass, over the LMS suffixes at their buckets' ends in any
+// order: it sorts their LMS substrings. In the L pass an entry x induces,
+// in the S pass an entry ~x; every entry used is cleared, and an LMS suffix
+// the S pass places is written as x, which no pass uses. Afterwards the LMS
+// positions are the only positive entries, in substring order.
+template <class Symbol>
+void sortLmsSubstrings(const Symbol* s, int32_t n, int32_t* sa, const Level& level, int32_t k)
+{
+    int32_t* const bucket = level.bucket;
+    induceLTypes<false>(s, n, sa, level, k);
     bucketEnds(level.count, bucket, k);
     for (int32_t i = n - 1; i >= 0; --i) {
         prefetchSymbol(s, sa, i - kAhead, n);
@@ -187,21 +199,7 @@ template <class Symbol>
 void induceAll(const Symbol* s, int32_t n, int32_t* sa, const Level& level, int32_t k)
 {
     int32_t* const bucket = level.bucket;
-    bucketStarts(level.count, bucket, k);
-    sa[bucket[s[n - 1]]++] = (n - 1) ^ maskOf(s[n - 2] < s[n - 1]);
-    for (int32_t i = 0; i < n; ++i) {
-        prefetchSymbol(s, sa, i + kAhead, n);
-        const int32_t v = sa[i];
-        const int32_t induces = maskOf(v > 0);
-        const int32_t x = (v - 1) & induces;
-        const Symbol c = s[x];
-        const int32_t placed = x ^ maskOf(s[x - 1] < c); // ~x: S-type before
-        const int32_t b = select(induces, c, k + (i & 7));
-        const int32_t to = bucket[b];
-        sa[i] = ~v;
-        sa[select(induces, to, i)] = select(induces, placed, ~v);
-        bucket[b] = to + 1;
-    }
+    induceLTypes<true>(s, n, sa, level, k);
     bucketEnds(level.count, bucket, k);
     for (int32_t i = n - 1; i >= 0; --i) {
         prefetchSymbol(s, sa, i - kAhead, n);
