@@ -18,20 +18,6 @@ RomError changed(const std::filesystem::path& path)
             "The file " + quoted(path) + " changed since it was read, nothing was written."};
 }
 
-// The step of the replacement that failed, in the German message's words.
-std::string germanOperation(const std::string& operation)
-{
-    if (operation == "write")
-        return "Schreiben";
-    if (operation == "flush")
-        return "Sichern auf den Datenträger";
-    if (operation == "close")
-        return "Schließen";
-    if (operation == "rename")
-        return "Umbenennen";
-    return operation;
-}
-
 RomError writeFailed(const std::filesystem::path& path, const IoError& error)
 {
     const std::string german = systemErrorGerman(error.code), english = systemErrorEnglish(error.code);
@@ -43,7 +29,7 @@ RomError writeFailed(const std::filesystem::path& path, const IoError& error)
                 "No temporary file can be created beside " + quoted(path) + " (" + english +
                     "), so the ROM cannot be replaced safely. Nothing was written."};
     return {RomError::Kind::WriteFailed,
-            "Die Datei " + quoted(path) + " konnte nicht geschrieben werden (" + germanOperation(error.operation) + ", " + german +
+            "Die Datei " + quoted(path) + " konnte nicht geschrieben werden (" + operationGerman(error.operation) + ", " + german +
                 "). Sie ist unverändert.",
             error.code,
             "The file " + quoted(path) + " could not be written (" + error.operation + ", " + english +

@@ -6,17 +6,20 @@
 
 #include "form1_controls.h"
 #include "number_text.h"
+#include "up_down.h"
 
 namespace orv {
 
 namespace {
 
 // The typed number when it lies in 1 .. max, else 0.
-int typedNumber(const QString& text, int max)
+int typedNumber(const QString& text, int64_t max)
 {
     const long long n = parseNumber(text.toStdString());
     return n >= 1 && n <= max ? static_cast<int>(n) : 0;
 }
+
+constexpr int kLetters = 26; // Unown A .. Z
 
 } // namespace
 
@@ -25,11 +28,11 @@ QString SlotCaption(const std::vector<QString>& names, const SlotChoice& choice)
     if (names.empty())
         return {};
     if (choice.trainer) {
-        const int n = typedNumber(choice.trainerNumber, 0x7FFFFFFF);
+        const int n = typedNumber(choice.trainerNumber, choice.trainerCount);
         return n ? QStringLiteral("Trainer %1").arg(n) : QString();
     }
     if (choice.unown) {
-        const int letter = typedNumber(choice.unownIndex, 26);
+        const int letter = typedNumber(choice.unownIndex, kLetters);
         return letter ? QStringLiteral("Unown %1").arg(QChar(u'A' + letter - 1)) : QStringLiteral("Unown");
     }
     const int n = typedNumber(choice.pokemon, static_cast<int>(names.size()));
@@ -52,10 +55,10 @@ void SlotNames::setNames(int page, std::vector<QString> names)
 
 void SlotNames::update()
 {
-    c_.SlotName2->setText(SlotCaption(
-        source_, {c_.Check7->isChecked(), c_.Check1->isChecked(), c_.Text1->text(), c_.Text2->text(), c_.Text6->text()}));
+    c_.SlotName2->setText(SlotCaption(source_, {c_.Check7->isChecked(), c_.Check1->isChecked(), c_.Text1->text(),
+                                                c_.Text2->text(), c_.Text6->text(), c_.UpDown6->maximum()}));
     c_.SlotName6->setText(SlotCaption(target_, {c_.Check8->isChecked(), c_.Check5->isChecked(), c_.Text3->text(),
-                                                c_.Label18->text(), c_.Text7->text()}));
+                                                c_.Label18->text(), c_.Text7->text(), c_.UpDown7->maximum()}));
 }
 
 } // namespace orv

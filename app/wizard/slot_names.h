@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 namespace orv {
@@ -12,11 +13,12 @@ namespace orv {
 struct Form1Controls;
 
 // What a label shows. names holds Pokemon 1 .. 251; the texts are the boxes'
-// texts as typed.
+// texts as typed; trainers run from 1 to trainerCount.
 struct SlotChoice {
     bool trainer = false;
     bool unown = false;
     QString pokemon, unownIndex, trainerNumber;
+    int64_t trainerCount = 0;
 };
 QString SlotCaption(const std::vector<QString>& names, const SlotChoice& choice);
 

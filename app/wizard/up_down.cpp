@@ -32,12 +32,7 @@ void UpDown::stepFromText(int steps)
     // stays in hex.
     const QString typed = buddy_->text().trimmed();
     const bool hex = typed.startsWith(QLatin1String("&H"), Qt::CaseInsensitive);
-    const int64_t old = value_;
-    value_ = clamp(parseNumber(typed.toStdString()));
-    const int64_t from = value_;
-    stepBy(steps);
-    if (value_ == from && value_ != old)
-        emit valueChanged(value_);
+    setValue(clamp(parseNumber(typed.toStdString())) + stepSize(steps));
     buddy_->setText(hex ? QStringLiteral("&H") + QString::number(value_, 16).toUpper() : QString::number(value_));
 }
 
@@ -69,10 +64,15 @@ void UpDown::setValue(int64_t v)
     emit valueChanged(v);
 }
 
-void UpDown::stepBy(int steps)
+int64_t UpDown::stepSize(int steps) const
 {
     const int64_t direction = maximum_ >= minimum_ ? 1 : -1;
-    setValue(value_ + direction * steps * increment_);
+    return direction * steps * increment_;
+}
+
+void UpDown::stepBy(int steps)
+{
+    setValue(value_ + stepSize(steps));
 }
 
 std::expected<int64_t, UpDown::OutOfRange> UpDown::storeText()

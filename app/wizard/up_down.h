@@ -55,6 +55,8 @@ protected:
 
 private:
     int64_t clamp(int64_t v) const;
+    // What `steps` arrow clicks add (the range may run downwards).
+    int64_t stepSize(int steps) const;
 
     QLineEdit* buddy_;
     QToolButton* up_;
