@@ -1,5 +1,9 @@
 #pragma once
-// vexlib bound by name at the first call, as the program ships it beside itself.
+// The codec as the core uses it. Two bindings implement this header, chosen
+// by the library a program links: orv_codec_dlopen (app/platform) loads
+// libvexlib.so by name at the first call, as the programs ship it beside
+// themselves; orv_codec_static calls vexlib linked in (WebAssembly, the
+// core's tests).
 
 #include <cstdint>
 #include <expected>
@@ -10,12 +14,12 @@
 namespace orv::codec {
 
 enum class Error {
-    NoEndMarker,      // data ended before the end marker
-    BadCopySource,    // a copy reads outside the output written so far
-    OutputFull,       // output larger than the space given
-    Io,               // seek or read on the file failed
-    TooLong,          // a length beyond 32-bit counts
-    LibraryMissing,   // libvexlib.so could not be loaded or lacks an export
+    NoEndMarker,    // data ended before the end marker
+    BadCopySource,  // a copy reads outside the output written so far
+    OutputFull,     // output larger than the space given
+    Io,             // seek or read on the file failed
+    TooLong,        // a length beyond 32-bit counts
+    LibraryMissing, // libvexlib.so could not be loaded or lacks an export
 };
 
 struct Lengths {
@@ -23,21 +27,18 @@ struct Lengths {
     int32_t decompressed = 0; // output bytes
 };
 
-// Empty when the library is loaded; the loader's message otherwise.
-std::string loadProblem();
+// Empty when the library can be used; the loader's message otherwise.
+std::string LoadProblem();
 
 // Measures a stream in memory (at most data.size() bytes are read).
-std::expected<Lengths, Error> measure(std::span<const uint8_t> data);
+std::expected<Lengths, Error> Measure(std::span<const uint8_t> data);
 // The same, refusing with OutputFull as soon as the stream would produce more
 // than maxDecompressed bytes: hostile data costs no more than what is taken.
-std::expected<Lengths, Error> measure(std::span<const uint8_t> data, int32_t maxDecompressed);
+std::expected<Lengths, Error> Measure(std::span<const uint8_t> data, int32_t maxDecompressed);
 // Decompresses a stream whose decompressed length is known from measuring.
-std::expected<std::vector<uint8_t>, Error> decode(std::span<const uint8_t> stream,
-                                                  int32_t decompressedLength);
+std::expected<std::vector<uint8_t>, Error> Decode(std::span<const uint8_t> stream, int32_t decompressedLength);
 // Compresses raw bytes with the games' greedy compressor.
-std::expected<std::vector<uint8_t>, Error> encode(std::span<const uint8_t> raw);
+std::expected<std::vector<uint8_t>, Error> Encode(std::span<const uint8_t> raw);
 
-// A short English description for logs and the command line.
-std::string describe(Error error);
 
 } // namespace orv::codec

@@ -1,38 +1,14 @@
 #pragma once
-// Failures of the ROM core, each carrying the German text the wizard shows
-// and an English text with the same facts for the command line.
+// What went wrong, as facts: a kind and the values involved. The faces make
+// the texts (German in the wizard, English on the command line) and give the
+// path a message names; the core knows no path.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
-namespace orv::rom {
+#include "slot.h"
 
-struct RomError {
-    enum class Kind {
-        OpenFailed,      // the file could not be opened
-        ReadFailed,      // a read failed on an open file
-        TooShort,        // a table, palette, name or record lies past the end of the file
-        LanguageUnknown, // header language byte neither "D" nor "E"
-        OutOfRange,      // a number or offset outside its allowed range
-        NoPicture,       // no complete compressed picture at an offset
-        BadSize,         // typed picture size unusable
-        BadName,         // name not encodable or too long
-        CodecMissing,    // libvexlib.so could not be loaded
-        FileChanged,     // the ROM changed between planning and writing
-        WriteFailed,     // the new ROM could not be written; the old one is unchanged
-        TooLarge,        // far too long to be a ROM of these games
-        Busy,            // another instance holds the ROM's lock
-        InTheWay,        // the data would overwrite what must stay (a table, another picture)
-        Unreachable,     // no picture pointer can lead there, or the game cannot read it whole
-        NoRoom,          // the free-space search found no place
-        BadPicture,      // the picture to write does not fit its slot (size, stream)
-    };
-    Kind kind;
-    std::string message; // German, shown as is in the error box
-    int systemCode = 0;  // errno of a failed open, read or write
-    std::string english; // the same facts in English
-};
+namespace orv {
 
 // The numbers a request carries, as OutOfRange names them.
 enum class NumberField { Offset, PokemonNumber, UnownIndex, TrainerNumber, NameLength };
@@ -40,32 +16,121 @@ enum class NumberField { Offset, PokemonNumber, UnownIndex, TrainerNumber, NameL
 // The places in a ROM that TooShort names when the file ends before them.
 enum class RomPart { PictureData, PointerTable, Palette, Name, SizeByte, Header, NameTablePointer };
 
-// Message texts. German offsets appear as "&H" and upper-case hex digits, the
-// way the offset field accepts them; English ones as "0x", the way the
-// command line writes them.
-std::string HexText(int64_t value);
-std::string HexEnglish(int64_t value);
+// What lies where picture data may not go: a table, or a slot's picture.
+enum class Region {
+    Header,
+    PokemonPointers,
+    UnownPointers,
+    TrainerPointers,
+    PokemonPalettes,
+    TrainerPalettes,
+    BaseData,
+    NameTable,
+    Picture,
+};
 
-// "Die Datei \"<path>\" konnte nicht geöffnet werden (Systemfehler <code>: <text>)."
-RomError OpenFailed(const std::filesystem::path& path, int code);
-// "Error: <code>" (the insertion step's own wording for a failed open)
-// English: "The ROM file could not be opened (system error <code>: <text>). Nothing was written."
-RomError InsertOpenFailed(int code);
-// "Die Datei \"<path>\" konnte nicht gelesen werden (Systemfehler <code>: <text>)."
-RomError ReadFailed(const std::filesystem::path& path, int code);
-// "Die Datei \"<path>\" ist mit <size> Bytes zu groß für ein Rom (höchstens <max> Bytes)."
-RomError TooLarge(const std::filesystem::path& path, int64_t size, int64_t max);
-// "Die Datei \"<path>\" ist zu kurz für <part> (benötigt bis <end>, Dateilänge <size>)."
-// <part> in the accusative, e.g. "die Zeigertabelle".
-// English: "The file \"<path>\" is too short for the pointer table (needs up to <end>, file length <size>)."
-RomError TooShort(const std::filesystem::path& path, RomPart part, int64_t end, int64_t size);
-// "Fehler: Sprache des Roms konnte nicht erkannt werden."
-RomError LanguageUnknown();
-// "<Der Offset | Die Pokemonnummer | Der Unown-Index | Die Trainernummer | Die Namenslänge>
-// <value> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
-// English: "Pokemon number 300 is outside the allowed range 1 to 251."
-RomError OutOfRange(NumberField field, int64_t value, int64_t min, int64_t max);
-// "Die Bibliothek libvexlib.so konnte nicht geladen werden: <detail>"
-RomError CodecMissing(const std::string& detail);
+// Why no complete picture lies at an offset.
+enum class StreamFault { BadCopySource, NoEndMarker, OutputFull, TooLong, ShorterThanTile, Corrupt };
 
-} // namespace orv::rom
+// The fields each kind fills are named beside it; the others stay 0 or empty.
+enum class ErrorKind {
+    // Files, at the edges. systemCode is errno (0 for an unexpected end).
+    OpenFailed,        // systemCode
+    LockOpenFailed,    // systemCode; the insertion's own wording
+    ReadFailed,        // systemCode
+    TooLarge,          // value: the file's size, high: the most a ROM may have
+    Busy,              // another instance holds the ROM's lock
+    FileChanged,       // the ROM changed between planning and writing
+    TemporaryFailed,   // systemCode: no temporary file beside the ROM
+    WriteFailed,       // systemCode, text: the step ("write", "flush", "close", "rename")
+    TargetMissing,     // the ROM target does not exist (or is a folder)
+    TargetReadOnly,    // the ROM target is read-only
+    TargetUnreadable,  // systemCode: its size could not be read
+    TargetTooSmall,    // value: the target's length, high: the bytes the data needs
+    // A ROM's content and a request's numbers.
+    TooShort,          // part, high: the end needed, value: the ROM's length
+    LanguageUnknown,   // the header's language byte is neither D nor E
+    OutOfRange,        // field, value, low, high
+    CodecMissing,      // text: why the codec could not be loaded
+    NoPicture,         // offset, fault
+    TooNarrow,         // value; high 1 for the width, 0 for the height
+    PictureTooLarge,   // low: width, high: height (more than 32767 pixels)
+    NoData,            // no picture data to write
+    Unreachable,       // offset: no picture pointer leads there
+    PastBank,          // offset, value: data bytes, high: the bank
+    InTheWay,          // offset, value: data bytes, region (slot for a picture), low .. high - 1
+    NotAStream,        // the data is no complete stream the game can read
+    SizeMismatch,      // low x high: the picture size, value: the tiles of the data
+    OldPictureBroken,  // offset: the slot's old picture is no complete stream
+    NoRoom,            // value: data bytes, offset: where the search started
+    NameUnencodable,   // text: the name, other: the character
+    NameTooLong,       // text: the name, value: bytes needed, high: bytes of room
+    IpsTooLarge,       // value: the ROM's size
+    IpsShortens,       // low: the source's size, high: the target's
+    // Pictures and picture files.
+    TooManyColours,       // more than 255 colours besides black and white
+    CompressCodecMissing, // the codec is missing while compressing
+    CompressFailed,       // the codec refused the tile data
+    OrvTooLarge,          // a side beyond 255 pixels
+    OrvNotAStream,        // the data to save is no complete stream
+    OrvCheckCodecMissing, // the codec is missing while checking the data to save
+    OrvWriteFailed,       // systemCode
+    OrvUnreadable,        // the file could not be read
+    OrvCodecMissing,      // the codec is missing while reading
+    OrvDataTooLarge,      // the stream unpacks beyond the largest picture
+    OrvInvalidStream,     // no valid stream at the start
+    OrvTooShort,          // the trailer after the stream is missing
+    OrvNoSize,            // no size, and no square of 1 .. 255 pixels a side
+    OrvSizeMismatch,      // low x high: the size given, value: bytes of tile data
+    BitmapEmpty,          // no picture to save
+    BitmapWriteFailed,    // systemCode
+    SourceMissing,        // the picture file does not exist
+    SourceUnreadable,     // systemCode
+    SourceTruncated,      // value: the bytes its headers announce, high: the bytes it has
+    NotAPicture,          // no GIF, BMP, ICO, CUR or PNG
+    SourceTooSmall,       // under 8 x 8 pixels
+    SourceTooLarge,       // too large to process
+    // Batches (several pictures into their slots at once).
+    SlotConflict,     // text, other: two items for one slot with different pictures
+    BatchNoRoom,      // text: the item, value: data bytes, low: the largest run, offset: where it lies
+};
+
+struct Error {
+    ErrorKind kind{};
+    int64_t offset = 0;
+    int64_t value = 0;
+    int64_t low = 0, high = 0;
+    int systemCode = 0;
+    NumberField field{};
+    RomPart part{};
+    Region region{};
+    rom::Slot slot;
+    StreamFault fault{};
+    std::string text, other;
+};
+
+// Something the user is told although the work goes ahead.
+enum class NoteKind {
+    SizeByteTooManyTiles,   // low x high tiles do not fit the size byte
+    SizeByteLanguageUnknown,// the size byte was left: the language is unknown
+    SizeByteRecord,         // offset: the record, value: the Pokemon, low: the number found there
+    OldPictureKept,         // offset: the old picture, region (slot) that shares its bytes
+    PaletteShared,          // text, other: two items share one palette with different colours
+};
+
+struct Note {
+    NoteKind kind{};
+    int64_t offset = 0;
+    int64_t value = 0;
+    int64_t low = 0, high = 0;
+    Region region{};
+    rom::Slot slot;
+    std::string text, other;
+};
+
+// Short forms of the common facts.
+Error OutOfRangeError(NumberField field, int64_t value, int64_t low, int64_t high);
+Error TooShortError(RomPart part, int64_t end, int64_t size);
+Error CodecMissingError(std::string detail);
+
+} // namespace orv

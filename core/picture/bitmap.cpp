@@ -1,6 +1,4 @@
-#include "bitmap_file.h"
-
-#include "binary_file.h"
+#include "bitmap.h"
 
 namespace orv {
 
@@ -66,22 +64,6 @@ std::vector<uint8_t> EncodeBitmap(const WorkingPicture& picture)
         out.resize(out.size() + (rowBytes - width * 3), 0);
     }
     return out;
-}
-
-std::expected<void, PictureError> WriteBitmapFile(const std::filesystem::path& path,
-                                                  const WorkingPicture& picture, bool flush)
-{
-    const std::vector<uint8_t> bytes = EncodeBitmap(picture);
-    if (bytes.empty())
-        return std::unexpected(
-            PictureError{"Es ist kein Bild zum Speichern vorhanden.", "There is no picture to save."});
-    if (auto written = writeWholeFile(path, bytes, flush); !written) {
-        const int code = written.error().code;
-        return std::unexpected(PictureError{
-            "Die Bilddatei \"" + path.string() + "\" konnte nicht geschrieben werden (" + systemErrorGerman(code) + ").",
-            "The picture file \"" + path.string() + "\" could not be written (" + systemErrorEnglish(code) + ")."});
-    }
-    return {};
 }
 
 } // namespace orv

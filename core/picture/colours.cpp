@@ -6,7 +6,7 @@
 
 namespace orv {
 
-std::expected<std::vector<Colour>, PictureError> CollectColours(const WorkingPicture& picture)
+std::expected<std::vector<Colour>, Error> CollectColours(const WorkingPicture& picture)
 {
     std::vector<Colour> colours;
     std::unordered_set<Colour> seen;
@@ -16,11 +16,7 @@ std::expected<std::vector<Colour>, PictureError> CollectColours(const WorkingPic
             if (colour == kBlack || colour == kWhite || !seen.insert(colour).second)
                 continue;
             if (colours.size() == kMaxListedColours)
-                return std::unexpected(PictureError{
-                    "Das Bild enthält mehr als 255 Farben außer Schwarz und Weiß. Bitte verringern "
-                    "Sie die Anzahl der Farben und laden Sie das Bild erneut.",
-                    "The picture has more than 255 colours besides black and white. Please reduce the number "
-                    "of colours and load the picture again."});
+                return std::unexpected(Error{.kind = ErrorKind::TooManyColours});
             colours.push_back(colour);
         }
     }

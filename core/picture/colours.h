@@ -1,5 +1,5 @@
 #pragma once
-// Colours of a loaded picture and their reduction to four shades (page 8).
+// Colours of a loaded picture and their reduction to four shades.
 
 #include <array>
 #include <cstdint>
@@ -8,23 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "picture_error.h"
+#include "error.h"
 #include "working_picture.h"
 
 namespace orv {
 
 using Palette = std::array<Colour, 5>;
 
-// Longest colour list page 8 offers.
+// Longest colour list offered for choosing colours 1 and 2.
 constexpr size_t kMaxListedColours = 255;
 
 // Colours other than black and white, in first-occurrence order of a scan
 // that takes the columns left to right and each column from the bottom line
-// up. Refused with:
-//   "Das Bild enthält mehr als 255 Farben außer Schwarz und Weiß. Bitte
-//    verringern Sie die Anzahl der Farben und laden Sie das Bild erneut."
-// (English: "The picture has more than 255 colours besides black and white. ...")
-std::expected<std::vector<Colour>, PictureError> CollectColours(const WorkingPicture& picture);
+// up. TooManyColours beyond kMaxListedColours.
+std::expected<std::vector<Colour>, Error> CollectColours(const WorkingPicture& picture);
 
 // A colour list item: six upper-case hexadecimal digits RRGGBB.
 std::string ColourItemText(Colour colour);
@@ -40,13 +37,13 @@ constexpr Colour SwapRedBlue(Colour colour)
 // matches none of them either, the colour gets shade 0 (white).
 int ShadeIndex(const Palette& palette, Colour colour);
 
-// Items chosen in the "Farbe 1:" and "Farbe 2:" lists when a picture is
+// Items chosen in the lists of colour 1 and colour 2 when a picture is
 // loaded: the first and the second colour found (a shorter list leaves its
 // palette entry).
 inline constexpr int kPreselectedColour1 = 0;
 inline constexpr int kPreselectedColour2 = 1;
 
-// The four items of "Restliche Farben zu:" (Combo5).
+// The four choices for the remaining colours, in the wizard's words.
 inline constexpr std::array<const char*, 4> kSubstituteTexts{"Schwarz", "Weiß", "Farbe 1", "Farbe 2"};
 
 // The stored "ColorOverride" as an index into kSubstituteTexts: anything
@@ -54,15 +51,15 @@ inline constexpr std::array<const char*, 4> kSubstituteTexts{"Schwarz", "Weiß",
 // substitute always is one of the four shades.
 int ColourOverrideIndex(long long stored);
 
-// Item data of Combo5's item index: black, white, or the colour last chosen
+// The colour of a remaining-colours choice: black, white, or the colour last chosen
 // as colour 1 or colour 2. Empty for an index outside 0..3.
 std::optional<Colour> SubstituteColour(int index, Colour chosenColour1, Colour chosenColour2);
 
 struct ColourMappingRequest {
     Palette palette;                  // the current Palette
-    std::optional<Colour> colour1;    // Combo3's selected item data, if any
-    std::optional<Colour> colour2;    // Combo4's selected item data, if any
-    std::optional<Colour> substitute; // Combo5's selected item data, if any
+    std::optional<Colour> colour1;    // the colour chosen as colour 1, if any
+    std::optional<Colour> colour2;    // the colour chosen as colour 2, if any
+    std::optional<Colour> substitute; // what the remaining colours become, if chosen
     int width = 0;                    // PicWidth
     int height = 0;                   // PicHeight
 };
@@ -73,7 +70,7 @@ struct ColourMapping {
     std::string paletteText; // e.g. "FF03007C"
 };
 
-// Page 8's Next: a list without a selection keeps its palette entry.
+// The four shades from the choices: a colour not chosen keeps its palette entry.
 ColourMapping ApplyColourMapping(const ColourMappingRequest& request);
 
 // Bytes of 2-bit tile data a picture of this size needs.

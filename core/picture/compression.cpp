@@ -1,9 +1,8 @@
-#include "compression_page.h"
+#include "compression.h"
 
 #include <algorithm>
 
-#include "codec_library.h"
-#include "preview_flags.h"
+#include "codec.h"
 #include "tiles.h"
 
 namespace orv {
@@ -17,22 +16,18 @@ std::vector<uint8_t> sourceTiles(std::span<const uint8_t> source, int32_t rawLen
     return tiles;
 }
 
-PictureError compressionFailed(codec::Error error)
+Error compressionFailed(codec::Error error)
 {
-    if (error == codec::Error::LibraryMissing)
-        return {"Die Bilddaten konnten nicht komprimiert werden: Die Bibliothek libvexlib.so fehlt oder ist "
-                "beschädigt.",
-                "The picture data could not be compressed: the library libvexlib.so is missing or damaged."};
-    return {"Die Bilddaten konnten nicht komprimiert werden.", "The picture data could not be compressed."};
+    return {.kind = error == codec::Error::LibraryMissing ? ErrorKind::CompressCodecMissing : ErrorKind::CompressFailed};
 }
 
 } // namespace
 
-std::expected<CompressionResult, PictureError> CompressionPageNext(const CompressionRequest& request)
+std::expected<CompressionResult, Error> CodePicture(const CompressionRequest& request)
 {
     static const WorkingPicture kNoPicture;
     const WorkingPicture& picture = request.picture ? *request.picture : kNoPicture;
-    const bool fromPicture = request.sourceKind == FileKind::Picture;
+    const bool fromPicture = request.fromPicture;
     CompressionResult result;
 
     if (fromPicture) {
@@ -49,13 +44,12 @@ std::expected<CompressionResult, PictureError> CompressionPageNext(const Compres
     if (request.choice == CompressionChoice::Uncompressed) {
         result.encodedData = WrapUncompressed(result.tileData);
     } else if (request.choice == CompressionChoice::BuildNew || fromPicture) {
-        auto encoded = codec::encode(result.tileData);
+        auto encoded = codec::Encode(result.tileData);
         if (!encoded)
             return std::unexpected(compressionFailed(encoded.error()));
         result.encodedData = std::move(*encoded);
     }
 
-    result.previewFlags = WithSizeFlags(request.previewFlags, picture.width, picture.height);
     result.pixels = DecodeTiles(result.tileData, picture.palette, picture.width, picture.height, request.order);
     return result;
 }

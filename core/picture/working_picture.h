@@ -2,6 +2,7 @@
 // The picture the wizard converts: size, pixels and the four-shade palette.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

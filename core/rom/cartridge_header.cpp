@@ -69,7 +69,7 @@ uint16_t ComputeGlobalChecksum(std::span<const uint8_t> rom)
     return static_cast<uint16_t>(sum);
 }
 
-std::optional<BytePatch> GlobalChecksumPatch(const RomFile& rom, std::span<const BytePatch> patches)
+std::optional<BytePatch> GlobalChecksumPatch(const RomImage& rom, std::span<const BytePatch> patches)
 {
     if (rom.size() < kHeaderEnd)
         return std::nullopt;

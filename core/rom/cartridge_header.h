@@ -8,7 +8,7 @@
 #include <string>
 
 #include "byte_patch.h"
-#include "rom_file.h"
+#include "rom_image.h"
 
 namespace orv::rom {
 
@@ -36,6 +36,6 @@ uint16_t ComputeGlobalChecksum(std::span<const uint8_t> rom);
 // it was, the patch holds the stored bytes, so such a change still leaves the
 // ROM byte-identical. None for a file shorter than the header. Patches that
 // lie outside the file count for nothing here; ApplyPatches refuses them.
-std::optional<BytePatch> GlobalChecksumPatch(const RomFile& rom, std::span<const BytePatch> patches);
+std::optional<BytePatch> GlobalChecksumPatch(const RomImage& rom, std::span<const BytePatch> patches);
 
 } // namespace orv::rom

@@ -2,93 +2,46 @@
 
 #include <cmath>
 
-#include "codec_library.h"
-#include "number_text.h"
+#include "codec.h"
 #include "rom_map.h"
 
 namespace orv::rom {
 
 namespace {
 
-struct Reason {
-    const char* german;
-    const char* english;
-};
-
-RomError noPicture(const RomFile& rom, int64_t offset, Reason reason)
+std::unexpected<Error> noPicture(int64_t offset, StreamFault fault)
 {
-    const std::string file = "\"" + rom.path().string() + "\"";
-    return {RomError::Kind::NoPicture,
-            "An Offset " + HexText(offset) + " der Datei " + file + " liegen keine vollständigen Bilddaten. " +
-                reason.german,
-            0,
-            "There is no complete picture data at offset " + HexEnglish(offset) + " in the file " + file + ". " +
-                reason.english};
+    return std::unexpected(Error{.kind = ErrorKind::NoPicture, .offset = offset, .fault = fault});
 }
 
-RomError codecFailure(const RomFile& rom, int64_t offset, codec::Error error)
+std::unexpected<Error> codecFailure(int64_t offset, codec::Error error)
 {
     switch (error) {
-    case codec::Error::LibraryMissing: return CodecMissing(codec::loadProblem());
-    case codec::Error::Io: return ReadFailed(rom.path(), 0);
-    case codec::Error::BadCopySource:
-        return noPicture(rom, offset,
-                         {"Ein Kopierbefehl liest außerhalb der bisher entpackten Daten.",
-                          "A copy command reads outside the data unpacked so far."});
-    case codec::Error::NoEndMarker:
-        return noPicture(rom, offset,
-                         {"Vor dem Dateiende fehlt das Endezeichen.",
-                          "The end marker is missing before the end of the file."});
-    case codec::Error::OutputFull:
-        return noPicture(rom, offset,
-                         {"Die entpackten Daten wären größer als ein Bild von 32767 Pixeln.",
-                          "The unpacked data would be larger than a picture of 32767 pixels."});
-    default: return noPicture(rom, offset, {"Die Daten sind zu lang.", "The data is too long."});
+    case codec::Error::LibraryMissing: return std::unexpected(CodecMissingError(codec::LoadProblem()));
+    case codec::Error::Io: return std::unexpected(Error{.kind = ErrorKind::ReadFailed});
+    case codec::Error::BadCopySource: return noPicture(offset, StreamFault::BadCopySource);
+    case codec::Error::NoEndMarker: return noPicture(offset, StreamFault::NoEndMarker);
+    case codec::Error::OutputFull: return noPicture(offset, StreamFault::OutputFull);
+    default: return noPicture(offset, StreamFault::TooLong);
     }
-}
-
-// The trainer or Pokemon number of the slot, checked against its table.
-std::expected<int, RomError> checkedSlotNumber(const ExtractRequest& r)
-{
-    if (r.trainer) {
-        if (r.trainerNumber < 1 || r.trainerNumber > kMaxTrainer)
-            return std::unexpected(OutOfRange(NumberField::TrainerNumber, r.trainerNumber, 1, kMaxTrainer));
-        return static_cast<int>(r.trainerNumber);
-    }
-    const int64_t n = r.unown ? kUnownNumber : r.pokemonNumber;
-    if (n < 1 || n > kMaxPokemon)
-        return std::unexpected(OutOfRange(NumberField::PokemonNumber, n, 1, kMaxPokemon));
-    if (n == kUnownNumber && (r.unownIndex < 1 || r.unownIndex > kMaxUnownIndex))
-        return std::unexpected(OutOfRange(NumberField::UnownIndex, r.unownIndex, 1, kMaxUnownIndex));
-    return static_cast<int>(n);
-}
-
-RomError tooNarrow(bool width, int64_t value)
-{
-    const std::string number = " " + std::to_string(value);
-    return {RomError::Kind::BadSize,
-            (width ? "Die angegebene Breite" : "Die angegebene Höhe") + number + " ist kleiner als 8 Pixel.", 0,
-            (width ? "The given width" : "The given height") + number + " is less than 8 pixels."};
 }
 
 struct Size {
     int64_t width, height;
 };
 
-// Typed sizes: one of them given makes the other from the tile count.
-std::expected<Size, RomError> pictureSize(const ExtractRequest& r, int64_t decompressedLength)
+// Given sizes: one of them makes the other from the tile count.
+std::expected<Size, Error> pictureSize(const ExtractRequest& r, int64_t decompressedLength)
 {
     const int64_t side = SquareSideForLength(decompressedLength);
-    if (r.bySlot || !r.specifySize)
-        return Size{side, side};
-    const int64_t x = parseNumber(r.widthText), y = parseNumber(r.heightText);
+    const int64_t x = r.slot ? 0 : r.width, y = r.slot ? 0 : r.height;
     const int64_t tiles = decompressedLength / 16;
     if (x == 0 && y == 0)
         return Size{side, side};
     if (x != 0 && x < 8)
-        return std::unexpected(tooNarrow(true, x));
+        return std::unexpected(Error{.kind = ErrorKind::TooNarrow, .value = x, .high = 1});
     if (y != 0 && y < 8)
-        return std::unexpected(tooNarrow(false, y));
+        return std::unexpected(Error{.kind = ErrorKind::TooNarrow, .value = y, .high = 0});
     if (x == 0)
         return Size{((tiles - 1) / (y / 8) + 1) * 8, y};
     if (y == 0)
@@ -104,67 +57,48 @@ int SquareSideForLength(int64_t decompressedLength)
     return static_cast<int>(std::llrint(std::sqrt(tiles) - 1)) * 8 + 8;
 }
 
-std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r)
+std::expected<ExtractedPicture, Error> ExtractFromRom(const RomImage& rom, const ExtractRequest& r)
 {
-    auto number = r.bySlot ? checkedSlotNumber(r) : 0;
-    if (!number)
-        return std::unexpected(number.error());
-    auto rom = RomFile::open(r.romPath);
-    if (!rom)
-        return std::unexpected(rom.error());
-    return ExtractFromRom(*rom, r);
-}
-
-std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, const ExtractRequest& r)
-{
-    auto number = r.bySlot ? checkedSlotNumber(r) : 0;
-    if (!number)
-        return std::unexpected(number.error());
-
     ExtractedPicture picture;
-    if (r.bySlot) {
-        auto offset = ReadPicturePointer(
-            rom, PicturePointerLocation(r.trainer, *number, static_cast<int>(r.unownIndex), r.back));
+    if (r.slot) {
+        auto slot = CheckedSlot(*r.slot);
+        if (!slot)
+            return std::unexpected(slot.error());
+        auto offset = ReadPicturePointer(rom, PointerLocation(*slot));
         if (!offset)
             return std::unexpected(offset.error());
-        auto palette = ReadPaletteWords(rom, PaletteLocation(r.trainer, *number, r.shiny));
+        auto palette = ReadPaletteWords(rom, PaletteLocation(*slot));
         if (!palette)
             return std::unexpected(palette.error());
         picture.offset = *offset;
         picture.palette = *palette;
     } else {
-        picture.offset = parseNumber(r.offsetText);
+        picture.offset = r.offset;
         if (picture.offset < 0 || picture.offset >= rom.size())
-            return std::unexpected(OutOfRange(NumberField::Offset, picture.offset, 0, rom.size() - 1));
+            return std::unexpected(OutOfRangeError(NumberField::Offset, picture.offset, 0, rom.size() - 1));
         picture.palette = MakePaletteWords(kDefaultPalettePair);
     }
 
     auto lengths = MeasurePicture(rom, picture.offset);
     if (!lengths)
-        return std::unexpected(codecFailure(rom, picture.offset, lengths.error()));
+        return codecFailure(picture.offset, lengths.error());
     if (lengths->decompressed < 16)
-        return std::unexpected(noPicture(rom, picture.offset,
-                                         {"Die entpackten Daten sind kürzer als eine Kachel (16 Bytes).",
-                                          "The unpacked data is shorter than one tile (16 bytes)."}));
+        return noPicture(picture.offset, StreamFault::ShorterThanTile);
     auto stream = rom.read(picture.offset, lengths->compressed, RomPart::PictureData);
     if (!stream)
         return std::unexpected(stream.error());
-    auto tiles = codec::decode(*stream, lengths->decompressed);
+    auto tiles = codec::Decode(*stream, lengths->decompressed);
     if (!tiles)
-        return std::unexpected(codecFailure(rom, picture.offset, tiles.error()));
+        return codecFailure(picture.offset, tiles.error());
     if (tiles->size() != static_cast<size_t>(lengths->decompressed))
-        return std::unexpected(noPicture(rom, picture.offset, {"Die Daten sind fehlerhaft.", "The data is corrupt."}));
+        return noPicture(picture.offset, StreamFault::Corrupt);
 
     auto size = pictureSize(r, lengths->decompressed);
     if (!size)
         return std::unexpected(size.error());
     if (size->width > kMaxPicturePixels || size->height > kMaxPicturePixels ||
-        size->width * size->height > kMaxPicturePixels) {
-        const std::string pixels = std::to_string(size->width) + " x " + std::to_string(size->height);
-        return std::unexpected(RomError{RomError::Kind::BadSize,
-                                        "Das Bild wäre mit " + pixels + " Pixeln größer als 32767 Pixel.", 0,
-                                        "At " + pixels + " pixels the picture would be larger than 32767 pixels."});
-    }
+        size->width * size->height > kMaxPicturePixels)
+        return std::unexpected(Error{.kind = ErrorKind::PictureTooLarge, .low = size->width, .high = size->height});
     picture.stream = std::move(*stream);
     picture.tileData = std::move(*tiles);
     picture.width = static_cast<int>(size->width);

@@ -1,34 +1,25 @@
 #pragma once
-// Taking a compressed picture out of a ROM: by game slot or at a typed offset.
+// Taking a compressed picture out of a ROM: by game slot or at an offset.
 
 #include <cstdint>
 #include <expected>
-#include <filesystem>
-#include <string>
+#include <optional>
 #include <vector>
 
-#include "rom_error.h"
+#include "error.h"
+#include "rom_image.h"
 #include "rom_layout.h"
+#include "slot.h"
 
 namespace orv::rom {
 
-// The choices of pages 10 and 2.
 struct ExtractRequest {
-    std::filesystem::path romPath;
-    bool bySlot = true; // Check12: through the pointer tables
-    // Slot (bySlot): number 201 takes the Unown table with unownIndex.
-    int64_t pokemonNumber = 1; // Text1, 1 .. 251
-    bool unown = false;        // Check1: the number counts as 201
-    int64_t unownIndex = 1;    // Text2, 1 .. 26
-    bool back = false;         // "Backpic"
-    bool shiny = false;        // Check2
-    bool trainer = false;      // Check7
-    int64_t trainerNumber = 1; // Text6, 1 .. 66
-    // Offset (not bySlot): texts as typed, read like the offset field.
-    std::string offsetText;   // Text12
-    bool specifySize = false; // Check13
-    std::string widthText;    // Text13
-    std::string heightText;   // Text14
+    std::optional<Slot> slot; // through the pointer tables and the slot's palette
+    // Without a slot: the offset, and the size when given (0: from the tile
+    // count; one side given makes the other from it).
+    int64_t offset = 0;
+    int64_t width = 0;
+    int64_t height = 0;
 };
 
 struct ExtractedPicture {
@@ -44,23 +35,11 @@ struct ExtractedPicture {
 // halves to even; 0 below one tile.
 int SquareSideForLength(int64_t decompressedLength);
 
-// Errors, each with its German text (the English one says the same, e.g.
-// "There is no complete picture data at offset &H1FFFFD in the file \"<path>\". ..."):
-//  OpenFailed, ReadFailed, TooShort ("die Zeigertabelle", "die Palette");
-//  OutOfRange: "Die Pokemonnummer n ...", "Der Unown-Index u ...",
-//    "Die Trainernummer t ...", "Der Offset o liegt außerhalb ... von 0 bis <Länge-1>.";
-//  NoPicture: "An Offset &H... der Datei \"<path>\" liegen keine vollständigen
-//    Bilddaten." + a reason ("Vor dem Dateiende fehlt das Endezeichen." /
-//    "Ein Kopierbefehl liest außerhalb der bisher entpackten Daten." /
-//    "Die entpackten Daten sind kürzer als eine Kachel (16 Bytes).");
-//  BadSize: "Die angegebene Breite/Höhe <v> ist kleiner als 8 Pixel." /
-//    "Das Bild wäre mit <w> x <h> Pixeln größer als 32767 Pixel.";
-//  CodecMissing.
-// Measuring stops as soon as the output passes kMaxTileDataBytes (NoPicture:
-// "Die entpackten Daten wären größer als ein Bild von 32767 Pixeln."), before
-// anything that size is allocated.
-std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& request);
-// The same on a ROM already read (request.romPath is not used).
-std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, const ExtractRequest& request);
+// Errors: OutOfRange (the slot's numbers; an offset outside the ROM), TooShort
+// (pointer table, palette), NoPicture with its fault, ReadFailed (0) when the
+// codec cannot read, TooNarrow, PictureTooLarge, CodecMissing. Measuring
+// stops as soon as the output passes kMaxTileDataBytes (NoPicture,
+// OutputFull), before anything that size is allocated.
+std::expected<ExtractedPicture, Error> ExtractFromRom(const RomImage& rom, const ExtractRequest& request);
 
 } // namespace orv::rom

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "rom_file.h"
 #include "rom_layout.h"
 
 namespace orv::rom {
@@ -64,15 +63,6 @@ std::vector<FreeRun> FreeRuns(std::span<const uint8_t> rom, int64_t minLength)
         }
     }
     return runs;
-}
-
-std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
-                                                                 int64_t start, int32_t n)
-{
-    auto rom = RomFile::open(path);
-    if (!rom)
-        return std::unexpected(rom.error());
-    return SearchNextOffset(rom->bytes(), start, n, rom->size() - n - 1);
 }
 
 } // namespace orv::rom

@@ -2,13 +2,10 @@
 // The search for the next run of zero bytes that takes the encoded picture.
 
 #include <cstdint>
-#include <expected>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <vector>
 
-#include "rom_error.h"
 
 namespace orv::rom {
 
@@ -22,11 +19,6 @@ namespace orv::rom {
 // again at 0x4000.
 std::optional<int64_t> SearchNextOffset(std::span<const uint8_t> rom, int64_t start, int32_t n,
                                         int64_t maxOffset);
-
-// The same on a file, with maxOffset = file length - n - 1. OpenFailed or
-// ReadFailed when the file cannot be read; the caller then keeps its value.
-std::expected<std::optional<int64_t>, RomError> SearchNextOffset(const std::filesystem::path& path,
-                                                                 int64_t start, int32_t n);
 
 // A run of zero bytes.
 struct FreeRun {

@@ -132,39 +132,29 @@ std::expected<std::vector<uint8_t>, UnencodableCharacter> EncodeGameText(std::st
     return bytes;
 }
 
-std::expected<std::vector<uint8_t>, RomError> NameFieldBytes(std::string_view name, int nameLength)
+std::expected<std::vector<uint8_t>, Error> NameFieldBytes(std::string_view name, int nameLength)
 {
     if (nameLength < 1 || nameLength > kMaxNameLength)
-        return std::unexpected(OutOfRange(NumberField::NameLength, nameLength, 1, kMaxNameLength));
-    const std::string quotedName = "\"" + std::string(name) + "\"";
+        return std::unexpected(OutOfRangeError(NumberField::NameLength, nameLength, 1, kMaxNameLength));
     auto bytes = EncodeGameText(name);
-    if (!bytes) {
-        const std::string character = "\"" + bytes.error().character + "\"";
-        return std::unexpected(RomError{
-            RomError::Kind::BadName,
-            "Der Name " + quotedName + " enthält das Zeichen " + character +
-                ", das im Spiel nicht darstellbar ist.",
-            0,
-            "The name " + quotedName + " contains the character " + character +
-                ", which the game's character table cannot encode."});
-    }
-    if (bytes->size() > static_cast<size_t>(nameLength)) {
-        const std::string needed = std::to_string(bytes->size()), room = std::to_string(nameLength);
-        return std::unexpected(RomError{
-            RomError::Kind::BadName,
-            "Der Name " + quotedName + " braucht " + needed + " Bytes, im Rom ist aber nur Platz für " + room + ".", 0,
-            "The name " + quotedName + " needs " + needed + " bytes, but the ROM only has room for " + room + "."});
-    }
+    if (!bytes)
+        return std::unexpected(
+            Error{.kind = ErrorKind::NameUnencodable, .text = std::string(name), .other = bytes.error().character});
+    if (bytes->size() > static_cast<size_t>(nameLength))
+        return std::unexpected(Error{.kind = ErrorKind::NameTooLong,
+                                     .value = static_cast<int64_t>(bytes->size()),
+                                     .high = nameLength,
+                                     .text = std::string(name)});
     bytes->resize(static_cast<size_t>(nameLength), kNameFiller);
     return *bytes;
 }
 
-std::expected<int64_t, RomError> PokemonNameLocation(const RomFile& rom, int number, int nameLength)
+std::expected<int64_t, Error> PokemonNameLocation(const RomImage& rom, int number, int nameLength)
 {
     if (number < 1 || number > kMaxPokemon)
-        return std::unexpected(OutOfRange(NumberField::PokemonNumber, number, 1, kMaxPokemon));
+        return std::unexpected(OutOfRangeError(NumberField::PokemonNumber, number, 1, kMaxPokemon));
     if (nameLength < 1 || nameLength > kMaxNameLength)
-        return std::unexpected(OutOfRange(NumberField::NameLength, nameLength, 1, kMaxNameLength));
+        return std::unexpected(OutOfRangeError(NumberField::NameLength, nameLength, 1, kMaxNameLength));
     auto language = DetectRomLanguage(rom);
     if (!language)
         return std::unexpected(language.error());
@@ -173,26 +163,22 @@ std::expected<int64_t, RomError> PokemonNameLocation(const RomFile& rom, int num
         return std::unexpected(base.error());
     const int64_t offset = *base + int64_t{nameLength} * (number - 1);
     if (!rom.holds(offset, nameLength))
-        return std::unexpected(TooShort(rom.path(), RomPart::Name, offset + nameLength, rom.size()));
+        return std::unexpected(TooShortError(RomPart::Name, offset + nameLength, rom.size()));
     return offset;
 }
 
-std::expected<PokemonName, RomError> ReadPokemonName(const std::filesystem::path& path, int number,
-                                                     int nameLength)
+std::expected<PokemonName, Error> ReadPokemonName(const RomImage& rom, int number, int nameLength)
 {
-    auto rom = RomFile::open(path);
-    if (!rom)
-        return std::unexpected(rom.error());
-    auto offset = PokemonNameLocation(*rom, number, nameLength);
+    auto offset = PokemonNameLocation(rom, number, nameLength);
     if (!offset)
         return std::unexpected(offset.error());
-    auto bytes = rom->read(*offset, nameLength, RomPart::Name);
+    auto bytes = rom.read(*offset, nameLength, RomPart::Name);
     if (!bytes)
         return std::unexpected(bytes.error());
     return PokemonName{DecodeGameText(*bytes), *offset};
 }
 
-std::expected<std::vector<std::string>, RomError> ReadPokemonNames(const RomFile& rom, int nameLength)
+std::expected<std::vector<std::string>, Error> ReadPokemonNames(const RomImage& rom, int nameLength)
 {
     auto first = PokemonNameLocation(rom, 1, nameLength);
     if (!first)

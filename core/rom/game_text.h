@@ -4,14 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <expected>
-#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "rom_error.h"
-#include "rom_file.h"
+#include "error.h"
+#include "rom_image.h"
 
 namespace orv::rom {
 
@@ -40,31 +39,25 @@ std::expected<std::vector<uint8_t>, UnencodableCharacter>
 EncodeGameText(std::string_view text, const CharTable& table = GameCharTable());
 
 // The L bytes of a name field: the encoded name, then 0x50 up to L.
-// BadName: "Der Name \"<name>\" enthält das Zeichen \"<c>\", das im Spiel nicht
-// darstellbar ist." or "Der Name \"<name>\" braucht <k> Bytes, im Rom ist aber nur
-// Platz für <L>."; OutOfRange for L outside 1 .. 20 ("Die Namenslänge ...").
-// English: "The name \"<name>\" contains the character \"<c>\", which the game's
-// character table cannot encode." / "The name \"<name>\" needs <k> bytes, but the ROM
-// only has room for <L>."
-std::expected<std::vector<uint8_t>, RomError> NameFieldBytes(std::string_view name, int nameLength);
+// NameUnencodable, NameTooLong; OutOfRange for L outside 1 .. 20.
+std::expected<std::vector<uint8_t>, Error> NameFieldBytes(std::string_view name, int nameLength);
 
 // Offset of Pokemon n's name: base from the language's table pointer + L * (n - 1).
 // LanguageUnknown, OutOfRange (n outside 1 .. 251, L outside 1 .. 20), TooShort
-// ("den Namen" when the field lies past the end).
-std::expected<int64_t, RomError> PokemonNameLocation(const RomFile& rom, int number, int nameLength);
+// (the name) when the field lies past the end.
+std::expected<int64_t, Error> PokemonNameLocation(const RomImage& rom, int number, int nameLength);
 
 struct PokemonName {
     std::string text;
     int64_t offset = 0; // NameOffset
 };
-// Opens the ROM, reads and decodes the L bytes of Pokemon n's name.
-std::expected<PokemonName, RomError> ReadPokemonName(const std::filesystem::path& path, int number,
-                                                     int nameLength);
+// Reads and decodes the L bytes of Pokemon n's name.
+std::expected<PokemonName, Error> ReadPokemonName(const RomImage& rom, int number, int nameLength);
 
 // The names of Pokemon 1 .. 251 as the ROM's name table holds them, each up to
 // its first 0x50 (for showing beside the numbers); the errors of
 // PokemonNameLocation, TooShort when the table runs past the end.
-std::expected<std::vector<std::string>, RomError> ReadPokemonNames(const RomFile& rom, int nameLength);
+std::expected<std::vector<std::string>, Error> ReadPokemonNames(const RomImage& rom, int nameLength);
 
 // The file name after the last "\" or "/", up to its first "."; the whole
 // name when it has no ".".

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <string>
 
-#include "rom_error.h"
 
 namespace orv::rom {
 
@@ -202,9 +201,12 @@ private:
 
 } // namespace
 
-std::optional<PatchFormat> PatchFormatOfPath(const std::filesystem::path& path)
+std::optional<PatchFormat> PatchFormatOfName(std::string_view name)
 {
-    std::string extension = path.extension().string();
+    // As a path's extension: a leading dot starts no extension.
+    const std::string_view file = name.substr(name.find_last_of('/') + 1);
+    const size_t dot = file.rfind('.');
+    std::string extension(dot == std::string_view::npos || dot == 0 ? std::string_view() : file.substr(dot));
     std::ranges::transform(extension, extension.begin(), [](unsigned char c) { return std::tolower(c); });
     if (extension == ".bps")
         return PatchFormat::Bps;
@@ -238,26 +240,16 @@ std::vector<uint8_t> MakeBpsPatch(std::span<const uint8_t> source, std::span<con
     return BpsWriter(source, target).finish();
 }
 
-std::expected<std::vector<uint8_t>, RomError> MakeIpsPatch(std::span<const uint8_t> source,
+std::expected<std::vector<uint8_t>, Error> MakeIpsPatch(std::span<const uint8_t> source,
                                                            std::span<const uint8_t> target)
 {
     const auto size = static_cast<int64_t>(target.size());
     if (size >= kIpsLimit)
-        return std::unexpected(RomError{
-            RomError::Kind::TooLarge,
-            "Ein IPS-Patch erreicht nur die ersten 16 MiB, das Rom hat aber " + std::to_string(size) +
-                " Bytes. Bitte einen BPS-Patch schreiben.",
-            0,
-            "An IPS patch reaches only the first 16 MiB, but the ROM has " + std::to_string(size) +
-                " bytes; write a BPS patch instead."});
+        return std::unexpected(Error{.kind = ErrorKind::IpsTooLarge, .value = size});
     if (target.size() < source.size())
-        return std::unexpected(RomError{RomError::Kind::OutOfRange,
-                                        "Ein IPS-Patch kann eine Datei nicht kürzen (von " +
-                                            std::to_string(source.size()) + " auf " + std::to_string(size) +
-                                            " Bytes).",
-                                        0,
-                                        "An IPS patch cannot shorten a file (from " + std::to_string(source.size()) +
-                                            " to " + std::to_string(size) + " bytes)."});
+        return std::unexpected(Error{.kind = ErrorKind::IpsShortens,
+                                     .low = static_cast<int64_t>(source.size()),
+                                     .high = size});
     const auto differs = [&](size_t i) { return i >= source.size() || source[i] != target[i]; };
     IpsWriter writer(target);
     for (size_t i = 0; i < target.size();) {
@@ -281,7 +273,7 @@ std::expected<std::vector<uint8_t>, RomError> MakeIpsPatch(std::span<const uint8
     return writer.finish();
 }
 
-std::expected<std::vector<uint8_t>, RomError> MakePatch(PatchFormat format, std::span<const uint8_t> source,
+std::expected<std::vector<uint8_t>, Error> MakePatch(PatchFormat format, std::span<const uint8_t> source,
                                                         std::span<const uint8_t> target)
 {
     if (format == PatchFormat::Bps)

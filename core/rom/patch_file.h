@@ -4,19 +4,19 @@
 
 #include <cstdint>
 #include <expected>
-#include <filesystem>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
-#include "rom_error.h"
+#include "error.h"
 
 namespace orv::rom {
 
 enum class PatchFormat { Bps, Ips };
 
-// By the extension, in any case: ".bps" or ".ips"; none for other names.
-std::optional<PatchFormat> PatchFormatOfPath(const std::filesystem::path& path);
+// By the file name's extension, in any case: ".bps" or ".ips"; none for others.
+std::optional<PatchFormat> PatchFormatOfName(std::string_view name);
 const char* PatchFormatName(PatchFormat format); // "BPS", "IPS"
 
 // The CRC-32 of zlib and PNG (reflected polynomial 0xEDB88320).
@@ -29,13 +29,12 @@ std::vector<uint8_t> MakeBpsPatch(std::span<const uint8_t> source, std::span<con
 
 // An IPS patch with 3-byte offsets; runs of one byte value as RLE records.
 // No record starts at 0x454F46, whose offset bytes read as the end marker
-// "EOF": such a record starts one byte earlier. TooLarge for a target of
-// 16 MiB or more, OutOfRange for one shorter than the source (IPS cannot
-// shorten a file).
-std::expected<std::vector<uint8_t>, RomError> MakeIpsPatch(std::span<const uint8_t> source,
+// "EOF": such a record starts one byte earlier. IpsTooLarge for a target of
+// 16 MiB or more, IpsShortens for one shorter than the source.
+std::expected<std::vector<uint8_t>, Error> MakeIpsPatch(std::span<const uint8_t> source,
                                                            std::span<const uint8_t> target);
 
-std::expected<std::vector<uint8_t>, RomError> MakePatch(PatchFormat format, std::span<const uint8_t> source,
+std::expected<std::vector<uint8_t>, Error> MakePatch(PatchFormat format, std::span<const uint8_t> source,
                                                         std::span<const uint8_t> target);
 
 } // namespace orv::rom

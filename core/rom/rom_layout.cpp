@@ -146,17 +146,17 @@ std::optional<RomLanguage> LanguageFromByte(uint8_t byte)
     }
 }
 
-std::expected<RomLanguage, RomError> DetectRomLanguage(const RomFile& rom)
+std::expected<RomLanguage, Error> DetectRomLanguage(const RomImage& rom)
 {
     uint8_t byte = 0;
     if (auto r = rom.read(kLanguageByteLocation, {&byte, 1}, RomPart::Header); !r)
         return std::unexpected(r.error());
     if (auto language = LanguageFromByte(byte))
         return *language;
-    return std::unexpected(LanguageUnknown());
+    return std::unexpected(Error{.kind = ErrorKind::LanguageUnknown});
 }
 
-std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLanguage language)
+std::expected<int64_t, Error> ReadNameTableBase(const RomImage& rom, RomLanguage language)
 {
     BankPointer pointer{};
     if (auto r = rom.read(NameTablePointerLocation(language), pointer, RomPart::NameTablePointer); !r)
@@ -164,7 +164,7 @@ std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLangua
     return DecodeBankPointer(pointer);
 }
 
-std::expected<int64_t, RomError> ReadPicturePointer(const RomFile& rom, int64_t location)
+std::expected<int64_t, Error> ReadPicturePointer(const RomImage& rom, int64_t location)
 {
     BankPointer pointer{};
     if (auto r = rom.read(location, pointer, RomPart::PointerTable); !r)
@@ -177,7 +177,7 @@ PaletteWords MakePaletteWords(const PalettePair& pair)
     return {pair, PairColours(pair), PaletteText(pair)};
 }
 
-std::expected<PaletteWords, RomError> ReadPaletteWords(const RomFile& rom, int64_t location)
+std::expected<PaletteWords, Error> ReadPaletteWords(const RomImage& rom, int64_t location)
 {
     PalettePair pair{};
     if (auto r = rom.read(location, pair, RomPart::Palette); !r)

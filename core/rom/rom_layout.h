@@ -10,15 +10,15 @@
 
 #include "byte_patch.h"
 #include "gbc_color.h"
-#include "rom_error.h"
-#include "rom_file.h"
+#include "error.h"
+#include "rom_image.h"
+#include "slot.h"
 
 namespace orv::rom {
 
 constexpr int64_t kBankSize = 0x4000;
 // Offsets from here on have no bank byte.
 constexpr int64_t kPointerLimit = 0x400000;
-constexpr int kUnownNumber = 201;
 
 // Ranges of the numbers the tables hold entries for.
 constexpr int kMaxPokemon = 251;
@@ -93,13 +93,12 @@ std::optional<uint8_t> FrontPicSizeByte(int width, int height);
 
 // "D"/"d" German, "E"/"e" English, anything else none.
 std::optional<RomLanguage> LanguageFromByte(uint8_t byte);
-// LanguageUnknown: "Fehler: Sprache des Roms konnte nicht erkannt werden."
-// TooShort when the file has no header byte.
-std::expected<RomLanguage, RomError> DetectRomLanguage(const RomFile& rom);
+// LanguageUnknown; TooShort when the ROM has no header byte.
+std::expected<RomLanguage, Error> DetectRomLanguage(const RomImage& rom);
 // The name-table base from the language's pointer (no picture-bank remap).
-std::expected<int64_t, RomError> ReadNameTableBase(const RomFile& rom, RomLanguage language);
-// TooShort names "die Zeigertabelle".
-std::expected<int64_t, RomError> ReadPicturePointer(const RomFile& rom, int64_t location);
+std::expected<int64_t, Error> ReadNameTableBase(const RomImage& rom, RomLanguage language);
+// TooShort names the pointer table.
+std::expected<int64_t, Error> ReadPicturePointer(const RomImage& rom, int64_t location);
 
 struct PaletteWords {
     PalettePair pair{};
@@ -107,8 +106,8 @@ struct PaletteWords {
     std::string text;                  // PaletteText, e.g. "FF03007C"
 };
 PaletteWords MakePaletteWords(const PalettePair& pair);
-// TooShort names "die Palette".
-std::expected<PaletteWords, RomError> ReadPaletteWords(const RomFile& rom, int64_t location);
+// TooShort names the palette.
+std::expected<PaletteWords, Error> ReadPaletteWords(const RomImage& rom, int64_t location);
 // The pair of colour1 and colour2 (0x00RRGGBB) at location, low bytes first.
 BytePatch WritePaletteWords(int64_t location, uint32_t colour1, uint32_t colour2);
 

@@ -7,75 +7,26 @@
 
 namespace orv::rom {
 
-int64_t PictureSlot::pointerLocation() const
-{
-    switch (kind) {
-    case Kind::Trainer: return PicturePointerLocation(true, number, 1, false);
-    case Kind::Unown: return PicturePointerLocation(false, kUnownNumber, number, back);
-    case Kind::Pokemon: break;
-    }
-    return PicturePointerLocation(false, number, 1, back);
-}
-
-std::string PictureSlot::german() const
-{
-    switch (kind) {
-    case Kind::Trainer: return "das Bild von Trainer " + std::to_string(number);
-    case Kind::Unown: return "das Bild von Unown " + std::to_string(number) + (back ? " (Backpic)" : " (Frontpic)");
-    case Kind::Pokemon: break;
-    }
-    return "das Bild von Pokemon " + std::to_string(number) + (back ? " (Backpic)" : " (Frontpic)");
-}
-
-std::string PictureSlot::english() const
-{
-    switch (kind) {
-    case Kind::Trainer: return "the picture of trainer " + std::to_string(number);
-    case Kind::Unown: return "the picture of Unown " + std::to_string(number) + (back ? " (back)" : " (front)");
-    case Kind::Pokemon: break;
-    }
-    return "the picture of Pokemon " + std::to_string(number) + (back ? " (back)" : " (front)");
-}
-
-const std::vector<PictureSlot>& AllPictureSlots()
-{
-    static const std::vector<PictureSlot> slots = [] {
-        std::vector<PictureSlot> all;
-        using K = PictureSlot::Kind;
-        for (int n = 1; n <= kMaxPokemon; ++n)
-            if (n != kUnownNumber)
-                for (bool back : {false, true})
-                    all.push_back({K::Pokemon, n, back});
-        for (int u = 1; u <= kMaxUnownIndex; ++u)
-            for (bool back : {false, true})
-                all.push_back({K::Unown, u, back});
-        for (int t = 1; t <= kMaxTrainer; ++t)
-            all.push_back({K::Trainer, t, false});
-        return all;
-    }();
-    return slots;
-}
-
-std::expected<codec::Lengths, codec::Error> MeasurePicture(const RomFile& rom, int64_t offset)
+std::expected<codec::Lengths, codec::Error> MeasurePicture(const RomImage& rom, int64_t offset)
 {
     if (offset < 0 || offset >= rom.size())
         return std::unexpected(codec::Error::NoEndMarker);
-    return codec::measure(rom.bytes().subspan(static_cast<size_t>(offset)), kMaxTileDataBytes);
+    return codec::Measure(rom.bytes().subspan(static_cast<size_t>(offset)), kMaxTileDataBytes);
 }
 
-std::expected<std::vector<SlotStream>, RomError> ReadSlotStreams(const RomFile& rom)
+std::expected<std::vector<SlotStream>, Error> ReadSlotStreams(const RomImage& rom)
 {
     std::vector<SlotStream> streams;
     std::map<int64_t, std::optional<codec::Lengths>> measured;
-    for (const PictureSlot& slot : AllPictureSlots()) {
-        auto offset = ReadPicturePointer(rom, slot.pointerLocation());
+    for (const Slot& slot : AllPictureSlots()) {
+        auto offset = ReadPicturePointer(rom, PointerLocation(slot));
         if (!offset)
             continue;
         auto [at, fresh] = measured.try_emplace(*offset);
         if (fresh) {
             auto lengths = MeasurePicture(rom, *offset);
             if (!lengths && lengths.error() == codec::Error::LibraryMissing)
-                return std::unexpected(CodecMissing(codec::loadProblem()));
+                return std::unexpected(CodecMissingError(codec::LoadProblem()));
             if (lengths)
                 at->second = *lengths;
         }
@@ -84,28 +35,33 @@ std::expected<std::vector<SlotStream>, RomError> ReadSlotStreams(const RomFile& 
     return streams;
 }
 
-std::vector<KnownRegion> KnownRegions(const RomFile& rom, int nameLength)
+const SlotStream* StreamOf(const std::vector<SlotStream>& streams, const Slot& slot)
+{
+    const auto found = std::ranges::find(streams, TableEntry(slot), &SlotStream::slot);
+    return found == streams.end() ? nullptr : &*found;
+}
+
+std::vector<KnownRegion> KnownRegions(const RomImage& rom, int nameLength)
 {
     std::vector<KnownRegion> regions;
-    auto add = [&](TableSpan span, std::string german, std::string english) {
+    auto add = [&](TableSpan span, Region region) {
         const int64_t end = std::min(span.end, rom.size());
         if (span.begin < end)
-            regions.push_back({span.begin, end, std::move(german), std::move(english)});
+            regions.push_back({span.begin, end, region});
     };
-    add({kHeaderBegin, kHeaderEnd}, "den Kopf des Roms", "the cartridge header");
-    add(PokemonPointerTable(), "die Zeigertabelle der Pokemonbilder", "the Pokemon picture pointer table");
-    add(UnownPointerTable(), "die Zeigertabelle der Unown-Bilder", "the Unown picture pointer table");
-    add(TrainerPointerTable(), "die Zeigertabelle der Trainerbilder", "the trainer picture pointer table");
-    add(PokemonPaletteTable(), "die Palettentabelle der Pokemon", "the Pokemon palette table");
-    add(TrainerPaletteTable(), "die Palettentabelle der Trainer", "the trainer palette table");
+    add({kHeaderBegin, kHeaderEnd}, Region::Header);
+    add(PokemonPointerTable(), Region::PokemonPointers);
+    add(UnownPointerTable(), Region::UnownPointers);
+    add(TrainerPointerTable(), Region::TrainerPointers);
+    add(PokemonPaletteTable(), Region::PokemonPalettes);
+    add(TrainerPaletteTable(), Region::TrainerPalettes);
     auto language = DetectRomLanguage(rom);
     for (RomLanguage layout : {RomLanguage::German, RomLanguage::English})
         if (!language || *language == layout)
-            add(BaseDataRecords(layout), "die Datensätze der Pokemon", "the Pokemon base-data records");
+            add(BaseDataRecords(layout), Region::BaseData);
     if (language && nameLength > 0)
         if (auto base = ReadNameTableBase(rom, *language))
-            add({*base, *base + int64_t{nameLength} * kMaxPokemon}, "die Namenstabelle der Pokemon",
-                "the Pokemon name table");
+            add({*base, *base + int64_t{nameLength} * kMaxPokemon}, Region::NameTable);
     return regions;
 }
 

@@ -43,7 +43,7 @@ std::optional<FreeRun> BankSpace::largest() const
     return *std::ranges::max_element(runs, [](const FreeRun& a, const FreeRun& b) { return a.length < b.length; });
 }
 
-std::expected<SpaceMap, RomError> MapSpace(const RomFile& rom, int64_t minLength, int nameLength)
+std::expected<SpaceMap, Error> MapSpace(const RomImage& rom, int64_t minLength, int nameLength)
 {
     auto streams = ReadSlotStreams(rom);
     if (!streams)

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "free_space.h"
-#include "rom_error.h"
-#include "rom_file.h"
+#include "error.h"
+#include "rom_image.h"
 
 namespace orv::rom {
 
@@ -36,6 +36,6 @@ struct SpaceMap {
 // (KnownRegions, names of nameLength bytes) or to a slot's complete picture,
 // which the insertion passes over; pieces shorter than minLength drop out.
 // CodecMissing when the slots' pictures cannot be measured.
-std::expected<SpaceMap, RomError> MapSpace(const RomFile& rom, int64_t minLength, int nameLength = 10);
+std::expected<SpaceMap, Error> MapSpace(const RomImage& rom, int64_t minLength, int nameLength = 10);
 
 } // namespace orv::rom

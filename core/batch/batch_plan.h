@@ -1,0 +1,96 @@
+#pragma once
+// Several coded pictures into their slots as one change: each left alone
+// when the slot holds it already, written over its old stream when it fits
+// there, else moved to a free place found after zeroing the old stream. The
+// result is one checked patch list; nothing is written.
+
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "byte_patch.h"
+#include "error.h"
+#include "gbc_color.h"
+#include "rom_image.h"
+#include "slot.h"
+
+namespace orv::rom {
+
+struct BatchItem {
+    std::string name; // how the face names it (a file name), for conflicts and notes
+    Slot slot;
+    std::vector<uint8_t> tileData; // the coded picture
+    std::vector<uint8_t> stream;   // what is written
+    uint32_t colour1 = 0, colour2 = 0;
+    int width = 0, height = 0;
+};
+
+enum class BatchOutcome {
+    Unchanged, // the slot holds this tile data and palette already
+    SameAs,    // another item for the same slot carries the same picture
+    InPlace,   // written over the slot's old stream
+    Moved,     // the old stream zeroed (or left) and the data placed elsewhere
+};
+
+// Where a moved picture's pointer led before.
+enum class OldPlace {
+    Zeroed,       // a complete stream of oldBytes, now zeros
+    NoPicture,    // no complete picture there
+    Shared,       // left there: another picture or a table shares its bytes
+    OutsideRom,   // the pointer lies outside the ROM
+};
+
+struct BatchStep {
+    size_t item = 0;
+    BatchOutcome outcome = BatchOutcome::Unchanged;
+    size_t sameAs = 0;     // SameAs: the item it repeats
+    int64_t offset = 0;    // InPlace, Moved: where the data goes
+    int64_t bytes = 0;     // InPlace, Moved: data bytes
+    int64_t oldBytes = 0;  // InPlace, Moved from Zeroed: bytes of the old stream
+    OldPlace from = OldPlace::Zeroed;
+    int64_t fromOffset = 0; // Moved: where the old pointer led
+};
+
+struct BatchNote {
+    size_t item = 0;
+    Note note;
+};
+
+// Free runs shorter than this count for nothing in the free-byte totals.
+constexpr int64_t kCountedRunBytes = 64;
+
+struct BatchPlan {
+    std::vector<BatchStep> steps;   // unchanged and repeated items first, then the changed ones in order
+    std::vector<size_t> oddSizes;   // changed items of a size the games do not show in their kind of slot
+    std::vector<BatchNote> notes;
+    std::vector<BytePatch> patches; // in writing order, without the checksum
+    size_t changed = 0;             // items written
+    int64_t freeBefore = 0, freeAfter = 0; // zero bytes in runs of kCountedRunBytes and more
+};
+
+struct BatchError {
+    std::optional<size_t> item; // the item refused, when one is
+    Error error;
+};
+
+// Items in the order given; each picture is planned on the ROM as the ones
+// before leave it, so space freed by one serves the next. Refusals:
+// SlotConflict (two items for one slot with different pictures), BatchNoRoom,
+// and an item's own refusal (its slot, the insertion's checks).
+std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items);
+
+// Whether the games show a picture of this size in this kind of slot:
+// trainers 56 x 56, back pictures 48 x 48, front pictures up to 56 x 56.
+bool UsualSize(const Slot& slot, int width, int height);
+
+// The slot's palette pair as the ROM holds it (the shiny one for a shiny
+// slot); none when the ROM is too short for it or the slot's number lies
+// outside its table.
+std::optional<PalettePair> SlotPalettePair(const RomImage& rom, const Slot& slot);
+
+// Equal as game colours: bit 15 of each colour word means nothing.
+bool SamePalettePair(const PalettePair& a, const PalettePair& b);
+
+} // namespace orv::rom
