@@ -2,6 +2,7 @@
 
 #include "binary_file.h"
 #include "cartridge_header.h"
+#include "messages_en.h"
 
 namespace orv::cli {
 
@@ -18,13 +19,13 @@ std::expected<std::optional<PatchTarget>, std::string> PatchOption(const Args& a
     const std::string* file = args.value("--patch");
     if (!file)
         return std::nullopt;
-    auto format = rom::PatchFormatOfPath(*file);
+    auto format = rom::PatchFormatOfName(*file);
     if (!format)
         return std::unexpected("--patch needs a file name ending in .bps or .ips, not \"" + *file + "\"");
     return PatchTarget{*file, *format};
 }
 
-std::expected<FinishedChange, std::string> FinishChange(const Args& args, rom::RomChange& change,
+std::expected<FinishedChange, std::string> FinishChange(const Args& args, RomChange& change,
                                                         const std::vector<rom::BytePatch>& patches)
 {
     auto patch = PatchOption(args);
@@ -36,17 +37,17 @@ std::expected<FinishedChange, std::string> FinishChange(const Args& args, rom::R
             done.patches.push_back(std::move(*checksum));
     auto bytes = rom::ApplyPatches(change.rom(), done.patches);
     if (!bytes)
-        return std::unexpected(bytes.error().english + " Nothing was written.");
+        return std::unexpected(en::Text(bytes.error(), change.path().string()) + " Nothing was written.");
     const bool dryRun = args.has("--dry-run");
     if (done.patch) {
         const std::filesystem::path& file = done.patch->path;
         // A patch written through a link to the ROM would replace the ROM.
         std::error_code ec;
-        if (std::filesystem::equivalent(file, change.rom().path(), ec))
+        if (std::filesystem::equivalent(file, change.path(), ec))
             return std::unexpected("the patch \"" + file.string() + "\" names the ROM itself. Nothing was written.");
         auto written = rom::MakePatch(done.patch->format, change.rom().bytes(), *bytes);
         if (!written)
-            return std::unexpected(written.error().english + " Nothing was written.");
+            return std::unexpected(en::Text(written.error(), change.path().string()) + " Nothing was written.");
         done.patchBytes = static_cast<int64_t>(written->size());
         if (dryRun)
             return done;
@@ -58,8 +59,8 @@ std::expected<FinishedChange, std::string> FinishChange(const Args& args, rom::R
     }
     if (dryRun)
         return done;
-    if (auto committed = change.Commit(*bytes); !committed)
-        return std::unexpected(committed.error().english);
+    if (auto committed = change.commit(*bytes); !committed)
+        return std::unexpected(en::Text(committed.error(), change.path().string()));
     done.romReplaced = true;
     return done;
 }

@@ -43,7 +43,7 @@ struct FinishedChange {
 // commits the result in one step, or with --patch writes the change as a
 // patch file (whole or not at all) and leaves the ROM untouched. The error is
 // English and says that nothing was written.
-std::expected<FinishedChange, std::string> FinishChange(const Args& args, rom::RomChange& change,
+std::expected<FinishedChange, std::string> FinishChange(const Args& args, RomChange& change,
                                                         const std::vector<rom::BytePatch>& patches);
 
 // "wrote PATCH: BPS patch of N bytes; ROM is unchanged" ("would write ..."

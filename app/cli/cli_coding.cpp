@@ -4,7 +4,8 @@
 #include <array>
 
 #include "colours.h"
-#include "orv_file.h"
+#include "messages_en.h"
+#include "picture_io.h"
 #include "picture_loader.h"
 
 namespace orv::cli {
@@ -107,9 +108,9 @@ std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionR
     request.choice = options.compression;
     request.blackWhite = options.blackWhite;
     request.lightDark = options.lightDark;
-    auto result = CompressionPageNext(request);
+    auto result = CodePicture(request);
     if (!result)
-        return std::unexpected(result.error().english);
+        return std::unexpected(en::Text(result.error()));
     coded.tileData = std::move(result->tileData);
     coded.stream = std::move(result->encodedData);
     coded.picture.pixels = std::move(result->pixels);
@@ -121,7 +122,7 @@ std::expected<CodedPicture, std::string> codePicture(const std::filesystem::path
 {
     auto loaded = LoadSourcePicture(source);
     if (!loaded)
-        return std::unexpected(loaded.error().english);
+        return std::unexpected(en::Text(loaded.error(), source.string()));
     const auto& colours = loaded->colours;
     auto colour1 = listChoice(colours, options.colour1, kPreselectedColour1, source);
     if (!colour1)
@@ -160,14 +161,14 @@ std::expected<CodedPicture, std::string> codeOwnFile(const std::filesystem::path
                                "pictures only.");
     auto orv = ReadOrvFile(source);
     if (!orv)
-        return std::unexpected(orv.error().english);
+        return std::unexpected(en::Text(orv.error(), source.string()));
     CodedPicture coded;
     coded.sourceKind = FileKind::Orv;
     coded.picture.resize(orv->width, orv->height);
     coded.picture.palette = {kWhite, orv->colours[0], orv->colours[1], kBlack, 0};
     coded.order = options.order.value_or(orv->order);
     CompressionRequest request;
-    request.sourceKind = FileKind::Orv;
+    request.fromPicture = false;
     request.sourceStream = orv->stream;
     request.sourceTileData = orv->tileData;
     request.rawLength = static_cast<int32_t>(orv->tileData.size());

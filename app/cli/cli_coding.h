@@ -11,7 +11,7 @@
 
 #include "cli_args.h"
 #include "classify_path.h"
-#include "compression_page.h"
+#include "compression.h"
 #include "gbc_color.h"
 #include "working_picture.h"
 

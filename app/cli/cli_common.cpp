@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli.h"
+#include "messages_en.h"
 
 namespace orv::cli {
 
@@ -21,18 +22,17 @@ int Failed(Streams s, const std::string& message)
     return kExitFailed;
 }
 
-std::string Hex(int64_t value)
+int Failed(Streams s, const Error& error, std::string_view path)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "%s0x%llX", value < 0 ? "-" : "",
-                  static_cast<unsigned long long>(value < 0 ? -value : value));
-    return text;
+    return Failed(s, en::Text(error, path));
 }
 
-std::expected<std::optional<Slot>, std::string> SlotFrom(const Args& args)
+std::expected<std::optional<rom::Slot>, std::string> SlotFrom(const Args& args)
 {
-    std::optional<Slot> slot;
-    for (const char* option : {"--pokemon", "--unown", "--trainer"}) {
+    using K = rom::Slot::Kind;
+    std::optional<rom::Slot> slot;
+    for (const auto& [option, kind] : {std::pair{"--pokemon", K::Pokemon}, std::pair{"--unown", K::Unown},
+                                       std::pair{"--trainer", K::Trainer}}) {
         auto number = NumberOption(args, option);
         if (!number)
             return std::unexpected(number.error());
@@ -40,21 +40,10 @@ std::expected<std::optional<Slot>, std::string> SlotFrom(const Args& args)
             continue;
         if (slot)
             return std::unexpected("give only one of --pokemon, --unown and --trainer");
-        slot.emplace();
-        const std::string name = option;
-        if (name == "--trainer") {
-            slot->trainer = true;
-            slot->number = **number;
-        } else if (name == "--unown") {
-            slot->unown = true;
-            slot->number = 201;
-            slot->unownIndex = **number;
-        } else {
-            slot->number = **number;
-        }
+        slot = rom::Slot{kind, **number};
     }
     const bool back = args.has("--back"), shiny = args.has("--shiny");
-    if ((back || shiny) && (!slot || slot->trainer))
+    if ((back || shiny) && (!slot || slot->kind == K::Trainer))
         return std::unexpected("--back and --shiny go with --pokemon or --unown");
     if (slot) {
         slot->back = back;
@@ -63,58 +52,24 @@ std::expected<std::optional<Slot>, std::string> SlotFrom(const Args& args)
     return slot;
 }
 
-namespace {
-// Extraction and insertion requests name a slot with the same fields.
-template <class Request>
-void fillSlot(Request& r, const Slot& slot)
+const std::vector<NamedSlot>& NamedSlots()
 {
-    r.trainer = slot.trainer;
-    r.unown = slot.unown;
-    r.unownIndex = slot.unownIndex;
-    (slot.trainer ? r.trainerNumber : r.pokemonNumber) = slot.number;
-    r.back = slot.back;
-    r.shiny = slot.shiny;
-}
-} // namespace
-
-rom::ExtractRequest SlotRequest(const std::filesystem::path& romPath, const Slot& slot)
-{
-    rom::ExtractRequest r;
-    r.romPath = romPath;
-    fillSlot(r, slot);
-    return r;
-}
-
-void SetSlot(rom::InsertRequest& r, const Slot& slot) { fillSlot(r, slot); }
-
-std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot)
-{
-    if (slot.number < 1 || slot.number > 255)
-        return std::nullopt;
-    auto palette = rom::ReadPaletteWords(
-        rom, rom::PaletteLocation(slot.trainer, static_cast<int>(slot.number), slot.shiny && !slot.trainer));
-    return palette ? std::optional(palette->pair) : std::nullopt;
-}
-
-std::vector<NamedSlot> AllSlots()
-{
-    std::vector<NamedSlot> slots;
-    char name[32];
-    for (int n = 1; n <= rom::kMaxPokemon; ++n)
-        for (bool back : {false, true}) {
-            std::snprintf(name, sizeof name, "pokemon-%03d-%s", n, back ? "back" : "front");
-            slots.push_back({Slot{.number = n, .back = back}, name});
+    static const std::vector<NamedSlot> named = [] {
+        std::vector<NamedSlot> all;
+        char name[32];
+        for (const rom::Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed)) {
+            const int n = static_cast<int>(slot.number);
+            const char* side = slot.back ? "back" : "front";
+            switch (slot.kind) {
+            case rom::Slot::Kind::Pokemon: std::snprintf(name, sizeof name, "pokemon-%03d-%s", n, side); break;
+            case rom::Slot::Kind::Unown: std::snprintf(name, sizeof name, "unown-%02d-%s", n, side); break;
+            case rom::Slot::Kind::Trainer: std::snprintf(name, sizeof name, "trainer-%02d", n); break;
+            }
+            all.push_back({slot, name});
         }
-    for (int u = 1; u <= rom::kMaxUnownIndex; ++u)
-        for (bool back : {false, true}) {
-            std::snprintf(name, sizeof name, "unown-%02d-%s", u, back ? "back" : "front");
-            slots.push_back({Slot{.unown = true, .number = rom::kUnownNumber, .unownIndex = u, .back = back}, name});
-        }
-    for (int t = 1; t <= rom::kMaxTrainer; ++t) {
-        std::snprintf(name, sizeof name, "trainer-%02d", t);
-        slots.push_back({Slot{.trainer = true, .number = t}, name});
-    }
-    return slots;
+        return all;
+    }();
+    return named;
 }
 
 } // namespace orv::cli

@@ -6,10 +6,13 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli_args.h"
-#include "extraction.h"
-#include "insertion.h"
+#include "error.h"
+#include "slot.h"
+#include "text_format.h"
 
 namespace orv::cli {
 
@@ -22,40 +25,23 @@ struct Streams {
 int Usage(Streams s, const std::string& command, const std::string& problem);
 // "orvista-cli: <message>"; kExitFailed.
 int Failed(Streams s, const std::string& message);
-
-// Offsets in results: "0x" and upper-case hex digits, as scripts and the
-// command line read them.
-std::string Hex(int64_t value);
+// The same with the core's fact in English; path is the file it is about.
+int Failed(Streams s, const Error& error, std::string_view path = {});
 
 // A game slot from --pokemon, --unown or --trainer, with --back and --shiny.
-// Ranges are the cores' business; here only the combination is checked.
-struct Slot {
-    bool trainer = false;
-    bool unown = false;
-    int64_t number = 1;     // Pokemon or trainer number; 201 for Unown
-    int64_t unownIndex = 1; // --unown
-    bool back = false;
-    bool shiny = false;
-};
+// Ranges are the core's business; here only the combination is checked.
 inline const std::set<std::string> kSlotValues{"--pokemon", "--unown", "--trainer"};
 inline const std::set<std::string> kSlotSwitches{"--back", "--shiny"};
 // None without a slot option (then --back and --shiny are refused too).
-std::expected<std::optional<Slot>, std::string> SlotFrom(const Args& args);
-
-rom::ExtractRequest SlotRequest(const std::filesystem::path& romPath, const Slot& slot);
-// The slot's numbers and sides into an insertion request.
-void SetSlot(rom::InsertRequest& request, const Slot& slot);
-// The slot's normal (or --shiny) palette pair as the ROM holds it; none when
-// the ROM is too short for it.
-std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot);
+std::expected<std::optional<rom::Slot>, std::string> SlotFrom(const Args& args);
 
 // Every slot of the three picture tables, named as extract-all names its
 // files: pokemon-NNN-front/back (201 through the Unown table),
 // unown-NN-front/back, trainer-NN.
 struct NamedSlot {
-    Slot slot;
+    rom::Slot slot;
     std::string name;
 };
-std::vector<NamedSlot> AllSlots();
+const std::vector<NamedSlot>& NamedSlots();
 
 } // namespace orv::cli

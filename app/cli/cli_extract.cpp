@@ -11,29 +11,30 @@
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "extraction.h"
-#include "rom_error.h"
+#include "messages_en.h"
+#include "rom_io.h"
 
 namespace orv::cli {
 
 namespace {
 
-// "WxH" with either side left out ("16x" or "x48"), as the page's two fields.
-std::expected<std::pair<std::string, std::string>, std::string> sizeTexts(const std::string& size)
+// "WxH" with either side left out ("16x" or "x48"); 0 for a side left out.
+std::expected<std::pair<int64_t, int64_t>, std::string> sizeOption(const std::string& size)
 {
     const size_t x = size.find_first_of("xX");
     const std::string width = size.substr(0, x), height = x == std::string::npos ? "" : size.substr(x + 1);
     if (x == std::string::npos || (width.empty() && height.empty()))
         return std::unexpected("--size needs WxH, e.g. 16x48 or 16x");
-    std::pair<std::string, std::string> texts;
-    for (auto [text, out] : {std::pair{&width, &texts.first}, std::pair{&height, &texts.second}}) {
+    std::pair<int64_t, int64_t> sides;
+    for (auto [text, out] : {std::pair{&width, &sides.first}, std::pair{&height, &sides.second}}) {
         if (text->empty())
             continue;
         auto number = ParseNumber(*text);
         if (!number)
             return std::unexpected("--size needs numbers, not \"" + *text + "\"");
-        *out = std::to_string(*number);
+        *out = *number;
     }
-    return texts;
+    return sides;
 }
 
 struct Wanted {
@@ -55,19 +56,16 @@ std::expected<Wanted, std::string> extractRequest(const Args& args)
         if (args.has("--size") || args.has("--order"))
             return std::unexpected("--size and --order go with --offset only: slot pictures are stored in "
                                    "vertical tile order");
-        return Wanted{SlotRequest(args.positional[0], **slot)};
+        return Wanted{{.slot = **slot}};
     }
     Wanted wanted;
     rom::ExtractRequest& r = wanted.request;
-    r.romPath = args.positional[0];
-    r.bySlot = false;
-    r.offsetText = std::to_string(**offset);
+    r.offset = **offset;
     if (const std::string* size = args.value("--size")) {
-        auto texts = sizeTexts(*size);
-        if (!texts)
-            return std::unexpected(texts.error());
-        r.specifySize = true;
-        std::tie(r.widthText, r.heightText) = *texts;
+        auto sides = sizeOption(*size);
+        if (!sides)
+            return std::unexpected(sides.error());
+        std::tie(r.width, r.height) = *sides;
     }
     auto order = OrderOption(args);
     if (!order)
@@ -96,13 +94,21 @@ int Extract(const Args& args, Streams s)
     if (!format)
         return Usage(s, "extract", format.error());
 
-    auto picture = rom::ExtractFromRom(wanted->request);
+    const std::string& romPath = args.positional[0];
+    // The slot's numbers are refused before the ROM is read.
+    if (wanted->request.slot)
+        if (auto slot = rom::CheckedSlot(*wanted->request.slot); !slot)
+            return Failed(s, slot.error(), romPath);
+    auto rom = ReadRomFile(romPath);
+    if (!rom)
+        return Failed(s, rom.error(), romPath);
+    auto picture = rom::ExtractFromRom(*rom, wanted->request);
     if (!picture)
-        return Failed(s, picture.error().english);
+        return Failed(s, picture.error(), romPath);
     if (auto written = WritePicture(out, *format, outputOf(*picture, wanted->order)); !written)
         return Failed(s, written.error());
     s.out << out.string() << ": " << picture->width << "x" << picture->height << " picture at "
-          << Hex(picture->offset) << ", " << picture->stream.size() << " bytes compressed, "
+          << HexEnglish(picture->offset) << ", " << picture->stream.size() << " bytes compressed, "
           << picture->tileData.size() << " bytes of tiles, palette " << picture->palette.text << "\n";
     return kExitOk;
 }
@@ -117,23 +123,24 @@ int ExtractAll(const Args& args, Streams s)
         return Usage(s, "extract-all", "--format takes png, bmp, orv, 2bpp or lz, not \"" + *formatWord + "\"");
     const std::filesystem::path dir = args.positional[1];
     // Read once; the pictures come out of memory.
-    auto rom = rom::RomFile::open(args.positional[0]);
+    const std::string& romPath = args.positional[0];
+    auto rom = ReadRomFile(romPath);
     if (!rom)
-        return Failed(s, rom.error().english);
+        return Failed(s, rom.error(), romPath);
     if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && ec)
         return Failed(s, "could not create the folder \"" + dir.string() + "\": " + ec.message() + ".");
 
-    const auto slots = AllSlots();
+    const auto& slots = NamedSlots();
     const bool terminal = &s.err == &std::cerr && isatty(STDERR_FILENO);
     size_t written = 0, skipped = 0;
     for (size_t i = 0; i < slots.size(); ++i) {
         const auto& [slot, name] = slots[i];
         const std::filesystem::path out = dir / (name + ExtensionOf(*format));
-        auto picture = rom::ExtractFromRom(*rom, SlotRequest(rom->path(), slot));
+        auto picture = rom::ExtractFromRom(*rom, {.slot = slot});
         // Each file appears whole under its name, but is not flushed one by
         // one: the pictures can be extracted again, only the ROM must survive.
         auto done = picture ? WritePicture(out, *format, outputOf(*picture, TileOrder::Vertical), false)
-                            : std::expected<void, std::string>(std::unexpected(picture.error().english));
+                            : std::expected<void, std::string>(std::unexpected(en::Text(picture.error(), romPath)));
         if (done) {
             ++written;
         } else {

@@ -10,11 +10,11 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_output.h"
-#include "free_space.h"
+#include "batch_plan.h"
 #include "game_text.h"
 #include "insertion.h"
+#include "messages_en.h"
 #include "rom_change.h"
-#include "rom_error.h"
 #include "target_check.h"
 
 namespace orv::cli {
@@ -22,7 +22,7 @@ namespace orv::cli {
 namespace {
 
 struct InsertChoices {
-    std::optional<Slot> slot;
+    std::optional<rom::Slot> slot;
     std::optional<int64_t> offset;
     int64_t searchFrom = 0;
     std::optional<int64_t> nameLength;
@@ -52,7 +52,7 @@ std::expected<InsertChoices, std::string> insertChoices(const Args& args)
     const bool naming = args.has("--name") || args.has("--name-from-source") || args.has("--name-length");
     if (args.has("--name") && args.has("--name-from-source"))
         return std::unexpected("give --name or --name-from-source, not both");
-    if (naming && (!c.slot || c.slot->trainer))
+    if (naming && (!c.slot || c.slot->kind == rom::Slot::Kind::Trainer))
         return std::unexpected("--name, --name-from-source and --name-length go with --pokemon or --unown");
     if (args.has("--delete-old") && !c.slot)
         return std::unexpected("--delete-old goes with a slot");
@@ -74,7 +74,7 @@ std::expected<std::chrono::milliseconds, std::string> lockWait(const Args& args)
         return std::unexpected(wait.error());
     if (*wait && (**wait < 0 || **wait > 3600))
         return std::unexpected("--wait takes 0 to 3600 seconds");
-    return *wait ? std::chrono::milliseconds(**wait * 1000) : rom::kDefaultLockWait;
+    return *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait;
 }
 
 } // namespace
@@ -99,69 +99,63 @@ int Insert(const Args& args, Streams s)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc); convert writes pictures and "
                          ".orv files.");
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
-    if (auto target = rom::CheckRomTarget(romPath.string(), 0);
+    if (auto target = CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
-        return refused(s, target.error().english);
+        return refused(s, en::Text(target.error(), romPath.string()));
     // From the read for planning to the commit the ROM stays locked, so a
     // second insertion plans from the ROM as this one leaves it.
-    auto change = rom::RomChange::Begin(romPath, *wait);
+    auto change = RomChange::begin(romPath, *wait);
     if (!change)
-        return refused(s, change.error().english);
-    const rom::RomFile& image = change->rom();
+        return refused(s, en::Text(change.error(), romPath.string()));
+    const rom::RomImage& image = change->rom();
     if (choices->slot)
-        coding->slotPair = SlotPalette(image, *choices->slot);
+        coding->slotPair = rom::SlotPalettePair(image, *choices->slot);
     auto coded = CodeSource(source, *coding);
     if (!coded)
         return refused(s, coded.error());
     const auto n = static_cast<int32_t>(coded->stream.size());
 
     rom::InsertRequest r;
-    r.romPath = romPath;
     r.encoded = std::move(coded->stream);
-    r.replaceSlot = choices->slot.has_value();
-    if (const auto& slot = choices->slot) {
-        SetSlot(r, *slot);
+    r.slot = choices->slot;
+    if (choices->slot) {
         r.deleteOriginal = args.has("--delete-old");
         r.nameLength = choices->nameLength.value_or(r.nameLength);
-        if (const std::string* name = args.value("--name")) {
-            r.changeName = true;
+        if (const std::string* name = args.value("--name"))
             r.newName = *name;
-        } else if (args.has("--name-from-source")) {
-            r.changeName = true;
+        else if (args.has("--name-from-source"))
             r.newName = rom::SourceNameFromPath(source.string());
-        }
     }
     r.colour1 = coded->picture.palette[1];
     r.colour2 = coded->picture.palette[2];
     r.width = coded->picture.width;
     r.height = coded->picture.height;
 
-    if (choices->offset)
-        r.offsetText = std::to_string(*choices->offset);
+    r.offset = choices->offset.value_or(0);
     auto plan = choices->offset ? rom::PlanInsertion(image, r)
                                 : rom::PlanInsertionAtFreePlace(image, r, choices->searchFrom);
     if (!plan)
-        return refused(s, plan.error().english);
+        return refused(s, en::Text(plan.error(), romPath.string()));
     if (plan->overwrite.bytes > 0 && !args.has("--overwrite"))
         return refused(s, "the picture data would overwrite " + std::to_string(plan->overwrite.bytes) +
-                              " non-zero bytes from " + Hex(plan->overwrite.first) +
+                              " non-zero bytes from " + HexEnglish(plan->overwrite.first) +
                               " that belong to nothing the program knows (code, text or other data); give "
                               "--overwrite to write them anyway.");
     const bool dryRun = args.has("--dry-run");
     auto finished = FinishChange(args, *change, plan->patches);
     if (!finished)
         return refused(s, finished.error());
-    s.out << (finished->romReplaced ? "inserted " : "would insert ") << n << " bytes at " << Hex(plan->dataOffset)
+    s.out << (finished->romReplaced ? "inserted " : "would insert ") << n << " bytes at " << HexEnglish(plan->dataOffset)
           << " of " << romPath.string() << "\n";
     for (const rom::BytePatch& patch : finished->patches)
-        s.out << "  " << Hex(patch.offset) << " " << patch.bytes.size() << " " << PatchName(patch.kind) << "\n";
+        s.out << "  " << HexEnglish(patch.offset) << " " << patch.bytes.size() << " " << PatchName(patch.kind) << "\n";
     if (finished->patch)
         s.out << PatchLine(*finished, romPath) << "\n";
     if (plan->overwrite.bytes > 0)
         s.err << "orvista-cli: note: " << plan->overwrite.bytes << " non-zero bytes from "
-              << Hex(plan->overwrite.first) << (dryRun ? " would be" : " were") << " overwritten (--overwrite)\n";
-    for (const rom::PlanNote& note : plan->notes)
-        s.err << "orvista-cli: note: " << note.english << "\n";
+              << HexEnglish(plan->overwrite.first) << (dryRun ? " would be" : " were") << " overwritten (--overwrite)\n";
+    for (const Note& note : plan->notes)
+        s.err << "orvista-cli: note: " << en::Text(note) << "\n";
     return kExitOk;
 }
 

@@ -1,19 +1,19 @@
 // orvista-cli insert-all: every picture of a folder, named as extract-all
-// names them, back into its slot in one commit.
+// names them, back into its slot in one commit. The folder is read and coded
+// here; the plan is the core's (batch_plan.h).
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
 #include <ostream>
 
+#include "batch_plan.h"
 #include "cli.h"
 #include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
-#include "free_space.h"
-#include "insertion.h"
+#include "messages_en.h"
 #include "rom_change.h"
-#include "rom_layout.h"
 #include "target_check.h"
 
 namespace orv::cli {
@@ -22,8 +22,6 @@ namespace {
 
 // Extensions of the files the program reads as pictures or own files.
 constexpr std::array<const char*, 9> kReadable{".png", ".bmp", ".dib", ".gif", ".ico", ".cur", ".bak", ".old", ".orv"};
-// Free runs shorter than this are not counted as free bytes.
-constexpr int64_t kCountedRun = 64;
 
 std::string lower(std::string text)
 {
@@ -31,71 +29,15 @@ std::string lower(std::string text)
     return text;
 }
 
-struct Item {
-    NamedSlot slot;
-    std::filesystem::path file;
-    CodedPicture coded;
-    PalettePair pair{};
-    int64_t pointerLocation = 0;
-};
-
-// What happened to one slot, for the listing.
-struct Outcome {
-    const Item* item;
-    std::string what;
-};
-
-rom::RomFile withPatches(const rom::RomFile& rom, const std::vector<rom::BytePatch>& patches)
-{
-    return rom::RomFile::fromBytes(rom.path(), rom::ApplyPatches(rom, patches).value());
-}
-
-int64_t freeBytes(const rom::RomFile& rom)
-{
-    int64_t total = 0;
-    for (const rom::FreeRun& run : rom::FreeRuns(rom.bytes(), kCountedRun))
-        total += run.length;
-    return total;
-}
-
-rom::FreeRun largestRun(const rom::RomFile& rom)
-{
-    rom::FreeRun largest;
-    for (const rom::FreeRun& run : rom::FreeRuns(rom.bytes(), 1))
-        if (run.length > largest.length)
-            largest = run;
-    return largest;
-}
-
-// Sizes the games do not show in this kind of slot.
-std::string sizeWarning(const Item& item)
-{
-    const int w = item.coded.picture.width, h = item.coded.picture.height;
-    const std::string size = std::to_string(w) + " x " + std::to_string(h);
-    const Slot& slot = item.slot.slot;
-    if (slot.trainer && (w != 56 || h != 56))
-        return size + "; the games show trainer pictures of 56 x 56";
-    if (!slot.trainer && slot.back && (w != 48 || h != 48))
-        return size + "; the games show back pictures of 48 x 48";
-    if (!slot.trainer && !slot.back && (w > 56 || h > 56))
-        return size + "; the games show front pictures of at most 7 x 7 tiles (56 x 56)";
-    return {};
-}
-
-bool samePair(const PalettePair& a, const PalettePair& b)
-{
-    // Bit 15 of each colour word means nothing.
-    return a[0] == b[0] && (a[1] & 0x7F) == (b[1] & 0x7F) && a[2] == b[2] && (a[3] & 0x7F) == (b[3] & 0x7F);
-}
-
 // The files of the folder that name a slot, each coded for its slot; the
 // others are ignored.
-std::expected<std::vector<Item>, std::string> readFolder(const std::filesystem::path& dir, const rom::RomFile& rom,
-                                                         std::vector<std::string>& ignored)
+std::expected<std::vector<rom::BatchItem>, std::string> readFolder(const std::filesystem::path& dir,
+                                                                   const rom::RomImage& rom,
+                                                                   std::vector<std::string>& ignored)
 {
-    std::map<std::string, NamedSlot> byName;
-    for (const NamedSlot& named : AllSlots())
-        byName.emplace(named.name, named);
+    std::map<std::string, rom::Slot> byName;
+    for (const NamedSlot& named : NamedSlots())
+        byName.emplace(named.name, named.slot);
     std::vector<std::filesystem::path> files;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
@@ -103,7 +45,7 @@ std::expected<std::vector<Item>, std::string> readFolder(const std::filesystem::
     if (ec)
         return std::unexpected("could not read the folder \"" + dir.string() + "\": " + ec.message() + ".");
     std::ranges::sort(files);
-    std::vector<Item> items;
+    std::vector<rom::BatchItem> items;
     for (const auto& file : files) {
         const auto named = byName.find(file.stem().string());
         const bool readable = std::ranges::find(kReadable, lower(file.extension().string())) != kReadable.end();
@@ -112,25 +54,50 @@ std::expected<std::vector<Item>, std::string> readFolder(const std::filesystem::
             continue;
         }
         CodingOptions options;
-        options.slotPair = SlotPalette(rom, named->second.slot);
+        options.slotPair = rom::SlotPalettePair(rom, named->second);
         auto coded = CodeSource(file, options);
         if (!coded)
             return std::unexpected(file.filename().string() + ": " + coded.error());
-        Item item{named->second, file, std::move(*coded)};
-        item.pair = MakePalettePair(item.coded.picture.palette[1], item.coded.picture.palette[2]);
-        const Slot& slot = item.slot.slot; // number 201 is the Unown table's, like the Unown forms
-        item.pointerLocation = rom::PicturePointerLocation(slot.trainer, static_cast<int>(slot.number),
-                                                           static_cast<int>(slot.unownIndex), slot.back);
-        items.push_back(std::move(item));
+        const WorkingPicture& p = coded->picture;
+        items.push_back({file.filename().string(), named->second, std::move(coded->tileData),
+                         std::move(coded->stream), p.palette[1], p.palette[2], p.width, p.height});
     }
     return items;
 }
 
-// Whether the slot holds exactly this picture now: its tile data and palette pair.
-bool unchanged(const rom::RomFile& rom, const Item& item)
+// Sizes the games do not show in this kind of slot.
+std::string sizeWarning(const rom::BatchItem& item)
 {
-    auto now = rom::ExtractFromRom(rom, SlotRequest(rom.path(), item.slot.slot));
-    return now && now->tileData == item.coded.tileData && samePair(now->palette.pair, item.pair);
+    const std::string size = std::to_string(item.width) + " x " + std::to_string(item.height);
+    if (rom::IsTrainer(item.slot))
+        return size + "; the games show trainer pictures of 56 x 56";
+    if (item.slot.back)
+        return size + "; the games show back pictures of 48 x 48";
+    return size + "; the games show front pictures of at most 7 x 7 tiles (56 x 56)";
+}
+
+// What happened to one item, for the listing.
+std::string outcomeText(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
+{
+    const std::string bytes = std::to_string(step.bytes) + " bytes";
+    switch (step.outcome) {
+    case rom::BatchOutcome::Unchanged: return "unchanged";
+    case rom::BatchOutcome::SameAs: return "the same as " + items[step.sameAs].name;
+    case rom::BatchOutcome::InPlace:
+        return "replaced in place at " + HexEnglish(step.offset) + ", " + bytes + " (were " +
+               std::to_string(step.oldBytes) + ")";
+    case rom::BatchOutcome::Moved: break;
+    }
+    std::string was;
+    switch (step.from) {
+    case rom::OldPlace::OutsideRom: was = "a pointer outside the ROM"; break;
+    case rom::OldPlace::Zeroed:
+        was = HexEnglish(step.fromOffset) + " (" + std::to_string(step.oldBytes) + " bytes)";
+        break;
+    case rom::OldPlace::NoPicture: was = HexEnglish(step.fromOffset) + " (no complete picture there)"; break;
+    case rom::OldPlace::Shared: was = HexEnglish(step.fromOffset) + " (left there: shared)"; break;
+    }
+    return "moved from " + was + " to " + HexEnglish(step.offset) + ", " + bytes;
 }
 
 } // namespace
@@ -155,126 +122,44 @@ int InsertAll(const Args& args, Streams s)
     if (std::error_code ec; !std::filesystem::is_directory(dir, ec))
         return Failed(s, "\"" + dir.string() + "\" is not a folder.");
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
-    if (auto target = rom::CheckRomTarget(romPath.string(), 0);
+    if (auto target = CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
-        return refused(target.error().english);
-    auto change = rom::RomChange::Begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000)
-                                                       : rom::kDefaultLockWait);
+        return refused(en::Text(target.error(), romPath.string()));
+    auto change = RomChange::begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait);
     if (!change)
-        return refused(change.error().english);
-    const rom::RomFile& original = change->rom();
+        return refused(en::Text(change.error(), romPath.string()));
 
     std::vector<std::string> ignored;
-    auto items = readFolder(dir, original, ignored);
+    auto items = readFolder(dir, change->rom(), ignored);
     if (!items)
         return refused(items.error());
-
-    // Two files for one slot (pokemon-201 is the first Unown form) must agree.
-    std::map<int64_t, const Item*> bySlot;
-    std::vector<const Item*> changed;
-    std::vector<Outcome> outcomes;
-    for (const Item& item : *items) {
-        if (unchanged(original, item)) {
-            outcomes.push_back({&item, "unchanged"});
-            continue;
-        }
-        auto [at, fresh] = bySlot.try_emplace(item.pointerLocation, &item);
-        if (!fresh) {
-            if (at->second->coded.tileData != item.coded.tileData || !samePair(at->second->pair, item.pair))
-                return refused(at->second->file.filename().string() + " and " + item.file.filename().string() +
-                               " are one slot but hold different pictures.");
-            outcomes.push_back({&item, "the same as " + at->second->file.filename().string()});
-            continue;
-        }
-        if (auto warning = sizeWarning(item); !warning.empty())
-            s.err << "orvista-cli: warning: " << item.file.filename().string() << " is " << warning << "\n";
-        changed.push_back(&item);
+    auto plan = rom::PlanBatch(change->rom(), *items);
+    for (size_t i : plan ? plan->oddSizes : plan.error().oddSizes)
+        s.err << "orvista-cli: warning: " << (*items)[i].name << " is " << sizeWarning((*items)[i]) << "\n";
+    if (!plan) {
+        const std::string text = en::Text(plan.error().error, romPath.string());
+        return refused(plan.error().item ? (*items)[*plan.error().item].name + ": " + text : text);
     }
 
-    // One picture after the other on the ROM as the batch leaves it, so space
-    // freed by one serves the next.
-    rom::RomFile work = rom::RomFile::fromBytes(original.path(),
-                                                std::vector<uint8_t>(original.bytes().begin(), original.bytes().end()));
-    std::vector<rom::BytePatch> patches;
-    std::vector<std::string> notes;
-    std::map<int, const Item*> palettes; // palette location -> the item that wrote it
-    for (const Item* item : changed) {
-        rom::InsertRequest r;
-        r.romPath = romPath;
-        r.encoded = item->coded.stream;
-        SetSlot(r, item->slot.slot);
-        r.deleteOriginal = true;
-        r.colour1 = item->coded.picture.palette[1];
-        r.colour2 = item->coded.picture.palette[2];
-        r.width = item->coded.picture.width;
-        r.height = item->coded.picture.height;
-        const std::string name = item->file.filename().string();
-        const auto n = static_cast<int64_t>(r.encoded.size());
-
-        std::vector<rom::PlanNote> zeroNotes;
-        auto zeros = rom::OldPictureZeros(work, r, zeroNotes);
-        if (!zeros && zeros.error().kind != rom::RomError::Kind::NoPicture)
-            return refused(name + ": " + zeros.error().english);
-        const std::optional<rom::BytePatch> old = zeros ? *zeros : std::nullopt;
-        std::expected<rom::InsertionPlan, rom::RomError> plan = std::unexpected(rom::RomError{});
-        std::string what;
-        if (old && n <= static_cast<int64_t>(old->bytes.size())) {
-            r.offsetText = std::to_string(old->offset);
-            plan = rom::PlanInsertion(work, r);
-            what = "replaced in place at " + Hex(old->offset) + ", " + std::to_string(n) + " bytes (were " +
-                   std::to_string(old->bytes.size()) + ")";
-        } else {
-            // The old picture's bytes are free for the search as well.
-            const rom::RomFile freed = old ? withPatches(work, {*old}) : work;
-            r.deleteOriginal = false;
-            plan = rom::PlanInsertionAtFreePlace(freed, r, 0);
-            if (!plan && plan.error().kind == rom::RomError::Kind::NoRoom) {
-                const rom::FreeRun largest = largestRun(freed);
-                return refused(name + " needs " + std::to_string(n) + " bytes (with 2 zero bytes before them), " +
-                               "but the largest free run is " + std::to_string(largest.length) + " bytes" +
-                               (largest.length ? " at " + Hex(largest.offset) : std::string()) + ".");
-            }
-            if (plan && old)
-                plan->patches.insert(plan->patches.begin(), *old);
-            const auto from = rom::ReadPicturePointer(work, item->pointerLocation);
-            const std::string was = !from ? std::string("a pointer outside the ROM")
-                                    : old ? Hex(from.value()) + " (" + std::to_string(old->bytes.size()) + " bytes)"
-                                    : Hex(from.value()) + (zeroNotes.empty() ? " (no complete picture there)"
-                                                                             : " (left there: shared)");
-            if (plan)
-                what = "moved from " + was + " to " + Hex(plan->dataOffset) + ", " + std::to_string(n) + " bytes";
-        }
-        if (!plan)
-            return refused(name + ": " + plan.error().english);
-        // A shared old picture left in place is told by the listing's line.
-        for (const rom::PlanNote& note : plan->notes)
-            notes.push_back(name + ": " + note.english);
-        for (const rom::BytePatch& patch : plan->patches)
-            if (patch.kind == rom::PatchKind::Palette) {
-                auto [at, fresh] = palettes.try_emplace(static_cast<int>(patch.offset), item);
-                if (!fresh && !samePair(at->second->pair, item->pair))
-                    notes.push_back(name + " and " + at->second->file.filename().string() +
-                                    " share one palette but give different colours; " + name + "'s are written.");
-            }
-        work = withPatches(work, plan->patches);
-        patches.insert(patches.end(), plan->patches.begin(), plan->patches.end());
-        outcomes.push_back({item, what});
-    }
-
-    auto finished = FinishChange(args, *change, patches);
+    auto finished = FinishChange(args, *change, plan->patches);
     if (!finished)
         return refused(finished.error());
     const bool dryRun = !finished->romReplaced;
-    std::ranges::stable_sort(outcomes, {}, [](const Outcome& o) { return o.item->file; });
-    for (const Outcome& o : outcomes)
-        s.out << o.item->file.filename().string() << ": " << o.what << "\n";
+    std::vector<const rom::BatchStep*> steps;
+    for (const rom::BatchStep& step : plan->steps)
+        steps.push_back(&step);
+    std::ranges::stable_sort(steps, {}, [&](const rom::BatchStep* step) { return (*items)[step->item].name; });
+    for (const rom::BatchStep* step : steps)
+        s.out << (*items)[step->item].name << ": " << outcomeText(*step, *items) << "\n";
     for (const std::string& name : ignored)
         s.out << name << ": ignored (not named as extract-all names pictures)\n";
-    for (const std::string& note : notes)
-        s.err << "orvista-cli: note: " << note << "\n";
-    s.out << changed.size() << " of " << items->size() << " pictures " << (dryRun ? "would change" : "changed")
-          << "; free bytes (runs of " << kCountedRun << " and more) " << freeBytes(original) << " before, "
-          << freeBytes(work) << " after" << (dryRun && !finished->patch ? "; nothing was written (dry run)" : "")
+    for (const rom::BatchNote& note : plan->notes)
+        s.err << "orvista-cli: note: "
+              << (note.note.kind == NoteKind::PaletteShared ? "" : (*items)[note.item].name + ": ")
+              << en::Text(note.note) << "\n";
+    s.out << plan->changed << " of " << items->size() << " pictures " << (dryRun ? "would change" : "changed")
+          << "; free bytes (runs of " << rom::kCountedRunBytes << " and more) " << plan->freeBefore << " before, "
+          << plan->freeAfter << " after" << (dryRun && !finished->patch ? "; nothing was written (dry run)" : "")
           << "\n";
     if (finished->patch)
         s.out << PatchLine(*finished, romPath) << "\n";

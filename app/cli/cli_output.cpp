@@ -7,9 +7,8 @@
 #include <cctype>
 
 #include "binary_file.h"
-#include "bitmap_file.h"
-#include "orv_file.h"
-#include "picture_image.h"
+#include "messages_en.h"
+#include "picture_io.h"
 #include "tiles.h"
 
 namespace orv::cli {
@@ -99,11 +98,11 @@ std::expected<void, std::string> WritePicture(const std::filesystem::path& path,
         if (auto written = WriteOrvFile(path, picture.stream, picture.colour1, picture.colour2, picture.width,
                                         picture.height, picture.order, flush);
             !written)
-            return std::unexpected(written.error().english);
+            return std::unexpected(en::Text(written.error(), path.string()));
         return {};
     case OutputFormat::Bitmap:
         if (auto written = WriteBitmapFile(path, fourShades(picture), flush); !written)
-            return std::unexpected(written.error().english);
+            return std::unexpected(en::Text(written.error(), path.string()));
         return {};
     case OutputFormat::Png: {
         QByteArray png;

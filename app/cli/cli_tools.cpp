@@ -6,10 +6,12 @@
 #include "cartridge_header.h"
 #include "cli.h"
 #include "cli_commands.h"
-#include "codec_library.h"
+#include "codec.h"
+#include "extraction.h"
 #include "free_space.h"
 #include "game_text.h"
-#include "rom_file.h"
+#include "messages_en.h"
+#include "rom_io.h"
 #include "rom_layout.h"
 #include "rom_map.h"
 
@@ -49,25 +51,26 @@ private:
 };
 
 // Both colours of a palette entry are 15-bit words.
-std::string paletteProblem(const rom::RomFile& rom, int64_t location)
+std::string paletteProblem(const rom::RomImage& rom, const std::string& path, int64_t location)
 {
     auto palette = rom::ReadPaletteWords(rom, location);
     if (!palette)
-        return palette.error().english;
+        return en::Text(palette.error(), path);
     if ((palette->pair[1] | palette->pair[3]) & 0x80)
-        return "colour words at " + Hex(location) + " have bit 15 set";
+        return "colour words at " + HexEnglish(location) + " have bit 15 set";
     return {};
 }
 
 // How many slot pictures are sound.
-size_t pictureTables(const rom::RomFile& rom, std::ostream& out)
+size_t pictureTables(const rom::RomImage& rom, const std::string& path, std::ostream& out)
 {
+    using K = rom::Slot::Kind;
     Tally pokemon("Pokemon pictures"), unown("Unown pictures"), trainers("trainer pictures");
     size_t sound = 0;
-    for (const NamedSlot& named : AllSlots()) {
-        Tally& tally = named.slot.trainer ? trainers : named.slot.unown ? unown : pokemon;
-        auto picture = rom::ExtractFromRom(rom, SlotRequest(rom.path(), named.slot));
-        tally.count(named.name, picture ? std::string() : picture.error().english);
+    for (const NamedSlot& named : NamedSlots()) {
+        Tally& tally = named.slot.kind == K::Trainer ? trainers : named.slot.kind == K::Unown ? unown : pokemon;
+        auto picture = rom::ExtractFromRom(rom, {.slot = named.slot});
+        tally.count(named.name, picture ? std::string() : en::Text(picture.error(), path));
         sound += picture.has_value();
     }
     for (const Tally* tally : {&pokemon, &unown, &trainers})
@@ -75,15 +78,16 @@ size_t pictureTables(const rom::RomFile& rom, std::ostream& out)
     return sound;
 }
 
-void palettesAndRecords(const rom::RomFile& rom, std::optional<rom::RomLanguage> language, std::ostream& out)
+void palettesAndRecords(const rom::RomImage& rom, const std::string& path, std::optional<rom::RomLanguage> language,
+                        std::ostream& out)
 {
     Tally palettes("palettes");
     for (int n = 1; n <= rom::kMaxPokemon; ++n)
         for (bool shiny : {false, true})
             palettes.count("Pokemon " + std::to_string(n) + (shiny ? " shiny" : ""),
-                           paletteProblem(rom, rom::PaletteLocation(false, n, shiny)));
+                           paletteProblem(rom, path, rom::PaletteLocation(false, n, shiny)));
     for (int t = 1; t <= rom::kMaxTrainer; ++t)
-        palettes.count("trainer " + std::to_string(t), paletteProblem(rom, rom::PaletteLocation(true, t, false)));
+        palettes.count("trainer " + std::to_string(t), paletteProblem(rom, path, rom::PaletteLocation(true, t, false)));
     palettes.print(out);
     if (!language) {
         out << "base-data records: unknown without the language\n";
@@ -94,36 +98,36 @@ void palettesAndRecords(const rom::RomFile& rom, std::optional<rom::RomLanguage>
         const int64_t at = rom::BaseDataRecordLocation(*language, n);
         uint8_t first = 0;
         std::string problem;
-        if (auto read = rom.read(at, std::span(&first, 1), rom::RomPart::SizeByte); !read)
-            problem = read.error().english;
+        if (auto read = rom.read(at, std::span(&first, 1), RomPart::SizeByte); !read)
+            problem = en::Text(read.error(), path);
         else if (first != n)
-            problem = "record at " + Hex(at) + " starts with " + std::to_string(first);
+            problem = "record at " + HexEnglish(at) + " starts with " + std::to_string(first);
         records.count("Pokemon " + std::to_string(n), problem);
     }
     records.print(out);
 }
 
-void header(const rom::RomFile& rom, std::ostream& out)
+void header(const rom::RomImage& rom, std::ostream& out)
 {
     const auto h = rom::ReadCartridgeHeader(rom.bytes());
     if (!h) {
-        out << "header: none (the file ends before " << Hex(rom::kHeaderEnd) << ")\n";
+        out << "header: none (the file ends before " << HexEnglish(rom::kHeaderEnd) << ")\n";
         return;
     }
     out << "title: " << h->title << (h->gameCode.empty() ? "" : " (game code " + h->gameCode + ")") << "\n";
     const auto verdict = [](int64_t stored, int64_t computed) {
-        return Hex(stored) + (stored == computed ? ", right" : ", wrong (should be " + Hex(computed) + ")");
+        return HexEnglish(stored) + (stored == computed ? ", right" : ", wrong (should be " + HexEnglish(computed) + ")");
     };
     out << "header checksum: " << verdict(h->headerChecksum, h->headerChecksumComputed) << "\n";
     out << "global checksum: " << verdict(h->globalChecksum, h->globalChecksumComputed) << "\n";
 }
 
-const char* slotKind(const rom::PictureSlot& slot)
+const char* slotKind(const rom::Slot& slot)
 {
     switch (slot.kind) {
-    case rom::PictureSlot::Kind::Trainer: return "trainer";
-    case rom::PictureSlot::Kind::Unown: return slot.back ? "unown-back" : "unown-front";
-    case rom::PictureSlot::Kind::Pokemon: break;
+    case rom::Slot::Kind::Trainer: return "trainer";
+    case rom::Slot::Kind::Unown: return slot.back ? "unown-back" : "unown-front";
+    case rom::Slot::Kind::Pokemon: break;
     }
     return slot.back ? "pokemon-back" : "pokemon-front";
 }
@@ -135,25 +139,17 @@ struct SlotLine {
 
 // Kind, number, name, offset, stream bytes, tiles WxH, palette; "-" for
 // what cannot be read, so that no field is empty.
-SlotLine slotLine(const rom::RomFile& rom, const rom::PictureSlot& slot, int nameLength)
+SlotLine slotLine(const rom::RomImage& rom, const rom::Slot& slot, int nameLength)
 {
-    using K = rom::PictureSlot::Kind;
-    const bool trainer = slot.kind == K::Trainer;
-    const int pokemon = slot.kind == K::Unown ? rom::kUnownNumber : slot.number;
+    const bool trainer = rom::IsTrainer(slot);
+    const int pokemon = rom::PaletteNumber(slot);
     std::string name;
     if (!trainer)
         if (auto at = rom::PokemonNameLocation(rom, pokemon, nameLength))
-            if (auto field = rom.read(*at, nameLength, rom::RomPart::Name))
+            if (auto field = rom.read(*at, nameLength, RomPart::Name))
                 name = rom::DecodeGameText(*field);
-    rom::ExtractRequest request;
-    request.trainer = trainer;
-    request.trainerNumber = slot.number;
-    request.pokemonNumber = pokemon;
-    request.unown = slot.kind == K::Unown;
-    request.unownIndex = slot.number;
-    request.back = slot.back;
-    const auto picture = rom::ExtractFromRom(rom, request);
-    const auto offset = rom::ReadPicturePointer(rom, slot.pointerLocation());
+    const auto picture = rom::ExtractFromRom(rom, {.slot = slot});
+    const auto offset = rom::ReadPicturePointer(rom, rom::PointerLocation(slot));
     std::string palette;
     if (picture)
         palette = picture->palette.text;
@@ -164,7 +160,7 @@ SlotLine slotLine(const rom::RomFile& rom, const rom::PictureSlot& slot, int nam
     const auto field = [&](const std::string& text) { line += "\t" + (text.empty() ? "-" : text); };
     field(std::to_string(slot.number));
     field(name);
-    field(offset ? Hex(*offset) : "");
+    field(offset ? HexEnglish(*offset) : "");
     field(picture ? std::to_string(picture->stream.size()) : "");
     field(picture ? std::to_string(picture->width / 8) + "x" + std::to_string(picture->height / 8) : "");
     field(palette);
@@ -181,11 +177,11 @@ std::string notThisGame(bool languageKnown, size_t soundPictures)
     return {};
 }
 
-int finish(Streams s, const rom::RomFile& rom, const std::string& notThisGame)
+int finish(Streams s, const std::string& path, const std::string& notThisGame)
 {
     if (notThisGame.empty())
         return kExitOk;
-    return Failed(s, "\"" + rom.path().string() + "\" is not a ROM of Pokemon Gold or Silver (English or German): " +
+    return Failed(s, "\"" + path + "\" is not a ROM of Pokemon Gold or Silver (English or German): " +
                          notThisGame + ".");
 }
 
@@ -202,34 +198,35 @@ int Info(const Args& args, Streams s)
         return Usage(s, "info", "--name-length goes with --slots");
     if (*nameLength && (**nameLength < 1 || **nameLength > rom::kMaxNameLength))
         return Usage(s, "info", "--name-length takes 1 to " + std::to_string(rom::kMaxNameLength) + " bytes");
-    auto rom = rom::RomFile::open(args.positional[0]);
+    const std::string& path = args.positional[0];
+    auto rom = ReadRomFile(path);
     if (!rom)
-        return Failed(s, rom.error().english);
+        return Failed(s, rom.error(), path);
     auto language = rom::DetectRomLanguage(*rom);
     if (args.has("--slots")) {
         size_t sound = 0;
-        for (const rom::PictureSlot& slot : rom::AllPictureSlots()) {
+        for (const rom::Slot& slot : rom::AllPictureSlots()) {
             const SlotLine line = slotLine(*rom, slot, static_cast<int>(nameLength->value_or(10)));
             s.out << line.text;
             sound += line.sound;
         }
-        return finish(s, *rom, notThisGame(language.has_value(), sound));
+        return finish(s, path, notThisGame(language.has_value(), sound));
     }
-    s.out << "file: " << rom->path().string() << "\n";
-    s.out << "size: " << Hex(rom->size()) << " (" << rom->size() << " bytes)\n";
+    s.out << "file: " << path << "\n";
+    s.out << "size: " << HexEnglish(rom->size()) << " (" << rom->size() << " bytes)\n";
     header(*rom, s.out);
     std::optional<rom::RomLanguage> known;
     if (!language) {
-        s.out << "language: unknown (" << language.error().english << ")\n";
+        s.out << "language: unknown (" << en::Text(language.error(), path) << ")\n";
     } else {
         known = *language;
         s.out << "language: " << (*language == rom::RomLanguage::German ? "German" : "English") << "\n";
         auto base = rom::ReadNameTableBase(*rom, *language);
-        s.out << "name table: " << (base ? Hex(*base) : base.error().english) << "\n";
+        s.out << "name table: " << (base ? HexEnglish(*base) : en::Text(base.error(), path)) << "\n";
     }
-    const size_t sound = pictureTables(*rom, s.out);
-    palettesAndRecords(*rom, known, s.out);
-    return finish(s, *rom, notThisGame(known.has_value(), sound));
+    const size_t sound = pictureTables(*rom, path, s.out);
+    palettesAndRecords(*rom, path, known, s.out);
+    return finish(s, path, notThisGame(known.has_value(), sound));
 }
 
 int Search(const Args& args, Streams s)
@@ -246,12 +243,14 @@ int Search(const Args& args, Streams s)
     const int64_t start = from->value_or(0);
     if (start < 0)
         return Usage(s, "search", "--from needs an offset from 0 on");
-    auto found = rom::SearchNextOffset(args.positional[0], start, n);
+    const std::string& path = args.positional[0];
+    auto rom = ReadRomFile(path);
+    if (!rom)
+        return Failed(s, rom.error(), path);
+    const auto found = rom::SearchNextOffset(rom->bytes(), start, n, rom->size() - n - 1);
     if (!found)
-        return Failed(s, found.error().english);
-    if (!*found)
-        return Failed(s, "no free place for " + std::to_string(n) + " bytes after offset " + Hex(start) + ".");
-    s.out << Hex(**found) << "\n";
+        return Failed(s, "no free place for " + std::to_string(n) + " bytes after offset " + HexEnglish(start) + ".");
+    s.out << HexEnglish(*found) << "\n";
     return kExitOk;
 }
 
@@ -282,9 +281,9 @@ using Bytes = std::expected<std::vector<uint8_t>, std::string>;
 int Compress(const Args& args, Streams s)
 {
     return transformFile(args, s, "compress", [](const std::vector<uint8_t>& raw) -> Bytes {
-        auto encoded = codec::encode(raw);
+        auto encoded = codec::Encode(raw);
         if (!encoded)
-            return std::unexpected(codec::describe(encoded.error()));
+            return std::unexpected(en::CodecText(encoded.error()));
         return std::move(*encoded);
     });
 }
@@ -297,19 +296,19 @@ int Decompress(const Args& args, Streams s)
     const int64_t at = offset->value_or(0);
     return transformFile(args, s, "decompress", [at](const std::vector<uint8_t>& data) -> Bytes {
         if (at < 0 || at >= static_cast<int64_t>(data.size()))
-            return std::unexpected("offset " + Hex(at) + " lies outside the file's " + std::to_string(data.size()) +
+            return std::unexpected("offset " + HexEnglish(at) + " lies outside the file's " + std::to_string(data.size()) +
                                    " bytes.");
         const auto stream = std::span(data).subspan(static_cast<size_t>(at));
-        auto lengths = codec::measure(stream, kMaxRawBytes);
+        auto lengths = codec::Measure(stream, kMaxRawBytes);
         if (!lengths && lengths.error() == codec::Error::OutputFull)
-            return std::unexpected("the stream at offset " + Hex(at) + " would unpack to more than " +
+            return std::unexpected("the stream at offset " + HexEnglish(at) + " would unpack to more than " +
                                    std::to_string(kMaxRawBytes) + " bytes.");
         if (!lengths)
-            return std::unexpected("no complete stream at offset " + Hex(at) + ": " +
-                                   codec::describe(lengths.error()));
-        auto decoded = codec::decode(stream.first(static_cast<size_t>(lengths->compressed)), lengths->decompressed);
+            return std::unexpected("no complete stream at offset " + HexEnglish(at) + ": " +
+                                   en::CodecText(lengths.error()));
+        auto decoded = codec::Decode(stream.first(static_cast<size_t>(lengths->compressed)), lengths->decompressed);
         if (!decoded)
-            return std::unexpected(codec::describe(decoded.error()));
+            return std::unexpected(en::CodecText(decoded.error()));
         return std::move(*decoded);
     });
 }

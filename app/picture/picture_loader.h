@@ -1,30 +1,23 @@
 #pragma once
-// Page 1 for an ordinary picture: the file read by content, cut to whole
-// tiles, and its colours other than black and white.
+// An ordinary picture file read by content and decoded (Qt), cut to whole
+// tiles, with its colours other than black and white: what the core takes
+// as width, height, pixels and the file's own palette.
 
 #include <cstdint>
 #include <expected>
 #include <filesystem>
-#include <string>
 #include <vector>
 
+#include "error.h"
 #include "working_picture.h"
 
 namespace orv {
 
-enum class LoadFailure : uint8_t { Missing, Unreadable, Truncated, NotAPicture, TooSmall, TooLarge, TooManyColours };
-
-struct LoadError {
-    LoadFailure failure;
-    std::string message; // German, UTF-8, for the "Fehler" box
-    std::string english; // the same facts in English
-};
-
 struct LoadedPicture {
     // Width and height multiples of 8, pixels bottom-up; the default palette
-    // (the page-1 handler keeps the wizard's own Palette).
+    // (the wizard keeps its own palette).
     WorkingPicture picture;
-    std::vector<Colour> colours; // for "Farbe 1:" and "Farbe 2:", at most 255
+    std::vector<Colour> colours; // to choose colours 1 and 2 from, at most 255
     // The file's own colour table, in its order, when it stores colour
     // indices (GIF, palette PNG and BMP); empty otherwise.
     std::vector<Colour> colourTable;
@@ -36,24 +29,11 @@ constexpr int64_t kMaxSourcePixels = int64_t{1} << 26;
 // Larger files are refused before they are read.
 constexpr int64_t kMaxSourceFileBytes = int64_t{512} << 20;
 
-// "Die Datei "<p>" konnte nicht gefunden werden."
-std::string MissingSourceMessage(const std::filesystem::path& path);
-
 // GIF, BMP, ICO, CUR and PNG are recognised by content, whatever the file's
-// name (so ".bak" and ".old" backups load too). Refusals:
-//   Missing:        MissingSourceMessage(path)
-//   Unreadable:     "Die Datei "<p>" konnte nicht gelesen werden (Systemfehler <n>: <text>)."
-//                    (a folder, a pipe or a device among them)
-//   Truncated:      "Die Bilddatei "<p>" ist unvollständig: Ihre Kopfdaten kündigen <k>
-//                    Bytes an, sie hat aber nur <n>." (see FindTruncation)
-//   NotAPicture:    "Die Datei "<p>" ist keine lesbare Bilddatei (GIF, BMP, ICO,
-//                    CUR oder PNG)."
-//   TooSmall:       "Das Bild "<p>" ist zu klein: Es muss mindestens 8 Pixel
-//                    breit und 8 Pixel hoch sein."
-//   TooLarge:       "Das Bild "<p>" ist zu groß, um es zu verarbeiten."
-//   TooManyColours: the text of CollectColours.
-// English alongside, e.g. "The picture "<p>" is too small: it must be at least 8 pixels
-// wide and 8 pixels high."
-std::expected<LoadedPicture, LoadError> LoadSourcePicture(const std::filesystem::path& path);
+// name (so ".bak" and ".old" backups load too). Refusals: SourceMissing,
+// SourceUnreadable (a folder, a pipe or a device among them), SourceTruncated
+// (see FindTruncation), NotAPicture, SourceTooSmall (under 8 x 8 pixels),
+// SourceTooLarge, TooManyColours.
+std::expected<LoadedPicture, Error> LoadSourcePicture(const std::filesystem::path& path);
 
 } // namespace orv

@@ -168,19 +168,6 @@ std::string systemErrorGerman(int code)
     return "Systemfehler " + std::to_string(code) + ": " + (text ? text : std::strerror(code));
 }
 
-std::string operationGerman(const std::string& operation)
-{
-    if (operation == "write")
-        return "Schreiben";
-    if (operation == "flush")
-        return "Sichern auf den Datenträger";
-    if (operation == "close")
-        return "Schließen";
-    if (operation == "rename")
-        return "Umbenennen";
-    return operation;
-}
-
 std::string systemErrorEnglish(int code)
 {
     if (code == kNotRegularFile)

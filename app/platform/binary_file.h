@@ -61,9 +61,6 @@ bool isReadOnlyFile(const std::filesystem::path& path);
 // regular file (a folder, a device or a pipe)".
 std::string systemErrorGerman(int code);
 std::string systemErrorEnglish(int code);
-// The failed step of an IoError in German words ("write" -> "Schreiben");
-// steps without a German word stay as they are.
-std::string operationGerman(const std::string& operation);
 // "<operation>: <the system's text>".
 std::string describeIoError(const IoError& error);
 

@@ -4,92 +4,54 @@
 #include <cerrno>
 
 #include "file_commit.h"
+#include "rom_io.h"
 
-namespace orv::rom {
+namespace orv {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
-
-RomError changed(const std::filesystem::path& path)
+std::unexpected<Error> fail(ErrorKind kind, int code = 0, std::string step = {})
 {
-    return {RomError::Kind::FileChanged,
-            "Die Datei " + quoted(path) + " hat sich seit dem Lesen verändert, es wurde nichts geschrieben.", 0,
-            "The file " + quoted(path) + " changed since it was read, nothing was written."};
-}
-
-RomError writeFailed(const std::filesystem::path& path, const IoError& error)
-{
-    const std::string german = systemErrorGerman(error.code), english = systemErrorEnglish(error.code);
-    if (error.operation == "create temporary")
-        return {RomError::Kind::WriteFailed,
-                "Neben der Datei " + quoted(path) + " kann keine temporäre Datei angelegt werden (" + german +
-                    "). Es wurde nichts geschrieben.",
-                error.code,
-                "No temporary file can be created beside " + quoted(path) + " (" + english +
-                    "), so the ROM cannot be replaced safely. Nothing was written."};
-    return {RomError::Kind::WriteFailed,
-            "Die Datei " + quoted(path) + " konnte nicht geschrieben werden (" + operationGerman(error.operation) + ", " + german +
-                "). Sie ist unverändert.",
-            error.code,
-            "The file " + quoted(path) + " could not be written (" + error.operation + ", " + english +
-                "). It is unchanged."};
+    return std::unexpected(Error{.kind = kind, .systemCode = code, .text = std::move(step)});
 }
 
 } // namespace
 
-std::expected<std::vector<uint8_t>, RomError> ApplyPatches(const RomFile& rom, std::span<const BytePatch> patches)
-{
-    std::vector<uint8_t> bytes(rom.bytes().begin(), rom.bytes().end());
-    for (const BytePatch& patch : patches) {
-        if (!rom.holds(patch.offset, static_cast<int64_t>(patch.bytes.size())))
-            return std::unexpected(OutOfRange(NumberField::Offset, patch.offset, 0,
-                                              rom.size() - static_cast<int64_t>(patch.bytes.size())));
-        std::ranges::copy(patch.bytes, bytes.begin() + patch.offset);
-    }
-    return bytes;
-}
-
-std::expected<RomChange, RomError> RomChange::Begin(const std::filesystem::path& path,
-                                                    std::chrono::milliseconds wait)
+std::expected<RomChange, Error> RomChange::begin(const std::filesystem::path& path, std::chrono::milliseconds wait)
 {
     auto lock = LockedFile::lock(path, wait);
     if (!lock) {
         if (!lock.error().busy)
-            return std::unexpected(InsertOpenFailed(lock.error().io.code));
-        return std::unexpected(RomError{
-            RomError::Kind::Busy,
-            "Die Datei " + quoted(path) +
-                " wird gerade von einem anderen Orvista geändert. Es wurde nichts geschrieben; bitte später noch "
-                "einmal versuchen.",
-            EWOULDBLOCK,
-            "The file " + quoted(path) +
-                " is being changed by another instance of Orvista. Nothing was written; try again later."});
+            return fail(ErrorKind::LockOpenFailed, lock.error().io.code);
+        return fail(ErrorKind::Busy, EWOULDBLOCK);
     }
-    auto rom = RomFile::read(path, lock->file());
+    auto rom = ReadRomFile(lock->file());
     if (!rom)
         return std::unexpected(rom.error());
-    return RomChange(std::move(*lock), std::move(*rom));
+    return RomChange(path, std::move(*lock), std::move(*rom));
 }
 
-std::expected<void, RomError> RomChange::Commit(std::span<const uint8_t> bytes)
+std::expected<void, Error> RomChange::commit(std::span<const uint8_t> bytes)
 {
-    const auto& path = rom_.path();
     if (static_cast<int64_t>(bytes.size()) != rom_.size())
-        return std::unexpected(OutOfRange(NumberField::Offset, static_cast<int64_t>(bytes.size()), rom_.size(),
-                                          rom_.size()));
+        return std::unexpected(
+            OutOfRangeError(NumberField::Offset, static_cast<int64_t>(bytes.size()), rom_.size(), rom_.size()));
     if (std::ranges::equal(bytes, rom_.bytes()))
         return {};
     // Writers that take no lock: the path must still name the file read, as read.
-    if (!lock_.stillAtPath(path))
-        return std::unexpected(changed(path));
-    auto now = readWholeFile(path, kMaxRomBytes);
+    if (!lock_.stillAtPath(path_))
+        return fail(ErrorKind::FileChanged);
+    auto now = readWholeFile(path_, rom::kMaxRomBytes);
     if (!now || !std::ranges::equal(*now, rom_.bytes()))
-        return std::unexpected(changed(path));
-    if (auto replaced = replaceFile(path, bytes, {.flush = true}); !replaced)
-        return std::unexpected(writeFailed(path, replaced.error()));
-    removeStaleTemporaries(path);
+        return fail(ErrorKind::FileChanged);
+    if (auto replaced = replaceFile(path_, bytes, {.flush = true}); !replaced) {
+        const IoError& error = replaced.error();
+        if (error.operation == "create temporary")
+            return fail(ErrorKind::TemporaryFailed, error.code);
+        return fail(ErrorKind::WriteFailed, error.code, error.operation);
+    }
+    removeStaleTemporaries(path_);
     return {};
 }
 
-} // namespace orv::rom
+} // namespace orv

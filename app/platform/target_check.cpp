@@ -5,34 +5,23 @@
 
 #include "binary_file.h"
 
-namespace orv::rom {
+namespace orv {
 
-std::expected<int64_t, RomError> CheckRomTarget(const std::string& path, int64_t encodedLength)
+std::expected<int64_t, Error> CheckRomTarget(const std::string& path, int64_t encodedLength)
 {
     const std::filesystem::path file(path);
-    const std::string quoted = "\"" + path + "\"";
     std::error_code ec;
     if (path.empty() || !std::filesystem::is_regular_file(file, ec))
-        return std::unexpected(RomError{
-            RomError::Kind::OpenFailed,
-            "Die Datei " + quoted + " existiert nicht. Bilder können nur in existierende Dateien insertet werden.",
-            ENOENT, "The file " + quoted + " does not exist. Pictures can only be inserted into existing files."});
+        return std::unexpected(Error{.kind = ErrorKind::TargetMissing, .systemCode = ENOENT});
     if (isReadOnlyFile(file))
-        return std::unexpected(RomError{
-            RomError::Kind::OpenFailed,
-            "Die Datei " + quoted + " ist schreibgeschütz. Orvista kann nicht in schreibgeschützte Dateien schreiben.",
-            EACCES, "The file " + quoted + " is read-only. Orvista cannot write into read-only files."});
+        return std::unexpected(Error{.kind = ErrorKind::TargetReadOnly, .systemCode = EACCES});
     const auto length = std::filesystem::file_size(file, ec);
     if (ec)
-        return std::unexpected(RomError{RomError::Kind::ReadFailed,
-                                        "Die Datei " + quoted + " konnte nicht gelesen werden.", ec.value(),
-                                        "The file " + quoted + " could not be read."});
+        return std::unexpected(Error{.kind = ErrorKind::TargetUnreadable, .systemCode = ec.value()});
     if (static_cast<int64_t>(length) < encodedLength)
-        return std::unexpected(RomError{RomError::Kind::TooShort, "Datei zu klein für Bilddaten", 0,
-                                        "The file " + quoted + " is too small for the picture data (" +
-                                            std::to_string(length) + " bytes, the data needs " +
-                                            std::to_string(encodedLength) + ")."});
+        return std::unexpected(Error{
+            .kind = ErrorKind::TargetTooSmall, .value = static_cast<int64_t>(length), .high = encodedLength});
     return static_cast<int64_t>(length);
 }
 
-} // namespace orv::rom
+} // namespace orv

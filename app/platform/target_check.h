@@ -5,16 +5,14 @@
 #include <expected>
 #include <string>
 
-#include "rom_error.h"
+#include "error.h"
 
-namespace orv::rom {
+namespace orv {
 
 // The target's length when it exists, is writable and holds the data.
-// Refusals, in this order (English texts beside them):
-//   OpenFailed "Die Datei "<p>" existiert nicht. Bilder können nur in existierende Dateien insertet werden."
-//   OpenFailed "Die Datei "<p>" ist schreibgeschütz. Orvista kann nicht in schreibgeschützte Dateien schreiben."
-//   TooShort   "Datei zu klein für Bilddaten"
-// A folder or a wildcard pattern counts as missing: nothing can be written into it.
-std::expected<int64_t, RomError> CheckRomTarget(const std::string& path, int64_t encodedLength);
+// Refusals, in this order: TargetMissing (systemCode ENOENT; a folder or a
+// wildcard pattern counts as missing: nothing can be written into it),
+// TargetReadOnly (EACCES), TargetUnreadable, TargetTooSmall.
+std::expected<int64_t, Error> CheckRomTarget(const std::string& path, int64_t encodedLength);
 
-} // namespace orv::rom
+} // namespace orv

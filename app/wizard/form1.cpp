@@ -21,6 +21,7 @@
 #include "file_exists.h"
 #include "form1_layout.h"
 #include "message_sink.h"
+#include "messages_de.h"
 #include "page_rules.h"
 #include "page_work.h"
 #include "picture_box.h"
@@ -255,7 +256,7 @@ bool Form1::nextFromSource()
     const QString path = ui_.Combo1->currentText();
     state_.SourcePath = path.toStdString();
     if (!FileExists(path)) {
-        messages_.error(QStringLiteral("Die Datei \"") + path + QStringLiteral("\" konnte nicht gefunden werden."));
+        messages_.error(QString::fromStdString(de::Text({.kind = ErrorKind::SourceMissing}, state_.SourcePath)));
         return false;
     }
     state_.SourceKind = ClassifyPath(state_.SourcePath);

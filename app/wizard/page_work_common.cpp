@@ -5,6 +5,7 @@
 
 #include "form1.h"
 #include "message_sink.h"
+#include "messages_de.h"
 #include "picture_box.h"
 #include "picture_image.h"
 #include "up_down.h"
@@ -16,14 +17,14 @@ std::filesystem::path toPath(const std::string& utf8)
     return std::filesystem::path(utf8);
 }
 
-std::expected<int64_t, QString> storedNumber(UpDown* spin, rom::NumberField field)
+std::expected<int64_t, QString> storedNumber(UpDown* spin, NumberField field)
 {
     auto value = spin->storeText();
     if (value)
         return *value;
     const int64_t low = std::min(spin->minimum(), spin->maximum());
     const int64_t high = std::max(spin->minimum(), spin->maximum());
-    return std::unexpected(qt(rom::OutOfRange(field, value.error().value, low, high).message));
+    return std::unexpected(qt(de::Text(OutOfRangeError(field, value.error().value, low, high))));
 }
 
 PageResult refuse(Form1& form, const QString& text)
@@ -37,14 +38,12 @@ PageResult refuse(Form1& form, const std::string& text)
     return refuse(form, qt(text));
 }
 
-PageResult refuse(Form1& form, const rom::RomError& error)
+PageResult refuse(Form1& form, const Error& error, const std::string& path)
 {
-    const bool plainBox = error.kind == rom::RomError::Kind::LanguageUnknown ||
-                          (error.kind == rom::RomError::Kind::OpenFailed &&
-                           error.message == rom::InsertOpenFailed(error.systemCode).message);
-    if (!plainBox)
-        return refuse(form, error.message);
-    form.messages().plain(qt(error.message));
+    const std::string text = de::Text(error, path);
+    if (error.kind != ErrorKind::LanguageUnknown && error.kind != ErrorKind::LockOpenFailed)
+        return refuse(form, text);
+    form.messages().plain(qt(text));
     return pageFailed();
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "page_work.h"
-#include "rom_error.h"
+#include "error.h"
 
 namespace orv {
 
@@ -23,14 +23,14 @@ inline QString qt(const std::string& utf8) { return QString::fromStdString(utf8)
 
 // The number typed in the spin control's text box, stored into it. Out of
 // range: "<field> <v> liegt außerhalb des erlaubten Bereichs von <min> bis <max>."
-std::expected<int64_t, QString> storedNumber(UpDown* spin, rom::NumberField field);
+std::expected<int64_t, QString> storedNumber(UpDown* spin, NumberField field);
 
 // "Fehler" box with the critical icon, then the wizard stays.
 PageResult refuse(Form1& form, const QString& text);
 PageResult refuse(Form1& form, const std::string& text);
-// The ROM core's failures; "Error: <n>" and the unknown language keep their
-// plain OK box without the "Fehler" caption.
-PageResult refuse(Form1& form, const rom::RomError& error);
+// The core's failures in German, path the file they are about; "Error: <n>"
+// and the unknown language keep their plain OK box without the "Fehler" caption.
+PageResult refuse(Form1& form, const Error& error, const std::string& path = {});
 // An OK box with the information icon and the program's title.
 void inform(Form1& form, const QString& text);
 

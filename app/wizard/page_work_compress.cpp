@@ -4,10 +4,11 @@
 #include <QCheckBox>
 #include <QRadioButton>
 
-#include "compression_page.h"
+#include "compression.h"
 #include "core_page_work.h"
 #include "form1.h"
 #include "page_work_common.h"
+#include "preview_flags.h"
 
 namespace orv {
 
@@ -37,7 +38,7 @@ PageResult CorePageWork::compressPicture(Form1& form)
         coded.pixels = s.LoadedPixels;
 
     CompressionRequest request;
-    request.sourceKind = s.SourceKind;
+    request.fromPicture = s.SourceKind == FileKind::Picture;
     request.picture = &coded;
     request.sourceStream = s.SourceStream;
     request.sourceTileData = s.SourceTileData;
@@ -46,16 +47,15 @@ PageResult CorePageWork::compressPicture(Form1& form)
     request.choice = compressionChoice(c);
     request.blackWhite = c.Check14->isChecked();
     request.lightDark = c.Check3->isChecked();
-    request.previewFlags = s.PreviewFlags;
 
-    auto result = CompressionPageNext(request);
+    auto result = CodePicture(request);
     if (!result)
-        return refuse(form, result.error().message);
+        return refuse(form, result.error());
     s.TileData = std::move(result->tileData);
     s.EncodedData = std::move(result->encodedData);
     s.EncodedLength = static_cast<int32_t>(s.EncodedData.size());
     s.Picture.pixels = std::move(result->pixels);
-    s.PreviewFlags = result->previewFlags;
+    s.PreviewFlags = WithSizeFlags(s.PreviewFlags, s.Picture.width, s.Picture.height);
     paintPicture1(form);
     return {};
 }

@@ -8,8 +8,10 @@
 #include "core_page_work.h"
 #include "extraction.h"
 #include "form1.h"
+#include "number_text.h"
 #include "option_group.h"
-#include "orv_file.h"
+#include "picture_io.h"
+#include "rom_io.h"
 #include "page_work_common.h"
 #include "picture_box.h"
 #include "up_down.h"
@@ -30,41 +32,43 @@ struct SourcePicture {
 };
 
 // Page 2's numbers are all stored into their spin controls; only those the
-// chosen slot uses are refused when out of range.
+// chosen slot uses are refused when out of range. The offset and the sizes
+// are read as typed.
 std::expected<rom::ExtractRequest, QString> extractRequest(Form1& form)
 {
     const Form1Controls& c = form.ui();
     rom::ExtractRequest r;
-    r.romPath = toPath(form.state().SourcePath);
-    r.bySlot = c.Check12->isChecked();
-    if (!r.bySlot) {
-        r.offsetText = c.Text12->text().toStdString();
-        r.specifySize = c.Check13->isChecked();
-        r.widthText = c.Text13->text().toStdString();
-        r.heightText = c.Text14->text().toStdString();
+    if (!c.Check12->isChecked()) {
+        r.offset = parseNumber(c.Text12->text().toStdString());
+        if (c.Check13->isChecked()) {
+            r.width = parseNumber(c.Text13->text().toStdString());
+            r.height = parseNumber(c.Text14->text().toStdString());
+        }
         return r;
     }
-    const auto number = storedNumber(c.UpDown1, rom::NumberField::PokemonNumber);
-    const auto unownIndex = storedNumber(c.UpDown2, rom::NumberField::UnownIndex);
-    const auto trainerNumber = storedNumber(c.UpDown6, rom::NumberField::TrainerNumber);
-    r.trainer = c.Check7->isChecked();
-    r.unown = c.Check1->isChecked();
-    r.back = c.OptionButton2->isChecked();
-    r.shiny = c.Check2->isChecked();
-    if (r.trainer) {
+    const auto number = storedNumber(c.UpDown1, NumberField::PokemonNumber);
+    const auto unownIndex = storedNumber(c.UpDown2, NumberField::UnownIndex);
+    const auto trainerNumber = storedNumber(c.UpDown6, NumberField::TrainerNumber);
+    using K = rom::Slot::Kind;
+    rom::Slot slot{K::Pokemon, 1, c.OptionButton2->isChecked(), c.Check2->isChecked()};
+    if (c.Check7->isChecked()) {
         if (!trainerNumber)
             return std::unexpected(trainerNumber.error());
-        r.trainerNumber = *trainerNumber;
-        return r;
+        slot.kind = K::Trainer;
+        slot.number = *trainerNumber;
+    } else {
+        const bool unown = c.Check1->isChecked();
+        if (!unown && !number)
+            return std::unexpected(number.error());
+        slot.number = unown ? rom::kUnownNumber : *number;
+        if (slot.number == rom::kUnownNumber) {
+            if (!unownIndex)
+                return std::unexpected(unownIndex.error());
+            slot.kind = K::Unown;
+            slot.number = *unownIndex;
+        }
     }
-    if (!r.unown && !number)
-        return std::unexpected(number.error());
-    r.pokemonNumber = r.unown ? rom::kUnownNumber : *number;
-    if (r.pokemonNumber == rom::kUnownNumber) {
-        if (!unownIndex)
-            return std::unexpected(unownIndex.error());
-        r.unownIndex = *unownIndex;
-    }
+    r.slot = slot;
     return r;
 }
 
@@ -96,7 +100,7 @@ PageResult CorePageWork::extractPicture(Form1& form)
     if (s.SourceKind == FileKind::Orv) {
         auto orv = ReadOrvFile(toPath(s.SourcePath));
         if (!orv)
-            return refuse(form, orv.error().message);
+            return refuse(form, orv.error(), s.SourcePath);
         const Form1Controls& c = form.ui();
         c.TileOrder->choose(orv->order == TileOrder::Horizontal ? c.OptionButton11 : c.OptionButton10);
         takeSource(form, {std::move(orv->stream), std::move(orv->tileData), orv->colours,
@@ -107,9 +111,16 @@ PageResult CorePageWork::extractPicture(Form1& form)
     auto request = extractRequest(form);
     if (!request)
         return refuse(form, request.error());
-    auto picture = rom::ExtractFromRom(*request);
+    // The slot's numbers are refused before the ROM is read.
+    if (request->slot)
+        if (auto slot = rom::CheckedSlot(*request->slot); !slot)
+            return refuse(form, slot.error(), s.SourcePath);
+    auto rom = ReadRomFile(toPath(s.SourcePath));
+    if (!rom)
+        return refuse(form, rom.error(), s.SourcePath);
+    auto picture = rom::ExtractFromRom(*rom, *request);
     if (!picture)
-        return refuse(form, picture.error());
+        return refuse(form, picture.error(), s.SourcePath);
     takeSource(form, {std::move(picture->stream), std::move(picture->tileData), picture->palette.colours,
                       std::move(picture->palette.text), picture->width, picture->height});
     return {};

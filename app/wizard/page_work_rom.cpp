@@ -12,9 +12,11 @@
 #include "game_text.h"
 #include "insertion.h"
 #include "message_sink.h"
+#include "messages_de.h"
 #include "number_text.h"
-#include "rom_change.h"
 #include "page_work_common.h"
+#include "rom_change.h"
+#include "rom_io.h"
 #include "rom_layout.h"
 #include "up_down.h"
 
@@ -27,20 +29,10 @@ namespace {
 // The slot number of page 6: 201 with "Unown's List:   ".
 std::expected<int64_t, QString> targetPokemonNumber(const Form1Controls& c)
 {
-    auto number = storedNumber(c.UpDown3, rom::NumberField::PokemonNumber);
+    auto number = storedNumber(c.UpDown3, NumberField::PokemonNumber);
     if (c.Check5->isChecked())
         return rom::kUnownNumber;
     return number;
-}
-
-QString overwriteQuestion(const rom::InsertionPlan& plan)
-{
-    return QStringLiteral("Die Bilddaten würden ab Offset %1 %2 Bytes überschreiben, die nicht 0 sind und zu nichts "
-                          "gehören, was Orvista kennt (Programmcode, Text oder andere Daten). Das erste liegt an "
-                          "Offset %3.\n\nTrotzdem schreiben?")
-        .arg(qt(rom::HexText(plan.dataOffset)))
-        .arg(plan.overwrite.bytes)
-        .arg(qt(rom::HexText(plan.overwrite.first)));
 }
 
 QString chosenName(const Form1Controls& c)
@@ -59,46 +51,45 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
     rom::InsertRequest r;
-    r.romPath = toPath(s.TargetPath);
     r.encoded.assign(s.EncodedData.begin(),
                      s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
-    auto offset = storedNumber(c.UpDown4, rom::NumberField::Offset);
+    auto offset = storedNumber(c.UpDown4, NumberField::Offset);
     if (!offset)
         return std::unexpected(offset.error());
-    r.offsetText = c.Text4->text().toStdString();
-    r.replaceSlot = c.Check4->isChecked();
+    r.offset = *offset;
     r.colour1 = s.Picture.palette[1];
     r.colour2 = s.Picture.palette[2];
     r.width = s.Picture.width;
     r.height = s.Picture.height;
 
-    const auto unownIndex = storedNumber(c.UpDown5, rom::NumberField::UnownIndex);
+    const auto unownIndex = storedNumber(c.UpDown5, NumberField::UnownIndex);
     const auto number = targetPokemonNumber(c);
-    const auto trainerNumber = storedNumber(c.UpDown7, rom::NumberField::TrainerNumber);
-    const auto nameLength = storedNumber(c.UpDown8, rom::NumberField::NameLength);
-    if (!r.replaceSlot)
+    const auto trainerNumber = storedNumber(c.UpDown7, NumberField::TrainerNumber);
+    const auto nameLength = storedNumber(c.UpDown8, NumberField::NameLength);
+    if (!c.Check4->isChecked())
         return r;
-    r.trainer = c.Check8->isChecked();
-    r.back = c.OptionButton4->isChecked();
-    r.shiny = c.OptionButton6->isChecked();
+    using K = rom::Slot::Kind;
+    rom::Slot slot{K::Pokemon, 1, c.OptionButton4->isChecked(), c.OptionButton6->isChecked()};
     r.deleteOriginal = c.Check6->isChecked();
-    if (r.trainer) {
+    if (c.Check8->isChecked()) {
         if (!trainerNumber)
             return std::unexpected(trainerNumber.error());
-        r.trainerNumber = *trainerNumber;
+        slot.kind = K::Trainer;
+        slot.number = *trainerNumber;
+        r.slot = slot;
         return r;
     }
     if (!number)
         return std::unexpected(number.error());
-    r.pokemonNumber = *number;
-    r.unown = c.Check5->isChecked();
-    if (r.pokemonNumber == rom::kUnownNumber) {
+    slot.number = *number;
+    if (slot.number == rom::kUnownNumber) {
         if (!unownIndex)
             return std::unexpected(unownIndex.error());
-        r.unownIndex = *unownIndex;
+        slot.kind = K::Unown;
+        slot.number = *unownIndex;
     }
-    r.changeName = c.Check11->isChecked();
-    if (r.changeName) {
+    r.slot = slot;
+    if (c.Check11->isChecked()) {
         if (!nameLength)
             return std::unexpected(nameLength.error());
         r.nameLength = *nameLength;
@@ -113,19 +104,22 @@ PageResult CorePageWork::prepareNames(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    auto length = storedNumber(c.UpDown8, rom::NumberField::NameLength);
+    auto length = storedNumber(c.UpDown8, NumberField::NameLength);
     if (!length)
         return refuse(form, length.error());
     const int nameLength = static_cast<int>(*length);
 
     std::string sourceName;
     if (s.SourceKind == FileKind::Rom && !c.Check7->isChecked()) {
-        auto number = storedNumber(c.UpDown1, rom::NumberField::PokemonNumber);
+        auto number = storedNumber(c.UpDown1, NumberField::PokemonNumber);
         if (!number)
             return refuse(form, number.error());
-        auto name = rom::ReadPokemonName(toPath(s.SourcePath), static_cast<int>(*number), nameLength);
+        auto source = ReadRomFile(toPath(s.SourcePath));
+        if (!source)
+            return refuse(form, source.error(), s.SourcePath);
+        auto name = rom::ReadPokemonName(*source, static_cast<int>(*number), nameLength);
         if (!name)
-            return refuse(form, name.error());
+            return refuse(form, name.error(), s.SourcePath);
         sourceName = std::move(name->text);
     } else {
         sourceName = rom::SourceNameFromPath(s.SourcePath);
@@ -134,9 +128,12 @@ PageResult CorePageWork::prepareNames(Form1& form)
     auto number = targetPokemonNumber(c);
     if (!number)
         return refuse(form, number.error());
-    auto targetName = rom::ReadPokemonName(toPath(s.TargetPath), static_cast<int>(*number), nameLength);
+    auto target = ReadRomFile(toPath(s.TargetPath));
+    if (!target)
+        return refuse(form, target.error(), s.TargetPath);
+    auto targetName = rom::ReadPokemonName(*target, static_cast<int>(*number), nameLength);
     if (!targetName)
-        return refuse(form, targetName.error());
+        return refuse(form, targetName.error(), s.TargetPath);
 
     c.Text8->setText(qt(sourceName));
     c.Text9->setText(qt(targetName->text));
@@ -150,7 +147,7 @@ std::vector<QString> CorePageWork::pokemonNames(Form1& form, const std::string& 
     const long long length = parseNumber(form.ui().Text11->text().toStdString());
     if (length < 1 || length > rom::kMaxNameLength)
         return {};
-    auto rom = rom::RomFile::open(toPath(romPath));
+    auto rom = ReadRomFile(toPath(romPath));
     if (!rom)
         return {};
     auto names = rom::ReadPokemonNames(*rom, static_cast<int>(length));
@@ -170,29 +167,31 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
         return refuse(form, request.error());
     // Locked from the read for planning to the commit; the ROM is replaced
     // as a whole or stays as it was.
-    auto change = rom::RomChange::Begin(request->romPath);
+    const std::string& path = form.state().TargetPath;
+    auto change = RomChange::begin(toPath(path));
     if (!change)
-        return refuse(form, change.error());
+        return refuse(form, change.error(), path);
     auto plan = rom::PlanInsertion(change->rom(), *request);
     if (!plan)
-        return refuse(form, plan.error());
-    if (plan->overwrite.bytes > 0 && !form.messages().ask({overwriteQuestion(*plan), QStringLiteral("Orvista"),
-                                                           MessageIcon::Warning}))
+        return refuse(form, plan.error(), path);
+    const QString question = qt(de::OverwriteQuestion(plan->dataOffset, plan->overwrite.bytes, plan->overwrite.first));
+    if (plan->overwrite.bytes > 0 &&
+        !form.messages().ask({question, QStringLiteral("Orvista"), MessageIcon::Warning}))
         return pageFailed();
     // Emulators check the global checksum; it is rewritten as one more patch.
     if (auto checksum = rom::GlobalChecksumPatch(change->rom(), plan->patches))
         plan->patches.push_back(std::move(*checksum));
     auto bytes = rom::ApplyPatches(change->rom(), plan->patches);
     if (!bytes)
-        return refuse(form, bytes.error());
-    if (auto committed = change->Commit(*bytes); !committed)
-        return refuse(form, committed.error());
+        return refuse(form, bytes.error(), path);
+    if (auto committed = change->commit(*bytes); !committed)
+        return refuse(form, committed.error(), path);
     // What was deliberately left alone (e.g. the size byte) is told once
     // the data is in; page 7's sentence stays as it is.
     if (!plan->notes.empty()) {
         QStringList notes;
-        for (const rom::PlanNote& note : plan->notes)
-            notes << qt(note.german);
+        for (const Note& note : plan->notes)
+            notes << qt(de::Text(note));
         inform(form, notes.join(QLatin1Char('\n')));
     }
     return {};

@@ -53,7 +53,7 @@ PageResult CorePageWork::loadSourcePicture(Form1& form)
     WizardState& s = form.state();
     auto loaded = LoadSourcePicture(toPath(s.SourcePath));
     if (!loaded)
-        return refuse(form, loaded.error().message);
+        return refuse(form, loaded.error(), s.SourcePath);
 
     // The wizard keeps its own palette across pictures.
     s.Picture.width = loaded->picture.width;

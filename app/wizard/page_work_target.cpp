@@ -4,12 +4,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "bitmap_file.h"
 #include "core_page_work.h"
 #include "form1.h"
 #include "free_space.h"
-#include "orv_file.h"
+#include "messages_de.h"
 #include "page_work_common.h"
+#include "picture_io.h"
+#include "rom_io.h"
 #include "target_check.h"
 #include "up_down.h"
 
@@ -24,9 +25,9 @@ PageResult CorePageWork::prepareTarget(Form1& form)
     const std::filesystem::path path = toPath(s.TargetPath);
     switch (s.TargetKind) {
     case FileKind::Rom: {
-        auto length = rom::CheckRomTarget(s.TargetPath, s.EncodedLength);
+        auto length = CheckRomTarget(s.TargetPath, s.EncodedLength);
         if (!length)
-            return refuse(form, length.error());
+            return refuse(form, length.error(), s.TargetPath);
         c.UpDown4->setRange(0, *length - s.EncodedLength - 1);
         c.UpDown4->setValue(0);
         c.Text4->setText(QStringLiteral("0"));
@@ -38,13 +39,13 @@ PageResult CorePageWork::prepareTarget(Form1& form)
         auto written = WriteOrvFile(path, s.EncodedData, s.Picture.palette[1], s.Picture.palette[2],
                                     s.Picture.width, s.Picture.height, order);
         if (!written)
-            return refuse(form, written.error().message);
+            return refuse(form, written.error(), s.TargetPath);
         return {};
     }
     case FileKind::Picture: {
         auto written = WriteBitmapFile(path, s.Picture);
         if (!written)
-            return refuse(form, written.error().message);
+            return refuse(form, written.error(), s.TargetPath);
         return {};
     }
     }
@@ -55,26 +56,24 @@ void CorePageWork::searchNextOffset(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    auto start = storedNumber(c.UpDown4, rom::NumberField::Offset);
+    auto start = storedNumber(c.UpDown4, NumberField::Offset);
     if (!start) {
         (void)refuse(form, start.error());
         return;
     }
-    auto found = rom::SearchNextOffset(toPath(s.TargetPath), *start, s.EncodedLength);
-    if (!found) {
-        (void)refuse(form, found.error());
+    auto rom = ReadRomFile(toPath(s.TargetPath));
+    if (!rom) {
+        (void)refuse(form, rom.error(), s.TargetPath);
         return;
     }
-    if (!*found) {
+    const auto found = rom::SearchNextOffset(rom->bytes(), *start, s.EncodedLength, rom->size() - s.EncodedLength - 1);
+    if (!found) {
         // Without this the offset field would silently keep a place that may
         // hold other data.
-        inform(form, QStringLiteral("Kein freier Platz für %1 Bytes hinter Offset %2 gefunden. "
-                                    "Der Offset bleibt unverändert.")
-                         .arg(s.EncodedLength)
-                         .arg(*start));
+        inform(form, qt(de::NoFreePlaceText(s.EncodedLength, *start)));
         return;
     }
-    c.UpDown4->setValue(**found);
+    c.UpDown4->setValue(*found);
 }
 
 } // namespace orv

@@ -42,10 +42,6 @@ bool unchanged(const RomImage& rom, const BatchItem& item)
     return now && now->tileData == item.tileData && SamePalettePair(now->palette.pair, pairOf(item));
 }
 
-std::unexpected<BatchError> refuse(std::optional<size_t> item, Error error)
-{
-    return std::unexpected(BatchError{item, std::move(error)});
-}
 
 } // namespace
 
@@ -76,6 +72,9 @@ bool SamePalettePair(const PalettePair& a, const PalettePair& b)
 std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items)
 {
     BatchPlan plan;
+    const auto refuse = [&](std::optional<size_t> item, Error error) {
+        return std::unexpected(BatchError{item, std::move(error), plan.oddSizes});
+    };
     // Two items for one slot (Pokemon 201 is the first Unown form) must agree.
     std::map<int64_t, size_t> bySlot;
     std::vector<size_t> changed;

@@ -73,6 +73,7 @@ struct BatchPlan {
 struct BatchError {
     std::optional<size_t> item; // the item refused, when one is
     Error error;
+    std::vector<size_t> oddSizes; // as in BatchPlan, of the items looked at before the refusal
 };
 
 // Items in the order given; each picture is planned on the ROM as the ones

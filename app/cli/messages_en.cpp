@@ -1,0 +1,247 @@
+#include "messages_en.h"
+
+#include "binary_file.h"
+#include "text_format.h"
+
+namespace orv::en {
+
+namespace {
+
+using std::to_string;
+
+const char* fieldText(NumberField field)
+{
+    switch (field) {
+    case NumberField::Offset: return "Offset";
+    case NumberField::PokemonNumber: return "Pokemon number";
+    case NumberField::UnownIndex: return "Unown index";
+    case NumberField::TrainerNumber: return "Trainer number";
+    case NumberField::NameLength: return "Name length";
+    }
+    return "Value";
+}
+
+const char* partText(RomPart part)
+{
+    switch (part) {
+    case RomPart::PictureData: return "the picture data";
+    case RomPart::PointerTable: return "the pointer table";
+    case RomPart::Palette: return "the palette";
+    case RomPart::Name: return "the name";
+    case RomPart::SizeByte: return "the size byte";
+    case RomPart::Header: return "the ROM header";
+    case RomPart::NameTablePointer: return "the pointer to the name table";
+    }
+    return "the data";
+}
+
+const char* faultText(StreamFault fault)
+{
+    switch (fault) {
+    case StreamFault::BadCopySource: return "A copy command reads outside the data unpacked so far.";
+    case StreamFault::NoEndMarker: return "The end marker is missing before the end of the file.";
+    case StreamFault::OutputFull: return "The unpacked data would be larger than a picture of 32767 pixels.";
+    case StreamFault::TooLong: return "The data is too long.";
+    case StreamFault::ShorterThanTile: return "The unpacked data is shorter than one tile (16 bytes).";
+    case StreamFault::Corrupt: return "The data is corrupt.";
+    }
+    return "";
+}
+
+std::string file(std::string_view path) { return "The file " + Quoted(path); }
+std::string system(int code) { return "(" + systemErrorEnglish(code) + ")"; }
+const char* const kNothingWritten = " Nothing was written.";
+
+} // namespace
+
+std::string RegionText(Region region, const rom::Slot& slot)
+{
+    switch (region) {
+    case Region::Header: return "the cartridge header";
+    case Region::PokemonPointers: return "the Pokemon picture pointer table";
+    case Region::UnownPointers: return "the Unown picture pointer table";
+    case Region::TrainerPointers: return "the trainer picture pointer table";
+    case Region::PokemonPalettes: return "the Pokemon palette table";
+    case Region::TrainerPalettes: return "the trainer palette table";
+    case Region::BaseData: return "the Pokemon base-data records";
+    case Region::NameTable: return "the Pokemon name table";
+    case Region::Picture: break;
+    }
+    const std::string side = slot.back ? " (back)" : " (front)";
+    switch (slot.kind) {
+    case rom::Slot::Kind::Trainer: return "the picture of trainer " + to_string(slot.number);
+    case rom::Slot::Kind::Unown: return "the picture of Unown " + to_string(slot.number) + side;
+    case rom::Slot::Kind::Pokemon: break;
+    }
+    return "the picture of Pokemon " + to_string(slot.number) + side;
+}
+
+std::string Text(const Error& e, std::string_view path)
+{
+    switch (e.kind) {
+    case ErrorKind::OpenFailed: return file(path) + " could not be opened " + system(e.systemCode) + ".";
+    case ErrorKind::LockOpenFailed:
+        return "The ROM file could not be opened " + system(e.systemCode) + "." + kNothingWritten;
+    case ErrorKind::ReadFailed: return file(path) + " could not be read " + system(e.systemCode) + ".";
+    case ErrorKind::TooLarge:
+        return file(path) + " is too large for a ROM at " + to_string(e.value) + " bytes (at most " +
+               to_string(e.high) + ").";
+    case ErrorKind::Busy:
+        return file(path) + " is being changed by another instance of Orvista. Nothing was written; try again later.";
+    case ErrorKind::FileChanged: return file(path) + " changed since it was read, nothing was written.";
+    case ErrorKind::TemporaryFailed:
+        return "No temporary file can be created beside " + Quoted(path) + " " + system(e.systemCode) +
+               ", so the ROM cannot be replaced safely." + kNothingWritten;
+    case ErrorKind::WriteFailed:
+        return file(path) + " could not be written (" + e.text + ", " + systemErrorEnglish(e.systemCode) +
+               "). It is unchanged.";
+    case ErrorKind::TargetMissing:
+        return file(path) + " does not exist. Pictures can only be inserted into existing files.";
+    case ErrorKind::TargetReadOnly: return file(path) + " is read-only. Orvista cannot write into read-only files.";
+    case ErrorKind::TargetUnreadable: return file(path) + " could not be read.";
+    case ErrorKind::TargetTooSmall:
+        return file(path) + " is too small for the picture data (" + to_string(e.value) + " bytes, the data needs " +
+               to_string(e.high) + ").";
+    case ErrorKind::TooShort:
+        return file(path) + " is too short for " + partText(e.part) + " (needs up to " + HexEnglish(e.high) +
+               ", file length " + HexEnglish(e.value) + ").";
+    case ErrorKind::LanguageUnknown: return "The language of the ROM could not be recognised.";
+    case ErrorKind::OutOfRange: {
+        // Offsets as the command line writes them.
+        const auto number = [&](int64_t v) {
+            return e.field == NumberField::Offset && v >= 0 ? HexEnglish(v) : to_string(v);
+        };
+        return std::string(fieldText(e.field)) + " " + number(e.value) + " is outside the allowed range " +
+               number(e.low) + " to " + number(e.high) + ".";
+    }
+    case ErrorKind::CodecMissing: return "The library libvexlib.so could not be loaded: " + e.text;
+    case ErrorKind::NoPicture:
+        return "There is no complete picture data at offset " + HexEnglish(e.offset) + " in the file " +
+               Quoted(path) + ". " + faultText(e.fault);
+    case ErrorKind::TooNarrow:
+        return std::string(e.high ? "The given width " : "The given height ") + to_string(e.value) +
+               " is less than 8 pixels.";
+    case ErrorKind::PictureTooLarge:
+        return "At " + to_string(e.low) + " x " + to_string(e.high) +
+               " pixels the picture would be larger than 32767 pixels.";
+    case ErrorKind::NoData: return "There is no picture data to write.";
+    case ErrorKind::Unreachable:
+        return "Offset " + HexEnglish(e.offset) +
+               " cannot be reached by any picture pointer (not possible in bank 0, in the banks 0x13 and 0x14 and "
+               "from 0x400000 on). Please choose another offset.";
+    case ErrorKind::PastBank:
+        return "The picture data (" + to_string(e.value) + " bytes from " + HexEnglish(e.offset) +
+               ") runs past the end of bank " + HexEnglish(e.high) +
+               "; the game reads a picture only within one bank. Please choose another offset.";
+    case ErrorKind::InTheWay:
+        return "The picture data (" + to_string(e.value) + " bytes from " + HexEnglish(e.offset) +
+               ") would overwrite " + RegionText(e.region, e.slot) + " (" + HexEnglish(e.low) + " to " +
+               HexEnglish(e.high - 1) + ")." + kNothingWritten;
+    case ErrorKind::NotAStream:
+        return std::string("The picture data is not a complete stream the game can read.") + kNothingWritten;
+    case ErrorKind::SizeMismatch:
+        return "The picture size " + to_string(e.low) + " x " + to_string(e.high) +
+               " does not match the picture data (" + to_string(e.value) + " tiles)." + kNothingWritten;
+    case ErrorKind::OldPictureBroken:
+        return "The old picture at offset " + HexEnglish(e.offset) +
+               " cannot be deleted because there is no complete picture data there. Nothing was written; without "
+               "\"Delete Original Picture\" the picture can be inserted.";
+    case ErrorKind::NoRoom:
+        return "No free place for " + to_string(e.value) + " bytes after offset " + HexEnglish(e.offset) +
+               " found." + kNothingWritten;
+    case ErrorKind::NameUnencodable:
+        return "The name " + Quoted(e.text) + " contains the character " + Quoted(e.other) +
+               ", which the game's character table cannot encode.";
+    case ErrorKind::NameTooLong:
+        return "The name " + Quoted(e.text) + " needs " + to_string(e.value) + " bytes, but the ROM only has room for " +
+               to_string(e.high) + ".";
+    case ErrorKind::IpsTooLarge:
+        return "An IPS patch reaches only the first 16 MiB, but the ROM has " + to_string(e.value) +
+               " bytes; write a BPS patch instead.";
+    case ErrorKind::IpsShortens:
+        return "An IPS patch cannot shorten a file (from " + to_string(e.low) + " to " + to_string(e.high) +
+               " bytes).";
+    case ErrorKind::TooManyColours:
+        return "The picture has more than 255 colours besides black and white. Please reduce the number of colours "
+               "and load the picture again.";
+    case ErrorKind::CompressCodecMissing:
+        return "The picture data could not be compressed: the library libvexlib.so is missing or damaged.";
+    case ErrorKind::CompressFailed: return "The picture data could not be compressed.";
+    case ErrorKind::OrvTooLarge:
+        return "The picture is too large for an ORV file: width and height may be at most 255 pixels.";
+    case ErrorKind::OrvNotAStream:
+        return "The picture data is not a complete compressed data stream and is not saved.";
+    case ErrorKind::OrvCheckCodecMissing:
+        return "The picture data could not be checked: the library libvexlib.so is missing or damaged.";
+    case ErrorKind::OrvWriteFailed: return file(path) + " could not be written " + system(e.systemCode) + ".";
+    case ErrorKind::OrvUnreadable: return file(path) + " could not be read.";
+    case ErrorKind::OrvCodecMissing:
+        return file(path) + " could not be read: the library libvexlib.so is missing or damaged.";
+    case ErrorKind::OrvDataTooLarge: return "The picture data in the file " + Quoted(path) + " is too large.";
+    case ErrorKind::OrvInvalidStream: return file(path) + " contains no valid picture data stream.";
+    case ErrorKind::OrvTooShort:
+        return file(path) +
+               " is too short for an ORV file: the palette, size or tile order after the picture data is missing.";
+    case ErrorKind::OrvNoSize:
+        return file(path) +
+               " gives no picture size, and its picture data does not make a picture of 1 to 255 pixels a side.";
+    case ErrorKind::OrvSizeMismatch:
+        return file(path) + " gives the picture size " + to_string(e.low) + " x " + to_string(e.high) +
+               " pixels, which does not match its picture data (" + to_string(e.value) +
+               " bytes; width x height / 4 are needed, and each side must be at least 8 pixels).";
+    case ErrorKind::BitmapEmpty: return "There is no picture to save.";
+    case ErrorKind::BitmapWriteFailed:
+        return "The picture file " + Quoted(path) + " could not be written " + system(e.systemCode) + ".";
+    case ErrorKind::SourceMissing: return file(path) + " could not be found.";
+    case ErrorKind::SourceUnreadable: return file(path) + " could not be read " + system(e.systemCode) + ".";
+    case ErrorKind::SourceTruncated:
+        return "The picture file " + Quoted(path) + " is incomplete: its headers announce " + to_string(e.value) +
+               " bytes, but it has only " + to_string(e.high) + ".";
+    case ErrorKind::NotAPicture: return file(path) + " is not a readable picture file (GIF, BMP, ICO, CUR or PNG).";
+    case ErrorKind::SourceTooSmall:
+        return "The picture " + Quoted(path) + " is too small: it must be at least 8 pixels wide and 8 pixels high.";
+    case ErrorKind::SourceTooLarge: return "The picture " + Quoted(path) + " is too large to process.";
+    case ErrorKind::SlotConflict: return e.text + " and " + e.other + " are one slot but hold different pictures.";
+    case ErrorKind::BatchNoRoom:
+        return e.text + " needs " + to_string(e.value) + " bytes (with 2 zero bytes before them), " +
+               "but the largest free run is " + to_string(e.low) + " bytes" +
+               (e.low ? " at " + HexEnglish(e.offset) : std::string()) + ".";
+    }
+    return "Unknown error.";
+}
+
+std::string Text(const Note& n)
+{
+    const std::string sizeByte = "The size byte of the picture was not written: ";
+    switch (n.kind) {
+    case NoteKind::SizeByteTooManyTiles:
+        return sizeByte + "the picture with " + to_string(n.low) + " x " + to_string(n.high) +
+               " tiles does not fit the size byte (1 to 9 tiles each way).";
+    case NoteKind::SizeByteLanguageUnknown: return sizeByte + "the language of the ROM could not be recognised.";
+    case NoteKind::SizeByteRecord:
+        return sizeByte + "the record at offset " + HexEnglish(n.offset) + " does not belong to Pokemon " +
+               to_string(n.value) + " (found: " + to_string(n.low) + ").";
+    case NoteKind::OldPictureKept:
+        return "The old picture at offset " + HexEnglish(n.offset) +
+               " was left in place, because deleting it would also hit " + RegionText(n.region, n.slot) + ".";
+    case NoteKind::PaletteShared:
+        return n.text + " and " + n.other + " share one palette but give different colours; " + n.text +
+               "'s are written.";
+    }
+    return {};
+}
+
+std::string CodecText(codec::Error error)
+{
+    switch (error) {
+    case codec::Error::NoEndMarker: return "no end marker before the end of the data";
+    case codec::Error::BadCopySource: return "a copy reads outside the output written so far";
+    case codec::Error::OutputFull: return "output larger than the space given";
+    case codec::Error::Io: return "file could not be read";
+    case codec::Error::TooLong: return "length out of range";
+    case codec::Error::LibraryMissing: return "libvexlib.so could not be loaded: " + codec::LoadProblem();
+    }
+    return "unknown codec error";
+}
+
+} // namespace orv::en

@@ -1,0 +1,23 @@
+#pragma once
+// Every text the command line prints for a fact of the core, in English,
+// written once. The path a text names is the face's: the file the failed
+// work was about.
+
+#include <string>
+#include <string_view>
+
+#include "codec.h"
+#include "error.h"
+
+namespace orv::en {
+
+std::string Text(const Error& error, std::string_view path = {});
+std::string Text(const Note& note);
+
+// "the picture of Pokemon 25 (front)", "the Pokemon picture pointer table", ...
+std::string RegionText(Region region, const rom::Slot& slot);
+
+// A short description of a codec failure.
+std::string CodecText(codec::Error error);
+
+} // namespace orv::en
