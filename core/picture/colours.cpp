@@ -55,8 +55,7 @@ int ShadeIndex(const Palette& palette, Colour colour)
 
 int ColourOverrideIndex(long long stored)
 {
-    return stored >= 0 && stored < static_cast<long long>(kSubstituteTexts.size()) ? static_cast<int>(stored)
-                                                                                    : 0;
+    return stored >= 0 && stored < kSubstituteChoices ? static_cast<int>(stored) : 0;
 }
 
 std::optional<Colour> SubstituteColour(int index, Colour chosenColour1, Colour chosenColour2)

@@ -43,11 +43,11 @@ int ShadeIndex(const Palette& palette, Colour colour);
 inline constexpr int kPreselectedColour1 = 0;
 inline constexpr int kPreselectedColour2 = 1;
 
-// The four choices for the remaining colours, in the wizard's words.
-inline constexpr std::array<const char*, 4> kSubstituteTexts{"Schwarz", "Weiß", "Farbe 1", "Farbe 2"};
+// The four choices for the remaining colours: black, white, colour 1, colour 2.
+inline constexpr int kSubstituteChoices = 4;
 
-// The stored "ColorOverride" as an index into kSubstituteTexts: anything
-// outside 0..3 (including -1, "nothing selected") becomes 0 "Schwarz", so the
+// A stored choice of the remaining colours as an index of the four: anything
+// outside 0..3 (including -1, nothing selected) becomes 0, black, so the
 // substitute always is one of the four shades.
 int ColourOverrideIndex(long long stored);
 

@@ -12,7 +12,7 @@
 #include "free_space.h"
 #include "game_text.h"
 #include "orv_file.h"
-#include "picture_fixtures.h"
+#include "picture_files.h"
 #include "picture_image.h"
 #include "synthetic_rom.h"
 

@@ -11,7 +11,7 @@
 #include "classify_path.h"
 #include "codec_library.h"
 #include "orv_file.h"
-#include "picture_fixtures.h"
+#include "picture_files.h"
 #include "picture_image.h"
 #include "picture_loader.h"
 #include "synthetic_rom.h"

@@ -12,6 +12,8 @@ TEST(PreviewGeometry, DirectOrViewport)
     EXPECT_TRUE(LayoutPreview(WithSizeFlags(kPreviewBig, 80, 81), 80, 81, 9, 9).viewport);
 
     // 88 x 40 with the default bar widths (9, 9): lower than the view, so the vertical range is negative.
+    // The size flags follow the picture; the others stay.
+    EXPECT_EQ(WithSizeFlags(kPreviewBig | kPreviewTall, 88, 40), kPreviewBig | kPreviewWide);
     const PreviewLayout layout = LayoutPreview(WithSizeFlags(0, 88, 40), 88, 40, 9, 9);
     ASSERT_TRUE(layout.viewport);
     EXPECT_EQ(std::tuple(layout.outerWidth, layout.outerHeight, layout.innerWidth, layout.vMax, layout.hMax),

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <unistd.h>
 
-#include "codec_library.h"
+#include "codec.h"
 
 namespace orv::test {
 
@@ -65,9 +65,10 @@ void SyntheticRom::put(int64_t offset, std::span<const uint8_t> data)
 
 PlacedPicture SyntheticRom::placePicture(int64_t offset, std::vector<uint8_t> tiles)
 {
-    auto stream = codec::encode(tiles);
+    auto stream = codec::Encode(tiles);
     if (!stream)
-        throw std::runtime_error("synthetic ROM: codec::encode: " + codec::describe(stream.error()));
+        throw std::runtime_error("synthetic ROM: the codec refused the tiles (error " +
+                                 std::to_string(static_cast<int>(stream.error())) + ")");
     put(offset, *stream);
     return {offset, std::move(tiles), std::move(*stream)};
 }

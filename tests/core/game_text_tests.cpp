@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core_facts.h"
 #include "game_text.h"
 #include "synthetic_rom.h"
 
@@ -27,15 +28,14 @@ TEST(GameText, DecodingAndNameFields)
         {"ßÖ 9", 10, {0xBE, 0xC1, 0x7F, 0xFF}, ""},
         {"ABCDEFGHIJ", 10, {0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89}, ""},
         {"POKé", 1, {0x54}, ""},
-        {"é", 10, {}, "Der Name \"é\" enthält das Zeichen \"é\", das im Spiel nicht darstellbar ist."},
-        {"ABCDEFGHIJK", 10, {},
-         "Der Name \"ABCDEFGHIJK\" braucht 11 Bytes, im Rom ist aber nur Platz für 10."},
-        {"POKéMON", 3, {}, "Der Name \"POKéMON\" braucht 4 Bytes, im Rom ist aber nur Platz für 3."},
-        {"A", 21, {}, "Die Namenslänge 21 liegt außerhalb des erlaubten Bereichs von 1 bis 20."},
+        {"é", 10, {}, test::Facts({.kind = ErrorKind::NameUnencodable, .text = "é", .other = "é"})},
+        {"ABCDEFGHIJK", 10, {}, test::Facts({.kind = ErrorKind::NameTooLong, .value = 11, .high = 10, .text = "ABCDEFGHIJK"})},
+        {"POKéMON", 3, {}, test::Facts({.kind = ErrorKind::NameTooLong, .value = 4, .high = 3, .text = "POKéMON"})},
+        {"A", 21, {}, test::Facts(OutOfRangeError(NumberField::NameLength, 21, 1, 20))},
     };
     for (auto [name, length, expected, refusal] : cases) {
         auto field = NameFieldBytes(name, length);
-        EXPECT_EQ(field ? "" : field.error().message, refusal) << name;
+        EXPECT_EQ(field ? "" : test::Facts(field), refusal) << name;
         expected.resize(static_cast<size_t>(length), 0x50);
         EXPECT_EQ(field.value_or(Bytes{}), refusal.empty() ? expected : Bytes{}) << name;
     }
@@ -55,23 +55,24 @@ TEST(GameText, SourceNameFromPath)
 
 TEST(GameText, ReadPokemonNameFromRom)
 {
-    test::TempDir dir;
     for (char language : {'d', 'e'}) { // the language byte in either case
-        test::SyntheticRom::Standard(language).write(dir / "rom.gbc");
+        const RomImage rom(test::SyntheticRom::Standard(language).bytes);
         // L = 3 puts name 4 at base + 9: the last filler of "P1", then "P2".
         for (auto [number, length, offset, text] : {std::tuple(25, 10, 240, "P25"), {4, 3, 9, "P2"}}) {
-            auto name = ReadPokemonName(dir / "rom.gbc", number, length);
-            ASSERT_TRUE(name) << name.error().message;
+            auto name = ReadPokemonName(rom, number, length);
+            ASSERT_TRUE(name) << test::Facts(name);
             EXPECT_EQ(name->offset, test::kNameTable + offset);
             EXPECT_EQ(name->text, text);
         }
     }
-    EXPECT_EQ(ReadPokemonName(dir / "rom.gbc", 252, 10).error().kind, RomError::Kind::OutOfRange);
-    test::SyntheticRom('X').write(dir / "unknown.gbc");
-    EXPECT_EQ(ReadPokemonName(dir / "unknown.gbc", 1, 10).error().message,
-              "Fehler: Sprache des Roms konnte nicht erkannt werden.");
-    test::SyntheticRom('E', 0x100).write(dir / "tiny.gbc"); // ends before the header byte
-    EXPECT_EQ(ReadPokemonName(dir / "tiny.gbc", 1, 10).error().kind, RomError::Kind::TooShort);
+    const RomImage english(test::SyntheticRom::Standard('E').bytes);
+    EXPECT_EQ(test::Facts(ReadPokemonName(english, 252, 10)),
+              test::Facts(OutOfRangeError(NumberField::PokemonNumber, 252, 1, 251)));
+    EXPECT_EQ(test::Facts(ReadPokemonName(RomImage(test::SyntheticRom('X').bytes), 1, 10)),
+              test::Facts({.kind = ErrorKind::LanguageUnknown}));
+    // Ends before the header byte.
+    EXPECT_EQ(test::Facts(ReadPokemonName(RomImage(test::SyntheticRom('E', 0x100).bytes), 1, 10)),
+              test::Facts(TooShortError(RomPart::Header, 0x143, 0x100)));
 }
 
 // All names at once, each cut at its terminator even when bytes follow it.
@@ -80,8 +81,8 @@ TEST(GameText, ReadPokemonNamesForTheLabels)
     auto content = test::SyntheticRom::Standard('E');
     const uint8_t cut[] = {0x80, 0x50, 0x81, 0x82}; // "A", end, then "BC"
     std::ranges::copy(cut, content.bytes.begin() + content.nameLocation(7));
-    auto names = ReadPokemonNames(RomFile::fromBytes("rom.gbc", content.bytes), 10);
-    ASSERT_TRUE(names) << names.error().message;
+    auto names = ReadPokemonNames(RomImage(content.bytes), 10);
+    ASSERT_TRUE(names) << test::Facts(names);
     ASSERT_EQ(names->size(), 251u);
     EXPECT_EQ(names->front(), "P1");
     EXPECT_EQ((*names)[6], "A");
@@ -89,10 +90,10 @@ TEST(GameText, ReadPokemonNamesForTheLabels)
 
     // A table whose last name lies past the end of the file gives no names.
     content.bytes.resize(static_cast<size_t>(content.nameLocation(251) + 5));
-    EXPECT_EQ(ReadPokemonNames(RomFile::fromBytes("rom.gbc", content.bytes), 10).error().kind,
-              RomError::Kind::TooShort);
-    EXPECT_EQ(ReadPokemonNames(RomFile::fromBytes("rom.gbc", content.bytes), 21).error().kind,
-              RomError::Kind::OutOfRange);
+    EXPECT_EQ(ReadPokemonNames(RomImage(content.bytes), 10).error().kind,
+              ErrorKind::TooShort);
+    EXPECT_EQ(ReadPokemonNames(RomImage(content.bytes), 21).error().kind,
+              ErrorKind::OutOfRange);
 }
 
 } // namespace

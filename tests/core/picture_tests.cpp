@@ -1,11 +1,13 @@
-// Colours to shades, tile coding, the uncompressed wrapper and the compression page.
+// Colours to shades, tile coding, the uncompressed wrapper, the coding step and
+// the own picture file as bytes.
 
 #include <gtest/gtest.h>
 
-#include "codec_library.h"
-#include "compression_page.h"
+#include "codec.h"
+#include "compression.h"
+#include "core_facts.h"
+#include "orv_format.h"
 #include "picture_fixtures.h"
-#include "preview_flags.h"
 #include "tiles.h"
 
 namespace orv::test {
@@ -21,11 +23,11 @@ TEST(Colours, ListLimitShadesAndMapping)
     EXPECT_EQ(CollectColours(counted(255)).value().size(), 255u);
     EXPECT_FALSE(CollectColours(counted(256)));
 
-    const int restShade[] = {3, 0, 1, 2}; // "Schwarz", "Weiß", "Farbe 1", "Farbe 2"
+    const int restShade[] = {3, 0, 1, 2}; // black, white, colour 1, colour 2
     for (int index = 0; index < 4; ++index) {
         const Palette palette{kWhite, kYellow, kBlue, kBlack, *SubstituteColour(index, kYellow, kBlue)};
-        EXPECT_EQ(ShadeIndex(palette, kRed), restShade[index]) << kSubstituteTexts[index];
-        EXPECT_EQ(ShadeIndex(palette, kBlue), 2) << kSubstituteTexts[index];
+        EXPECT_EQ(ShadeIndex(palette, kRed), restShade[index]) << index;
+        EXPECT_EQ(ShadeIndex(palette, kBlue), 2) << index;
     }
     EXPECT_EQ(ShadeIndex({kWhite, kRed, kRed, kBlack, kBlack}, kRed), 1);
     EXPECT_EQ(ShadeIndex({kWhite, kYellow, kBlue, kBlack, kGreen}, kRed), 0); // a stale substitute
@@ -141,7 +143,7 @@ TEST(Tiles, WrapperLiteralRuns)
     }
 }
 
-TEST(CompressionPage, ChoicesDecodeBack)
+TEST(Coding, ChoicesDecodeBack)
 {
     Palette palette = kFourShades;
     palette[4] = kBlue;
@@ -153,24 +155,23 @@ TEST(CompressionPage, ChoicesDecodeBack)
 
     using enum CompressionChoice;
     // Source, choice, black/white, light/dark, a stored source's tile data, RawLength.
-    const std::tuple<FileKind, CompressionChoice, bool, bool, std::vector<uint8_t>, int32_t> cases[] = {
-        {FileKind::Picture, BuildNew, false, false, {}, 880},
+    const std::tuple<bool, CompressionChoice, bool, bool, std::vector<uint8_t>, int32_t> cases[] = {
+        {true, BuildNew, false, false, {}, 880},
         // Exchanges on a picture go through the palette and give the bytes of the stored exchanges.
-        {FileKind::Picture, Uncompressed, true, false, {}, 880},
-        {FileKind::Picture, BuildNew, false, true, {}, 880},
-        {FileKind::Picture, Retain, true, true, {}, 880}, // no old stream: compressed anew
-        {FileKind::Rom, Retain, true, false, tiles, 880}, // old stream and bytes kept
-        {FileKind::Orv, Uncompressed, false, true, tiles, 880},
-        {FileKind::Rom, BuildNew, true, true, more, 900},                                       // all data kept
-        {FileKind::Rom, Uncompressed, false, false, {tiles.begin(), tiles.begin() + 300}, 880}, // zero-filled
+        {true, Uncompressed, true, false, {}, 880},
+        {true, BuildNew, false, true, {}, 880},
+        {true, Retain, true, true, {}, 880}, // no old stream: compressed anew
+        {false, Retain, true, false, tiles, 880}, // old stream and bytes kept
+        {false, Uncompressed, false, true, tiles, 880},
+        {false, BuildNew, true, true, more, 900},                                       // all data kept
+        {false, Uncompressed, false, false, {tiles.begin(), tiles.begin() + 300}, 880}, // zero-filled
     };
-    for (const auto& [kind, choice, bw, ld, data, rawLength] : cases) {
-        SCOPED_TRACE(testing::Message() << int(kind) << " " << int(choice) << " " << bw << ld << " " << rawLength);
-        const auto result = CompressionPageNext(
-            {kind, &picture, stream, data, rawLength, Horizontal, choice, bw, ld, kPreviewBig | kPreviewTall});
-        ASSERT_TRUE(result) << result.error().message;
-        const bool retained = kind != FileKind::Picture && choice == Retain;
-        auto expected = kind == FileKind::Picture ? EncodeTiles(picture, Horizontal, rawLength) : data;
+    for (const auto& [fromPicture, choice, bw, ld, data, rawLength] : cases) {
+        SCOPED_TRACE(testing::Message() << fromPicture << " " << int(choice) << " " << bw << ld << " " << rawLength);
+        const auto result = CodePicture({fromPicture, &picture, stream, data, rawLength, Horizontal, choice, bw, ld});
+        ASSERT_TRUE(result) << Facts(result);
+        const bool retained = !fromPicture && choice == Retain;
+        auto expected = fromPicture ? EncodeTiles(picture, Horizontal, rawLength) : data;
         expected.resize(static_cast<size_t>(rawLength), 0);
         if (!retained)
             ExchangeTileColours(expected, bw, ld);
@@ -178,12 +179,11 @@ TEST(CompressionPage, ChoicesDecodeBack)
         if (retained || choice == Uncompressed) {
             EXPECT_EQ(result->encodedData, retained ? stream : WrapUncompressed(expected));
         }
-        const auto lengths = codec::measure(result->encodedData);
+        const auto lengths = codec::Measure(result->encodedData);
         ASSERT_TRUE(lengths);
         EXPECT_EQ(lengths->compressed, static_cast<int32_t>(result->encodedData.size()));
-        EXPECT_EQ(codec::decode(result->encodedData, lengths->decompressed), expected);
+        EXPECT_EQ(codec::Decode(result->encodedData, lengths->decompressed), expected);
         EXPECT_EQ(result->pixels, DecodeTiles(expected, palette, 88, 40, Horizontal));
-        EXPECT_EQ(result->previewFlags, kPreviewBig | kPreviewWide);
     }
 }
 

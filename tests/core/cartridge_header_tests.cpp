@@ -7,7 +7,8 @@
 
 #include "cartridge_header.h"
 #include "patch_appliers.h"
-#include "rom_change.h"
+#include "byte_patch.h"
+#include "rom_image.h"
 
 namespace orv::rom {
 namespace {
@@ -60,7 +61,7 @@ TEST(CartridgeHeader, TitleAndChecksums)
 TEST(CartridgeHeader, ChecksumPatchFollowsTheChange)
 {
     Bytes wrong(0x10000, 0x22); // its stored checksum 0x2222 is wrong
-    const RomFile rom = RomFile::fromBytes("rom.gb", wrong);
+    const RomImage rom(wrong);
     const BytePatch data{PatchKind::PictureData, 0x5000, {1, 2, 3}};
     const BytePatch same{PatchKind::PictureData, 0x6000, {0x22, 0x22}};
     const BytePatch outside{PatchKind::PictureData, 0x10000, {9}};
@@ -87,7 +88,7 @@ TEST(CartridgeHeader, ChecksumPatchFollowsTheChange)
             EXPECT_EQ(result, wrong) << what << ": the ROM stays byte-identical";
         EXPECT_EQ(result[0x14D], 0x22) << what << ": the header checksum is never written";
     }
-    EXPECT_FALSE(GlobalChecksumPatch(RomFile::fromBytes("short.gb", Bytes(0x14F, 1)), std::vector{data}));
+    EXPECT_FALSE(GlobalChecksumPatch(RomImage(Bytes(0x14F, 1)), std::vector{data}));
 }
 
 } // namespace

@@ -81,7 +81,7 @@ TEST(PatchFile, AppliedPatchesGiveTheTarget)
         EXPECT_LE(bps.size(), c.maxBps) << c.name;
 
         auto ips = MakeIpsPatch(source, target);
-        ASSERT_TRUE(ips) << c.name << ": " << ips.error().english;
+        ASSERT_TRUE(ips) << c.name << ": kind " << int(ips.error().kind);
         std::vector<int64_t> records;
         auto byIps = test::ApplyIps(*ips, source, &records);
         ASSERT_TRUE(byIps) << c.name << ": " << byIps.error();
@@ -125,23 +125,26 @@ TEST(PatchFile, IpsLimitsAndFormatsByName)
     const Bytes big(size_t{16} << 20, 0);
     auto tooLarge = MakeIpsPatch(big, big);
     ASSERT_FALSE(tooLarge);
-    EXPECT_EQ(tooLarge.error().kind, RomError::Kind::TooLarge);
-    EXPECT_NE(tooLarge.error().english.find("write a BPS patch"), std::string::npos);
-    EXPECT_FALSE(tooLarge.error().message.empty());
+    EXPECT_EQ(tooLarge.error().kind, ErrorKind::IpsTooLarge);
+    EXPECT_EQ(tooLarge.error().value, int64_t{16} << 20);
     const Bytes largest(big.begin(), big.end() - 1);
     Bytes changed = largest;
     changed.back() = 7;
     auto atTheEnd = MakeIpsPatch(largest, changed);
     ASSERT_TRUE(atTheEnd);
     EXPECT_EQ(test::ApplyIps(*atTheEnd, largest).value_or(Bytes{}), changed);
-    EXPECT_EQ(MakeIpsPatch(Bytes(10, 1), Bytes(9, 1)).error().kind, RomError::Kind::OutOfRange);
+    const auto shorter = MakeIpsPatch(Bytes(10, 1), Bytes(9, 1));
+    EXPECT_EQ(shorter.error().kind, ErrorKind::IpsShortens);
+    EXPECT_EQ(shorter.error().low, 10);
+    EXPECT_EQ(shorter.error().high, 9);
 
     const std::pair<const char*, std::optional<PatchFormat>> names[] = {
         {"hack.bps", PatchFormat::Bps}, {"HACK.IPS", PatchFormat::Ips}, {"dir.bps/hack.Bps", PatchFormat::Bps},
         {"hack.bps.gb", std::nullopt},  {"bps", std::nullopt},          {"hack.ups", std::nullopt},
+        {".bps", std::nullopt},         {"dir/.ips", std::nullopt},
     };
     for (const auto& [name, format] : names)
-        EXPECT_EQ(PatchFormatOfPath(name), format) << name;
+        EXPECT_EQ(PatchFormatOfName(name), format) << name;
 }
 
 } // namespace
