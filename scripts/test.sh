@@ -15,7 +15,7 @@ status=0
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -U ORVISTA_MODULES >/dev/null || exit 1
 cmake --build build -j"$jobs" || exit 1
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVISTA_SANITIZE=ON \
-      -DORVISTA_MODULES="platform;rom;picture;preview;cli" -DORVISTA_BUILD_BENCH=OFF >/dev/null || exit 1
+      -DORVISTA_MODULES="platform;picture;preview;cli" -DORVISTA_BUILD_BENCH=OFF >/dev/null || exit 1
 cmake --build build-sanitize -j"$jobs" || exit 1
 
 echo "== sanitizer build =="

@@ -208,12 +208,11 @@ std::string Text(const Error& e, std::string_view path)
         return "Das Bild " + Quoted(path) + " ist zu klein: Es muss mindestens 8 Pixel breit und 8 Pixel hoch sein.";
     case ErrorKind::SourceTooLarge: return "Das Bild " + Quoted(path) + " ist zu groß, um es zu verarbeiten.";
     case ErrorKind::SlotConflict:
-        return "Die Dateien " + Quoted(e.text) + " und " + Quoted(e.other) +
-               " gehören zu einem Platz, enthalten aber verschiedene Bilder.";
+        return e.text + " und " + e.other + " gehören zu einem Platz, enthalten aber verschiedene Bilder.";
     case ErrorKind::BatchNoRoom:
-        return Quoted(e.text) + " braucht " + to_string(e.value) +
-               " Bytes (mit 2 Nullbytes davor), der größte freie Bereich hat aber nur " + to_string(e.low) +
-               " Bytes.";
+        return e.text + " braucht " + to_string(e.value) +
+               " Bytes (mit 2 Nullbytes davor), der größte freie Bereich hat aber nur " + to_string(e.low) + " Bytes" +
+               (e.low ? " an " + HexGerman(e.offset) : std::string()) + ".";
     }
     return "Unbekannter Fehler.";
 }
@@ -233,9 +232,8 @@ std::string Text(const Note& n)
         return "Das alte Bild an Offset " + HexGerman(n.offset) + " wurde nicht gelöscht, weil das Löschen auch " +
                RegionText(n.region, n.slot) + " treffen würde.";
     case NoteKind::PaletteShared:
-        return Quoted(n.text) + " und " + Quoted(n.other) +
-               " teilen sich eine Palette, geben aber verschiedene Farben an; die von " + Quoted(n.text) +
-               " werden geschrieben.";
+        return n.text + " und " + n.other + " teilen sich eine Palette, geben aber verschiedene Farben an; die von " +
+               n.text + " werden geschrieben.";
     }
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "messages_de.h"
+#include "messages_en.h"
 #include "synthetic_rom.h"
 #include "target_check.h"
 
@@ -40,15 +42,15 @@ TEST(RomTarget, ChecksInOrderWithTheirTexts)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        auto result = orv::rom::CheckRomTarget(c.path, c.n);
+        auto result = orv::CheckRomTarget(c.path, c.n);
         if (c.refusal.empty()) {
             EXPECT_EQ(result.value_or(-1), 1000);
             continue;
         }
         ASSERT_FALSE(result.has_value());
-        EXPECT_EQ(result.error().message, c.refusal);
-        EXPECT_NE(result.error().english.find(c.path == rom ? "1001" : "\"" + c.path + "\""), std::string::npos)
-            << result.error().english;
+        EXPECT_EQ(orv::de::Text(result.error(), c.path), c.refusal);
+        const std::string english = orv::en::Text(result.error(), c.path);
+        EXPECT_NE(english.find(c.path == rom ? "1001" : "\"" + c.path + "\""), std::string::npos) << english;
     }
 }
 
