@@ -8,6 +8,8 @@
 #include "cli_run.h"
 #include "cli_coding.h"
 #include "extraction.h"
+#include "messages_en.h"
+#include "rom_io.h"
 #include "picture_fixtures.h"
 #include "picture_image.h"
 #include "tiles.h"
@@ -19,15 +21,10 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 
-rom::ExtractRequest Slot(const std::filesystem::path& rom, int pokemon, bool back = false, bool trainer = false)
+rom::ExtractRequest Slot(int number, bool back = false, bool trainer = false)
 {
-    rom::ExtractRequest r;
-    r.romPath = rom;
-    r.pokemonNumber = pokemon;
-    r.back = back;
-    r.trainer = trainer;
-    r.trainerNumber = pokemon;
-    return r;
+    using K = rom::Slot::Kind;
+    return {.slot = rom::Slot{trainer ? K::Trainer : K::Pokemon, number, back}};
 }
 
 class InsertAll : public ::testing::Test {
@@ -105,12 +102,12 @@ TEST_F(InsertAll, EditedPicturesKeepTheirColourRolesWhateverTheWriter)
 
     // Each edited slot shows exactly the edited pixels in its old colours.
     const std::tuple<rom::ExtractRequest, QImage> edited[] = {
-        {Slot(dir / "rom.gb", 1), reordered}, {Slot(dir / "rom.gb", 2, false, true), rgb},
-        {Slot(dir / "rom.gb", 100, true), shared}};
+        {Slot(1), reordered}, {Slot(2, false, true), rgb}, {Slot(100, true), shared}};
+    const rom::RomImage original(rom.bytes), now = ReadRomFile(dir / "rom.gb").value();
     for (const auto& [request, image] : edited) {
-        const auto before = rom::ExtractFromRom(rom::RomFile::fromBytes(request.romPath, rom.bytes), request).value();
-        const auto after = rom::ExtractFromRom(request);
-        ASSERT_TRUE(after) << after.error().english;
+        const auto before = rom::ExtractFromRom(original, request).value();
+        const auto after = rom::ExtractFromRom(now, request);
+        ASSERT_TRUE(after) << en::Text(after.error());
         EXPECT_EQ(after->palette.text, before.palette.text);
         WorkingPicture shown{after->width, after->height, {}, {}};
         shown.pixels = DecodeTiles(after->tileData,
@@ -121,18 +118,16 @@ TEST_F(InsertAll, EditedPicturesKeepTheirColourRolesWhateverTheWriter)
         for (int t = 0; t < image.height(); ++t)
             for (int x = 0; x < image.width(); ++x)
                 wrong += shown.atTop(x, t) != (image.pixel(x, t) & 0xFFFFFF);
-        EXPECT_EQ(wrong, 0) << request.pokemonNumber;
+        EXPECT_EQ(wrong, 0) << request.slot->number;
     }
     // Every other slot is as it was.
-    const auto original = rom::RomFile::fromBytes(dir / "rom.gb", rom.bytes);
-    const auto now = rom::RomFile::open(dir / "rom.gb").value();
     int others = 0;
     for (int n : {1, 25, 99, 100, 101, 251})
         for (bool back : {false, true}) {
             if ((n == 1 && !back) || (n == 100 && back))
                 continue;
-            const auto a = rom::ExtractFromRom(original, Slot(dir / "rom.gb", n, back));
-            const auto b = rom::ExtractFromRom(now, Slot(dir / "rom.gb", n, back));
+            const auto a = rom::ExtractFromRom(original, Slot(n, back));
+            const auto b = rom::ExtractFromRom(now, Slot(n, back));
             ASSERT_TRUE(a && b);
             EXPECT_EQ(std::tie(a->offset, a->tileData), std::tie(b->offset, b->tileData)) << n << " " << back;
             ++others;

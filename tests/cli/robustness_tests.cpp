@@ -15,6 +15,8 @@
 
 #include "cli_coding.h"
 #include "extraction.h"
+#include "messages_en.h"
+#include "rom_io.h"
 #include "file_commit.h"
 #include "picture_fixtures.h"
 #include "picture_image.h"
@@ -246,13 +248,11 @@ TEST_F(Robustness, TwoWritersAtOnceLoseNoPicture)
         const Outcome ra = a.wait(), rb = b.wait();
         for (const auto& [outcome, pokemon, tiles] :
              {std::tuple{ra, 10, &first}, std::tuple{rb, 11, &second}}) {
-            rom::ExtractRequest request;
-            request.romPath = dir / "rom.gb";
-            request.pokemonNumber = pokemon;
-            const auto picture = rom::ExtractFromRom(request);
+            const auto picture =
+                rom::ExtractFromRom(ReadRomFile(dir / "rom.gb").value(), {.slot = rom::Slot{rom::Slot::Kind::Pokemon, pokemon}});
             if (outcome.code == 0) {
                 ++arrived;
-                ASSERT_TRUE(picture) << picture.error().english;
+                ASSERT_TRUE(picture) << en::Text(picture.error());
                 EXPECT_EQ(picture->tileData, *tiles) << "round " << round << ", Pokemon " << pokemon;
             } else {
                 ++refused;

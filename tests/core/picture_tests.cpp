@@ -189,3 +189,33 @@ TEST(Coding, ChoicesDecodeBack)
 
 } // namespace
 } // namespace orv::test
+
+namespace orv::test {
+namespace {
+
+// The own picture file as bytes: the trailer after the stream, and its refusals.
+TEST(OrvFormat, BytesRoundTripAndRefusals)
+{
+    const auto tiles = EncodeTiles(ShadePattern(16, 24), TileOrder::Horizontal, 96);
+    const auto stream = codec::Encode(tiles).value();
+    const auto bytes = EncodeOrv(stream, kYellow, kBlue, 16, 24, TileOrder::Horizontal).value();
+    ASSERT_EQ(bytes.size(), stream.size() + 7);
+    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 7, bytes.end()),
+              (std::vector<uint8_t>{0xFF, 0x03, 0x00, 0x7C, 16, 24, 1}));
+    const auto read = DecodeOrv(bytes).value();
+    EXPECT_EQ(std::tuple(read.stream, read.tileData, read.width, read.height, read.order),
+              std::tuple(stream, tiles, 16, 24, TileOrder::Horizontal));
+
+    EXPECT_EQ(Facts(EncodeOrv(stream, kYellow, kBlue, 256, 8, TileOrder::Vertical)), Facts({.kind = ErrorKind::OrvTooLarge}));
+    const std::vector<uint8_t> broken{0x05, 0x01};
+    EXPECT_EQ(Facts(EncodeOrv(broken, kYellow, kBlue, 8, 8, TileOrder::Vertical)),
+              Facts({.kind = ErrorKind::OrvNotAStream}));
+    auto wrongSize = bytes;
+    wrongSize[wrongSize.size() - 3] = 24; // 24 x 24 does not match 96 bytes
+    EXPECT_EQ(Facts(DecodeOrv(wrongSize)), Facts({.kind = ErrorKind::OrvSizeMismatch, .value = 96, .low = 24, .high = 24}));
+    EXPECT_EQ(Facts(DecodeOrv(std::span(bytes).first(bytes.size() - 1))), Facts({.kind = ErrorKind::OrvTooShort}));
+    EXPECT_EQ(Facts(DecodeOrv(std::vector<uint8_t>{0x02, 0x11})), Facts({.kind = ErrorKind::OrvInvalidStream}));
+}
+
+} // namespace
+} // namespace orv::test

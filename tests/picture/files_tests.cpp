@@ -5,12 +5,11 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "../rom/english_texts.h"
 #include "binary_file.h"
-#include "bitmap_file.h"
 #include "classify_path.h"
-#include "codec_library.h"
-#include "orv_file.h"
+#include "codec.h"
+#include "english_texts.h"
+#include "picture_io.h"
 #include "picture_files.h"
 #include "picture_image.h"
 #include "picture_loader.h"
@@ -51,7 +50,7 @@ TEST_F(PictureFiles, PicturesReadByContentAndCutToWholeTiles)
         {"a.bmp", "BMP"}, {"a.gif", "GIF"}, {"a.ico", "ICO"}, {"a.bak", "BMP"}, {"a.old", "GIF"}};
     for (const auto& [name, format] : files) {
         const auto loaded = LoadSourcePicture(save(image, name, format));
-        ASSERT_TRUE(loaded) << name << ": " << loaded.error().message;
+        ASSERT_TRUE(loaded) << name << ": " << Refusal(loaded, dir / name);
         const WorkingPicture& picture = loaded->picture;
         ASSERT_EQ(std::tuple(picture.width, picture.height, picture.pixels.size()), std::tuple(96, 48, 4608u)) << name;
         EXPECT_EQ(std::tuple(picture.at(0, 0), picture.atTop(0, 0), picture.atTop(95, 47), picture.atTop(7, 7),
@@ -68,7 +67,7 @@ TEST_F(PictureFiles, TransparencyOverWhite)
     image.fill(0x00123456);
     image.setPixel(1, 0, 0x80FF0000);
     const auto loaded = LoadSourcePicture(save(image, "alpha.png", "PNG"));
-    ASSERT_TRUE(loaded) << loaded.error().message;
+    ASSERT_TRUE(loaded) << Refusal(loaded);
     EXPECT_EQ(std::pair(loaded->picture.atTop(0, 0), loaded->picture.atTop(1, 0)), std::pair(kWhite, 0xFF7F7Fu));
 }
 
@@ -91,7 +90,7 @@ TEST_F(PictureFiles, LoadRefusals)
         {dir / "none.gif", "Die Datei " + quoted("none.gif") + " konnte nicht gefunden werden."},
     };
     for (const auto& [path, message] : cases)
-        EXPECT_EQ(Refusal(LoadSourcePicture(path)), message);
+        EXPECT_EQ(Refusal(LoadSourcePicture(path), path), message);
 }
 
 TEST_F(PictureFiles, FilesCutShortOrNotFilesAreRefused)
@@ -118,10 +117,11 @@ TEST_F(PictureFiles, FilesCutShortOrNotFilesAreRefused)
     for (const auto& [path, message] : cases) {
         const auto loaded = LoadSourcePicture(path);
         ASSERT_FALSE(loaded) << path;
-        EXPECT_EQ(loaded.error().failure, LoadFailure::Truncated) << path << ": " << loaded.error().message;
+        const auto [german, english] = test::Texts(loaded, path);
+        EXPECT_EQ(loaded.error().kind, ErrorKind::SourceTruncated) << path << ": " << german;
         if (!message.empty())
-            EXPECT_EQ(loaded.error().message, message);
-        EXPECT_EQ(EnglishMismatch(loaded.error().message, loaded.error().english), "");
+            EXPECT_EQ(german, message);
+        EXPECT_EQ(EnglishMismatch(german, english), "");
     }
     // A GIF without its trailer byte holds all its data.
     EXPECT_TRUE(LoadSourcePicture(cut("GIF", "no-trailer.gif", [](size_t n) { return n - 1; })));
@@ -131,8 +131,8 @@ TEST_F(PictureFiles, FilesCutShortOrNotFilesAreRefused)
     for (const char* name : {"pipe.bmp", "folder.gif"}) {
         const auto loaded = LoadSourcePicture(dir / name);
         ASSERT_FALSE(loaded);
-        EXPECT_EQ(loaded.error().failure, LoadFailure::Unreadable);
-        EXPECT_NE(loaded.error().message.find(quoted(name)), std::string::npos) << loaded.error().message;
+        EXPECT_EQ(loaded.error().kind, ErrorKind::SourceUnreadable);
+        EXPECT_NE(Refusal(loaded, dir / name).find(quoted(name)), std::string::npos) << Refusal(loaded, dir / name);
     }
 }
 
@@ -149,7 +149,7 @@ TEST_F(PictureFiles, BitmapReadsBackAsTheFourShades)
         for (int x = 0; x < 10; ++x)
             ASSERT_EQ(image.pixel(x, t) & 0xFFFFFF, picture.atTop(x, t)) << x << "," << t;
 
-    EXPECT_EQ(Refusal(WriteBitmapFile(dir / "no/out.bmp", picture)),
+    EXPECT_EQ(Refusal(WriteBitmapFile(dir / "no/out.bmp", picture), dir / "no/out.bmp"),
               "Die Bilddatei " + quoted("no/out.bmp") +
                   " konnte nicht geschrieben werden (Systemfehler 2: Datei oder Verzeichnis nicht gefunden).");
     EXPECT_EQ(Refusal(WriteBitmapFile(dir / "empty.bmp", {})), "Es ist kein Bild zum Speichern vorhanden.");
@@ -161,14 +161,14 @@ TEST_F(PictureFiles, OwnFileWrittenAndReadBack)
     const WorkingPicture picture = ShadePattern(56, 56);
     for (const auto& [order, last] : {std::pair{TileOrder::Vertical, 0x00}, std::pair{TileOrder::Horizontal, 0x01}}) {
         const auto tiles = EncodeTiles(picture, order, 784);
-        const auto stream = codec::encode(tiles);
+        const auto stream = codec::Encode(tiles);
         ASSERT_TRUE(stream && WriteOrvFile(dir / "pic.orv", *stream, kYellow, kBlue, 56, 56, order));
         auto expected = *stream;
         expected.insert(expected.end(), {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38, static_cast<uint8_t>(last)});
         EXPECT_EQ(ReadFileBytes(dir / "pic.orv"), expected);
 
         const auto read = ReadOrvFile(dir / "pic.orv");
-        ASSERT_TRUE(read) << read.error().message;
+        ASSERT_TRUE(read) << Refusal(read, dir / "pic.orv");
         EXPECT_EQ(std::tie(read->stream, read->tileData), std::tie(*stream, tiles));
         EXPECT_EQ(std::tuple(read->width, read->height, read->order, read->paletteText),
                   std::tuple(56, 56, order, std::string("FF03007C")));
@@ -218,15 +218,15 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
         EXPECT_EQ(read ? std::to_string(read->width) + "x" + std::to_string(read->height) +
                              (read->order == TileOrder::Horizontal ? " horizontal, " : " vertical, ") +
                              std::to_string(read->tileData.size()) + " bytes"
-                       : read.error().message,
+                       : Refusal(read, dir / "f.orv"),
                   outcome);
     }
-    EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv")),
+    EXPECT_EQ(Refusal(ReadOrvFile(dir / "none.orv"), dir / "none.orv"),
               "Die Datei " + quoted("none.orv") + " konnte nicht geöffnet werden (Systemfehler 2: Datei oder "
                                                   "Verzeichnis nicht gefunden).");
 
     const auto write = [&](const std::string& name, const std::vector<uint8_t>& data, int width, int height) {
-        return Refusal(WriteOrvFile(dir / name, data, kYellow, kBlue, width, height, TileOrder::Vertical));
+        return Refusal(WriteOrvFile(dir / name, data, kYellow, kBlue, width, height, TileOrder::Vertical), dir / name);
     };
     const std::string tooLarge =
         "Das Bild ist zu groß für eine ORV-Datei: Breite und Höhe dürfen höchstens 255 Pixel betragen.";
@@ -255,10 +255,10 @@ TEST_F(PictureFiles, RefusalsAlsoInEnglish)
     const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
     const auto orv = [&](std::vector<uint8_t> bytes) {
         EXPECT_TRUE(writeWholeFile(dir / "f.orv", bytes));
-        return test::Texts(ReadOrvFile(dir / "f.orv"));
+        return test::Texts(ReadOrvFile(dir / "f.orv"), dir / "f.orv");
     };
     const auto writeOrv = [&](const std::string& name, const std::vector<uint8_t>& data, int side) {
-        return test::Texts(WriteOrvFile(dir / name, data, kYellow, kBlue, side, side, TileOrder::Vertical));
+        return test::Texts(WriteOrvFile(dir / name, data, kYellow, kBlue, side, side, TileOrder::Vertical), dir / name);
     };
     std::vector<uint8_t> noSize = WrapUncompressed(std::vector<uint8_t>(16 * 1024)), cut = stream;
     noSize.insert(noSize.end(), {0x00, 0x7C, 0xFF, 0x03, 0, 0, 0});
@@ -266,20 +266,20 @@ TEST_F(PictureFiles, RefusalsAlsoInEnglish)
     EXPECT_TRUE(writeWholeFile(dir / "huge.bmp", huge));
 
     const std::pair<const char*, std::pair<std::string, std::string>> cases[] = {
-        {"missing", test::Texts(LoadSourcePicture(dir / "none.gif"))},
-        {"not a picture", test::Texts(LoadSourcePicture(dir / "notes.bmp"))},
-        {"under 8 pixels", test::Texts(LoadSourcePicture(save(narrow, "narrow.bmp", "BMP")))},
-        {"too many colours", test::Texts(LoadSourcePicture(save(many, "many.bmp", "BMP")))},
-        {"too large", test::Texts(LoadSourcePicture(dir / "huge.bmp"))},
-        {"own file missing", test::Texts(ReadOrvFile(dir / "none.orv"))},
+        {"missing", test::Texts(LoadSourcePicture(dir / "none.gif"), dir / "none.gif")},
+        {"not a picture", test::Texts(LoadSourcePicture(dir / "notes.bmp"), dir / "notes.bmp")},
+        {"under 8 pixels", test::Texts(LoadSourcePicture(save(narrow, "narrow.bmp", "BMP")), dir / "narrow.bmp")},
+        {"too many colours", test::Texts(LoadSourcePicture(save(many, "many.bmp", "BMP")), dir / "many.bmp")},
+        {"too large", test::Texts(LoadSourcePicture(dir / "huge.bmp"), dir / "huge.bmp")},
+        {"own file missing", test::Texts(ReadOrvFile(dir / "none.orv"), dir / "none.orv")},
         {"no end marker", orv({0x02, 0x11, 0x22, 0x33, 0x00, 0x44})},
         {"no trailer", orv(cut)},
         {"no size", orv(noSize)},
         {"own file too wide", writeOrv("x.orv", stream, 256)},
         {"own file of a broken stream", writeOrv("x.orv", {0x05, 0x01}, 8)},
         {"own file not written", writeOrv("no/x.orv", stream, 8)},
-        {"bitmap without a picture", test::Texts(WriteBitmapFile(dir / "empty.bmp", {}))},
-        {"bitmap not written", test::Texts(WriteBitmapFile(dir / "no/out.bmp", ShadePattern(8, 8)))},
+        {"bitmap without a picture", test::Texts(WriteBitmapFile(dir / "empty.bmp", {}), dir / "empty.bmp")},
+        {"bitmap not written", test::Texts(WriteBitmapFile(dir / "no/out.bmp", ShadePattern(8, 8)), dir / "no/out.bmp")},
     };
     for (const auto& [what, texts] : cases)
         EXPECT_EQ(test::EnglishMismatch(texts.first, texts.second), "") << what;

@@ -1,11 +1,17 @@
 #pragma once
-// Checks the English text of a failure against its German one.
+// Checks the English text of a failure against its German one (the faces
+// render them: link orv_messages_de and orv_messages_en).
 
 #include <expected>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "error.h"
+#include "messages_de.h"
+#include "messages_en.h"
 
 namespace orv::test {
 
@@ -42,13 +48,14 @@ inline std::string EnglishMismatch(const std::string& german, const std::string&
     return "";
 }
 
-// German and English text of a failure; a success gives no English.
-template <class T, class E>
-std::pair<std::string, std::string> Texts(const std::expected<T, E>& result)
+// German and English text of a failure, path the file it is about; a
+// success gives no English.
+template <class T>
+std::pair<std::string, std::string> Texts(const std::expected<T, Error>& result, const std::filesystem::path& path = {})
 {
     if (result)
         return {"(no failure)", ""};
-    return {result.error().message, result.error().english};
+    return {de::Text(result.error(), path.string()), en::Text(result.error(), path.string())};
 }
 
 } // namespace orv::test
