@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QMouseEvent>
 
-#include "codec_library.h"
+#include "codec.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -31,9 +31,9 @@ TEST(CoreRoutes, PictureIsCutMappedCodedAndShown)
     EXPECT_EQ(h.facts(), (QStringList{"96", "48", "4608", QString::number(s.EncodedLength), "1F00007C"}));
     // The stream decodes to the tile data; the four shades shown are the top-left 96 x 48 of the file.
     ASSERT_EQ(s.TileData.size(), 96u * 48 / 4);
-    const auto lengths = codec::measure(s.EncodedData);
+    const auto lengths = codec::Measure(s.EncodedData);
     ASSERT_TRUE(lengths);
-    EXPECT_EQ(codec::decode(s.EncodedData, lengths->decompressed).value(), s.TileData);
+    EXPECT_EQ(codec::Decode(s.EncodedData, lengths->decompressed).value(), s.TileData);
     int wrong = 0;
     for (int t = 0; t < 48; ++t)
         for (int x = 0; x < 96; ++x)

@@ -15,6 +15,7 @@
 #include <QtTest/QTest>
 
 #include "game_text.h"
+#include "rom_io.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -100,7 +101,7 @@ TEST(PageHelp, TypingANameChoosesItAndThatNameIsWritten)
     saveScreen(f, "help-page09.png");
     h.next();
     ASSERT_EQ(h.pages(), Pages{7}) << (h.messages.messages.empty() ? "" : h.messages.messages[0].text.toStdString());
-    auto name = rom::ReadPokemonName(rom.toStdString(), 12, 10);
+    auto name = rom::ReadPokemonName(ReadRomFile(rom.toStdString()).value(), 12, 10);
     ASSERT_TRUE(name.has_value());
     EXPECT_EQ(name->text, "ZAP");
 }
