@@ -49,7 +49,7 @@ const char* faultText(StreamFault fault)
 }
 
 std::string file(std::string_view path) { return "The file " + Quoted(path); }
-std::string system(int code) { return "(" + systemErrorEnglish(code) + ")"; }
+std::string system(int code) { return "(" + SystemErrorEnglish(code) + ")"; }
 const char* const kNothingWritten = " Nothing was written.";
 
 } // namespace
@@ -93,7 +93,7 @@ std::string Text(const Error& e, std::string_view path)
         return "No temporary file can be created beside " + Quoted(path) + " " + system(e.systemCode) +
                ", so the ROM cannot be replaced safely." + kNothingWritten;
     case ErrorKind::WriteFailed:
-        return file(path) + " could not be written (" + e.text + ", " + systemErrorEnglish(e.systemCode) +
+        return file(path) + " could not be written (" + e.text + ", " + SystemErrorEnglish(e.systemCode) +
                "). It is unchanged.";
     case ErrorKind::TargetMissing:
         return file(path) + " does not exist. Pictures can only be inserted into existing files.";

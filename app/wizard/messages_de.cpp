@@ -50,7 +50,7 @@ const char* faultText(StreamFault fault)
 }
 
 std::string file(std::string_view path) { return "Die Datei " + Quoted(path); }
-std::string system(int code) { return "(" + systemErrorGerman(code) + ")"; }
+std::string system(int code) { return "(" + SystemErrorGerman(code) + ")"; }
 const char* const kNothingWritten = " Es wurde nichts geschrieben.";
 
 } // namespace
@@ -101,7 +101,7 @@ std::string Text(const Error& e, std::string_view path)
         for (const auto& [english, german] : steps)
             if (e.text == english)
                 step = german;
-        return file(path) + " konnte nicht geschrieben werden (" + step + ", " + systemErrorGerman(e.systemCode) +
+        return file(path) + " konnte nicht geschrieben werden (" + step + ", " + SystemErrorGerman(e.systemCode) +
                "). Sie ist unverändert.";
     }
     case ErrorKind::TargetMissing:
