@@ -37,9 +37,5 @@ set(CMAKE_CXX_COMPILER_TARGET ${WASI_TRIPLE})
 set(CMAKE_C_FLAGS_INIT "-nostdlibinc -idirafter ${WASI_INCLUDE_DIR}")
 set(CMAKE_CXX_FLAGS_INIT
     "-nostdlibinc -stdlib++-isystem ${WASI_LIBCXX_INCLUDE_DIR} -idirafter ${WASI_INCLUDE_DIR} -fno-exceptions")
-# wasm-ld's default stack is 64 KB and lies above the static data, so an
-# overflow overwrites it silently; the codec compresses in 128 KB of stack.
-# First in memory, an overflow traps instead.
 # The compile flags above reach the link too, where -nostdlibinc goes unused.
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-L${WASI_LIB_DIR} -Wl,-z,stack-size=1048576 -Wl,--stack-first -Wno-unused-command-line-argument")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-L${WASI_LIB_DIR} -Wno-unused-command-line-argument")
