@@ -22,6 +22,7 @@
 #include "form1_layout.h"
 #include "message_sink.h"
 #include "messages_de.h"
+#include "orvista_version.h"
 #include "page_rules.h"
 #include "page_work.h"
 #include "picture_box.h"
@@ -36,7 +37,7 @@ Form1::Form1(SettingsStore& settings, MessageSink& messages, FileDialogs& dialog
       openLink_(std::move(openLink))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ORV v4.11 XP"));
+    setWindowTitle(QStringLiteral("ORV v" ORVISTA_VERSION " XP"));
     setFixedSize(ScaledPixels(kWindowWidthTwips), ScaledPixels(kWindowHeightTwips));
     BuildForm1Controls(this, ui_);
     setAcceptDrops(true);
