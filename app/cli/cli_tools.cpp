@@ -263,6 +263,9 @@ int transformFile(const Args& args, Streams s, const char* command, Transform tr
 {
     if (args.positional.size() != 2)
         return Usage(s, command, std::string(command) + " needs IN and OUT");
+    const NamedInput input{args.positional[0], "the input"};
+    if (auto clash = OutputOverInput(args.positional[1], "the output", {&input, 1}))
+        return Failed(s, *clash);
     auto in = readWholeFile(args.positional[0], kMaxRawBytes);
     if (!in)
         return Failed(s, "could not read \"" + args.positional[0] + "\": " + describeIoError(in.error()));

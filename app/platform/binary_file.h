@@ -18,6 +18,7 @@ constexpr int kNotRegularFile = -1;
 struct IoError {
     int code = 0;          // errno of the failed call (0 for a short read, kNotRegularFile)
     std::string operation; // "open", "read", "write", "seek", "size", "flush", "close", "rename", ...
+    std::string detail = {}; // what the step concerned, where it matters (an owner, an attribute's name)
 };
 
 class BinaryFile {
