@@ -11,6 +11,7 @@
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "game_text.h"
 #include "insertion.h"
 #include "rom_change.h"
@@ -116,6 +117,9 @@ int Insert(const Args& args, Streams s)
     if (!*patch)
         if (auto replaceable = change->CheckReplaceable(); !replaceable)
             return refused(s, replaceable.error().english);
+    // Told as info tells it, before a search in a file that holds no game.
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(s, rom::NotThisGame(romPath, *mismatch).english);
     const rom::RomFile& image = change->rom();
     if (choices->slot)
         coding->slotPair = SlotPalette(image, *choices->slot);

@@ -11,6 +11,7 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "insertion.h"
 #include "rom_change.h"
 #include "rom_layout.h"
@@ -174,6 +175,8 @@ int InsertAll(const Args& args, Streams s)
     if (!*patch)
         if (auto replaceable = change->CheckReplaceable(); !replaceable)
             return refused(replaceable.error().english);
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(rom::NotThisGame(romPath, *mismatch).english);
     const rom::RomFile& original = change->rom();
 
     std::vector<std::string> ignored;

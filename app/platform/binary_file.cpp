@@ -130,6 +130,16 @@ bool isReadOnlyFile(const std::filesystem::path& path)
     return ::access(path.c_str(), W_OK) != 0;
 }
 
+int descriptorShortage()
+{
+    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return 0;
+    }
+    return errno == EMFILE || errno == ENFILE ? errno : 0;
+}
+
 // The failures a file operation meets, in German; others keep the system's text.
 static const char* germanSystemText(int code)
 {
