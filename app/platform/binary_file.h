@@ -56,8 +56,8 @@ std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem
 std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
                                             std::span<const uint8_t> data, bool flush = true);
 bool isReadOnlyFile(const std::filesystem::path& path);
-// 0 while a file can still be opened; EMFILE or ENFILE when the descriptors
-// are used up (a library or plugin loaded now would fail for that reason).
+// 0 while a few files can still be opened; EMFILE or ENFILE when the
+// descriptors are (nearly) used up, so a library or plugin loaded now fails.
 int descriptorShortage();
 // A failed call's code for messages: "Systemfehler 28: No space left on
 // device" / "system error 28: No space left on device"; for kNotRegularFile
