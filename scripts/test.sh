@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once plain (build/), and the codec, the core
 # modules that read untrusted files and the command line once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/). Fails
-# when any test fails.
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/); then each
+# libFuzzer target for FUZZ_SECONDS (default 20). Fails when any test fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh || exit 1
@@ -22,4 +22,6 @@ echo "== sanitizer build =="
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
 echo "== plain build =="
 ctest --test-dir build --output-on-failure -j"$jobs" || status=1
+echo "== fuzz targets =="
+fuzz/run.sh "${FUZZ_SECONDS:-20}" || status=1
 exit $status

@@ -52,7 +52,8 @@ PictureExtent bitmap(const Walk& w)
     const int64_t offBits = le32(w.f, 10), infoSize = le32(w.f, 14);
     if (infoSize < 12)
         return w.endsAt(14 + 12);
-    if (auto more = w.need(14 + std::min<int64_t>(infoSize, 40)))
+    // The core header's fields end at 26, the others' read here at 38.
+    if (auto more = w.need(infoSize == 12 ? 26 : 38))
         return *more;
     int64_t width, height, bits, compression = 0, imageSize = 0;
     if (infoSize == 12) {
