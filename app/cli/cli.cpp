@@ -1,12 +1,17 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
+#include <stdexcept>
 #include <ostream>
 #include <vector>
 
+#include "binary_file.h"
 #include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
+#include "stop_signals.h"
 
 namespace orv::cli {
 
@@ -175,7 +180,18 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     if (!parsed)
         return Usage(s, command->name, parsed.error());
-    return command->run(*parsed, s);
+    // Memory running out is a failure like any other; what the command held
+    // (a lock, a temporary) goes with the unwinding.
+    try {
+        return command->run(*parsed, s);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    if (finalStepDone()) {
+        s.err << "orvista-cli: out of memory after the ROM was written (" << systemErrorEnglish(ENOMEM) << ").\n";
+        return kExitOk;
+    }
+    return Failed(s, "out of memory (" + systemErrorEnglish(ENOMEM) + "). Nothing was written.");
 }
 
 } // namespace orv::cli

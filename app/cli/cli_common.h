@@ -5,6 +5,7 @@
 #include <expected>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "cli_args.h"
@@ -22,6 +23,18 @@ struct Streams {
 int Usage(Streams s, const std::string& command, const std::string& problem);
 // "orvista-cli: <message>"; kExitFailed.
 int Failed(Streams s, const std::string& message);
+
+// A file a command reads, as messages name it ("the ROM", "the source").
+struct NamedInput {
+    std::filesystem::path path;
+    const char* role;
+};
+// The refusal when the output (named as `what`: "the output", "the patch")
+// is one of the inputs, links followed, hard links included:
+// "the output "<out>" names the ROM itself ("<rom>", through a link or another
+// name); writing it would destroy the ROM. Nothing was written."
+std::optional<std::string> OutputOverInput(const std::filesystem::path& output, const char* what,
+                                           std::span<const NamedInput> inputs);
 
 // Offsets in results: "0x" and upper-case hex digits, as scripts and the
 // command line read them.

@@ -11,6 +11,7 @@
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "game_text.h"
 #include "insertion.h"
 #include "rom_change.h"
@@ -98,6 +99,12 @@ int Insert(const Args& args, Streams s)
     if (ClassifyPath(romPath.string()) != FileKind::Rom)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc); convert writes pictures and "
                          ".orv files.");
+    const NamedInput inputs[] = {{romPath, "the ROM"}, {source, "the source"}};
+    if (auto clash = OutputOverInput(romPath, "the ROM", std::span(inputs).subspan(1)))
+        return refused(s, *clash);
+    if (*patch)
+        if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
+            return refused(s, *clash);
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
     if (auto target = rom::CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
@@ -107,6 +114,12 @@ int Insert(const Args& args, Streams s)
     auto change = rom::RomChange::Begin(romPath, *wait);
     if (!change)
         return refused(s, change.error().english);
+    if (!*patch)
+        if (auto replaceable = change->CheckReplaceable(); !replaceable)
+            return refused(s, replaceable.error().english);
+    // Told as info tells it, before a search in a file that holds no game.
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(s, rom::NotThisGame(romPath, *mismatch).english);
     const rom::RomFile& image = change->rom();
     if (choices->slot)
         coding->slotPair = SlotPalette(image, *choices->slot);
@@ -177,6 +190,9 @@ int Convert(const Args& args, Streams s)
     if (!format)
         return Usage(s, "convert", format.error());
 
+    const NamedInput source{args.positional[0], "the source"};
+    if (auto clash = OutputOverInput(out, "the output", {&source, 1}))
+        return Failed(s, *clash);
     auto coded = CodeSource(args.positional[0], *coding);
     if (!coded)
         return Failed(s, coded.error());

@@ -11,6 +11,7 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "insertion.h"
 #include "rom_change.h"
 #include "rom_layout.h"
@@ -154,6 +155,15 @@ int InsertAll(const Args& args, Streams s)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc).");
     if (std::error_code ec; !std::filesystem::is_directory(dir, ec))
         return Failed(s, "\"" + dir.string() + "\" is not a folder.");
+    if (*patch) {
+        // The patch must not take the place of the ROM or of any file the folder offers.
+        std::vector<NamedInput> inputs{{romPath, "the ROM"}};
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+            inputs.push_back({entry.path(), "a picture of the folder"});
+        if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
+            return refused(*clash);
+    }
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
     if (auto target = rom::CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
@@ -162,6 +172,11 @@ int InsertAll(const Args& args, Streams s)
                                                        : rom::kDefaultLockWait);
     if (!change)
         return refused(change.error().english);
+    if (!*patch)
+        if (auto replaceable = change->CheckReplaceable(); !replaceable)
+            return refused(replaceable.error().english);
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(rom::NotThisGame(romPath, *mismatch).english);
     const rom::RomFile& original = change->rom();
 
     std::vector<std::string> ignored;

@@ -173,6 +173,8 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
     auto change = rom::RomChange::Begin(request->romPath);
     if (!change)
         return refuse(form, change.error());
+    if (auto replaceable = change->CheckReplaceable(); !replaceable)
+        return refuse(form, replaceable.error());
     auto plan = rom::PlanInsertion(change->rom(), *request);
     if (!plan)
         return refuse(form, plan.error());

@@ -193,6 +193,26 @@ void ExpectRefusal(CoreHarness& h, const QString& message, const Pages& visible,
     EXPECT_EQ(files(), before);
 }
 
+// A bitmap or own file target that is the source under another name (a
+// symbolic or a hard link) is refused before anything is written.
+TEST(EndToEnd, ATargetThatIsTheSourceIsRefused)
+{
+    for (const bool hard : {false, true}) {
+        CoreHarness h;
+        codedPicture(h);
+        const QString source = h.path("pic.bmp"), target = h.path(hard ? "same.orv" : "link.bmp");
+        if (hard)
+            std::filesystem::create_hard_link(source.toStdString(), target.toStdString());
+        else
+            std::filesystem::create_symlink(source.toStdString(), target.toStdString());
+        h.form->ui().Combo2->setEditText(target);
+        ExpectRefusal(h, "Die Zieldatei \"" + target + "\" ist die Quelldatei \"" + source +
+                             "\" selbst (über einen Link oder einen anderen Namen); sie würde beim Schreiben "
+                             "zerstört. Es wurde nichts geschrieben.",
+                      {4}, 4);
+    }
+}
+
 TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
 {
     CoreHarness junk;
