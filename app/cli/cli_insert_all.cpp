@@ -211,18 +211,21 @@ int InsertAll(const Args& args, Streams s)
     const bool anyShape = args.has("--any-shape");
     const bool unownTogether = allUnownFrontsTogether(changed);
     size_t misshapen = 0;
-    bool shapeOnly = true;
+    bool shapeOnly = true, unownFront = false;
     for (const Item* item : changed)
         if (auto shape = rom::CheckSlotShape(original, requestFor(*item, romPath, anyShape, unownTogether));
             !shape) {
             s.err << "orvista-cli: " << item->file.filename().string() << ": " << shape.error().english << "\n";
             ++misshapen;
             shapeOnly = shapeOnly && shape.error().kind == rom::RomError::Kind::BadShape;
+            const Slot& slot = item->slot.slot;
+            unownFront = unownFront || (!slot.trainer && !slot.back && slot.number == rom::kUnownNumber);
         }
     if (misshapen > 0)
         return refused(std::to_string(misshapen) + (misshapen == 1 ? " picture" : " pictures") +
                        " cannot go into " + (misshapen == 1 ? "its slot" : "their slots") +
-                       " as named above. Nothing was written." + (shapeOnly ? " " + AnyShapeHint() : std::string()));
+                       " as named above. Nothing was written." + (shapeOnly ? " " + AnyShapeHint() : std::string()) +
+                       (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""));
 
     // One picture after the other on the ROM as the batch leaves it, so space
     // freed by one serves the next.

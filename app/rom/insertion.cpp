@@ -90,7 +90,8 @@ std::unexpected<RomError> tooManyTiles(const InsertRequest& r)
 {
     return badPicture("Das Bild passt mit " + tilesText(r) +
                           " Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).",
-                      "The picture with " + tilesText(r) + " tiles does not fit the size byte (1 to 9 tiles each way).");
+                      "The picture with " + tilesText(r) +
+                          " tiles does not fit the size byte (1 to 9 tiles each way).");
 }
 
 // The size byte of Pokemon 201, which all Unown fronts share.

@@ -259,7 +259,11 @@ TEST_F(Insertion, UnknownBytesInTheWayAreCountedNotWritten)
     EXPECT_EQ(planned->overwrite.bytes, static_cast<int64_t>(kData.size()) - 2 - same);
     EXPECT_EQ(planned->overwrite.first, kData[0] == 0xAA ? 0x120003 : 0x120000);
     // Over the slot's own old picture nothing unknown is in the way.
-    auto own = plan(request(rom, [](auto& r) { r.offsetText = "&H100000"; r.encoded = Encoded(25, 3); r.width = r.height = 40; }));
+    auto own = plan(request(rom, [](auto& r) {
+        r.offsetText = "&H100000";
+        r.encoded = Encoded(25, 3);
+        r.width = r.height = 40;
+    }));
     ASSERT_TRUE(own) << own.error().message;
     EXPECT_EQ(own->overwrite.bytes, 0);
 }

@@ -83,9 +83,9 @@ TEST(CliParity, TheSameChoicesWriteTheSameRom)
          .shiny = true,
          .deleteOld = true,
          .name = "NEU",
-         .cli = {"--pokemon", "25", "--back", "--shiny", "--delete-old", "--any-shape", "--name", "NEU", "--colour1", "0000FF",
-                 "--colour2", "FFFF00", "--others", "white", "--order", "horizontal", "--exchange-light-dark",
-                 "--exchange-black-white"}},
+         .cli = {"--pokemon", "25", "--back", "--shiny", "--delete-old", "--any-shape", "--name", "NEU",
+                 "--colour1", "0000FF", "--colour2", "FFFF00", "--others", "white", "--order", "horizontal",
+                 "--exchange-light-dark", "--exchange-black-white"}},
     };
     for (const Choices& k : scenarios) {
         const SyntheticRom content = SyntheticRom::Standard('E');
