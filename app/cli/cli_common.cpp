@@ -112,6 +112,12 @@ std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot
     return palette ? std::optional(palette->pair) : std::nullopt;
 }
 
+std::string AnyShapeHint()
+{
+    return "Give --any-shape for a ROM whose code was changed to draw other shapes (a front picture up to 9 x 9 "
+           "tiles).";
+}
+
 std::vector<NamedSlot> AllSlots()
 {
     std::vector<NamedSlot> slots;

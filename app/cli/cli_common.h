@@ -62,6 +62,9 @@ void SetSlot(rom::InsertRequest& request, const Slot& slot);
 // the ROM is too short for it.
 std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot);
 
+// What to give for a ROM whose code draws other shapes than the games do.
+std::string AnyShapeHint();
+
 // Every slot of the three picture tables, named as extract-all names its
 // files: pokemon-NNN-front/back (201 through the Unown table),
 // unown-NN-front/back, trainer-NN.

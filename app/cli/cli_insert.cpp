@@ -16,6 +16,7 @@
 #include "insertion.h"
 #include "rom_change.h"
 #include "rom_error.h"
+#include "rom_layout.h"
 #include "target_check.h"
 
 namespace orv::cli {
@@ -57,6 +58,8 @@ std::expected<InsertChoices, std::string> insertChoices(const Args& args)
         return std::unexpected("--name, --name-from-source and --name-length go with --pokemon or --unown");
     if (args.has("--delete-old") && !c.slot)
         return std::unexpected("--delete-old goes with a slot");
+    if (args.has("--any-shape") && !c.slot)
+        return std::unexpected("--any-shape goes with a slot");
     return c;
 }
 
@@ -135,6 +138,7 @@ int Insert(const Args& args, Streams s)
     if (const auto& slot = choices->slot) {
         SetSlot(r, *slot);
         r.deleteOriginal = args.has("--delete-old");
+        r.anyShape = args.has("--any-shape");
         r.nameLength = choices->nameLength.value_or(r.nameLength);
         if (const std::string* name = args.value("--name")) {
             r.changeName = true;
@@ -149,6 +153,17 @@ int Insert(const Args& args, Streams s)
     r.width = coded->picture.width;
     r.height = coded->picture.height;
 
+    // The shape first: the free-space search would otherwise report a
+    // picture of no shape the slot takes as one without room.
+    if (auto shape = rom::CheckSlotShape(image, r); !shape)
+        return refused(s, shape.error().english +
+                              (shape.error().kind != rom::RomError::Kind::BadShape
+                                   ? std::string()
+                                   : " Nothing was written. " + AnyShapeHint() +
+                                         (r.pokemonNumber == rom::kUnownNumber && !r.back && !r.trainer
+                                              ? " insert-all changes the size of all 26 Unown fronts when it is "
+                                                "given all 26 in one new size."
+                                              : "")));
     if (choices->offset)
         r.offsetText = std::to_string(*choices->offset);
     auto plan = choices->offset ? rom::PlanInsertion(image, r)

@@ -280,6 +280,8 @@ bool Form1::nextFromSource()
     ui_.Picture1->clear();
     switch (state_.SourceKind) {
     case FileKind::Rom:
+        if (!work_.checkRomSource(*this))
+            return false;
         // Page 10's offset spans the ROM.
         ui_.UpDown9->setRange(0, std::max<qint64>(QFileInfo(path).size() - 1, 0));
         HidePage(1);
@@ -352,6 +354,8 @@ bool Form1::nextFromOffset()
 
 bool Form1::nextFromSlot()
 {
+    if (!work_.checkSlotShape(*this))
+        return false;
     if (ui_.Check11->isChecked() && !ui_.Check8->isChecked()) {
         if (!work_.prepareNames(*this))
             return false;
