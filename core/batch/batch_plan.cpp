@@ -1,10 +1,12 @@
 #include "batch_plan.h"
 
+#include <algorithm>
 #include <map>
 
 #include "extraction.h"
 #include "free_space.h"
 #include "insertion.h"
+#include "picture_shape.h"
 #include "rom_layout.h"
 
 namespace orv::rom {
@@ -42,17 +44,34 @@ bool unchanged(const RomImage& rom, const BatchItem& item)
     return now && now->tileData == item.tileData && SamePalettePair(now->palette.pair, pairOf(item));
 }
 
+// All 26 Unown fronts among the changed items, in one shape: the size byte
+// they share may then change with them. (A letter left as it is keeps the
+// old shape.)
+bool allUnownFrontsTogether(const std::vector<BatchItem>& items, const std::vector<size_t>& changed)
+{
+    std::map<int64_t, std::pair<int, int>> fronts; // Unown form -> width, height
+    for (size_t i : changed)
+        if (const Slot entry = TableEntry(items[i].slot); KindOf(entry) == SlotKind::UnownFront)
+            fronts.emplace(entry.number, std::pair{items[i].width, items[i].height});
+    if (fronts.size() != static_cast<size_t>(kMaxUnownIndex))
+        return false;
+    return std::ranges::all_of(fronts, [&](const auto& front) { return front.second == fronts.begin()->second; });
+}
+
+InsertRequest requestFor(const BatchItem& item, bool anyShape, bool allUnownFronts)
+{
+    return {.encoded = item.stream,
+            .slot = item.slot,
+            .deleteOriginal = true,
+            .colour1 = item.colour1,
+            .colour2 = item.colour2,
+            .width = item.width,
+            .height = item.height,
+            .anyShape = anyShape,
+            .allUnownFronts = allUnownFronts};
+}
 
 } // namespace
-
-bool UsualSize(const Slot& slot, int width, int height)
-{
-    if (IsTrainer(slot))
-        return width == 56 && height == 56;
-    if (slot.back)
-        return width == 48 && height == 48;
-    return width <= 56 && height <= 56;
-}
 
 std::optional<PalettePair> SlotPalettePair(const RomImage& rom, const Slot& slot)
 {
@@ -69,11 +88,12 @@ bool SamePalettePair(const PalettePair& a, const PalettePair& b)
     return a[0] == b[0] && (a[1] & 0x7F) == (b[1] & 0x7F) && a[2] == b[2] && (a[3] & 0x7F) == (b[3] & 0x7F);
 }
 
-std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items)
+std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items,
+                                               bool anyShape)
 {
     BatchPlan plan;
     const auto refuse = [&](std::optional<size_t> item, Error error) {
-        return std::unexpected(BatchError{item, std::move(error), plan.oddSizes});
+        return std::unexpected(BatchError{item, std::move(error), {}});
     };
     // Two items for one slot (Pokemon 201 is the first Unown form) must agree.
     std::map<int64_t, size_t> bySlot;
@@ -92,9 +112,19 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
             plan.steps.push_back({.item = i, .outcome = BatchOutcome::SameAs, .sameAs = at->second});
             continue;
         }
-        if (!UsualSize(item.slot, item.width, item.height))
-            plan.oddSizes.push_back(i);
         changed.push_back(i);
+    }
+
+    // Every picture in a shape its slot draws whole, before anything is planned.
+    const bool unownTogether = allUnownFrontsTogether(items, changed);
+    BatchError misshapen;
+    for (size_t i : changed)
+        if (auto shape = CheckSlotShape(rom, requestFor(items[i], anyShape, unownTogether)); !shape)
+            misshapen.misshapen.emplace_back(i, shape.error());
+    if (!misshapen.misshapen.empty()) {
+        misshapen.item = misshapen.misshapen.front().first;
+        misshapen.error = misshapen.misshapen.front().second;
+        return std::unexpected(std::move(misshapen));
     }
 
     // One picture after the other on the ROM as the batch leaves it.
@@ -102,13 +132,7 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
     std::map<int64_t, size_t> palettes; // palette location -> the item that wrote it
     for (size_t i : changed) {
         const BatchItem& item = items[i];
-        InsertRequest r{.encoded = item.stream,
-                        .slot = item.slot,
-                        .deleteOriginal = true,
-                        .colour1 = item.colour1,
-                        .colour2 = item.colour2,
-                        .width = item.width,
-                        .height = item.height};
+        InsertRequest r = requestFor(item, anyShape, unownTogether);
         const auto n = static_cast<int64_t>(r.encoded.size());
 
         std::vector<Note> zeroNotes;
