@@ -208,10 +208,9 @@ TEST_F(InsertAll, UnownFrontsChangeTheirSizeOnlyTogether)
     Bytes now = ReadFileBytes(dir / "rom.gb");
     EXPECT_EQ(now.at(sizeByte), 0x66);
     for (int u : {1, 13, 26}) {
-        rom::ExtractRequest letter = Slot(dir / "rom.gb", rom::kUnownNumber);
-        letter.unownIndex = u;
-        const auto extracted = rom::ExtractFromRom(letter);
-        ASSERT_TRUE(extracted) << extracted.error().english;
+        const rom::ExtractRequest letter{.slot = rom::Slot{rom::Slot::Kind::Unown, u}};
+        const auto extracted = rom::ExtractFromRom(ReadRomFile(dir / "rom.gb").value(), letter);
+        ASSERT_TRUE(extracted) << en::Text(extracted.error());
         EXPECT_EQ(extracted->width, 48) << u;
     }
 

@@ -12,7 +12,8 @@
 #include "cli_coding.h"
 #include "extraction.h"
 #include "file_commit.h"
-#include "picture_fixtures.h"
+#include "picture_files.h"
+#include "rom_io.h"
 #include "picture_image.h"
 
 namespace orv::test {
@@ -65,10 +66,10 @@ protected:
 
     Bytes tilesIn(const std::string& romName, int pokemon) const
     {
-        rom::ExtractRequest request;
-        request.romPath = dir / romName;
-        request.pokemonNumber = pokemon;
-        auto picture = rom::ExtractFromRom(request);
+        auto rom = ReadRomFile(dir / romName);
+        if (!rom)
+            return {};
+        auto picture = rom::ExtractFromRom(*rom, {.slot = rom::Slot{rom::Slot::Kind::Pokemon, pokemon}});
         return picture ? picture->tileData : Bytes{};
     }
 

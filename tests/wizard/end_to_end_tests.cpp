@@ -5,6 +5,7 @@
 
 #include "game_text.h"
 #include "patch_appliers.h"
+#include "rom_io.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -333,7 +334,7 @@ TEST(EndToEnd, AnEmptyTypedNameIsRefusedOnPageNine)
     ASSERT_TRUE(c.OptionButton8->isChecked() && c.Text10->text().isEmpty());
     ExpectRefusal(h, "Der neue Name ist leer. Ein Pokemon ohne Namen wird nicht geschrieben; bitte einen Namen "
                      "eingeben.", {9}, 9);
-    EXPECT_EQ(rom::ReadPokemonName(rom.toStdString(), 9, 10).value().text, "P9");
+    EXPECT_EQ(rom::ReadPokemonName(ReadRomFile(rom.toStdString()).value(), 9, 10).value().text, "P9");
 }
 
 // A ".gb" source that is no ROM of these games is refused on page 1 with the
