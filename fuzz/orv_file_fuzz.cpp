@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "orv_file.h"
+#include "orv_format.h"
 
 namespace {
 
@@ -19,9 +19,10 @@ void check(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const auto picture = orv::ParseOrvFile(std::span(data, size), "fuzz.orv");
+    const auto picture = orv::DecodeOrv(std::span(data, size));
     if (!picture) {
-        check(!picture.error().message.empty() && !picture.error().english.empty());
+        check(picture.error().kind >= orv::ErrorKind::OrvCodecMissing &&
+              picture.error().kind <= orv::ErrorKind::OrvSizeMismatch);
         return 0;
     }
     check(!picture->stream.empty() && picture->stream.size() + orv::kOrvTrailerBytes <= size);

@@ -29,14 +29,15 @@ codec=(codec/src/*.cpp)
 # The program's code is C++23 with libstdc++'s std::expected, which clang 16
 # compiles but does not announce through __cpp_concepts.
 app=(-std=c++2b -Wno-builtin-macro-redefined -U__cpp_concepts -D__cpp_concepts=202002L
-     -Iapp/picture -Iapp/rom -Iapp/platform -Iapp/preview -Icodec/include)
-platform=(app/platform/binary_file.cpp app/platform/file_commit.cpp app/platform/stop_signals.cpp)
+     -Iapp/picture -Icore -Icore/rom -Icore/picture -Icore/batch -Icodec/include)
+# The core with the codec linked in.
+core_codec=(core/codec.cpp core/codec_static.cpp core/error.cpp "${codec[@]}")
 
 build() { # target, then sources and flags; kept while no source is newer
   local target=$1
   shift
   [ -x "$out/$target" ] \
-    && [ -z "$(find app codec fuzz tests/codec -newer "$out/$target" \( -name '*.h' -o -name '*.cpp' \) | head -1)" ] \
+    && [ -z "$(find app core codec fuzz tests/codec -newer "$out/$target" \( -name '*.h' -o -name '*.cpp' \) | head -1)" ] \
     && return 0
   echo "building $target"
   $cxx "${sanitize[@]}" "$@" -o "$out/$target"
@@ -46,15 +47,10 @@ build measure_decode_fuzz -std=c++20 -Icodec/include -Icodec/src fuzz/measure_de
 build roundtrip_fuzz -std=c++20 -Icodec/include -Icodec/src -Itests/codec fuzz/roundtrip_fuzz.cpp \
       tests/codec/reference_encoder.cpp "${codec[@]}"
 build picture_structure_fuzz "${app[@]}" fuzz/picture_structure_fuzz.cpp app/picture/picture_structure.cpp
-build game_text_fuzz "${app[@]}" fuzz/game_text_fuzz.cpp app/rom/game_text.cpp app/rom/rom_layout.cpp \
-      app/rom/rom_error.cpp app/rom/rom_file.cpp app/rom/gbc_color.cpp app/platform/codec_library.cpp \
-      "${platform[@]}" -DORV_LIBDIR_FROM_BINDIR='"../lib"' -ldl
-# The own file reads streams through libvexlib.so, found beside the program.
-if [ ! -e "$out/libvexlib.so" ] || [ -n "$(find codec -newer "$out/libvexlib.so" -name '*.cpp' | head -1)" ]; then
-  $cxx -std=c++20 -O1 -g -fPIC -shared -Icodec/include -Icodec/src "${codec[@]}" -o "$out/libvexlib.so"
-fi
-build orv_file_fuzz "${app[@]}" fuzz/orv_file_fuzz.cpp app/picture/orv_file.cpp app/rom/gbc_color.cpp \
-      app/platform/codec_library.cpp "${platform[@]}" -DORV_LIBDIR_FROM_BINDIR='"../lib"' -ldl
+build game_text_fuzz "${app[@]}" fuzz/game_text_fuzz.cpp core/rom/game_text.cpp core/rom/rom_layout.cpp \
+      core/rom/rom_image.cpp core/error.cpp core/picture/gbc_color.cpp
+build orv_file_fuzz "${app[@]}" -Icodec/src fuzz/orv_file_fuzz.cpp core/picture/orv_format.cpp \
+      core/picture/gbc_color.cpp "${core_codec[@]}"
 
 status=0
 for target in measure_decode_fuzz roundtrip_fuzz picture_structure_fuzz orv_file_fuzz game_text_fuzz; do
