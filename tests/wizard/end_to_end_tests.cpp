@@ -263,6 +263,19 @@ TEST(EndToEnd, ATargetThatIsTheSourceIsRefused)
     }
 }
 
+// A ROM target that holds no game is named as such before any search.
+TEST(EndToEnd, ATargetThatIsNoRomOfTheGamesIsRefused)
+{
+    CoreHarness h;
+    codedPicture(h);
+    const QString target = h.path("zeros.gb");
+    WriteFileBytes(target.toStdString(), Bytes(0x8000, 0));
+    h.form->ui().Combo2->setEditText(target);
+    ExpectRefusal(h, "Die Datei \"" + target + "\" ist kein Rom von Pokemon Gold oder Silber (englisch oder "
+                         "deutsch): Das Sprachbyte ihres Kopfes ist weder D noch E.",
+                  {4}, 4);
+}
+
 TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
 {
     CoreHarness junk;
