@@ -12,6 +12,7 @@
 #include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
+#include "cli_pack.h"
 #include "messages_en.h"
 #include "rom_change.h"
 #include "target_check.h"
@@ -86,6 +87,8 @@ std::string outcomeText(const rom::BatchStep& step, const std::vector<rom::Batch
     case rom::BatchOutcome::InPlace:
         return "replaced in place at " + HexEnglish(step.offset) + ", " + bytes + " (were " +
                std::to_string(step.oldBytes) + ")";
+    case rom::BatchOutcome::Recoloured: return "recoloured: only the palette at " + HexEnglish(step.offset);
+    case rom::BatchOutcome::PaletteSet: return "palette set at " + HexEnglish(step.offset);
     case rom::BatchOutcome::Moved: break;
     }
     std::string was;
@@ -129,11 +132,25 @@ int InsertAll(const Args& args, Streams s)
     if (!change)
         return refused(en::Text(change.error(), romPath.string()));
 
-    std::vector<std::string> ignored;
-    auto items = readFolder(dir, change->rom(), ignored);
+    // A sprite pack's layout, in DIR or in DIR/gfx; else the flat names.
+    const std::optional<std::filesystem::path> packRoot = PackRoot(dir);
+    std::vector<std::string> unused;
+    std::expected<std::vector<rom::BatchItem>, std::string> items;
+    if (packRoot) {
+        auto pack = ReadPack(*packRoot, change->rom());
+        if (!pack)
+            return refused(pack.error());
+        items = std::move(pack->items);
+        unused = std::move(pack->unused);
+    } else {
+        std::vector<std::string> ignored;
+        items = readFolder(dir, change->rom(), ignored);
+        for (const std::string& name : ignored)
+            unused.push_back(name + ": ignored (not named as extract-all names pictures)");
+    }
     if (!items)
         return refused(items.error());
-    auto plan = rom::PlanBatch(change->rom(), *items);
+    auto plan = rom::PlanBatch(change->rom(), *items, {.paletteConflictsRefused = packRoot.has_value()});
     for (size_t i : plan ? plan->oddSizes : plan.error().oddSizes)
         s.err << "orvista-cli: warning: " << (*items)[i].name << " is " << sizeWarning((*items)[i]) << "\n";
     if (!plan) {
@@ -151,13 +168,14 @@ int InsertAll(const Args& args, Streams s)
     std::ranges::stable_sort(steps, {}, [&](const rom::BatchStep* step) { return (*items)[step->item].name; });
     for (const rom::BatchStep* step : steps)
         s.out << (*items)[step->item].name << ": " << outcomeText(*step, *items) << "\n";
-    for (const std::string& name : ignored)
-        s.out << name << ": ignored (not named as extract-all names pictures)\n";
+    for (const std::string& line : unused)
+        s.out << line << "\n";
     for (const rom::BatchNote& note : plan->notes)
         s.err << "orvista-cli: note: "
               << (note.note.kind == NoteKind::PaletteShared ? "" : (*items)[note.item].name + ": ")
               << en::Text(note.note) << "\n";
-    s.out << plan->changed << " of " << items->size() << " pictures " << (dryRun ? "would change" : "changed")
+    s.out << plan->changed << " of " << items->size() << (packRoot ? " files " : " pictures ")
+          << (dryRun ? "would change" : "changed")
           << "; free bytes (runs of " << rom::kCountedRunBytes << " and more) " << plan->freeBefore << " before, "
           << plan->freeAfter << " after" << (dryRun && !finished->patch ? "; nothing was written (dry run)" : "")
           << "\n";

@@ -5,6 +5,7 @@
 #include "extraction.h"
 #include "free_space.h"
 #include "insertion.h"
+#include "palette_file.h"
 #include "rom_layout.h"
 
 namespace orv::rom {
@@ -35,13 +36,40 @@ FreeRun largestRun(const RomImage& rom)
 
 PalettePair pairOf(const BatchItem& item) { return MakePalettePair(item.colour1, item.colour2); }
 
-// Whether the slot holds exactly this picture now: its tile data and palette pair.
-bool unchanged(const RomImage& rom, const BatchItem& item)
+enum class Holds { Nothing, Tiles, Everything };
+
+// What of the item the slot holds now: its tile data, and its palette pair too.
+Holds held(const RomImage& rom, const BatchItem& item)
 {
+    if (item.paletteOnly) {
+        const auto now = SlotPalettePair(rom, item.slot);
+        return now && SamePalettePair(*now, pairOf(item)) ? Holds::Everything : Holds::Nothing;
+    }
     auto now = ExtractFromRom(rom, {.slot = item.slot});
-    return now && now->tileData == item.tileData && SamePalettePair(now->palette.pair, pairOf(item));
+    if (!now || now->tileData != item.tileData)
+        return Holds::Nothing;
+    return SamePalettePair(now->palette.pair, pairOf(item)) ? Holds::Everything : Holds::Tiles;
 }
 
+// The first two items that give one palette different pairs.
+std::optional<Error> paletteConflict(const std::vector<BatchItem>& items)
+{
+    std::map<int64_t, size_t> first; // palette location -> the first item for it
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto slot = CheckedSlot(items[i].slot);
+        if (!slot)
+            continue; // refused with the item itself
+        auto [at, fresh] = first.try_emplace(PaletteLocation(*slot), i);
+        const BatchItem& a = items[at->second];
+        if (!fresh && !SamePalettePair(pairOf(a), pairOf(items[i])))
+            return Error{.kind = ErrorKind::PaletteConflict,
+                         .low = PairNumber(pairOf(a)),
+                         .high = PairNumber(pairOf(items[i])),
+                         .text = a.name,
+                         .other = items[i].name};
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -52,6 +80,30 @@ bool UsualSize(const Slot& slot, int width, int height)
     if (slot.back)
         return width == 48 && height == 48;
     return width <= 56 && height <= 56;
+}
+
+BatchItem PaletteItem(std::string name, const Slot& slot, const PalettePair& pair)
+{
+    BatchItem item{.name = std::move(name), .slot = slot, .paletteOnly = true};
+    item.colour1 = PackColour(static_cast<GbcColor>(pair[0] | pair[1] << 8));
+    item.colour2 = PackColour(static_cast<GbcColor>(pair[2] | pair[3] << 8));
+    return item;
+}
+
+int64_t PairNumber(const PalettePair& pair)
+{
+    return int64_t{pair[0]} << 24 | int64_t{pair[1]} << 16 | int64_t{pair[2]} << 8 | pair[3];
+}
+
+std::expected<BytePatch, Error> PlanPaletteChange(const RomImage& rom, const Slot& slot, const PalettePair& pair)
+{
+    auto checked = CheckedSlot(slot);
+    if (!checked)
+        return std::unexpected(checked.error());
+    const int64_t location = PaletteLocation(*checked);
+    if (!rom.holds(location, 4))
+        return std::unexpected(TooShortError(RomPart::Palette, location + 4, rom.size()));
+    return BytePatch{PatchKind::Palette, location, {pair.begin(), pair.end()}};
 }
 
 std::optional<PalettePair> SlotPalettePair(const RomImage& rom, const Slot& slot)
@@ -69,39 +121,75 @@ bool SamePalettePair(const PalettePair& a, const PalettePair& b)
     return a[0] == b[0] && (a[1] & 0x7F) == (b[1] & 0x7F) && a[2] == b[2] && (a[3] & 0x7F) == (b[3] & 0x7F);
 }
 
-std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items)
+std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items,
+                                               BatchRules rules)
 {
     BatchPlan plan;
     const auto refuse = [&](std::optional<size_t> item, Error error) {
         return std::unexpected(BatchError{item, std::move(error), plan.oddSizes});
     };
+    if (rules.paletteConflictsRefused)
+        if (auto conflict = paletteConflict(items))
+            return refuse(std::nullopt, *conflict);
     // Two items for one slot (Pokemon 201 is the first Unown form) must agree.
     std::map<int64_t, size_t> bySlot;
     std::vector<size_t> changed;
+    std::vector<bool> recolour(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         const BatchItem& item = items[i];
-        if (unchanged(rom, item)) {
+        const Holds holds = held(rom, item);
+        if (holds == Holds::Everything) {
             plan.steps.push_back({.item = i, .outcome = BatchOutcome::Unchanged});
             continue;
         }
-        auto [at, fresh] = bySlot.try_emplace(PointerLocation(item.slot), i);
-        if (!fresh) {
-            const BatchItem& first = items[at->second];
-            if (first.tileData != item.tileData || !SamePalettePair(pairOf(first), pairOf(item)))
-                return refuse(std::nullopt, {.kind = ErrorKind::SlotConflict, .text = first.name, .other = item.name});
-            plan.steps.push_back({.item = i, .outcome = BatchOutcome::SameAs, .sameAs = at->second});
-            continue;
+        recolour[i] = holds == Holds::Tiles;
+        if (!item.paletteOnly) {
+            auto [at, fresh] = bySlot.try_emplace(PointerLocation(item.slot), i);
+            if (!fresh) {
+                const BatchItem& first = items[at->second];
+                if (first.tileData != item.tileData || !SamePalettePair(pairOf(first), pairOf(item)))
+                    return refuse(std::nullopt,
+                                  {.kind = ErrorKind::SlotConflict, .text = first.name, .other = item.name});
+                plan.steps.push_back({.item = i, .outcome = BatchOutcome::SameAs, .sameAs = at->second});
+                continue;
+            }
+            if (!recolour[i] && !UsualSize(item.slot, item.width, item.height))
+                plan.oddSizes.push_back(i);
         }
-        if (!UsualSize(item.slot, item.width, item.height))
-            plan.oddSizes.push_back(i);
         changed.push_back(i);
     }
 
-    // One picture after the other on the ROM as the batch leaves it.
     RomImage work = rom;
     std::map<int64_t, size_t> palettes; // palette location -> the item that wrote it
+    // A second item that gives a palette another pair is told of (when not refused).
+    const auto notePalette = [&](size_t i, int64_t location) {
+        auto [at, fresh] = palettes.try_emplace(location, i);
+        if (!fresh && !SamePalettePair(pairOf(items[at->second]), pairOf(items[i])))
+            plan.notes.push_back(
+                {i, {.kind = NoteKind::PaletteShared, .text = items[i].name, .other = items[at->second].name}});
+        return fresh;
+    };
+    std::vector<BytePatch> recolours;
+    // One item after the other on the ROM as the batch leaves it.
     for (size_t i : changed) {
         const BatchItem& item = items[i];
+        if (item.paletteOnly || recolour[i]) {
+            auto patch = PlanPaletteChange(work, item.slot, pairOf(item));
+            if (!patch)
+                return refuse(i, patch.error());
+            plan.steps.push_back({.item = i,
+                                  .outcome = item.paletteOnly ? BatchOutcome::PaletteSet : BatchOutcome::Recoloured,
+                                  .offset = patch->offset});
+            // The same pair written twice is written once.
+            const auto before = palettes.find(patch->offset);
+            if (before != palettes.end() && SamePalettePair(pairOf(items[before->second]), pairOf(item)))
+                continue;
+            notePalette(i, patch->offset);
+            // Nothing planned later reads palettes: applied to the work copy at the end.
+            recolours.push_back(*patch);
+            plan.patches.push_back(std::move(*patch));
+            continue;
+        }
         InsertRequest r{.encoded = item.stream,
                         .slot = item.slot,
                         .deleteOriginal = true,
@@ -154,19 +242,15 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
         for (const Note& note : placed->notes)
             plan.notes.push_back({i, note});
         for (const BytePatch& patch : placed->patches)
-            if (patch.kind == PatchKind::Palette) {
-                auto [at, fresh] = palettes.try_emplace(patch.offset, i);
-                if (!fresh && !SamePalettePair(pairOf(items[at->second]), pairOf(item)))
-                    plan.notes.push_back(
-                        {i, {.kind = NoteKind::PaletteShared, .text = item.name, .other = items[at->second].name}});
-            }
+            if (patch.kind == PatchKind::Palette)
+                notePalette(i, patch.offset);
         work = withPatches(work, placed->patches);
         plan.patches.insert(plan.patches.end(), placed->patches.begin(), placed->patches.end());
         plan.steps.push_back(step);
     }
     plan.changed = changed.size();
     plan.freeBefore = freeBytes(rom);
-    plan.freeAfter = freeBytes(work);
+    plan.freeAfter = freeBytes(recolours.empty() ? work : withPatches(work, recolours));
     return plan;
 }
 
