@@ -122,6 +122,7 @@ namespace {
 // One file extract-all writes: a slot's picture, or its palette pair as a .pal file.
 struct ExtractJob {
     std::string relative;
+    std::string shown; // in the report of a skipped file
     rom::Slot slot;
     bool palette = false;
 };
@@ -130,7 +131,7 @@ std::vector<ExtractJob> flatJobs(OutputFormat format)
 {
     std::vector<ExtractJob> jobs;
     for (const auto& [slot, name] : NamedSlots())
-        jobs.push_back({name + ExtensionOf(format), slot});
+        jobs.push_back({name + ExtensionOf(format), name, slot});
     return jobs;
 }
 
@@ -138,7 +139,7 @@ std::vector<ExtractJob> packJobs()
 {
     std::vector<ExtractJob> jobs;
     for (const PackOutput& output : PackOutputs())
-        jobs.push_back({output.relative, output.slot, output.palette});
+        jobs.push_back({output.relative, output.relative, output.slot, output.palette});
     return jobs;
 }
 
@@ -215,7 +216,7 @@ int ExtractAll(const Args& args, Streams s)
             ++written;
         } else {
             ++skipped;
-            s.err << (terminal ? "\r" : "") << "orvista-cli: skipped " << job.relative << ": " << done.error() << "\n";
+            s.err << (terminal ? "\r" : "") << "orvista-cli: skipped " << job.shown << ": " << done.error() << "\n";
         }
         if (terminal)
             s.err << "\rextracting " << i + 1 << " of " << jobs.size() << " ..." << std::flush;

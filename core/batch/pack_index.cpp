@@ -132,10 +132,11 @@ PackIndex IndexPack(std::span<const std::string> paths, GameVersion version)
 {
     PackIndex index;
     std::vector<std::string> unknown;
-    // Each place in the layout once; the first path (in sorted order) wins.
+    // Each place in the layout once: the path in the layout's own letter case
+    // wins, else the first in sorted order.
     std::map<std::tuple<int, int, PackFile>, std::string> found;
     std::vector<std::string> sorted(paths.begin(), paths.end());
-    std::ranges::sort(sorted);
+    std::ranges::sort(sorted, {}, [](const std::string& path) { return std::pair(path != lower(path), path); });
     for (const std::string& path : sorted) {
         const auto entry = path.ends_with('/') ? std::nullopt : ParsePackPath(path);
         if (!entry) {
