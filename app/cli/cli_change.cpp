@@ -51,9 +51,9 @@ std::expected<FinishedChange, std::string> FinishChange(const Args& args, RomCha
         done.patchBytes = static_cast<int64_t>(written->size());
         if (dryRun)
             return done;
-        if (auto saved = writeWholeFile(file, *written); !saved)
+        if (auto saved = WriteWholeFile(file, *written); !saved)
             return std::unexpected("the patch \"" + file.string() + "\" could not be written (" +
-                                   describeIoError(saved.error()) + "). Nothing was written.");
+                                   DescribeIoError(saved.error()) + "). Nothing was written.");
         done.patchWritten = true;
         return done;
     }

@@ -154,9 +154,9 @@ std::expected<void, std::string> writeJob(const rom::RomImage& rom, const std::s
         if (!words)
             return std::unexpected(en::Text(words.error(), romPath));
         const std::string text = rom::FormatPalFile(words->pair);
-        if (auto written = writeWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, false);
+        if (auto written = WriteWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, false);
             !written)
-            return std::unexpected("could not write \"" + out.string() + "\": " + describeIoError(written.error()));
+            return std::unexpected("could not write \"" + out.string() + "\": " + DescribeIoError(written.error()));
         return {};
     }
     auto picture = rom::ExtractFromRom(rom, {.slot = job.slot});

@@ -58,8 +58,8 @@ QImage fourColourPng(const PictureOutput& p)
 std::expected<void, std::string> writeBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                                             bool flush)
 {
-    if (auto written = writeWholeFile(path, bytes, flush); !written)
-        return std::unexpected("could not write \"" + path.string() + "\": " + describeIoError(written.error()));
+    if (auto written = WriteWholeFile(path, bytes, flush); !written)
+        return std::unexpected("could not write \"" + path.string() + "\": " + DescribeIoError(written.error()));
     return {};
 }
 

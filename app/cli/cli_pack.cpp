@@ -67,9 +67,9 @@ std::expected<std::vector<std::string>, std::string> listLayout(const fs::path& 
 
 std::expected<PalettePair, std::string> readPalFile(const fs::path& file)
 {
-    auto bytes = readWholeFile(file, kMaxPalFileBytes);
+    auto bytes = ReadWholeFile(file, kMaxPalFileBytes);
     if (!bytes)
-        return std::unexpected("could not read \"" + file.string() + "\": " + describeIoError(bytes.error()));
+        return std::unexpected("could not read \"" + file.string() + "\": " + DescribeIoError(bytes.error()));
     auto pair = rom::ParsePalFile({reinterpret_cast<const char*>(bytes->data()), bytes->size()});
     if (!pair)
         return std::unexpected(en::Text(pair.error(), file.string()));

@@ -77,9 +77,9 @@ std::expected<std::optional<PalettePair>, std::string> wantedPair(const Args& ar
                            static_cast<uint8_t>(*two & 0xFF), static_cast<uint8_t>(*two >> 8)};
     }
     if (const std::string* from = args.value("--from")) {
-        auto bytes = readWholeFile(*from, kMaxPalFileBytes);
+        auto bytes = ReadWholeFile(*from, kMaxPalFileBytes);
         if (!bytes)
-            return std::unexpected("could not read \"" + *from + "\": " + describeIoError(bytes.error()));
+            return std::unexpected("could not read \"" + *from + "\": " + DescribeIoError(bytes.error()));
         auto pair = rom::ParsePalFile({reinterpret_cast<const char*>(bytes->data()), bytes->size()});
         if (!pair)
             return std::unexpected(en::Text(pair.error(), *from));
@@ -114,8 +114,8 @@ int show(const Args& args, Streams s, const rom::Slot& slot, const std::filesyst
     if (std::error_code ec; std::filesystem::equivalent(out, romPath, ec))
         return Failed(s, "\"" + out.string() + "\" is the ROM itself.");
     const std::string text = rom::FormatPalFile(words->pair);
-    if (auto written = writeWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}); !written)
-        return Failed(s, "could not write \"" + out.string() + "\": " + describeIoError(written.error()));
+    if (auto written = WriteWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}); !written)
+        return Failed(s, "could not write \"" + out.string() + "\": " + DescribeIoError(written.error()));
     s.out << "wrote " << out.string() << "\n";
     return kExitOk;
 }

@@ -290,14 +290,14 @@ int transformFile(const Args& args, Streams s, const char* command, Transform tr
 {
     if (args.positional.size() != 2)
         return Usage(s, command, std::string(command) + " needs IN and OUT");
-    auto in = readWholeFile(args.positional[0], kMaxRawBytes);
+    auto in = ReadWholeFile(args.positional[0], kMaxRawBytes);
     if (!in)
-        return Failed(s, "could not read \"" + args.positional[0] + "\": " + describeIoError(in.error()));
+        return Failed(s, "could not read \"" + args.positional[0] + "\": " + DescribeIoError(in.error()));
     auto result = transform(*in);
     if (!result)
         return Failed(s, "\"" + args.positional[0] + "\": " + result.error());
-    if (auto written = writeWholeFile(args.positional[1], *result); !written)
-        return Failed(s, "could not write \"" + args.positional[1] + "\": " + describeIoError(written.error()));
+    if (auto written = WriteWholeFile(args.positional[1], *result); !written)
+        return Failed(s, "could not write \"" + args.positional[1] + "\": " + DescribeIoError(written.error()));
     s.out << in->size() << " bytes -> " << result->size() << " bytes\n";
     return kExitOk;
 }

@@ -51,7 +51,7 @@ const char* faultText(StreamFault fault)
 }
 
 // A pair's 4 bytes in file order, as PaletteText writes them.
-std::string PairText(int64_t bytes)
+std::string pairText(int64_t bytes)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(bytes & 0xFFFFFFFF));
@@ -59,7 +59,7 @@ std::string PairText(int64_t bytes)
 }
 
 std::string file(std::string_view path) { return "The file " + Quoted(path); }
-std::string system(int code) { return "(" + systemErrorEnglish(code) + ")"; }
+std::string system(int code) { return "(" + SystemErrorEnglish(code) + ")"; }
 const char* const kNothingWritten = " Nothing was written.";
 
 } // namespace
@@ -103,7 +103,7 @@ std::string Text(const Error& e, std::string_view path)
         return "No temporary file can be created beside " + Quoted(path) + " " + system(e.systemCode) +
                ", so the ROM cannot be replaced safely." + kNothingWritten;
     case ErrorKind::WriteFailed:
-        return file(path) + " could not be written (" + e.text + ", " + systemErrorEnglish(e.systemCode) +
+        return file(path) + " could not be written (" + e.text + ", " + SystemErrorEnglish(e.systemCode) +
                "). It is unchanged.";
     case ErrorKind::TargetMissing:
         return file(path) + " does not exist. Pictures can only be inserted into existing files.";
@@ -217,8 +217,8 @@ std::string Text(const Error& e, std::string_view path)
                "but the largest free run is " + to_string(e.low) + " bytes" +
                (e.low ? " at " + HexEnglish(e.offset) : std::string()) + ".";
     case ErrorKind::PaletteConflict:
-        return e.text + " and " + e.other + " give one palette different colours (" + PairText(e.low) + " and " +
-               PairText(e.high) + "); they must agree.";
+        return e.text + " and " + e.other + " give one palette different colours (" + pairText(e.low) + " and " +
+               pairText(e.high) + "); they must agree.";
     }
     return "Unknown error.";
 }

@@ -35,7 +35,7 @@ std::expected<LoadedPicture, Error> LoadSourcePicture(const std::filesystem::pat
 {
     // Read through the platform layer: a pipe or a device is refused instead
     // of blocking the reader, and the bytes are judged before decoding.
-    auto bytes = readWholeFile(path, kMaxSourceFileBytes);
+    auto bytes = ReadWholeFile(path, kMaxSourceFileBytes);
     if (!bytes && bytes.error().code == ENOENT)
         return refuse(ErrorKind::SourceMissing);
     if (!bytes)

@@ -96,7 +96,7 @@ std::expected<void, IoError> BinaryFile::readAt(int64_t offset, std::span<uint8_
     return {};
 }
 
-std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path, int64_t maxBytes)
+std::expected<std::vector<uint8_t>, IoError> ReadWholeFile(const std::filesystem::path& path, int64_t maxBytes)
 {
     auto file = BinaryFile::open(path);
     if (!file)
@@ -114,13 +114,13 @@ std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem
     return data;
 }
 
-std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
+std::expected<void, IoError> WriteWholeFile(const std::filesystem::path& path,
                                             std::span<const uint8_t> data, bool flush)
 {
-    return replaceFile(path, data, {.flush = flush});
+    return ReplaceFile(path, data, {.flush = flush});
 }
 
-bool isReadOnlyFile(const std::filesystem::path& path)
+bool IsReadOnlyFile(const std::filesystem::path& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
@@ -158,7 +158,7 @@ static const char* germanSystemText(int code)
     }
 }
 
-std::string systemErrorGerman(int code)
+std::string SystemErrorGerman(int code)
 {
     if (code == kNotRegularFile)
         return "keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)";
@@ -168,7 +168,7 @@ std::string systemErrorGerman(int code)
     return "Systemfehler " + std::to_string(code) + ": " + (text ? text : std::strerror(code));
 }
 
-std::string systemErrorEnglish(int code)
+std::string SystemErrorEnglish(int code)
 {
     if (code == kNotRegularFile)
         return "not a regular file (a folder, a device or a pipe)";
@@ -177,9 +177,9 @@ std::string systemErrorEnglish(int code)
     return "system error " + std::to_string(code) + ": " + std::strerror(code);
 }
 
-std::string describeIoError(const IoError& error)
+std::string DescribeIoError(const IoError& error)
 {
-    return error.operation + ": " + systemErrorEnglish(error.code);
+    return error.operation + ": " + SystemErrorEnglish(error.code);
 }
 
 } // namespace orv

@@ -1,6 +1,6 @@
 #pragma once
 // A file opened for reading, with checked positional reads over a POSIX
-// descriptor; files are written whole through replaceFile (file_commit.h).
+// descriptor; files are written whole through ReplaceFile (file_commit.h).
 
 #include <cstdint>
 #include <expected>
@@ -47,21 +47,21 @@ private:
 
 // The whole file; a file longer than maxBytes is refused (EFBIG) before
 // anything that size is allocated.
-std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem::path& path,
+std::expected<std::vector<uint8_t>, IoError> ReadWholeFile(const std::filesystem::path& path,
                                                            int64_t maxBytes = int64_t{1} << 30);
-// Creates or replaces path with data through replaceFile (file_commit.h):
+// Creates or replaces path with data through ReplaceFile (file_commit.h):
 // the old content is replaced only after the new one is completely written.
 // flush: whether the data reaches the device before the rename.
-std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
+std::expected<void, IoError> WriteWholeFile(const std::filesystem::path& path,
                                             std::span<const uint8_t> data, bool flush = true);
-bool isReadOnlyFile(const std::filesystem::path& path);
+bool IsReadOnlyFile(const std::filesystem::path& path);
 // A failed call's code for messages: "Systemfehler 28: No space left on
 // device" / "system error 28: No space left on device"; for kNotRegularFile
 // "keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)" / "not a
 // regular file (a folder, a device or a pipe)".
-std::string systemErrorGerman(int code);
-std::string systemErrorEnglish(int code);
+std::string SystemErrorGerman(int code);
+std::string SystemErrorEnglish(int code);
 // "<operation>: <the system's text>".
-std::string describeIoError(const IoError& error);
+std::string DescribeIoError(const IoError& error);
 
 } // namespace orv

@@ -64,7 +64,7 @@ bool writeAll(int fd, std::span<const uint8_t> data)
 
 } // namespace
 
-std::filesystem::path replacementTarget(const std::filesystem::path& path)
+std::filesystem::path ReplacementTarget(const std::filesystem::path& path)
 {
     std::filesystem::path target = path;
     // A loop of links ends here; the rename then replaces the last link.
@@ -80,10 +80,10 @@ std::filesystem::path replacementTarget(const std::filesystem::path& path)
     return target;
 }
 
-std::expected<void, IoError> replaceFile(const std::filesystem::path& path, std::span<const uint8_t> data,
+std::expected<void, IoError> ReplaceFile(const std::filesystem::path& path, std::span<const uint8_t> data,
                                          ReplaceOptions options)
 {
-    const std::filesystem::path target = replacementTarget(path);
+    const std::filesystem::path target = ReplacementTarget(path);
     const std::filesystem::path folder = folderOf(target);
     std::string name = (folder / temporaryStem(target)).string() + "XXXXXX";
     std::vector<char> pattern(name.begin(), name.end());
@@ -129,14 +129,14 @@ std::expected<void, IoError> replaceFile(const std::filesystem::path& path, std:
     return {};
 }
 
-bool isReplacementTemporary(const std::filesystem::path& path)
+bool IsReplacementTemporary(const std::filesystem::path& path)
 {
     return path.filename().string().starts_with(kTemporaryPrefix);
 }
 
-void removeStaleTemporaries(const std::filesystem::path& path)
+void RemoveStaleTemporaries(const std::filesystem::path& path)
 {
-    const std::filesystem::path target = replacementTarget(path);
+    const std::filesystem::path target = ReplacementTarget(path);
     const std::string stem = temporaryStem(target);
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), ec)) {

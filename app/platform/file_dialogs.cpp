@@ -5,7 +5,7 @@
 
 namespace orv {
 
-QStringList qtFilterList(const QString& barSeparated)
+QStringList QtFilterList(const QString& barSeparated)
 {
     const QStringList parts = barSeparated.split(QLatin1Char('|'));
     QStringList filters;
@@ -17,7 +17,7 @@ QStringList qtFilterList(const QString& barSeparated)
     return filters;
 }
 
-void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
+void SetUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
                      QFileDialog::AcceptMode mode)
 {
     dialog.setAcceptMode(mode);
@@ -25,7 +25,7 @@ void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QStrin
     // Each description is shown as it stands: the pattern list Qt needs
     // after it is not shown a second time.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilters(qtFilterList(filter));
+    dialog.setNameFilters(QtFilterList(filter));
     // A save dialog would ask before replacing; the wizard's own page decides that.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!startName.isEmpty())
@@ -36,7 +36,7 @@ static std::optional<QString> runDialog(QWidget* parent, const QString& startNam
                                         QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent);
-    setUpFileDialog(dialog, startName, filter, mode);
+    SetUpFileDialog(dialog, startName, filter, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -26,10 +26,10 @@ public:
 };
 
 // "Desc|*.a;*.b|Desc2|*.c" -> {"Desc (*.a *.b)", "Desc2 (*.c)"} for Qt dialogs.
-QStringList qtFilterList(const QString& barSeparated);
+QStringList QtFilterList(const QString& barSeparated);
 
 // Mode, filters (each description shown once) and start name of a dialog.
-void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
+void SetUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
                      QFileDialog::AcceptMode mode);
 
 // Scripted dialogs for tests: answers are taken in order; every call is recorded.

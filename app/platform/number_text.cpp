@@ -5,7 +5,7 @@
 
 namespace orv {
 
-long long parseNumber(std::string_view text)
+long long ParseTypedNumber(std::string_view text)
 {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))

@@ -8,6 +8,6 @@
 
 namespace orv {
 
-long long parseNumber(std::string_view text);
+long long ParseTypedNumber(std::string_view text);
 
 } // namespace orv

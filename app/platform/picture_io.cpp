@@ -12,7 +12,7 @@ std::expected<void, Error> WriteOrvFile(const std::filesystem::path& path, std::
     auto bytes = EncodeOrv(encoded, colour1, colour2, width, height, order);
     if (!bytes)
         return std::unexpected(bytes.error());
-    if (auto written = writeWholeFile(path, *bytes, flush); !written)
+    if (auto written = WriteWholeFile(path, *bytes, flush); !written)
         return std::unexpected(Error{.kind = ErrorKind::OrvWriteFailed, .systemCode = written.error().code});
     return {};
 }
@@ -38,7 +38,7 @@ std::expected<void, Error> WriteBitmapFile(const std::filesystem::path& path, co
     const std::vector<uint8_t> bytes = EncodeBitmap(picture);
     if (bytes.empty())
         return std::unexpected(Error{.kind = ErrorKind::BitmapEmpty});
-    if (auto written = writeWholeFile(path, bytes, flush); !written)
+    if (auto written = WriteWholeFile(path, bytes, flush); !written)
         return std::unexpected(Error{.kind = ErrorKind::BitmapWriteFailed, .systemCode = written.error().code});
     return {};
 }

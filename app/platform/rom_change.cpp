@@ -41,16 +41,16 @@ std::expected<void, Error> RomChange::commit(std::span<const uint8_t> bytes)
     // Writers that take no lock: the path must still name the file read, as read.
     if (!lock_.stillAtPath(path_))
         return fail(ErrorKind::FileChanged);
-    auto now = readWholeFile(path_, rom::kMaxRomBytes);
+    auto now = ReadWholeFile(path_, rom::kMaxRomBytes);
     if (!now || !std::ranges::equal(*now, rom_.bytes()))
         return fail(ErrorKind::FileChanged);
-    if (auto replaced = replaceFile(path_, bytes, {.flush = true}); !replaced) {
+    if (auto replaced = ReplaceFile(path_, bytes, {.flush = true}); !replaced) {
         const IoError& error = replaced.error();
         if (error.operation == "create temporary")
             return fail(ErrorKind::TemporaryFailed, error.code);
         return fail(ErrorKind::WriteFailed, error.code, error.operation);
     }
-    removeStaleTemporaries(path_);
+    RemoveStaleTemporaries(path_);
     return {};
 }
 

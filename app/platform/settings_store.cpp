@@ -44,9 +44,9 @@ void QtSettingsStore::remove(const QString& section, const QString& key)
     settings_->sync();
 }
 
-long long settingNumber(const QString& text)
+long long SettingNumber(const QString& text)
 {
-    return parseNumber(text.toStdString());
+    return ParseTypedNumber(text.toStdString());
 }
 
 } // namespace orv

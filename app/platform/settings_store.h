@@ -34,6 +34,6 @@ private:
 
 // Reads a number the way the settings values are read: the text's leading
 // number (see parseNumber), 0 when there is none.
-long long settingNumber(const QString& text);
+long long SettingNumber(const QString& text);
 
 } // namespace orv

@@ -13,7 +13,7 @@ std::expected<int64_t, Error> CheckRomTarget(const std::string& path, int64_t en
     std::error_code ec;
     if (path.empty() || !std::filesystem::is_regular_file(file, ec))
         return std::unexpected(Error{.kind = ErrorKind::TargetMissing, .systemCode = ENOENT});
-    if (isReadOnlyFile(file))
+    if (IsReadOnlyFile(file))
         return std::unexpected(Error{.kind = ErrorKind::TargetReadOnly, .systemCode = EACCES});
     const auto length = std::filesystem::file_size(file, ec);
     if (ec)

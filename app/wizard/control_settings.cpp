@@ -61,11 +61,11 @@ ControlSettings::ControlSettings(const Form1Controls& c)
 void ControlSettings::restoreAll(const SettingsStore& store) const
 {
     for (const ControlSetting& s : table_) {
-        const QString value = readSetting(store, s.key);
+        const QString value = ReadSetting(store, s.key);
         std::visit(Overloaded{
-                       [&](QCheckBox* box) { box->setChecked(settingNumber(value) != 0); },
+                       [&](QCheckBox* box) { box->setChecked(SettingNumber(value) != 0); },
                        [&](QLineEdit* text) { text->setText(value); },
-                       [&](UpDown* spin) { spin->setValue(settingNumber(value)); },
+                       [&](UpDown* spin) { spin->setValue(SettingNumber(value)); },
                        [&](const OptionChoice& choice) {
                            for (const auto& [v, button] : choice.buttons)
                                if (v == value) {
@@ -102,7 +102,7 @@ void ControlSettings::store(SettingsStore& store, std::initializer_list<SettingK
 {
     for (const SettingKey& k : keys)
         if (find(k))
-            writeSetting(store, k, currentValue(k));
+            WriteSetting(store, k, currentValue(k));
 }
 
 const ControlSetting* ControlSettings::find(const SettingKey& k) const

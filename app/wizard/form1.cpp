@@ -37,8 +37,8 @@ Form1::Form1(SettingsStore& settings, MessageSink& messages, FileDialogs& dialog
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ORV v4.11 XP"));
-    setFixedSize(scaledPixels(kWindowWidthTwips), scaledPixels(kWindowHeightTwips));
-    buildForm1Controls(this, ui_);
+    setFixedSize(ScaledPixels(kWindowWidthTwips), ScaledPixels(kWindowHeightTwips));
+    BuildForm1Controls(this, ui_);
     setAcceptDrops(true);
     // The text boxes of page 1 would take a dropped file as text.
     for (QWidget* box : {static_cast<QWidget*>(ui_.Combo1->lineEdit()), static_cast<QWidget*>(ui_.Text11)})
@@ -302,7 +302,7 @@ bool Form1::nextFromExtraction()
 
 bool Form1::nextFromPreview()
 {
-    writeSetting(settings_, key::BigPreview, QString::number(state_.PreviewFlags & kPreviewBig));
+    WriteSetting(settings_, key::BigPreview, QString::number(state_.PreviewFlags & kPreviewBig));
     HidePage(3);
     ShowPage(4);
     return true;
@@ -358,7 +358,7 @@ bool Form1::nextFromColours()
 {
     if (!work_.applyColourMapping(*this))
         return false;
-    writeSetting(settings_, key::ColorOverride, QString::number(ui_.Combo5->currentIndex()));
+    WriteSetting(settings_, key::ColorOverride, QString::number(ui_.Combo5->currentIndex()));
     rules_->setPage11ChoicesForPicture();
     HidePage(8);
     ShowPage(11);

@@ -28,7 +28,7 @@ template <class W>
 W* place(W* w, const char* name, Twips r)
 {
     w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(scaledRect(r.left, r.top, r.width, r.height));
+    w->setGeometry(ScaledRect(r.left, r.top, r.width, r.height));
     return w;
 }
 
@@ -64,7 +64,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, Twips r
     l->setTextFormat(Qt::PlainText);
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setText(labelTextOf(caption));
+    l->setText(LabelTextOf(caption));
     return l;
 }
 
@@ -131,28 +131,28 @@ void buildPreviewBoxes(QWidget* w, Form1Controls& c)
 {
     // The preview shows pictures at one pixel per pixel, so only the boxes'
     // places are scaled, not their sizes.
-    const QPoint corner(scaledPixels(240), scaledPixels(285));
+    const QPoint corner(ScaledPixels(240), ScaledPixels(285));
     c.Picture1 = picture(w, "Picture1", {240, 285, 1335, 1335});
-    c.Picture1->setGeometry(QRect(corner, QSize(plainPixels(1335), plainPixels(1335))));
+    c.Picture1->setGeometry(QRect(corner, QSize(PlainPixels(1335), PlainPixels(1335))));
     c.Picture1->setBackColour(0xFFFFFF);
     c.Picture1->hide();
 
     c.Picture8 = picture(w, "Picture8", {240, 285, 1335, 1335});
-    c.Picture8->setGeometry(QRect(corner, QSize(plainPixels(1335), plainPixels(1335))));
+    c.Picture8->setGeometry(QRect(corner, QSize(PlainPixels(1335), PlainPixels(1335))));
     c.Picture8->hide();
     c.Picture6 = new PictureBox(c.Picture8);
     c.Picture6->setObjectName(u("Picture6"));
-    c.Picture6->setGeometry(0, 0, plainPixels(975), plainPixels(975));
+    c.Picture6->setGeometry(0, 0, PlainPixels(975), PlainPixels(975));
     c.VScroll1 = new QScrollBar(Qt::Vertical, c.Picture8);
     c.VScroll1->setObjectName(u("VScroll1"));
-    c.VScroll1->setGeometry(plainPixels(1080), 0, plainPixels(135), plainPixels(975));
+    c.VScroll1->setGeometry(PlainPixels(1080), 0, PlainPixels(135), PlainPixels(975));
     c.HScroll1 = new QScrollBar(Qt::Horizontal, c.Picture8);
     c.HScroll1->setObjectName(u("HScroll1"));
-    c.HScroll1->setGeometry(0, plainPixels(1080), plainPixels(975), plainPixels(135));
+    c.HScroll1->setGeometry(0, PlainPixels(1080), PlainPixels(975), PlainPixels(135));
     c.Picture7 = new PictureBox(c.Picture8);
     c.Picture7->setObjectName(u("Picture7"));
     c.Picture7->setButtonFace();
-    c.Picture7->setGeometry(plainPixels(960), plainPixels(960), plainPixels(255), plainPixels(255));
+    c.Picture7->setGeometry(PlainPixels(960), PlainPixels(960), PlainPixels(255), PlainPixels(255));
 
     c.Picture2 = picture(w, "Picture2", {0, 0, 615, 615});
     c.Picture2->hide();
@@ -335,7 +335,7 @@ void buildPage11(QWidget* f, Form1Controls& c)
 
 } // namespace
 
-void buildForm1Controls(QWidget* w, Form1Controls& c)
+void BuildForm1Controls(QWidget* w, Form1Controls& c)
 {
     // Next comes first in the tab order.
     c.Command2 = button(w, "Command2", u("&Next >>  "), {3240, 1920, 1335, 315});

@@ -114,6 +114,6 @@ class QWidget;
 namespace orv {
 
 // Creates every control in its design state on window.
-void buildForm1Controls(QWidget* window, Form1Controls& c);
+void BuildForm1Controls(QWidget* window, Form1Controls& c);
 
 } // namespace orv

@@ -34,7 +34,7 @@ int32_t toInt32(long long v)
 // A list count is a 16-bit number.
 int listCount(const QString& text)
 {
-    return static_cast<int>(std::clamp<long long>(settingNumber(text), 0, std::numeric_limits<int16_t>::max()));
+    return static_cast<int>(std::clamp<long long>(SettingNumber(text), 0, std::numeric_limits<int16_t>::max()));
 }
 
 QString trimBlanks(const QString& s)
@@ -87,8 +87,8 @@ void Form1::startUp(const QString& commandLine)
 
 void Form1::restoreWindowPosition()
 {
-    int32_t x = toInt32(readSettingNumber(settings_, key::WinPosX));
-    int32_t y = toInt32(readSettingNumber(settings_, key::WinPosY));
+    int32_t x = toInt32(ReadSettingNumber(settings_, key::WinPosX));
+    int32_t y = toInt32(ReadSettingNumber(settings_, key::WinPosY));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
         if (static_cast<long long>(x) > static_cast<long long>(size.width()) * kTwipsPerPixel)
@@ -103,22 +103,22 @@ void Form1::applyPreviewSettings()
 {
     // A bar is never thicker than the 89-pixel viewport it lies in.
     const auto thickness = [this](const SettingKey& k) {
-        return static_cast<int32_t>(std::clamp<long long>(readSettingNumber(settings_, k), 0, 89));
+        return static_cast<int32_t>(std::clamp<long long>(ReadSettingNumber(settings_, k), 0, 89));
     };
     state_.ScrollWidthV = thickness(key::VScrollWidth);
     state_.ScrollWidthH = thickness(key::HScrollWidth);
     ui_.VScroll1->resize(state_.ScrollWidthV, ui_.VScroll1->height());
     ui_.HScroll1->resize(ui_.HScroll1->width(), state_.ScrollWidthH);
     ui_.Picture7->resize(state_.ScrollWidthV, state_.ScrollWidthH);
-    state_.PreviewFlags = static_cast<uint8_t>(readSettingNumber(settings_, key::BigPreview) & kPreviewBig);
+    state_.PreviewFlags = static_cast<uint8_t>(ReadSettingNumber(settings_, key::BigPreview) & kPreviewBig);
 }
 
 void Form1::shutdown()
 {
     if (isMinimized())
         return;
-    writeSetting(settings_, key::WinPosX, QString::number(static_cast<long long>(x()) * kTwipsPerPixel));
-    writeSetting(settings_, key::WinPosY, QString::number(static_cast<long long>(y()) * kTwipsPerPixel));
+    WriteSetting(settings_, key::WinPosX, QString::number(static_cast<long long>(x()) * kTwipsPerPixel));
+    WriteSetting(settings_, key::WinPosY, QString::number(static_cast<long long>(y()) * kTwipsPerPixel));
 }
 
 QComboBox* Form1::comboOf(const RecentList& list) const
@@ -136,7 +136,7 @@ void Form1::loadRecentLists()
             ui_.Combo1->addItem(path);
     }
     const QString lastSource = ui_.Combo1->count() > 0 ? ui_.Combo1->itemText(ui_.Combo1->count() - 1) : QString();
-    const QString openFile = readSetting(settings_, key::LastOpenFile, lastSource);
+    const QString openFile = ReadSetting(settings_, key::LastOpenFile, lastSource);
     ui_.Combo1->setEditText(openFile);
     if (!FileExists(openFile)) {
         ui_.Combo1->setCurrentIndex(-1);
@@ -150,14 +150,14 @@ void Form1::loadRecentLists()
             ui_.Combo2->addItem(path);
     }
     const QString lastTarget = ui_.Combo2->count() > 0 ? ui_.Combo2->itemText(ui_.Combo2->count() - 1) : QString();
-    ui_.Combo2->setEditText(readSetting(settings_, key::LastSaveFile, lastTarget));
+    ui_.Combo2->setEditText(ReadSetting(settings_, key::LastSaveFile, lastTarget));
 }
 
 void Form1::RememberFile(const RecentList& list)
 {
     QComboBox* box = comboOf(list);
     const QString text = box->currentText();
-    writeSetting(settings_, list.lastFile, text);
+    WriteSetting(settings_, list.lastFile, text);
     bool isNew = true;
     int k = 1;
     for (int i = 0; i < box->count(); ++i) {

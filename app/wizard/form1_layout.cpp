@@ -2,7 +2,7 @@
 
 namespace orv {
 
-QString labelTextOf(const QString& caption)
+QString LabelTextOf(const QString& caption)
 {
     QString shown;
     shown.reserve(caption.size());

@@ -17,26 +17,26 @@ inline constexpr int kWindowWidthTwips = 4815;
 inline constexpr int kWindowHeightTwips = 2370;
 
 // Twips -> scaled pixels, rounded to nearest.
-constexpr int scaledPixels(int twips)
+constexpr int ScaledPixels(int twips)
 {
     const int den = kTwipsPerPixel * kScaleDen;
     const int num = twips * kScaleNum;
     return num >= 0 ? (num + den / 2) / den : -((-num + den / 2) / den);
 }
 
-inline QRect scaledRect(int left, int top, int width, int height)
+inline QRect ScaledRect(int left, int top, int width, int height)
 {
-    return {scaledPixels(left), scaledPixels(top), scaledPixels(width), scaledPixels(height)};
+    return {ScaledPixels(left), ScaledPixels(top), ScaledPixels(width), ScaledPixels(height)};
 }
 
 // Twips -> pixels without the layout scale (the preview works in true pixels).
-constexpr int plainPixels(int twips)
+constexpr int PlainPixels(int twips)
 {
     return twips / kTwipsPerPixel;
 }
 
 // A caption as a label shows it: a single "&" marks an accelerator and is not
 // shown, "&&" shows one "&".
-QString labelTextOf(const QString& caption);
+QString LabelTextOf(const QString& caption);
 
 } // namespace orv

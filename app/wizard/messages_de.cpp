@@ -54,13 +54,13 @@ const char* faultText(StreamFault fault)
 std::string file(std::string_view path) { return "Die Datei " + Quoted(path); }
 
 // A pair's 4 bytes in file order, as PaletteText writes them.
-std::string PairText(int64_t bytes)
+std::string pairText(int64_t bytes)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(bytes & 0xFFFFFFFF));
     return text;
 }
-std::string system(int code) { return "(" + systemErrorGerman(code) + ")"; }
+std::string system(int code) { return "(" + SystemErrorGerman(code) + ")"; }
 const char* const kNothingWritten = " Es wurde nichts geschrieben.";
 
 } // namespace
@@ -111,7 +111,7 @@ std::string Text(const Error& e, std::string_view path)
         for (const auto& [english, german] : steps)
             if (e.text == english)
                 step = german;
-        return file(path) + " konnte nicht geschrieben werden (" + step + ", " + systemErrorGerman(e.systemCode) +
+        return file(path) + " konnte nicht geschrieben werden (" + step + ", " + SystemErrorGerman(e.systemCode) +
                "). Sie ist unverändert.";
     }
     case ErrorKind::TargetMissing:
@@ -224,8 +224,8 @@ std::string Text(const Error& e, std::string_view path)
                " Bytes (mit 2 Nullbytes davor), der größte freie Bereich hat aber nur " + to_string(e.low) + " Bytes" +
                (e.low ? " an " + HexGerman(e.offset) : std::string()) + ".";
     case ErrorKind::PaletteConflict:
-        return e.text + " und " + e.other + " geben einer Palette verschiedene Farben (" + PairText(e.low) +
-               " und " + PairText(e.high) + "); sie müssen übereinstimmen.";
+        return e.text + " und " + e.other + " geben einer Palette verschiedene Farben (" + pairText(e.low) +
+               " und " + pairText(e.high) + "); sie müssen übereinstimmen.";
     }
     return "Unbekannter Fehler.";
 }

@@ -19,7 +19,7 @@ class Form1;
 struct StayOnPage {};
 using PageResult = std::expected<void, StayOnPage>;
 
-inline PageResult pageFailed()
+inline PageResult PageFailed()
 {
     return std::unexpected(StayOnPage{});
 }

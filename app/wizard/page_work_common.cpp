@@ -12,47 +12,47 @@
 
 namespace orv::work {
 
-std::filesystem::path toPath(const std::string& utf8)
+std::filesystem::path ToPath(const std::string& utf8)
 {
     return std::filesystem::path(utf8);
 }
 
-std::expected<int64_t, QString> storedNumber(UpDown* spin, NumberField field)
+std::expected<int64_t, QString> StoredNumber(UpDown* spin, NumberField field)
 {
     auto value = spin->storeText();
     if (value)
         return *value;
     const int64_t low = std::min(spin->minimum(), spin->maximum());
     const int64_t high = std::max(spin->minimum(), spin->maximum());
-    return std::unexpected(qt(de::Text(OutOfRangeError(field, value.error().value, low, high))));
+    return std::unexpected(QtText(de::Text(OutOfRangeError(field, value.error().value, low, high))));
 }
 
-PageResult refuse(Form1& form, const QString& text)
+PageResult Refuse(Form1& form, const QString& text)
 {
     form.messages().error(text);
-    return pageFailed();
+    return PageFailed();
 }
 
-PageResult refuse(Form1& form, const std::string& text)
+PageResult Refuse(Form1& form, const std::string& text)
 {
-    return refuse(form, qt(text));
+    return Refuse(form, QtText(text));
 }
 
-PageResult refuse(Form1& form, const Error& error, const std::string& path)
+PageResult Refuse(Form1& form, const Error& error, const std::string& path)
 {
     const std::string text = de::Text(error, path);
     if (error.kind != ErrorKind::LanguageUnknown && error.kind != ErrorKind::LockOpenFailed)
-        return refuse(form, text);
-    form.messages().plain(qt(text));
-    return pageFailed();
+        return Refuse(form, text);
+    form.messages().plain(QtText(text));
+    return PageFailed();
 }
 
-void inform(Form1& form, const QString& text)
+void Inform(Form1& form, const QString& text)
 {
     form.messages().show({text, QStringLiteral("Orvista"), MessageIcon::Information});
 }
 
-void paintPicture1(Form1& form)
+void PaintPicture1(Form1& form)
 {
     PictureBox* box = form.ui().Picture1;
     const WorkingPicture& picture = form.state().Picture;

@@ -50,13 +50,13 @@ PageResult CorePageWork::compressPicture(Form1& form)
 
     auto result = CodePicture(request);
     if (!result)
-        return refuse(form, result.error());
+        return Refuse(form, result.error());
     s.TileData = std::move(result->tileData);
     s.EncodedData = std::move(result->encodedData);
     s.EncodedLength = static_cast<int32_t>(s.EncodedData.size());
     s.Picture.pixels = std::move(result->pixels);
     s.PreviewFlags = WithSizeFlags(s.PreviewFlags, s.Picture.width, s.Picture.height);
-    paintPicture1(form);
+    PaintPicture1(form);
     return {};
 }
 

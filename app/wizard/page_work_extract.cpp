@@ -39,16 +39,16 @@ std::expected<rom::ExtractRequest, QString> extractRequest(Form1& form)
     const Form1Controls& c = form.ui();
     rom::ExtractRequest r;
     if (!c.Check12->isChecked()) {
-        r.offset = parseNumber(c.Text12->text().toStdString());
+        r.offset = ParseTypedNumber(c.Text12->text().toStdString());
         if (c.Check13->isChecked()) {
-            r.width = parseNumber(c.Text13->text().toStdString());
-            r.height = parseNumber(c.Text14->text().toStdString());
+            r.width = ParseTypedNumber(c.Text13->text().toStdString());
+            r.height = ParseTypedNumber(c.Text14->text().toStdString());
         }
         return r;
     }
-    const auto number = storedNumber(c.UpDown1, NumberField::PokemonNumber);
-    const auto unownIndex = storedNumber(c.UpDown2, NumberField::UnownIndex);
-    const auto trainerNumber = storedNumber(c.UpDown6, NumberField::TrainerNumber);
+    const auto number = StoredNumber(c.UpDown1, NumberField::PokemonNumber);
+    const auto unownIndex = StoredNumber(c.UpDown2, NumberField::UnownIndex);
+    const auto trainerNumber = StoredNumber(c.UpDown6, NumberField::TrainerNumber);
     using K = rom::Slot::Kind;
     rom::Slot slot{K::Pokemon, 1, c.OptionButton2->isChecked(), c.Check2->isChecked()};
     if (c.Check7->isChecked()) {
@@ -89,7 +89,7 @@ void takeSource(Form1& form, SourcePicture source)
     s.Picture.resize(source.width, source.height);
     s.TileData.assign(static_cast<size_t>(source.width) * source.height / 4, 0);
     s.LoadedPixels.clear();
-    paintPicture1(form);
+    PaintPicture1(form);
 }
 
 } // namespace
@@ -98,9 +98,9 @@ PageResult CorePageWork::extractPicture(Form1& form)
 {
     WizardState& s = form.state();
     if (s.SourceKind == FileKind::Orv) {
-        auto orv = ReadOrvFile(toPath(s.SourcePath));
+        auto orv = ReadOrvFile(ToPath(s.SourcePath));
         if (!orv)
-            return refuse(form, orv.error(), s.SourcePath);
+            return Refuse(form, orv.error(), s.SourcePath);
         const Form1Controls& c = form.ui();
         c.TileOrder->choose(orv->order == TileOrder::Horizontal ? c.OptionButton11 : c.OptionButton10);
         takeSource(form, {std::move(orv->stream), std::move(orv->tileData), orv->colours,
@@ -110,17 +110,17 @@ PageResult CorePageWork::extractPicture(Form1& form)
 
     auto request = extractRequest(form);
     if (!request)
-        return refuse(form, request.error());
+        return Refuse(form, request.error());
     // The slot's numbers are refused before the ROM is read.
     if (request->slot)
         if (auto slot = rom::CheckedSlot(*request->slot); !slot)
-            return refuse(form, slot.error(), s.SourcePath);
-    auto rom = ReadRomFile(toPath(s.SourcePath));
+            return Refuse(form, slot.error(), s.SourcePath);
+    auto rom = ReadRomFile(ToPath(s.SourcePath));
     if (!rom)
-        return refuse(form, rom.error(), s.SourcePath);
+        return Refuse(form, rom.error(), s.SourcePath);
     auto picture = rom::ExtractFromRom(*rom, *request);
     if (!picture)
-        return refuse(form, picture.error(), s.SourcePath);
+        return Refuse(form, picture.error(), s.SourcePath);
     takeSource(form, {std::move(picture->stream), std::move(picture->tileData), picture->palette.colours,
                       std::move(picture->palette.text), picture->width, picture->height});
     return {};

@@ -29,7 +29,7 @@ namespace {
 // The slot number of page 6: 201 with "Unown's List:   ".
 std::expected<int64_t, QString> targetPokemonNumber(const Form1Controls& c)
 {
-    auto number = storedNumber(c.UpDown3, NumberField::PokemonNumber);
+    auto number = StoredNumber(c.UpDown3, NumberField::PokemonNumber);
     if (c.Check5->isChecked())
         return rom::kUnownNumber;
     return number;
@@ -53,7 +53,7 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
     rom::InsertRequest r;
     r.encoded.assign(s.EncodedData.begin(),
                      s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
-    auto offset = storedNumber(c.UpDown4, NumberField::Offset);
+    auto offset = StoredNumber(c.UpDown4, NumberField::Offset);
     if (!offset)
         return std::unexpected(offset.error());
     r.offset = *offset;
@@ -62,10 +62,10 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
     r.width = s.Picture.width;
     r.height = s.Picture.height;
 
-    const auto unownIndex = storedNumber(c.UpDown5, NumberField::UnownIndex);
+    const auto unownIndex = StoredNumber(c.UpDown5, NumberField::UnownIndex);
     const auto number = targetPokemonNumber(c);
-    const auto trainerNumber = storedNumber(c.UpDown7, NumberField::TrainerNumber);
-    const auto nameLength = storedNumber(c.UpDown8, NumberField::NameLength);
+    const auto trainerNumber = StoredNumber(c.UpDown7, NumberField::TrainerNumber);
+    const auto nameLength = StoredNumber(c.UpDown8, NumberField::NameLength);
     if (!c.Check4->isChecked())
         return r;
     using K = rom::Slot::Kind;
@@ -104,22 +104,22 @@ PageResult CorePageWork::prepareNames(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    auto length = storedNumber(c.UpDown8, NumberField::NameLength);
+    auto length = StoredNumber(c.UpDown8, NumberField::NameLength);
     if (!length)
-        return refuse(form, length.error());
+        return Refuse(form, length.error());
     const int nameLength = static_cast<int>(*length);
 
     std::string sourceName;
     if (s.SourceKind == FileKind::Rom && !c.Check7->isChecked()) {
-        auto number = storedNumber(c.UpDown1, NumberField::PokemonNumber);
+        auto number = StoredNumber(c.UpDown1, NumberField::PokemonNumber);
         if (!number)
-            return refuse(form, number.error());
-        auto source = ReadRomFile(toPath(s.SourcePath));
+            return Refuse(form, number.error());
+        auto source = ReadRomFile(ToPath(s.SourcePath));
         if (!source)
-            return refuse(form, source.error(), s.SourcePath);
+            return Refuse(form, source.error(), s.SourcePath);
         auto name = rom::ReadPokemonName(*source, static_cast<int>(*number), nameLength);
         if (!name)
-            return refuse(form, name.error(), s.SourcePath);
+            return Refuse(form, name.error(), s.SourcePath);
         sourceName = std::move(name->text);
     } else {
         sourceName = rom::SourceNameFromPath(s.SourcePath);
@@ -127,16 +127,16 @@ PageResult CorePageWork::prepareNames(Form1& form)
 
     auto number = targetPokemonNumber(c);
     if (!number)
-        return refuse(form, number.error());
-    auto target = ReadRomFile(toPath(s.TargetPath));
+        return Refuse(form, number.error());
+    auto target = ReadRomFile(ToPath(s.TargetPath));
     if (!target)
-        return refuse(form, target.error(), s.TargetPath);
+        return Refuse(form, target.error(), s.TargetPath);
     auto targetName = rom::ReadPokemonName(*target, static_cast<int>(*number), nameLength);
     if (!targetName)
-        return refuse(form, targetName.error(), s.TargetPath);
+        return Refuse(form, targetName.error(), s.TargetPath);
 
-    c.Text8->setText(qt(sourceName));
-    c.Text9->setText(qt(targetName->text));
+    c.Text8->setText(QtText(sourceName));
+    c.Text9->setText(QtText(targetName->text));
     form.state().NameOffset = static_cast<int32_t>(targetName->offset);
     return {};
 }
@@ -144,10 +144,10 @@ PageResult CorePageWork::prepareNames(Form1& form)
 std::vector<QString> CorePageWork::pokemonNames(Form1& form, const std::string& romPath)
 {
     // The length as typed, without storing it: a label must not change a box.
-    const long long length = parseNumber(form.ui().Text11->text().toStdString());
+    const long long length = ParseTypedNumber(form.ui().Text11->text().toStdString());
     if (length < 1 || length > rom::kMaxNameLength)
         return {};
-    auto rom = ReadRomFile(toPath(romPath));
+    auto rom = ReadRomFile(ToPath(romPath));
     if (!rom)
         return {};
     auto names = rom::ReadPokemonNames(*rom, static_cast<int>(length));
@@ -156,7 +156,7 @@ std::vector<QString> CorePageWork::pokemonNames(Form1& form, const std::string& 
     std::vector<QString> shown;
     shown.reserve(names->size());
     for (const std::string& name : *names)
-        shown.push_back(qt(name));
+        shown.push_back(QtText(name));
     return shown;
 }
 
@@ -164,35 +164,35 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
 {
     auto request = insertRequest(form);
     if (!request)
-        return refuse(form, request.error());
+        return Refuse(form, request.error());
     // Locked from the read for planning to the commit; the ROM is replaced
     // as a whole or stays as it was.
     const std::string& path = form.state().TargetPath;
-    auto change = RomChange::begin(toPath(path));
+    auto change = RomChange::begin(ToPath(path));
     if (!change)
-        return refuse(form, change.error(), path);
+        return Refuse(form, change.error(), path);
     auto plan = rom::PlanInsertion(change->rom(), *request);
     if (!plan)
-        return refuse(form, plan.error(), path);
-    const QString question = qt(de::OverwriteQuestion(plan->dataOffset, plan->overwrite.bytes, plan->overwrite.first));
+        return Refuse(form, plan.error(), path);
+    const QString question = QtText(de::OverwriteQuestion(plan->dataOffset, plan->overwrite.bytes, plan->overwrite.first));
     if (plan->overwrite.bytes > 0 &&
         !form.messages().ask({question, QStringLiteral("Orvista"), MessageIcon::Warning}))
-        return pageFailed();
+        return PageFailed();
     // Emulators check the global checksum; it is rewritten as one more patch.
     if (auto checksum = rom::GlobalChecksumPatch(change->rom(), plan->patches))
         plan->patches.push_back(std::move(*checksum));
     auto bytes = rom::ApplyPatches(change->rom(), plan->patches);
     if (!bytes)
-        return refuse(form, bytes.error(), path);
+        return Refuse(form, bytes.error(), path);
     if (auto committed = change->commit(*bytes); !committed)
-        return refuse(form, committed.error(), path);
+        return Refuse(form, committed.error(), path);
     // What was deliberately left alone (e.g. the size byte) is told once
     // the data is in; page 7's sentence stays as it is.
     if (!plan->notes.empty()) {
         QStringList notes;
         for (const Note& note : plan->notes)
-            notes << qt(de::Text(note));
-        inform(form, notes.join(QLatin1Char('\n')));
+            notes << QtText(de::Text(note));
+        Inform(form, notes.join(QLatin1Char('\n')));
     }
     return {};
 }

@@ -51,27 +51,27 @@ std::optional<Colour> selectedColour(const QComboBox* list)
 PageResult CorePageWork::loadSourcePicture(Form1& form)
 {
     WizardState& s = form.state();
-    auto loaded = LoadSourcePicture(toPath(s.SourcePath));
+    auto loaded = LoadSourcePicture(ToPath(s.SourcePath));
     if (!loaded)
-        return refuse(form, loaded.error(), s.SourcePath);
+        return Refuse(form, loaded.error(), s.SourcePath);
 
     // The wizard keeps its own palette across pictures.
     s.Picture.width = loaded->picture.width;
     s.Picture.height = loaded->picture.height;
     s.Picture.pixels = loaded->picture.pixels;
     s.LoadedPixels = std::move(loaded->picture.pixels);
-    paintPicture1(form);
+    PaintPicture1(form);
 
     std::vector<Form1::ListItem> items;
     items.reserve(loaded->colours.size());
     for (Colour c : loaded->colours)
-        items.push_back({qt(ColourItemText(c)), qlonglong{c}});
+        items.push_back({QtText(ColourItemText(c)), qlonglong{c}});
     const Form1Controls& c = form.ui();
     form.replaceItems(c.Combo3, items);
     form.replaceItems(c.Combo4, items);
     preselect(form, c.Combo3, c.Picture3, kPreselectedColour1);
     preselect(form, c.Combo4, c.Picture4, kPreselectedColour2);
-    form.selectItem(c.Combo5, ColourOverrideIndex(readSettingNumber(form.settings(), key::ColorOverride)));
+    form.selectItem(c.Combo5, ColourOverrideIndex(ReadSettingNumber(form.settings(), key::ColorOverride)));
     return {};
 }
 

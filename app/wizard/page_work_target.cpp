@@ -22,12 +22,12 @@ PageResult CorePageWork::prepareTarget(Form1& form)
 {
     WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    const std::filesystem::path path = toPath(s.TargetPath);
+    const std::filesystem::path path = ToPath(s.TargetPath);
     switch (s.TargetKind) {
     case FileKind::Rom: {
         auto length = CheckRomTarget(s.TargetPath, s.EncodedLength);
         if (!length)
-            return refuse(form, length.error(), s.TargetPath);
+            return Refuse(form, length.error(), s.TargetPath);
         c.UpDown4->setRange(0, *length - s.EncodedLength - 1);
         c.UpDown4->setValue(0);
         c.Text4->setText(QStringLiteral("0"));
@@ -39,13 +39,13 @@ PageResult CorePageWork::prepareTarget(Form1& form)
         auto written = WriteOrvFile(path, s.EncodedData, s.Picture.palette[1], s.Picture.palette[2],
                                     s.Picture.width, s.Picture.height, order);
         if (!written)
-            return refuse(form, written.error(), s.TargetPath);
+            return Refuse(form, written.error(), s.TargetPath);
         return {};
     }
     case FileKind::Picture: {
         auto written = WriteBitmapFile(path, s.Picture);
         if (!written)
-            return refuse(form, written.error(), s.TargetPath);
+            return Refuse(form, written.error(), s.TargetPath);
         return {};
     }
     }
@@ -56,21 +56,21 @@ void CorePageWork::searchNextOffset(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
-    auto start = storedNumber(c.UpDown4, NumberField::Offset);
+    auto start = StoredNumber(c.UpDown4, NumberField::Offset);
     if (!start) {
-        (void)refuse(form, start.error());
+        (void)Refuse(form, start.error());
         return;
     }
-    auto rom = ReadRomFile(toPath(s.TargetPath));
+    auto rom = ReadRomFile(ToPath(s.TargetPath));
     if (!rom) {
-        (void)refuse(form, rom.error(), s.TargetPath);
+        (void)Refuse(form, rom.error(), s.TargetPath);
         return;
     }
     const auto found = rom::SearchNextOffset(rom->bytes(), *start, s.EncodedLength, rom->size() - s.EncodedLength - 1);
     if (!found) {
         // Without this the offset field would silently keep a place that may
         // hold other data.
-        inform(form, qt(de::NoFreePlaceText(s.EncodedLength, *start)));
+        Inform(form, QtText(de::NoFreePlaceText(s.EncodedLength, *start)));
         return;
     }
     c.UpDown4->setValue(*found);

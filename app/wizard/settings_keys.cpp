@@ -4,7 +4,7 @@
 
 namespace orv {
 
-std::span<const SettingKey> allSettingKeys()
+std::span<const SettingKey> AllSettingKeys()
 {
     static constexpr std::array keys{
         key::WinPosX,        key::WinPosY,       key::LastOpenFile, key::LastSaveFile,  key::ExtractPokePic,
@@ -18,22 +18,22 @@ std::span<const SettingKey> allSettingKeys()
     return keys;
 }
 
-QString readSetting(const SettingsStore& store, const SettingKey& k)
+QString ReadSetting(const SettingsStore& store, const SettingKey& k)
 {
-    return readSetting(store, k, QString::fromUtf8(k.defaultValue));
+    return ReadSetting(store, k, QString::fromUtf8(k.defaultValue));
 }
 
-QString readSetting(const SettingsStore& store, const SettingKey& k, const QString& defaultValue)
+QString ReadSetting(const SettingsStore& store, const SettingKey& k, const QString& defaultValue)
 {
     return store.get(QString::fromLatin1(k.section), QString::fromLatin1(k.name), defaultValue);
 }
 
-long long readSettingNumber(const SettingsStore& store, const SettingKey& k)
+long long ReadSettingNumber(const SettingsStore& store, const SettingKey& k)
 {
-    return settingNumber(readSetting(store, k));
+    return SettingNumber(ReadSetting(store, k));
 }
 
-void writeSetting(SettingsStore& store, const SettingKey& k, const QString& value)
+void WriteSetting(SettingsStore& store, const SettingKey& k, const QString& value)
 {
     store.save(QString::fromLatin1(k.section), QString::fromLatin1(k.name), value);
 }

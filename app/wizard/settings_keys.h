@@ -66,12 +66,12 @@ inline constexpr RecentList kSourceList{"count", "", key::LastOpenFile};
 inline constexpr RecentList kTargetList{"Xcount", "X", key::LastSaveFile};
 
 // Every fixed key (the recent entries excluded), for tests and tools.
-std::span<const SettingKey> allSettingKeys();
+std::span<const SettingKey> AllSettingKeys();
 
-QString readSetting(const SettingsStore& store, const SettingKey& k);
-QString readSetting(const SettingsStore& store, const SettingKey& k, const QString& defaultValue);
+QString ReadSetting(const SettingsStore& store, const SettingKey& k);
+QString ReadSetting(const SettingsStore& store, const SettingKey& k, const QString& defaultValue);
 // The value's leading number, 0 when there is none.
-long long readSettingNumber(const SettingsStore& store, const SettingKey& k);
-void writeSetting(SettingsStore& store, const SettingKey& k, const QString& value);
+long long ReadSettingNumber(const SettingsStore& store, const SettingKey& k);
+void WriteSetting(SettingsStore& store, const SettingKey& k, const QString& value);
 
 } // namespace orv

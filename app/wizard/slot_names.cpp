@@ -15,7 +15,7 @@ namespace {
 // The typed number when it lies in 1 .. max, else 0.
 int typedNumber(const QString& text, int64_t max)
 {
-    const long long n = parseNumber(text.toStdString());
+    const long long n = ParseTypedNumber(text.toStdString());
     return n >= 1 && n <= max ? static_cast<int>(n) : 0;
 }
 

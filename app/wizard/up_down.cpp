@@ -32,7 +32,7 @@ void UpDown::stepFromText(int steps)
     // stays in hex.
     const QString typed = buddy_->text().trimmed();
     const bool hex = typed.startsWith(QLatin1String("&H"), Qt::CaseInsensitive);
-    setValue(clamp(parseNumber(typed.toStdString())) + stepSize(steps));
+    setValue(clamp(ParseTypedNumber(typed.toStdString())) + stepSize(steps));
     buddy_->setText(hex ? QStringLiteral("&H") + QString::number(value_, 16).toUpper() : QString::number(value_));
 }
 
@@ -77,7 +77,7 @@ void UpDown::stepBy(int steps)
 
 std::expected<int64_t, UpDown::OutOfRange> UpDown::storeText()
 {
-    const long long typed = buddy_ ? parseNumber(buddy_->text().toStdString()) : value_;
+    const long long typed = buddy_ ? ParseTypedNumber(buddy_->text().toStdString()) : value_;
     if (!inRange(typed))
         return std::unexpected(OutOfRange{typed});
     setValue(typed);

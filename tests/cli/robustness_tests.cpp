@@ -151,7 +151,7 @@ protected:
                 << what << ": " << outcome.err;
         }
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-            EXPECT_FALSE(outcome.code >= 0 && isReplacementTemporary(entry.path())) << what << ": " << entry.path();
+            EXPECT_FALSE(outcome.code >= 0 && IsReplacementTemporary(entry.path())) << what << ": " << entry.path();
     }
 
     std::string at(const std::string& name) const { return (dir / name).string(); }
@@ -229,7 +229,7 @@ TEST_F(Robustness, KilledAtAnyMomentLeavesNoPartialRom)
     const Outcome after = run({insertArgs(), {}});
     ASSERT_EQ(after.code, 0) << after.err;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        EXPECT_FALSE(isReplacementTemporary(entry.path())) << entry.path();
+        EXPECT_FALSE(IsReplacementTemporary(entry.path())) << entry.path();
 }
 
 TEST_F(Robustness, TwoWritersAtOnceLoseNoPicture)

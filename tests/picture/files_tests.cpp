@@ -213,7 +213,7 @@ TEST_F(PictureFiles, OwnFilesReadOrRefused)
         {file(16 * 1024, 0, 0, 0), "Die Bilddaten in der Datei " + quoted("f.orv") + " sind zu groß."},
     };
     for (const auto& [bytes, outcome] : cases) {
-        ASSERT_TRUE(writeWholeFile(dir / "f.orv", bytes));
+        ASSERT_TRUE(WriteWholeFile(dir / "f.orv", bytes));
         const auto read = ReadOrvFile(dir / "f.orv");
         EXPECT_EQ(read ? std::to_string(read->width) + "x" + std::to_string(read->height) +
                              (read->order == TileOrder::Horizontal ? " horizontal, " : " vertical, ") +
@@ -254,7 +254,7 @@ TEST_F(PictureFiles, RefusalsAlsoInEnglish)
             huge.push_back(static_cast<uint8_t>(field >> shift));
     const auto stream = WrapUncompressed(std::vector<uint8_t>(784));
     const auto orv = [&](std::vector<uint8_t> bytes) {
-        EXPECT_TRUE(writeWholeFile(dir / "f.orv", bytes));
+        EXPECT_TRUE(WriteWholeFile(dir / "f.orv", bytes));
         return test::Texts(ReadOrvFile(dir / "f.orv"), dir / "f.orv");
     };
     const auto writeOrv = [&](const std::string& name, const std::vector<uint8_t>& data, int side) {
@@ -263,7 +263,7 @@ TEST_F(PictureFiles, RefusalsAlsoInEnglish)
     std::vector<uint8_t> noSize = WrapUncompressed(std::vector<uint8_t>(16 * 1024)), cut = stream;
     noSize.insert(noSize.end(), {0x00, 0x7C, 0xFF, 0x03, 0, 0, 0});
     cut.insert(cut.end(), {0xFF, 0x03, 0x00, 0x7C, 0x38, 0x38});
-    EXPECT_TRUE(writeWholeFile(dir / "huge.bmp", huge));
+    EXPECT_TRUE(WriteWholeFile(dir / "huge.bmp", huge));
 
     const std::pair<const char*, std::pair<std::string, std::string>> cases[] = {
         {"missing", test::Texts(LoadSourcePicture(dir / "none.gif"), dir / "none.gif")},

@@ -26,7 +26,7 @@ TEST(NumberText, ReadsLikeTypedFields)
         {"&HFFFFFFFF", 0xFFFFFFFFLL},        {" &H10", 16},          {"+9", 9},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(orv::parseNumber(c.text), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(orv::ParseTypedNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
 class BinaryFileTest : public ::testing::Test {
@@ -40,7 +40,7 @@ protected:
 TEST_F(BinaryFileTest, ReadsAndBounds)
 {
     const auto path = dir / "data.bin";
-    ASSERT_TRUE(orv::writeWholeFile(path, std::vector<uint8_t>{1, 2, 3, 4, 5}));
+    ASSERT_TRUE(orv::WriteWholeFile(path, std::vector<uint8_t>{1, 2, 3, 4, 5}));
     auto file = orv::BinaryFile::open(path);
     ASSERT_TRUE(file);
     EXPECT_EQ(*file->size(), 5);
@@ -65,46 +65,46 @@ TEST_F(BinaryFileTest, OpenFailuresAreReported)
 
     auto folder = orv::BinaryFile::open(dir);
     EXPECT_FALSE(folder);
-    EXPECT_FALSE(orv::writeWholeFile(dir / "no-such-folder" / "x.bin", std::vector<uint8_t>{1}));
+    EXPECT_FALSE(orv::WriteWholeFile(dir / "no-such-folder" / "x.bin", std::vector<uint8_t>{1}));
 }
 
 TEST_F(BinaryFileTest, ReplacementKeepsModeAndLinksAndLeavesNoTemporary)
 {
     const auto target = dir / "real" / "rom.gbc", link = dir / "rom.gbc";
     std::filesystem::create_directories(target.parent_path());
-    ASSERT_TRUE(orv::writeWholeFile(target, std::vector<uint8_t>{1, 2, 3}));
+    ASSERT_TRUE(orv::WriteWholeFile(target, std::vector<uint8_t>{1, 2, 3}));
     ::chmod(target.c_str(), 0640);
     std::filesystem::create_symlink("real/rom.gbc", link);
-    ASSERT_TRUE(orv::replaceFile(link, std::vector<uint8_t>{4, 5}));
+    ASSERT_TRUE(orv::ReplaceFile(link, std::vector<uint8_t>{4, 5}));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(*orv::readWholeFile(target), (std::vector<uint8_t>{4, 5}));
+    EXPECT_EQ(*orv::ReadWholeFile(target), (std::vector<uint8_t>{4, 5}));
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     for (const auto& folder : {dir, target.parent_path()})
         for (const auto& entry : std::filesystem::directory_iterator(folder))
-            EXPECT_FALSE(orv::isReplacementTemporary(entry.path())) << entry.path();
+            EXPECT_FALSE(orv::IsReplacementTemporary(entry.path())) << entry.path();
     // Temporaries never look like a ROM or an own picture file.
-    EXPECT_TRUE(orv::isReplacementTemporary(dir / ".~orvista-tmp-rom_gbc-x1Y2z3"));
+    EXPECT_TRUE(orv::IsReplacementTemporary(dir / ".~orvista-tmp-rom_gbc-x1Y2z3"));
     // Too large, a pipe and a folder are refused before anything is read.
-    EXPECT_EQ(orv::readWholeFile(target, 1).error().code, EFBIG);
+    EXPECT_EQ(orv::ReadWholeFile(target, 1).error().code, EFBIG);
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
-    EXPECT_EQ(orv::readWholeFile(dir / "pipe").error().code, orv::kNotRegularFile);
-    EXPECT_EQ(orv::systemErrorEnglish(orv::kNotRegularFile), "not a regular file (a folder, a device or a pipe)");
-    EXPECT_EQ(orv::readWholeFile(dir).error().code, EISDIR);
+    EXPECT_EQ(orv::ReadWholeFile(dir / "pipe").error().code, orv::kNotRegularFile);
+    EXPECT_EQ(orv::SystemErrorEnglish(orv::kNotRegularFile), "not a regular file (a folder, a device or a pipe)");
+    EXPECT_EQ(orv::ReadWholeFile(dir).error().code, EISDIR);
 }
 
 TEST_F(BinaryFileTest, ALockIsHeldAgainstEveryOtherOpening)
 {
     const auto path = dir / "rom.gbc";
-    ASSERT_TRUE(orv::writeWholeFile(path, std::vector<uint8_t>{1}));
+    ASSERT_TRUE(orv::WriteWholeFile(path, std::vector<uint8_t>{1}));
     auto first = orv::LockedFile::lock(path, std::chrono::milliseconds(0));
     ASSERT_TRUE(first);
     auto second = orv::LockedFile::lock(path, std::chrono::milliseconds(30));
     ASSERT_FALSE(second);
     EXPECT_TRUE(second.error().busy);
     // Replaced under the holder: the next lock takes the new file at once.
-    ASSERT_TRUE(orv::replaceFile(path, std::vector<uint8_t>{2}));
+    ASSERT_TRUE(orv::ReplaceFile(path, std::vector<uint8_t>{2}));
     EXPECT_FALSE(first->stillAtPath(path));
     auto third = orv::LockedFile::lock(path, std::chrono::milliseconds(0));
     ASSERT_TRUE(third);
@@ -115,10 +115,10 @@ TEST_F(BinaryFileTest, ALockIsHeldAgainstEveryOtherOpening)
 TEST_F(BinaryFileTest, ReadOnlyDetection)
 {
     const auto path = dir / "ro.gbc";
-    ASSERT_TRUE(orv::writeWholeFile(path, std::vector<uint8_t>{0}));
-    EXPECT_FALSE(orv::isReadOnlyFile(path));
+    ASSERT_TRUE(orv::WriteWholeFile(path, std::vector<uint8_t>{0}));
+    EXPECT_FALSE(orv::IsReadOnlyFile(path));
     ::chmod(path.c_str(), 0444);
-    EXPECT_TRUE(orv::isReadOnlyFile(path));
+    EXPECT_TRUE(orv::IsReadOnlyFile(path));
 }
 
 TEST(SettingsStore, DefaultsRoundTripAndRemoval)
@@ -138,7 +138,7 @@ TEST(SettingsStore, DefaultsRoundTripAndRemoval)
     EXPECT_EQ(store.get("Recent", "X1", "default"), "");
     store.remove("Recent", "1");
     EXPECT_EQ(store.get("Recent", "1", "gone"), "gone");
-    EXPECT_EQ(orv::settingNumber("25abc"), 25);
+    EXPECT_EQ(orv::SettingNumber("25abc"), 25);
 }
 
 } // namespace

@@ -113,7 +113,7 @@ TEST_F(RomFiles, CommitChecksTheFileAndTheLock)
     // unchanged ROM is not written at all.
     const auto stale = dir_ / ".~orvista-tmp-rom_gbc-AbCdEf";
     test::WriteFileBytes(stale, Bytes{1});
-    EXPECT_TRUE(isReplacementTemporary(stale));
+    EXPECT_TRUE(IsReplacementTemporary(stale));
     rom::InsertRequest next = r;
     next.offset = 0x1F1000;
     auto again = rom::PlanInsertion(second->rom(), next);

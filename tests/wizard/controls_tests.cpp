@@ -14,7 +14,7 @@ TEST(Window, TitleSizeAndExactCaptionsNoneClipped)
     Harness h;
     Form1& f = h.start();
     EXPECT_EQ(f.windowTitle(), "ORV v4.11 XP");
-    EXPECT_EQ(f.size(), QSize(scaledPixels(4815), scaledPixels(2370)));
+    EXPECT_EQ(f.size(), QSize(ScaledPixels(4815), ScaledPixels(2370)));
     // Trailing blanks and dots, accelerators and umlauts are part of the captions.
     const std::pair<const char*, const char*> captions[] = {
         {"Command2", "&Next >>  "},
@@ -31,7 +31,7 @@ TEST(Window, TitleSizeAndExactCaptionsNoneClipped)
         EXPECT_EQ(b ? b->text() : qobject_cast<QLabel*>(w)->text(), caption) << name;
     }
     EXPECT_NE(f.findChild<QLineEdit*>(QStringLiteral("Label18")), nullptr); // a text box with a label's name
-    EXPECT_EQ(labelTextOf(QStringLiteral("a&&&b&")), "a&b");                 // as a label shows it
+    EXPECT_EQ(LabelTextOf(QStringLiteral("a&&&b&")), "a&b");                 // as a label shows it
 
     for (QAbstractButton* b : f.findChildren<QAbstractButton*>()) {
         const std::string name = b->objectName().toStdString();

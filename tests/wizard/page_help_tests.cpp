@@ -216,7 +216,7 @@ TEST(PageHelp, DialogsShowEachFilterCaptionOnce)
     for (const auto& c : cases) {
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        setUpFileDialog(dialog, {}, c.filter, QFileDialog::AcceptOpen);
+        SetUpFileDialog(dialog, {}, c.filter, QFileDialog::AcceptOpen);
         auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_NE(types, nullptr);
         QStringList shown;

@@ -84,7 +84,7 @@ TEST(StartUp, EveryKeySurvivesARestart)
     Form1& g = h.restart();
     for (const ControlSetting& s : g.controlSettings().table())
         EXPECT_EQ(g.controlSettings().currentValue(s.key), before[s.key.name]) << s.key.name;
-    for (const SettingKey& k : allSettingKeys()) // the scroll bar widths are never written
+    for (const SettingKey& k : AllSettingKeys()) // the scroll bar widths are never written
         EXPECT_EQ(h.get(k.name) == "<missing>", std::string_view(k.name).ends_with("ScrollWidth")) << k.name;
     EXPECT_EQ(g.pos(), QPoint(40, 30));
     EXPECT_EQ(g.state().PreviewFlags, kPreviewBig);

@@ -59,7 +59,7 @@ private:
         if (!failing.contains(hook))
             return {};
         f.messages().error(QString::fromStdString(hook));
-        return pageFailed();
+        return PageFailed();
     }
 };
 
