@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <tuple>
 
 #include "colours.h"
 #include "messages_en.h"
@@ -161,40 +160,54 @@ std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionR
     return coded;
 }
 
-std::expected<CodedPicture, std::string> codeWithPair(LoadedPicture loaded, const std::filesystem::path& source,
-                                                      const CodingOptions& options)
+// Grays already reduced to the four shades (shadesByLightness).
+std::expected<CodedPicture, std::string> codeShades(WorkingPicture shades, const CodingOptions& options)
 {
-    const PalettePair& pair = *options.slotPair;
-    const auto [slot1, slot2] = PairColours(pair);
     CodedPicture coded;
     coded.order = options.order.value_or(TileOrder::Vertical);
-    std::optional<Roles> roles = loaded.colours.empty() ? Roles{slot1, slot2} : slotRoles(loaded.colours, pair);
-    if (roles) {
-        coded.picture = std::move(loaded.picture);
-    } else if (auto grays = shadesByLightness(std::move(loaded.picture))) {
-        coded.picture = std::move(*grays);
-        roles = Roles{kShade1, kShade2};
-    } else {
-        return std::unexpected("the colours of \"" + source.string() + "\" are neither the palette's " +
-                               ColourItemText(slot1) + " and " + ColourItemText(slot2) +
-                               " nor at most four grays: " + colourListText(loaded.colours) + ".");
-    }
-    const ColourMapping mapping =
-        ApplyColourMapping({coded.picture.palette, roles->colour1, roles->colour2, kBlack, coded.picture.width,
-                            coded.picture.height});
+    coded.picture = std::move(shades);
+    const ColourMapping mapping = ApplyColourMapping(
+        {coded.picture.palette, kShade1, kShade2, kBlack, coded.picture.width, coded.picture.height});
     coded.picture.palette = mapping.palette;
     CompressionRequest request;
     request.rawLength = mapping.rawLength;
-    auto result = finish(std::move(coded), request, options);
-    if (result) // the pair as given, whatever stood in for it
-        std::tie(result->picture.palette[1], result->picture.palette[2]) = std::pair(slot1, slot2);
-    return result;
+    return finish(std::move(coded), request, options);
+}
+
+std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
+                                                     const CodingOptions& options);
+
+// With a given pair: a picture in its colours takes their roles, grays take
+// their shades by lightness, any other picture its roles by the usual rules;
+// the colours written are the pair's.
+std::expected<CodedPicture, std::string> codeWithPair(LoadedPicture loaded, const std::filesystem::path& source,
+                                                      const CodingOptions& options)
+{
+    const PalettePair given = *options.givenPair;
+    CodingOptions usual = options;
+    usual.givenPair.reset();
+    const bool inItsColours = loaded.colours.empty() || slotRoles(loaded.colours, given);
+    auto grays = inItsColours ? std::nullopt : shadesByLightness(loaded.picture);
+    std::expected<CodedPicture, std::string> coded;
+    if (grays) {
+        coded = codeShades(std::move(*grays), options);
+    } else {
+        if (inItsColours)
+            usual.slotPair = given;
+        coded = codePicture(std::move(loaded), source, usual);
+    }
+    if (coded) {
+        const auto [colour1, colour2] = PairColours(given);
+        coded->picture.palette[1] = colour1;
+        coded->picture.palette[2] = colour2;
+    }
+    return coded;
 }
 
 std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
                                                      const CodingOptions& options)
 {
-    if (options.pairFixed && options.slotPair)
+    if (options.givenPair)
         return codeWithPair(std::move(loaded), source, options);
     const auto& colours = loaded.colours;
     auto colour1 = listChoice(colours, options.colour1, kPreselectedColour1, source);

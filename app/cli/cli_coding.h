@@ -28,10 +28,10 @@ struct CodingOptions {
     bool coloursGiven = false; // any colour option: pictures only
     // The palette pair of the slot the picture goes into (insert, insert-all).
     std::optional<PalettePair> slotPair;
-    // slotPair is given (a pack's normal.pal): the picture's colours must be
-    // its two, or grays, which take their shades by lightness; the coded
-    // picture's colours 1 and 2 are the pair's.
-    bool pairFixed = false;
+    // The pair the picture gets whatever its colours (a pack's normal.pal):
+    // colours that are its two take their roles, grays (at most four) their
+    // shades by lightness, white to black, other colours theirs as without it.
+    std::optional<PalettePair> givenPair;
 };
 
 inline const std::set<std::string> kCodingValues{"--colour1", "--colour2", "--others", "--order", "--compression"};

@@ -140,7 +140,8 @@ std::expected<PackBatch, std::string> ReadPack(const fs::path& root, const rom::
 
     // The pictures of one palette together: with a normal.pal each takes its
     // pair; else the one with the most colours gives the pair, and a picture
-    // with fewer keeps the colour it does not use.
+    // with fewer keeps the colour it does not use. Grays beside a normal.pal
+    // take their shades by lightness.
     std::map<int64_t, std::vector<const rom::PackFileUse*>> groups;
     for (const rom::PackFileUse& use : index.pictures)
         groups[paletteOf(use.slot)].push_back(&use);
@@ -153,17 +154,16 @@ std::expected<PackBatch, std::string> ReadPack(const fs::path& root, const rom::
             loaded.emplace_back(use, std::move(*picture));
         }
         std::ranges::stable_sort(loaded, std::greater<>(), [](const auto& p) { return p.second.colours.size(); });
-        const auto normal = normals.find(location);
         CodingOptions options;
-        options.pairFixed = normal != normals.end();
-        options.slotPair = options.pairFixed ? normal->second
-                                             : rom::SlotPalettePair(rom, rom::TableEntry(uses.front()->slot));
+        if (const auto normal = normals.find(location); normal != normals.end())
+            options.givenPair = normal->second;
+        options.slotPair = rom::SlotPalettePair(rom, uses.front()->slot);
         for (auto& [use, picture] : loaded) {
             auto coded = CodeLoadedPicture(std::move(picture), root / use->path, options);
             if (!coded)
                 return std::unexpected(coded.error());
             const WorkingPicture& p = coded->picture;
-            if (!options.pairFixed)
+            if (!options.givenPair)
                 options.slotPair = MakePalettePair(p.palette[1], p.palette[2]);
             batch.items.push_back({use->path, use->slot, std::move(coded->tileData), std::move(coded->stream),
                                    p.palette[1], p.palette[2], p.width, p.height});

@@ -65,17 +65,23 @@ std::string slotTitle(const rom::Slot& slot, int64_t location)
     return "Pokemon " + std::to_string(slot.number) + kind + at + shared;
 }
 
-// The new pair from --set or --from; none without either.
-std::expected<std::optional<PalettePair>, std::string> wantedPair(const Args& args)
+// The pair --set gives; none without it. The error is a usage error.
+std::expected<std::optional<PalettePair>, std::string> setPair(const Args& args)
 {
-    if (const std::string* set = args.value("--set")) {
-        const size_t space = set->find(' ');
-        const auto one = colourWord(set->substr(0, space)), two = colourWord(set->substr(space + 1));
-        if (!one || !two)
-            return std::unexpected("--set needs two colours RRGGBB RRGGBB, not \"" + *set + "\"");
-        return PalettePair{static_cast<uint8_t>(*one & 0xFF), static_cast<uint8_t>(*one >> 8),
-                           static_cast<uint8_t>(*two & 0xFF), static_cast<uint8_t>(*two >> 8)};
-    }
+    const std::string* set = args.value("--set");
+    if (!set)
+        return std::nullopt;
+    const size_t space = set->find(' ');
+    const auto one = colourWord(set->substr(0, space)), two = colourWord(set->substr(space + 1));
+    if (!one || !two)
+        return std::unexpected("--set needs two colours RRGGBB RRGGBB, not \"" + *set + "\"");
+    return PalettePair{static_cast<uint8_t>(*one & 0xFF), static_cast<uint8_t>(*one >> 8),
+                       static_cast<uint8_t>(*two & 0xFF), static_cast<uint8_t>(*two >> 8)};
+}
+
+// The pair --from's file gives; none without it.
+std::expected<std::optional<PalettePair>, std::string> fromPair(const Args& args)
+{
     if (const std::string* from = args.value("--from")) {
         auto bytes = ReadWholeFile(*from, kMaxPalFileBytes);
         if (!bytes)
@@ -146,6 +152,9 @@ int Palette(const Args& args, Streams s)
     auto patch = PatchOption(args);
     if (!patch)
         return Usage(s, "palette", patch.error());
+    auto set = setPair(args);
+    if (!set)
+        return Usage(s, "palette", set.error());
     const std::filesystem::path romPath = args.positional[0];
     // The slot's numbers are refused before the ROM is read.
     auto checked = rom::CheckedSlot(**slot);
@@ -156,7 +165,7 @@ int Palette(const Args& args, Streams s)
     if (!changing)
         return show(args, s, shown, romPath);
 
-    auto pair = wantedPair(args);
+    auto pair = *set ? set : fromPair(args);
     if (!pair)
         return Failed(s, pair.error());
     if (ClassifyPath(romPath.string()) != FileKind::Rom)

@@ -145,7 +145,7 @@ void identity(const rom::RomImage& rom, std::ostream& out)
     else if (version)
         text = std::string(version) + ", language unknown";
     else
-        text = "unknown (the header names neither Gold nor Silver)";
+        text = "unknown, the header names neither Gold nor Silver";
     out << "edition: " << text << (e.gameCode.empty() ? "" : " (game code " + e.gameCode + ")") << "\n";
 }
 
