@@ -112,10 +112,10 @@ const std::vector<Command>& commands()
          "in the sprite packs' layout (see extract-all --layout pret): per Pokemon\n"
          "front_gold.png or front_silver.png by the ROM's edition, else front.png;\n"
          "back.png; shiny.pal sets the shiny pair; normal.pal the normal pair\n"
-         "(grayscale pictures beside it take their shades by lightness). Without\n"
-         "normal.pal the pictures give the normal pair, and a front and a back\n"
-         "that disagree on it are refused. A picture whose tiles the slot holds\n"
-         "already is only recoloured.\n"
+         "(grayscale pictures beside it take their shades by lightness, white to\n"
+         "black). Without normal.pal the pictures give the normal pair, and a\n"
+         "front and a back that disagree on it are refused. A picture whose tiles\n"
+         "the slot holds already is only recoloured.\n"
          "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
          false, true},
         {"palette", Palette, with(with({"--from", "--to", "--wait"}, kSlotValues), kChangeValues),
