@@ -266,9 +266,7 @@ std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version)
     const std::string instead = skipped.instead.empty() ? "" : "; " + skipped.instead + " is used";
     switch (skipped.why) {
     case rom::PackSkip::OtherEdition:
-        return std::string("not used (the ROM is ") + edition + instead + ")";
-    case rom::PackSkip::EditionFront:
-        return std::string("not used (the ROM is ") + edition + instead + ")";
+    case rom::PackSkip::EditionFront: return std::string("not used (the ROM is ") + edition + instead + ")";
     case rom::PackSkip::EditionUnknown:
         return "not used (the ROM's header names neither Gold nor Silver" + instead + ")";
     case rom::PackSkip::Duplicate: return "not used (the same file as " + skipped.instead + ")";
