@@ -89,7 +89,11 @@ std::expected<std::vector<uint8_t>, Error> Encode(std::span<const uint8_t> raw)
         // The area needs no clearing: each thread keeps one for pictures (a
         // batch allocates it once); larger inputs get theirs for the call.
         constexpr int64_t kKeptArea = int64_t{4} << 20;
+#if defined(__wasi__)
+        static std::vector<uint8_t> kept; // one thread, and no hooks at a thread's end
+#else
         thread_local std::vector<uint8_t> kept;
+#endif
         std::vector<uint8_t> once;
         std::vector<uint8_t>& area = areaSize <= kKeptArea ? kept : once;
         if (static_cast<int64_t>(area.size()) < areaSize)

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "picture_shape.h"
 #include "slot.h"
 
 namespace orv {
@@ -45,11 +47,18 @@ enum class ErrorKind {
     WriteFailed,       // systemCode, text: the step ("write", "flush", "close", "rename")
     TargetMissing,     // the ROM target does not exist (or is a folder)
     TargetReadOnly,    // the ROM target is read-only
-    TargetUnreadable,  // systemCode: its size could not be read
+    TargetLinkLoop,    // systemCode: a loop of symbolic links
+    TargetFolder,      // the ROM target is a folder
+    TargetNotRegular,  // the ROM target is a device, a pipe or a socket
+    OwnerNotKept,      // text: the ROM's owner (user id), which a replacement would lose
+    GroupNotKept,      // text: the ROM's group, which you are not in
+    AttributesNotKept, // systemCode, text: the attribute (may be empty) a replacement cannot get
     TargetTooSmall,    // value: the target's length, high: the bytes the data needs
     // A ROM's content and a request's numbers.
     TooShort,          // part, high: the end needed, value: the ROM's length
     LanguageUnknown,   // the header's language byte is neither D nor E
+    NotThisGameLanguage,  // as a ROM of these games: the language byte is neither D nor E
+    NotThisGameNoPicture, // as a ROM of these games: no picture pointer leads to a picture
     OutOfRange,        // field, value, low, high
     CodecMissing,      // text: why the codec could not be loaded
     NoPicture,         // offset, fault
@@ -63,6 +72,10 @@ enum class ErrorKind {
     SizeMismatch,      // low x high: the picture size, value: the tiles of the data
     OldPictureBroken,  // offset: the slot's old picture is no complete stream
     NoRoom,            // value: data bytes, offset: where the search started
+    BadShape,          // low x high pixels, slot; shapes the game draws there; value 1: the Unown fronts' shared size byte
+    UnownRecord,       // offset: the record of Pokemon 201, value: the number found there
+    TooManyTiles,      // low x high tiles do not fit a front picture's size byte
+    EmptyName,         // a new name without a character
     NameUnencodable,   // text: the name, other: the character
     NameTooLong,       // text: the name, value: bytes needed, high: bytes of room
     IpsTooLarge,       // value: the ROM's size
@@ -89,7 +102,8 @@ enum class ErrorKind {
     SourceTruncated,      // value: the bytes its headers announce, high: the bytes it has
     NotAPicture,          // no GIF, BMP, ICO, CUR or PNG
     SourceTooSmall,       // under 8 x 8 pixels
-    SourceTooLarge,       // too large to process
+    SourceTooLarge,       // low x high pixels; value: the longest side, limit: the most pixels taken
+    SourceFormatTooLarge, // value: the bytes its format takes, limit: the most read
     // Batches (several pictures into their slots at once).
     SlotConflict,     // text, other: two items for one slot with different pictures
     BatchNoRoom,      // text: the item, value: data bytes, low: the largest run, offset: where it lies
@@ -102,18 +116,19 @@ struct Error {
     int64_t offset = 0;
     int64_t value = 0;
     int64_t low = 0, high = 0;
+    int64_t limit = 0;
     int systemCode = 0;
     NumberField field{};
     RomPart part{};
     Region region{};
     rom::Slot slot;
     StreamFault fault{};
+    std::vector<rom::PictureShape> shapes;
     std::string text, other;
 };
 
 // Something the user is told although the work goes ahead.
 enum class NoteKind {
-    SizeByteTooManyTiles,   // low x high tiles do not fit the size byte
     SizeByteLanguageUnknown,// the size byte was left: the language is unknown
     SizeByteRecord,         // offset: the record, value: the Pokemon, low: the number found there
     OldPictureKept,         // offset: the old picture, region (slot) that shares its bytes

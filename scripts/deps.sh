@@ -3,6 +3,9 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+# The wasm32-wasi build (cmake/wasm32-wasi.cmake).
+packages+=(clang-16 lld-16 wasi-libc libc++-16-dev-wasm32 libc++abi-16-dev-wasm32
+           libclang-rt-16-dev-wasm32)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

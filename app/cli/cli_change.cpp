@@ -3,6 +3,7 @@
 #include "binary_file.h"
 #include "cartridge_header.h"
 #include "messages_en.h"
+#include "cli_common.h"
 
 namespace orv::cli {
 
@@ -45,6 +46,9 @@ std::expected<FinishedChange, std::string> FinishChange(const Args& args, RomCha
         std::error_code ec;
         if (std::filesystem::equivalent(file, change.path(), ec))
             return std::unexpected("the patch \"" + file.string() + "\" names the ROM itself. Nothing was written.");
+        const NamedInput rom{change.path(), "the ROM"};
+        if (auto clash = OutputOverInput(file, "the patch", {&rom, 1}))
+            return std::unexpected(*clash);
         auto written = rom::MakePatch(done.patch->format, change.rom().bytes(), *bytes);
         if (!written)
             return std::unexpected(en::Text(written.error(), change.path().string()) + " Nothing was written.");

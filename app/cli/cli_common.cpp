@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli.h"
+#include "file_identity.h"
 #include "messages_en.h"
 
 namespace orv::cli {
@@ -22,9 +23,30 @@ int Failed(Streams s, const std::string& message)
     return kExitFailed;
 }
 
+std::optional<std::string> OutputOverInput(const std::filesystem::path& output, const char* what,
+                                           std::span<const NamedInput> inputs)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const NamedInput& input : inputs)
+        paths.push_back(input.path);
+    const auto clash = InputAtOutput(output, paths);
+    if (!clash)
+        return std::nullopt;
+    const NamedInput& input = inputs[*clash];
+    return std::string(what) + " \"" + output.string() + "\" names " + input.role + " itself (\"" +
+           input.path.string() + "\", through a link or another name); writing it would destroy " + input.role +
+           ". Nothing was written.";
+}
+
 int Failed(Streams s, const Error& error, std::string_view path)
 {
     return Failed(s, en::Text(error, path));
+}
+
+std::string AnyShapeHint()
+{
+    return "Give --any-shape for a ROM whose code was changed to draw other shapes (a front picture up to 9 x 9 "
+           "tiles).";
 }
 
 std::expected<std::optional<rom::Slot>, std::string> SlotFrom(const Args& args)

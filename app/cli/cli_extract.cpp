@@ -98,6 +98,9 @@ int Extract(const Args& args, Streams s)
     if (!format)
         return Usage(s, "extract", format.error());
 
+    const NamedInput input{args.positional[0], "the ROM"};
+    if (auto clash = OutputOverInput(out, "the output", {&input, 1}))
+        return Failed(s, *clash);
     const std::string& romPath = args.positional[0];
     // The slot's numbers are refused before the ROM is read.
     if (wanted->request.slot)
@@ -194,10 +197,15 @@ int ExtractAll(const Args& args, Streams s)
     auto rom = ReadRomFile(romPath);
     if (!rom)
         return Failed(s, rom.error(), romPath);
+    const std::vector<ExtractJob> jobs = pack ? packJobs() : flatJobs(*format);
+    // Every name first: a link among them refuses the whole run before any file is written.
+    const NamedInput input{romPath, "the ROM"};
+    for (const ExtractJob& job : jobs)
+        if (auto clash = OutputOverInput(dir / job.relative, "the output", {&input, 1}))
+            return Failed(s, *clash);
     if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && ec)
         return Failed(s, "could not create the folder \"" + dir.string() + "\": " + ec.message() + ".");
 
-    const std::vector<ExtractJob> jobs = pack ? packJobs() : flatJobs(*format);
     const bool terminal = &s.err == &std::cerr && isatty(STDERR_FILENO);
     size_t written = 0, skipped = 0;
     std::filesystem::path folder = dir;

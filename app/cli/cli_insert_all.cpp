@@ -13,7 +13,9 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_pack.h"
+#include "game_check.h"
 #include "messages_en.h"
+#include "picture_shape.h"
 #include "rom_change.h"
 #include "target_check.h"
 
@@ -66,17 +68,6 @@ std::expected<std::vector<rom::BatchItem>, std::string> readFolder(const std::fi
     return items;
 }
 
-// Sizes the games do not show in this kind of slot.
-std::string sizeWarning(const rom::BatchItem& item)
-{
-    const std::string size = std::to_string(item.width) + " x " + std::to_string(item.height);
-    if (rom::IsTrainer(item.slot))
-        return size + "; the games show trainer pictures of 56 x 56";
-    if (item.slot.back)
-        return size + "; the games show back pictures of 48 x 48";
-    return size + "; the games show front pictures of at most 7 x 7 tiles (56 x 56)";
-}
-
 // What happened to one item, for the listing.
 std::string outcomeText(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
 {
@@ -124,6 +115,20 @@ int InsertAll(const Args& args, Streams s)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc).");
     if (std::error_code ec; !std::filesystem::is_directory(dir, ec))
         return Failed(s, "\"" + dir.string() + "\" is not a folder.");
+    if (*patch) {
+        // The patch must not take the place of the ROM or of any file the folder offers.
+        // A sprite pack's files lie up to three folders down (gfx/pokemon/<name>/).
+        std::vector<NamedInput> inputs{{romPath, "the ROM"}};
+        std::error_code ec;
+        for (auto it = std::filesystem::recursive_directory_iterator(dir, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (it.depth() >= 3)
+                it.disable_recursion_pending();
+            inputs.push_back({it->path(), "a picture of the folder"});
+        }
+        if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
+            return refused(*clash);
+    }
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
     if (auto target = CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
@@ -131,6 +136,11 @@ int InsertAll(const Args& args, Streams s)
     auto change = RomChange::begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait);
     if (!change)
         return refused(en::Text(change.error(), romPath.string()));
+    if (!*patch)
+        if (auto replaceable = change->checkReplaceable(); !replaceable)
+            return refused(en::Text(replaceable.error(), romPath.string()));
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(en::Text(*mismatch, romPath.string()));
 
     // A sprite pack's layout, in DIR or in DIR/gfx; else the flat names.
     const std::optional<std::filesystem::path> packRoot = PackRoot(dir);
@@ -150,9 +160,23 @@ int InsertAll(const Args& args, Streams s)
     }
     if (!items)
         return refused(items.error());
-    auto plan = rom::PlanBatch(change->rom(), *items, {.paletteConflictsRefused = packRoot.has_value()});
-    for (size_t i : plan ? plan->oddSizes : plan.error().oddSizes)
-        s.err << "orvista-cli: warning: " << (*items)[i].name << " is " << sizeWarning((*items)[i]) << "\n";
+    auto plan = rom::PlanBatch(change->rom(), *items,
+                               {.anyShape = args.has("--any-shape"), .paletteConflictsRefused = packRoot.has_value()});
+    if (!plan && !plan.error().misshapen.empty()) {
+        // Each picture whose shape its slot does not take, then what to do.
+        const auto& misshapen = plan.error().misshapen;
+        bool shapeOnly = true, unownFront = false;
+        for (const auto& [i, error] : misshapen) {
+            s.err << "orvista-cli: " << (*items)[i].name << ": " << en::Text(error, romPath.string()) << "\n";
+            shapeOnly = shapeOnly && error.kind == ErrorKind::BadShape;
+            unownFront = unownFront || rom::KindOf((*items)[i].slot) == rom::SlotKind::UnownFront;
+        }
+        const size_t n = misshapen.size();
+        return refused(std::to_string(n) + (n == 1 ? " picture" : " pictures") + " cannot go into " +
+                       (n == 1 ? "its slot" : "their slots") + " as named above. Nothing was written." +
+                       (shapeOnly ? " " + AnyShapeHint() : std::string()) +
+                       (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""));
+    }
     if (!plan) {
         const std::string text = en::Text(plan.error().error, romPath.string());
         return refused(plan.error().item ? (*items)[*plan.error().item].name + ": " + text : text);

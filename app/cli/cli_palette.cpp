@@ -13,6 +13,7 @@
 #include "cli.h"
 #include "cli_change.h"
 #include "cli_commands.h"
+#include "game_check.h"
 #include "messages_en.h"
 #include "palette_file.h"
 #include "rom_change.h"
@@ -117,8 +118,9 @@ int show(const Args& args, Streams s, const rom::Slot& slot, const std::filesyst
     if (!to)
         return kExitOk;
     const std::filesystem::path out = *to;
-    if (std::error_code ec; std::filesystem::equivalent(out, romPath, ec))
-        return Failed(s, "\"" + out.string() + "\" is the ROM itself.");
+    const NamedInput rom{romPath, "the ROM"};
+    if (auto clash = OutputOverInput(out, "the output", {&rom, 1}))
+        return Failed(s, *clash);
     const std::string text = rom::FormatPalFile(words->pair);
     if (auto written = WriteWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}); !written)
         return Failed(s, "could not write \"" + out.string() + "\": " + DescribeIoError(written.error()));
@@ -170,11 +172,23 @@ int Palette(const Args& args, Streams s)
         return Failed(s, pair.error());
     if (ClassifyPath(romPath.string()) != FileKind::Rom)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc).");
+    if (*patch) {
+        std::vector<NamedInput> inputs{{romPath, "the ROM"}};
+        if (const std::string* from = args.value("--from"))
+            inputs.push_back({*from, "the palette file"});
+        if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
+            return refused(s, *clash);
+    }
     if (auto target = CheckRomTarget(romPath.string(), 0); !target && !(*patch && target.error().systemCode == EACCES))
         return refused(s, en::Text(target.error(), romPath.string()));
     auto change = RomChange::begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait);
     if (!change)
         return refused(s, en::Text(change.error(), romPath.string()));
+    if (!*patch)
+        if (auto replaceable = change->checkReplaceable(); !replaceable)
+            return refused(s, en::Text(replaceable.error(), romPath.string()));
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(s, en::Text(*mismatch, romPath.string()));
     auto planned = rom::PlanPaletteChange(change->rom(), shown, **pair);
     if (!planned)
         return refused(s, en::Text(planned.error(), romPath.string()));

@@ -10,6 +10,7 @@
 #include "codec.h"
 #include "extraction.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "game_text.h"
 #include "messages_en.h"
 #include "rom_identity.h"
@@ -194,22 +195,11 @@ SlotLine slotLine(const rom::RomImage& rom, const rom::Slot& slot, int nameLengt
     return {line + "\n", picture.has_value()};
 }
 
-// Why the file is no ROM of these games, or empty.
-std::string notThisGame(bool languageKnown, size_t soundPictures)
+int finish(Streams s, const std::string& path, bool languageKnown, size_t soundPictures)
 {
-    if (!languageKnown)
-        return "the header's language byte is neither D nor E";
-    if (soundPictures == 0)
-        return "no picture pointer leads to a picture";
-    return {};
-}
-
-int finish(Streams s, const std::string& path, const std::string& notThisGame)
-{
-    if (notThisGame.empty())
+    if (languageKnown && soundPictures > 0)
         return kExitOk;
-    return Failed(s, "\"" + path + "\" is not a ROM of Pokemon Gold or Silver (English or German): " +
-                         notThisGame + ".");
+    return Failed(s, {.kind = languageKnown ? ErrorKind::NotThisGameNoPicture : ErrorKind::NotThisGameLanguage}, path);
 }
 
 } // namespace
@@ -237,7 +227,7 @@ int Info(const Args& args, Streams s)
             s.out << line.text;
             sound += line.sound;
         }
-        return finish(s, path, notThisGame(language.has_value(), sound));
+        return finish(s, path, language.has_value(), sound);
     }
     s.out << "file: " << path << "\n";
     s.out << "size: " << HexEnglish(rom->size()) << " (" << rom->size() << " bytes)\n";
@@ -254,7 +244,7 @@ int Info(const Args& args, Streams s)
     }
     const size_t sound = pictureTables(*rom, path, s.out);
     palettesAndRecords(*rom, path, known, s.out);
-    return finish(s, path, notThisGame(known.has_value(), sound));
+    return finish(s, path, known.has_value(), sound);
 }
 
 int Search(const Args& args, Streams s)
@@ -290,6 +280,9 @@ int transformFile(const Args& args, Streams s, const char* command, Transform tr
 {
     if (args.positional.size() != 2)
         return Usage(s, command, std::string(command) + " needs IN and OUT");
+    const NamedInput input{args.positional[0], "the input"};
+    if (auto clash = OutputOverInput(args.positional[1], "the output", {&input, 1}))
+        return Failed(s, *clash);
     auto in = ReadWholeFile(args.positional[0], kMaxRawBytes);
     if (!in)
         return Failed(s, "could not read \"" + args.positional[0] + "\": " + DescribeIoError(in.error()));

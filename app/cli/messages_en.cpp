@@ -62,6 +62,31 @@ std::string file(std::string_view path) { return "The file " + Quoted(path); }
 std::string system(int code) { return "(" + SystemErrorEnglish(code) + ")"; }
 const char* const kNothingWritten = " Nothing was written.";
 
+// "as a Pokemon front picture", as the shape rules name a slot's kind.
+const char* slotWords(const rom::Slot& slot)
+{
+    switch (rom::KindOf(slot)) {
+    case rom::SlotKind::PokemonFront: return "as a Pokemon front picture";
+    case rom::SlotKind::PokemonBack: return "as a Pokemon back picture";
+    case rom::SlotKind::UnownFront: return "as an Unown front picture";
+    case rom::SlotKind::UnownBack: return "as an Unown back picture";
+    case rom::SlotKind::Trainer: break;
+    }
+    return "as a trainer picture";
+}
+
+// "40 x 40, 48 x 48 or 56 x 56".
+std::string shapeList(const std::vector<rom::PictureShape>& shapes)
+{
+    std::string list;
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        if (i > 0)
+            list += i + 1 < shapes.size() ? ", " : " or ";
+        list += to_string(shapes[i].width) + " x " + to_string(shapes[i].height);
+    }
+    return list;
+}
+
 } // namespace
 
 std::string RegionText(Region region, const rom::Slot& slot)
@@ -108,7 +133,26 @@ std::string Text(const Error& e, std::string_view path)
     case ErrorKind::TargetMissing:
         return file(path) + " does not exist. Pictures can only be inserted into existing files.";
     case ErrorKind::TargetReadOnly: return file(path) + " is read-only. Orvista cannot write into read-only files.";
-    case ErrorKind::TargetUnreadable: return file(path) + " could not be read.";
+    case ErrorKind::TargetLinkLoop:
+        return Quoted(path) + " is a loop of symbolic links " + system(e.systemCode) +
+               ". Pictures can only be inserted into existing files.";
+    case ErrorKind::TargetFolder: return Quoted(path) + " is a folder. Pictures can only be inserted into files.";
+    case ErrorKind::TargetNotRegular:
+        return Quoted(path) +
+               " is not a regular file but a device, a pipe or a socket. Pictures can only be inserted into files.";
+    case ErrorKind::OwnerNotKept:
+    case ErrorKind::GroupNotKept:
+    case ErrorKind::AttributesNotKept: {
+        std::string was;
+        if (e.kind == ErrorKind::OwnerNotKept)
+            was = "belongs to another user (user " + e.text + "); replaced, it would belong to you";
+        else if (e.kind == ErrorKind::GroupNotKept)
+            was = "belongs to the group " + e.text + ", which you are not in; replaced, it would lose that group";
+        else
+            was = "has extended attributes or ACLs that its replacement cannot get (" +
+                  (e.text.empty() ? "" : "attribute " + Quoted(e.text) + ", ") + SystemErrorEnglish(e.systemCode) + ")";
+        return file(path) + " " + was + ". Nothing was written; --patch still writes the change as a patch.";
+    }
     case ErrorKind::TargetTooSmall:
         return file(path) + " is too small for the picture data (" + to_string(e.value) + " bytes, the data needs " +
                to_string(e.high) + ").";
@@ -116,6 +160,11 @@ std::string Text(const Error& e, std::string_view path)
         return file(path) + " is too short for " + partText(e.part) + " (needs up to " + HexEnglish(e.high) +
                ", file length " + HexEnglish(e.value) + ").";
     case ErrorKind::LanguageUnknown: return "The language of the ROM could not be recognised.";
+    case ErrorKind::NotThisGameLanguage:
+    case ErrorKind::NotThisGameNoPicture:
+        return Quoted(path) + " is not a ROM of Pokemon Gold or Silver (English or German): " +
+               (e.kind == ErrorKind::NotThisGameLanguage ? "the header's language byte is neither D nor E."
+                                                         : "no picture pointer leads to a picture.");
     case ErrorKind::OutOfRange: {
         // Offsets as the command line writes them.
         const auto number = [&](int64_t v) {
@@ -159,6 +208,18 @@ std::string Text(const Error& e, std::string_view path)
     case ErrorKind::NoRoom:
         return "No free place for " + to_string(e.value) + " bytes after offset " + HexEnglish(e.offset) +
                " found." + kNothingWritten;
+    case ErrorKind::BadShape:
+        return "The picture is " + to_string(e.low) + " x " + to_string(e.high) + " pixels; " + slotWords(e.slot) +
+               " the game draws only pictures of " + shapeList(e.shapes) + " pixels correctly" +
+               (e.value ? ", the size that the size byte all 26 Unown share holds now." : ".");
+    case ErrorKind::UnownRecord:
+        return "The record at offset " + HexEnglish(e.offset) + " does not belong to Pokemon 201 (found: " +
+               to_string(e.value) + "), so the size in which the game draws the Unown front pictures is unknown.";
+    case ErrorKind::TooManyTiles:
+        return "The picture with " + to_string(e.low) + " x " + to_string(e.high) +
+               " tiles does not fit the size byte (1 to 9 tiles each way)." + kNothingWritten;
+    case ErrorKind::EmptyName:
+        return "The new name is empty. A Pokemon is not left without a name; please give one.";
     case ErrorKind::NameUnencodable:
         return "The name " + Quoted(e.text) + " contains the character " + Quoted(e.other) +
                ", which the game's character table cannot encode.";
@@ -210,7 +271,13 @@ std::string Text(const Error& e, std::string_view path)
     case ErrorKind::NotAPicture: return file(path) + " is not a readable picture file (GIF, BMP, ICO, CUR or PNG).";
     case ErrorKind::SourceTooSmall:
         return "The picture " + Quoted(path) + " is too small: it must be at least 8 pixels wide and 8 pixels high.";
-    case ErrorKind::SourceTooLarge: return "The picture " + Quoted(path) + " is too large to process.";
+    case ErrorKind::SourceTooLarge:
+        return "The picture " + Quoted(path) + " is too large to process: " + to_string(e.low) + " x " +
+               to_string(e.high) + " pixels, at most " + to_string(e.value) + " pixels a side and " +
+               to_string(e.limit) + " pixels in all.";
+    case ErrorKind::SourceFormatTooLarge:
+        return "The picture file " + Quoted(path) + " is too large: its format takes " + to_string(e.value) +
+               " bytes, at most " + to_string(e.limit) + " are read.";
     case ErrorKind::SlotConflict: return e.text + " and " + e.other + " are one slot but hold different pictures.";
     case ErrorKind::BatchNoRoom:
         return e.text + " needs " + to_string(e.value) + " bytes (with 2 zero bytes before them), " +
@@ -227,9 +294,6 @@ std::string Text(const Note& n)
 {
     const std::string sizeByte = "The size byte of the picture was not written: ";
     switch (n.kind) {
-    case NoteKind::SizeByteTooManyTiles:
-        return sizeByte + "the picture with " + to_string(n.low) + " x " + to_string(n.high) +
-               " tiles does not fit the size byte (1 to 9 tiles each way).";
     case NoteKind::SizeByteLanguageUnknown: return sizeByte + "the language of the ROM could not be recognised.";
     case NoteKind::SizeByteRecord:
         return sizeByte + "the record at offset " + HexEnglish(n.offset) + " does not belong to Pokemon " +

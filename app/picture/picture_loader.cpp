@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <array>
+#include <algorithm>
 #include <cerrno>
 
 #include "binary_file.h"
@@ -31,19 +32,92 @@ bool accepted(const QByteArray& format)
 
 } // namespace
 
+namespace {
+
+// The bytes of the file that its format takes: read by structure (the first
+// 64 KiB, then on as the walk needs them), never past the format's end or the cap.
+struct FormatBytes {
+    std::vector<uint8_t> bytes;
+    PictureExtent extent;
+    int64_t fileSize = 0;
+};
+
+std::expected<FormatBytes, IoError> readByStructure(const std::filesystem::path& path)
+{
+    constexpr int64_t kFirstRead = 64 << 10;
+    auto file = BinaryFile::open(path);
+    if (!file)
+        return std::unexpected(file.error());
+    auto size = file->size();
+    if (!size)
+        return std::unexpected(size.error());
+    FormatBytes read;
+    int64_t wanted = std::min(*size, kFirstRead);
+    for (;;) {
+        const auto had = static_cast<int64_t>(read.bytes.size());
+        if (wanted > had) {
+            read.bytes.resize(static_cast<size_t>(wanted));
+            auto got = file->readSomeAt(had, std::span(read.bytes).subspan(static_cast<size_t>(had)));
+            if (!got)
+                return std::unexpected(got.error());
+            read.bytes.resize(static_cast<size_t>(had) + *got);
+            if (static_cast<int64_t>(read.bytes.size()) < wanted)
+                *size = static_cast<int64_t>(read.bytes.size()); // shrunk meanwhile
+        }
+        read.extent = MeasurePicture(read.bytes, *size);
+        read.fileSize = *size;
+        const int64_t at = read.extent.bytes;
+        using Kind = PictureExtent::Kind;
+        if (read.extent.kind == Kind::Unknown || read.extent.kind == Kind::Truncated || at > kMaxSourceFileBytes)
+            return read;
+        if (read.extent.kind == Kind::Complete && at <= static_cast<int64_t>(read.bytes.size())) {
+            read.bytes.resize(static_cast<size_t>(at));
+            return read;
+        }
+        // A walk that needs more reads at least half as much again, so a
+        // file of many small chunks is not walked once per chunk.
+        const auto now = static_cast<int64_t>(read.bytes.size());
+        wanted = read.extent.kind == Kind::Complete ? at : std::min({std::max(at, now + now / 2), *size, kMaxSourceFileBytes});
+    }
+}
+
+} // namespace
+
 std::expected<LoadedPicture, Error> LoadSourcePicture(const std::filesystem::path& path)
 {
     // Read through the platform layer: a pipe or a device is refused instead
     // of blocking the reader, and the bytes are judged before decoding.
-    auto bytes = ReadWholeFile(path, kMaxSourceFileBytes);
-    if (!bytes && bytes.error().code == ENOENT)
+    auto read = readByStructure(path);
+    if (!read && read.error().code == ENOENT)
         return refuse(ErrorKind::SourceMissing);
-    if (!bytes)
-        return std::unexpected(Error{.kind = ErrorKind::SourceUnreadable, .systemCode = bytes.error().code});
-    if (auto cut = FindTruncation(*bytes))
-        return std::unexpected(Error{.kind = ErrorKind::SourceTruncated, .value = cut->needed, .high = cut->size});
-    const auto notAPicture = [] { return refuse(ErrorKind::NotAPicture); };
-    const auto tooLarge = [] { return refuse(ErrorKind::SourceTooLarge); };
+    const auto unreadable = [](int code) {
+        return std::unexpected(Error{.kind = ErrorKind::SourceUnreadable, .systemCode = code});
+    };
+    if (!read)
+        return unreadable(read.error().code);
+    const PictureExtent extent = read->extent;
+    if (extent.kind == PictureExtent::Kind::Truncated)
+        return std::unexpected(Error{.kind = ErrorKind::SourceTruncated, .value = extent.bytes, .high = read->fileSize});
+    if (extent.bytes > kMaxSourceFileBytes)
+        return std::unexpected(
+            Error{.kind = ErrorKind::SourceFormatTooLarge, .value = extent.bytes, .limit = kMaxSourceFileBytes});
+    const auto notAPicture = [&] {
+        // A reader plugin that cannot be loaded for want of descriptors looks
+        // like a file it cannot read: the system's trouble is named instead.
+        if (const int shortage = DescriptorShortage())
+            return unreadable(shortage);
+        return refuse(ErrorKind::NotAPicture);
+    };
+    const auto tooLarge = [](QSize size) {
+        return std::unexpected(Error{.kind = ErrorKind::SourceTooLarge,
+                                     .value = kMaxSourceSide,
+                                     .low = size.width(),
+                                     .high = size.height(),
+                                     .limit = kMaxSourcePixels});
+    };
+    if (extent.kind == PictureExtent::Kind::Unknown)
+        return notAPicture();
+    const std::vector<uint8_t>* bytes = &read->bytes;
 
     QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()),
                                                  static_cast<qsizetype>(bytes->size()));
@@ -51,20 +125,24 @@ std::expected<LoadedPicture, Error> LoadSourcePicture(const std::filesystem::pat
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // Any picture within the limits below decodes, even at 8 bytes a pixel.
+    reader.setAllocationLimit(static_cast<int>((kMaxSourcePixels * 8 >> 20) + 1));
     if (!reader.canRead() || !accepted(reader.format()))
         return notAPicture();
     const QSize announced = reader.size();
     if (announced.isValid() && (announced.width() > kMaxSourceSide || announced.height() > kMaxSourceSide ||
                                 int64_t{announced.width()} * announced.height() > kMaxSourcePixels))
-        return tooLarge();
+        return tooLarge(announced);
 
     const QImage image = reader.read();
+    if (image.isNull() && announced.isValid() && QImage(announced, QImage::Format_ARGB32).isNull())
+        return unreadable(ENOMEM); // the pixels find no memory
     if (image.isNull())
         return notAPicture();
     if (image.width() < 8 || image.height() < 8)
         return refuse(ErrorKind::SourceTooSmall);
     if (image.width() > kMaxSourceSide || image.height() > kMaxSourceSide)
-        return tooLarge();
+        return tooLarge(image.size());
 
     LoadedPicture loaded;
     loaded.picture = WholeTilesFromImage(image);

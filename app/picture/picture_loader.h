@@ -26,14 +26,18 @@ struct LoadedPicture {
 // Largest picture taken: sides are 16-bit counts, and the grid stays below 256 MiB.
 constexpr int kMaxSourceSide = 32767;
 constexpr int64_t kMaxSourcePixels = int64_t{1} << 26;
-// Larger files are refused before they are read.
+// Files are read by structure up to where their format ends (PNG at IEND, GIF
+// at its trailer, BMP, ICO and CUR at their declared sizes); a format that
+// takes more than this is refused before it is read.
 constexpr int64_t kMaxSourceFileBytes = int64_t{512} << 20;
 
 // GIF, BMP, ICO, CUR and PNG are recognised by content, whatever the file's
 // name (so ".bak" and ".old" backups load too). Refusals: SourceMissing,
-// SourceUnreadable (a folder, a pipe or a device among them), SourceTruncated
-// (see FindTruncation), NotAPicture, SourceTooSmall (under 8 x 8 pixels),
-// SourceTooLarge, TooManyColours.
+// SourceUnreadable (a folder, a pipe or a device among them; no descriptor
+// or no memory left for reading a picture), SourceTruncated (see
+// MeasurePicture), SourceFormatTooLarge, NotAPicture, SourceTooSmall (under
+// 8 x 8 pixels), SourceTooLarge (with kMaxSourceSide and kMaxSourcePixels),
+// TooManyColours.
 std::expected<LoadedPicture, Error> LoadSourcePicture(const std::filesystem::path& path);
 
 } // namespace orv

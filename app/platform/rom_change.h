@@ -27,16 +27,23 @@ public:
     const rom::RomImage& rom() const { return rom_; }
     const std::filesystem::path& path() const { return path_; }
 
+    // Whether a commit could keep the ROM's owner, group, ACLs and extended
+    // attributes: OwnerNotKept, GroupNotKept, AttributesNotKept. A patch
+    // leaves the ROM alone and needs no such check.
+    std::expected<void, Error> checkReplaceable() const;
+
     // Replaces the ROM with `bytes` (a ROM the same length as the one read),
-    // unless they are the bytes read. Before writing, the file at the path is
-    // checked to be the one read, with the same length and content (writers
-    // that take no lock): FileChanged. TemporaryFailed when no temporary file
+    // unless they are the bytes read. Before writing, and again after the new
+    // ROM is written and flushed right before it takes the old one's place,
+    // the file at the path is checked to be the one read, with the same
+    // length and content (writers that take no lock): FileChanged. TemporaryFailed when no temporary file
     // can be made beside it, WriteFailed with the step. A successful commit
     // removes temporary files that killed runs left beside the ROM. A change
     // commits once: the lock then holds the replaced file.
     std::expected<void, Error> commit(std::span<const uint8_t> bytes);
 
 private:
+    bool unchangedSinceRead() const;
     RomChange(std::filesystem::path path, LockedFile lock, rom::RomImage rom)
         : path_(std::move(path)), lock_(std::move(lock)), rom_(std::move(rom))
     {

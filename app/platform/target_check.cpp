@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "binary_file.h"
 
@@ -10,18 +11,25 @@ namespace orv {
 std::expected<int64_t, Error> CheckRomTarget(const std::string& path, int64_t encodedLength)
 {
     const std::filesystem::path file(path);
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(file, ec))
-        return std::unexpected(Error{.kind = ErrorKind::TargetMissing, .systemCode = ENOENT});
+    const auto refuse = [](ErrorKind kind, int code = 0) { return std::unexpected(Error{.kind = kind, .systemCode = code}); };
+    struct stat st {};
+    const int code = path.empty() || ::stat(file.c_str(), &st) != 0 ? (path.empty() ? ENOENT : errno) : 0;
+    if (code == ENOENT || code == ENOTDIR)
+        return refuse(ErrorKind::TargetMissing, ENOENT);
+    if (code == ELOOP)
+        return refuse(ErrorKind::TargetLinkLoop, code);
+    if (code != 0)
+        return refuse(ErrorKind::OpenFailed, code);
+    if (S_ISDIR(st.st_mode))
+        return refuse(ErrorKind::TargetFolder, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return refuse(ErrorKind::TargetNotRegular, kNotRegularFile);
     if (IsReadOnlyFile(file))
-        return std::unexpected(Error{.kind = ErrorKind::TargetReadOnly, .systemCode = EACCES});
-    const auto length = std::filesystem::file_size(file, ec);
-    if (ec)
-        return std::unexpected(Error{.kind = ErrorKind::TargetUnreadable, .systemCode = ec.value()});
-    if (static_cast<int64_t>(length) < encodedLength)
-        return std::unexpected(Error{
-            .kind = ErrorKind::TargetTooSmall, .value = static_cast<int64_t>(length), .high = encodedLength});
-    return static_cast<int64_t>(length);
+        return refuse(ErrorKind::TargetReadOnly, EACCES);
+    const auto length = static_cast<int64_t>(st.st_size);
+    if (length < encodedLength)
+        return std::unexpected(Error{.kind = ErrorKind::TargetTooSmall, .value = length, .high = encodedLength});
+    return length;
 }
 
 } // namespace orv

@@ -10,9 +10,10 @@
 namespace orv {
 
 // The target's length when it exists, is writable and holds the data.
-// Refusals, in this order: TargetMissing (systemCode ENOENT; a folder or a
-// wildcard pattern counts as missing: nothing can be written into it),
-// TargetReadOnly (EACCES), TargetUnreadable, TargetTooSmall.
+// Refusals, in this order: TargetMissing (systemCode ENOENT; a wildcard
+// pattern counts as missing), TargetLinkLoop, OpenFailed (other failures),
+// TargetFolder, TargetNotRegular (a device, a pipe or a socket),
+// TargetReadOnly (EACCES), TargetTooSmall.
 std::expected<int64_t, Error> CheckRomTarget(const std::string& path, int64_t encodedLength);
 
 } // namespace orv

@@ -63,6 +63,31 @@ std::string pairText(int64_t bytes)
 std::string system(int code) { return "(" + SystemErrorGerman(code) + ")"; }
 const char* const kNothingWritten = " Es wurde nichts geschrieben.";
 
+// "als Frontpic eines Pokemon", as the shape rules name a slot's kind.
+const char* slotWords(const rom::Slot& slot)
+{
+    switch (rom::KindOf(slot)) {
+    case rom::SlotKind::PokemonFront: return "als Frontpic eines Pokemon";
+    case rom::SlotKind::PokemonBack: return "als Backpic eines Pokemon";
+    case rom::SlotKind::UnownFront: return "als Frontpic eines Unown";
+    case rom::SlotKind::UnownBack: return "als Backpic eines Unown";
+    case rom::SlotKind::Trainer: break;
+    }
+    return "als Trainerbild";
+}
+
+// "40 x 40, 48 x 48 oder 56 x 56".
+std::string shapeList(const std::vector<rom::PictureShape>& shapes)
+{
+    std::string list;
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        if (i > 0)
+            list += i + 1 < shapes.size() ? ", " : " oder ";
+        list += to_string(shapes[i].width) + " x " + to_string(shapes[i].height);
+    }
+    return list;
+}
+
 } // namespace
 
 std::string RegionText(Region region, const rom::Slot& slot)
@@ -118,12 +143,38 @@ std::string Text(const Error& e, std::string_view path)
         return file(path) + " existiert nicht. Bilder können nur in existierende Dateien insertet werden.";
     case ErrorKind::TargetReadOnly:
         return file(path) + " ist schreibgeschütz. Orvista kann nicht in schreibgeschützte Dateien schreiben.";
-    case ErrorKind::TargetUnreadable: return file(path) + " konnte nicht gelesen werden.";
+    case ErrorKind::TargetLinkLoop:
+        return Quoted(path) + " ist eine Schleife symbolischer Links " + system(e.systemCode) +
+               ". Bilder können nur in existierende Dateien insertet werden.";
+    case ErrorKind::TargetFolder: return Quoted(path) + " ist ein Ordner. Bilder können nur in Dateien insertet werden.";
+    case ErrorKind::TargetNotRegular:
+        return Quoted(path) + " ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe oder ein Socket. Bilder "
+                              "können nur in Dateien insertet werden.";
+    case ErrorKind::OwnerNotKept:
+    case ErrorKind::GroupNotKept:
+    case ErrorKind::AttributesNotKept: {
+        std::string what;
+        if (e.kind == ErrorKind::OwnerNotKept)
+            what = "gehört einem anderen Benutzer (Benutzer " + e.text + "); ersetzt gehörte sie Ihnen";
+        else if (e.kind == ErrorKind::GroupNotKept)
+            what = "gehört der Gruppe " + e.text + ", der Sie nicht angehören; ersetzt verlöre sie diese Gruppe";
+        else
+            what = "hat erweiterte Attribute oder ACLs, die ihr Ersatz nicht bekommen kann (" +
+                   (e.text.empty() ? "" : "Attribut " + Quoted(e.text) + ", ") + SystemErrorGerman(e.systemCode) + ")";
+        return file(path) + " " + what +
+               ". Es wurde nichts geschrieben; als Patch (orvista-cli mit --patch) lässt sich die Änderung weiterhin "
+               "schreiben.";
+    }
     case ErrorKind::TargetTooSmall: return "Datei zu klein für Bilddaten";
     case ErrorKind::TooShort:
         return file(path) + " ist zu kurz für " + partText(e.part) + " (benötigt bis " + HexGerman(e.high) +
                ", Dateilänge " + HexGerman(e.value) + ").";
     case ErrorKind::LanguageUnknown: return "Fehler: Sprache des Roms konnte nicht erkannt werden.";
+    case ErrorKind::NotThisGameLanguage:
+    case ErrorKind::NotThisGameNoPicture:
+        return file(path) + " ist kein Rom von Pokemon Gold oder Silber (englisch oder deutsch): " +
+               (e.kind == ErrorKind::NotThisGameLanguage ? "Das Sprachbyte ihres Kopfes ist weder D noch E."
+                                                         : "Kein Bildzeiger führt zu einem Bild.");
     case ErrorKind::OutOfRange:
         return std::string(fieldText(e.field)) + " " + to_string(e.value) +
                " liegt außerhalb des erlaubten Bereichs von " + to_string(e.low) + " bis " + to_string(e.high) + ".";
@@ -163,6 +214,18 @@ std::string Text(const Error& e, std::string_view path)
     case ErrorKind::NoRoom:
         return "Kein freier Platz für " + to_string(e.value) + " Bytes hinter Offset " + HexGerman(e.offset) +
                " gefunden." + kNothingWritten;
+    case ErrorKind::BadShape:
+        return "Das Bild ist " + to_string(e.low) + " x " + to_string(e.high) + " Pixel groß; " + slotWords(e.slot) +
+               " zeichnet das Spiel nur Bilder von " + shapeList(e.shapes) + " Pixeln richtig" +
+               (e.value ? ", der Größe, die die gemeinsame Größenangabe aller 26 Unown jetzt hält." : ".");
+    case ErrorKind::UnownRecord:
+        return "Der Datensatz an Offset " + HexGerman(e.offset) + " gehört nicht zu Pokemon 201 (gefunden: " +
+               to_string(e.value) + "), daher ist unbekannt, in welcher Größe das Spiel die Frontpics der Unown zeichnet.";
+    case ErrorKind::TooManyTiles:
+        return "Das Bild passt mit " + to_string(e.low) + " x " + to_string(e.high) +
+               " Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung)." + kNothingWritten;
+    case ErrorKind::EmptyName:
+        return "Der neue Name ist leer. Ein Pokemon ohne Namen wird nicht geschrieben; bitte einen Namen eingeben.";
     case ErrorKind::NameUnencodable:
         return "Der Name " + Quoted(e.text) + " enthält das Zeichen " + Quoted(e.other) +
                ", das im Spiel nicht darstellbar ist.";
@@ -216,7 +279,13 @@ std::string Text(const Error& e, std::string_view path)
     case ErrorKind::NotAPicture: return file(path) + " ist keine lesbare Bilddatei (GIF, BMP, ICO, CUR oder PNG).";
     case ErrorKind::SourceTooSmall:
         return "Das Bild " + Quoted(path) + " ist zu klein: Es muss mindestens 8 Pixel breit und 8 Pixel hoch sein.";
-    case ErrorKind::SourceTooLarge: return "Das Bild " + Quoted(path) + " ist zu groß, um es zu verarbeiten.";
+    case ErrorKind::SourceTooLarge:
+        return "Das Bild " + Quoted(path) + " ist zu groß, um es zu verarbeiten: " + to_string(e.low) + " x " +
+               to_string(e.high) + " Pixel, höchstens " + to_string(e.value) + " Pixel je Seite und " +
+               to_string(e.limit) + " Pixel insgesamt.";
+    case ErrorKind::SourceFormatTooLarge:
+        return "Die Bilddatei " + Quoted(path) + " ist zu groß: Ihr Format belegt " + to_string(e.value) +
+               " Bytes, gelesen werden höchstens " + to_string(e.limit) + ".";
     case ErrorKind::SlotConflict:
         return e.text + " und " + e.other + " gehören zu einem Platz, enthalten aber verschiedene Bilder.";
     case ErrorKind::BatchNoRoom:
@@ -234,9 +303,6 @@ std::string Text(const Note& n)
 {
     const std::string sizeByte = "Die Größenangabe des Bildes wurde nicht geschrieben: ";
     switch (n.kind) {
-    case NoteKind::SizeByteTooManyTiles:
-        return sizeByte + "Das Bild passt mit " + to_string(n.low) + " x " + to_string(n.high) +
-               " Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).";
     case NoteKind::SizeByteLanguageUnknown: return sizeByte + "Die Sprache des Roms konnte nicht erkannt werden.";
     case NoteKind::SizeByteRecord:
         return sizeByte + "Der Datensatz an Offset " + HexGerman(n.offset) + " gehört nicht zu Pokemon " +
@@ -251,12 +317,28 @@ std::string Text(const Note& n)
     return {};
 }
 
+std::string ShapeQuestion(const Error& refusal, bool unownFront)
+{
+    return Text(refusal) +
+           "\n\nNur wenn der Programmcode des Roms geändert wurde, um andere Größen zu zeichnen, zeigt das Spiel das "
+           "Bild dort richtig." +
+           (unownFront ? " Die Größenangabe, die alle 26 Unown teilen, wird dabei mit geändert." : "") +
+           "\n\nTrotzdem schreiben?";
+}
+
 std::string OverwriteQuestion(int64_t dataOffset, int64_t bytes, int64_t first)
 {
     return "Die Bilddaten würden ab Offset " + HexGerman(dataOffset) + " " + to_string(bytes) +
            " Bytes überschreiben, die nicht 0 sind und zu nichts gehören, was Orvista kennt (Programmcode, Text "
            "oder andere Daten). Das erste liegt an Offset " +
            HexGerman(first) + ".\n\nTrotzdem schreiben?";
+}
+
+std::string TargetIsSourceText(std::string_view target, std::string_view source)
+{
+    return "Die Zieldatei " + Quoted(target) + " ist die Quelldatei " + Quoted(source) +
+           " selbst (über einen Link oder einen anderen Namen); sie würde beim Schreiben zerstört. Es wurde nichts "
+           "geschrieben.";
 }
 
 std::string NoFreePlaceText(int64_t bytes, int64_t start)

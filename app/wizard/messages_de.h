@@ -16,8 +16,13 @@ std::string Text(const Note& note);
 // "das Bild von Pokemon 25 (Frontpic)", "die Zeigertabelle der Pokemonbilder", ...
 std::string RegionText(Region region, const rom::Slot& slot);
 
+// The question before a shape the game does not draw whole in its slot
+// (refusal: BadShape); an Unown front changes the size all 26 share.
+std::string ShapeQuestion(const Error& refusal, bool unownFront);
 // The question before non-zero bytes of unknown data are overwritten.
 std::string OverwriteQuestion(int64_t dataOffset, int64_t bytes, int64_t first);
+// The target to write is the source itself (through a link or another name).
+std::string TargetIsSourceText(std::string_view target, std::string_view source);
 // The free-space search found nothing; the offset field keeps its value.
 std::string NoFreePlaceText(int64_t bytes, int64_t start);
 

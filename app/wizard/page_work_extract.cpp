@@ -94,6 +94,17 @@ void takeSource(Form1& form, SourcePicture source)
 
 } // namespace
 
+PageResult CorePageWork::checkRomSource(Form1& form)
+{
+    const std::string& path = form.state().SourcePath;
+    auto rom = ReadRomFile(ToPath(path));
+    if (!rom)
+        return Refuse(form, rom.error(), path);
+    if (auto source = rom::CheckRomSource(*rom); !source)
+        return Refuse(form, source.error(), path);
+    return {};
+}
+
 PageResult CorePageWork::extractPicture(Form1& form)
 {
     WizardState& s = form.state();

@@ -13,6 +13,7 @@
 #include "insertion.h"
 #include "message_sink.h"
 #include "messages_de.h"
+#include "picture_shape.h"
 #include "number_text.h"
 #include "page_work_common.h"
 #include "rom_change.h"
@@ -44,21 +45,13 @@ QString chosenName(const Form1Controls& c)
     return c.Text10->text();
 }
 
-// Pages 5, 6 and 9 as an insertion request. The numbers are stored into
-// their spin controls; only those the chosen slot uses are refused.
-std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
+// Page 6's slot and the picture's size. The numbers are stored into their
+// spin controls; only those the chosen slot uses are refused.
+std::expected<rom::InsertRequest, QString> slotRequest(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
     rom::InsertRequest r;
-    r.encoded.assign(s.EncodedData.begin(),
-                     s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
-    auto offset = StoredNumber(c.UpDown4, NumberField::Offset);
-    if (!offset)
-        return std::unexpected(offset.error());
-    r.offset = *offset;
-    r.colour1 = s.Picture.palette[1];
-    r.colour2 = s.Picture.palette[2];
     r.width = s.Picture.width;
     r.height = s.Picture.height;
 
@@ -93,8 +86,29 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
         if (!nameLength)
             return std::unexpected(nameLength.error());
         r.nameLength = *nameLength;
-        r.newName = chosenName(c).toStdString();
     }
+    return r;
+}
+
+// Pages 5, 6 and 9 as an insertion request.
+std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
+{
+    const WizardState& s = form.state();
+    const Form1Controls& c = form.ui();
+    auto offset = StoredNumber(c.UpDown4, NumberField::Offset);
+    if (!offset)
+        return std::unexpected(offset.error());
+    auto r = slotRequest(form);
+    if (!r)
+        return r;
+    r->encoded.assign(s.EncodedData.begin(),
+                      s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
+    r->offset = *offset;
+    r->colour1 = s.Picture.palette[1];
+    r->colour2 = s.Picture.palette[2];
+    r->anyShape = r->slot && s.AnyShape;
+    if (r->slot && !rom::IsTrainer(*r->slot) && c.Check11->isChecked())
+        r->newName = chosenName(c).toStdString();
     return r;
 }
 
@@ -141,6 +155,36 @@ PageResult CorePageWork::prepareNames(Form1& form)
     return {};
 }
 
+PageResult CorePageWork::checkSlotShape(Form1& form)
+{
+    form.state().AnyShape = false;
+    auto request = slotRequest(form);
+    if (!request)
+        return Refuse(form, request.error());
+    if (!request->slot)
+        return {};
+    const std::string& path = form.state().TargetPath;
+    auto rom = ReadRomFile(ToPath(path));
+    if (!rom)
+        return Refuse(form, rom.error(), path);
+    // What no answer lets pass first: a front picture beyond the size byte.
+    request->anyShape = true;
+    if (auto possible = rom::CheckSlotShape(*rom, *request); !possible)
+        return Refuse(form, possible.error(), path);
+    request->anyShape = false;
+    auto shown = rom::CheckSlotShape(*rom, *request);
+    if (shown)
+        return {};
+    if (shown.error().kind != ErrorKind::BadShape)
+        return Refuse(form, shown.error(), path);
+    const bool unownFront = rom::KindOf(*request->slot) == rom::SlotKind::UnownFront;
+    const QString question = QtText(de::ShapeQuestion(shown.error(), unownFront));
+    if (!form.messages().ask({question, QStringLiteral("Orvista"), MessageIcon::Warning}))
+        return PageFailed();
+    form.state().AnyShape = true;
+    return {};
+}
+
 std::vector<QString> CorePageWork::pokemonNames(Form1& form, const std::string& romPath)
 {
     // The length as typed, without storing it: a label must not change a box.
@@ -171,6 +215,8 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
     auto change = RomChange::begin(ToPath(path));
     if (!change)
         return Refuse(form, change.error(), path);
+    if (auto replaceable = change->checkReplaceable(); !replaceable)
+        return Refuse(form, replaceable.error(), path);
     auto plan = rom::PlanInsertion(change->rom(), *request);
     if (!plan)
         return Refuse(form, plan.error(), path);

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "core_page_work.h"
+#include "file_identity.h"
 #include "form1.h"
 #include "free_space.h"
 #include "messages_de.h"
@@ -23,6 +24,11 @@ PageResult CorePageWork::prepareTarget(Form1& form)
     WizardState& s = form.state();
     const Form1Controls& c = form.ui();
     const std::filesystem::path path = ToPath(s.TargetPath);
+    // A bitmap or own file written over the source would destroy it (a link
+    // to the ROM, another name of the picture).
+    const std::filesystem::path source = ToPath(s.SourcePath);
+    if (s.TargetKind != FileKind::Rom && InputAtOutput(path, {&source, 1}))
+        return Refuse(form, de::TargetIsSourceText(s.TargetPath, s.SourcePath));
     switch (s.TargetKind) {
     case FileKind::Rom: {
         auto length = CheckRomTarget(s.TargetPath, s.EncodedLength);

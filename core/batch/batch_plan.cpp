@@ -1,11 +1,13 @@
 #include "batch_plan.h"
 
+#include <algorithm>
 #include <map>
 
 #include "extraction.h"
 #include "free_space.h"
 #include "insertion.h"
 #include "palette_file.h"
+#include "picture_shape.h"
 #include "rom_layout.h"
 
 namespace orv::rom {
@@ -71,16 +73,34 @@ std::optional<Error> paletteConflict(const std::vector<BatchItem>& items)
     return std::nullopt;
 }
 
-} // namespace
-
-bool UsualSize(const Slot& slot, int width, int height)
+// All 26 Unown fronts among the changed items, in one shape: the size byte
+// they share may then change with them. (A letter left as it is keeps the
+// old shape.)
+bool allUnownFrontsTogether(const std::vector<BatchItem>& items, const std::vector<size_t>& changed)
 {
-    if (IsTrainer(slot))
-        return width == 56 && height == 56;
-    if (slot.back)
-        return width == 48 && height == 48;
-    return width <= 56 && height <= 56;
+    std::map<int64_t, std::pair<int, int>> fronts; // Unown form -> width, height
+    for (size_t i : changed)
+        if (const Slot entry = TableEntry(items[i].slot); KindOf(entry) == SlotKind::UnownFront)
+            fronts.emplace(entry.number, std::pair{items[i].width, items[i].height});
+    if (fronts.size() != static_cast<size_t>(kMaxUnownIndex))
+        return false;
+    return std::ranges::all_of(fronts, [&](const auto& front) { return front.second == fronts.begin()->second; });
 }
+
+InsertRequest requestFor(const BatchItem& item, bool anyShape, bool allUnownFronts)
+{
+    return {.encoded = item.stream,
+            .slot = item.slot,
+            .deleteOriginal = true,
+            .colour1 = item.colour1,
+            .colour2 = item.colour2,
+            .width = item.width,
+            .height = item.height,
+            .anyShape = anyShape,
+            .allUnownFronts = allUnownFronts};
+}
+
+} // namespace
 
 BatchItem PaletteItem(std::string name, const Slot& slot, const PalettePair& pair)
 {
@@ -126,14 +146,14 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
 {
     BatchPlan plan;
     const auto refuse = [&](std::optional<size_t> item, Error error) {
-        return std::unexpected(BatchError{item, std::move(error), plan.oddSizes});
+        return std::unexpected(BatchError{item, std::move(error), {}});
     };
     if (rules.paletteConflictsRefused)
         if (auto conflict = paletteConflict(items))
             return refuse(std::nullopt, *conflict);
     // Two items for one slot (Pokemon 201 is the first Unown form) must agree.
     std::map<int64_t, size_t> bySlot;
-    std::vector<size_t> changed;
+    std::vector<size_t> changed, pictures; // pictures: the changed items whose tile data is written
     std::vector<bool> recolour(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         const BatchItem& item = items[i];
@@ -153,10 +173,23 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
                 plan.steps.push_back({.item = i, .outcome = BatchOutcome::SameAs, .sameAs = at->second});
                 continue;
             }
-            if (!recolour[i] && !UsualSize(item.slot, item.width, item.height))
-                plan.oddSizes.push_back(i);
+            if (!recolour[i])
+                pictures.push_back(i);
         }
         changed.push_back(i);
+    }
+
+    // Every picture in a shape its slot draws whole, before anything is planned.
+    const bool anyShape = rules.anyShape;
+    const bool unownTogether = allUnownFrontsTogether(items, pictures);
+    BatchError misshapen;
+    for (size_t i : pictures)
+        if (auto shape = CheckSlotShape(rom, requestFor(items[i], anyShape, unownTogether)); !shape)
+            misshapen.misshapen.emplace_back(i, shape.error());
+    if (!misshapen.misshapen.empty()) {
+        misshapen.item = misshapen.misshapen.front().first;
+        misshapen.error = misshapen.misshapen.front().second;
+        return std::unexpected(std::move(misshapen));
     }
 
     RomImage work = rom;
@@ -167,7 +200,6 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
         if (!fresh && !SamePalettePair(pairOf(items[at->second]), pairOf(items[i])))
             plan.notes.push_back(
                 {i, {.kind = NoteKind::PaletteShared, .text = items[i].name, .other = items[at->second].name}});
-        return fresh;
     };
     std::vector<BytePatch> recolours;
     // One item after the other on the ROM as the batch leaves it.
@@ -190,13 +222,7 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
             plan.patches.push_back(std::move(*patch));
             continue;
         }
-        InsertRequest r{.encoded = item.stream,
-                        .slot = item.slot,
-                        .deleteOriginal = true,
-                        .colour1 = item.colour1,
-                        .colour2 = item.colour2,
-                        .width = item.width,
-                        .height = item.height};
+        InsertRequest r = requestFor(item, anyShape, unownTogether);
         const auto n = static_cast<int64_t>(r.encoded.size());
 
         std::vector<Note> zeroNotes;

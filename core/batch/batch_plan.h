@@ -71,7 +71,6 @@ constexpr int64_t kCountedRunBytes = 64;
 
 struct BatchPlan {
     std::vector<BatchStep> steps;   // unchanged and repeated items first, then the changed ones in order
-    std::vector<size_t> oddSizes;   // changed items of a size the games do not show in their kind of slot
     std::vector<BatchNote> notes;
     std::vector<BytePatch> patches; // in writing order, without the checksum
     size_t changed = 0;             // items written
@@ -81,20 +80,27 @@ struct BatchPlan {
 struct BatchError {
     std::optional<size_t> item; // the item refused, when one is
     Error error;
-    std::vector<size_t> oddSizes; // as in BatchPlan, of the items looked at before the refusal
+    // The items whose shape their slot does not take, each with its refusal
+    // (BadShape, TooManyTiles, ...); every changed item is checked before
+    // anything is planned. error then is the first of them.
+    std::vector<std::pair<size_t, Error>> misshapen;
 };
 
 struct BatchRules {
+    // Any shape a size byte holds, not only those a slot draws whole.
+    bool anyShape = false;
     // Items that give one palette different pairs are refused (PaletteConflict)
     // instead of noted (PaletteShared), unchanged items included.
     bool paletteConflictsRefused = false;
 };
 
 // Items in the order given; each picture is planned on the ROM as the ones
-// before leave it, so space freed by one serves the next. Refusals:
-// SlotConflict (two items for one slot with different pictures),
-// PaletteConflict (with the rule), BatchNoRoom, and an item's own refusal
-// (its slot, the insertion's checks).
+// before leave it, so space freed by one serves the next. Every changed
+// picture must have a shape its slot draws whole (or, with anyShape, any a
+// size byte holds); the 26 Unown fronts take a new shape when all 26 come in
+// it together. Refusals: SlotConflict (two items for one slot with different
+// pictures), PaletteConflict (with the rule), the misshapen items,
+// BatchNoRoom, and an item's own refusal (its slot, the insertion's checks).
 std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items,
                                                BatchRules rules = {});
 
@@ -104,10 +110,6 @@ std::expected<BytePatch, Error> PlanPaletteChange(const RomImage& rom, const Slo
 
 // A pair's 4 bytes in file order as one number, as PaletteConflict holds them.
 int64_t PairNumber(const PalettePair& pair);
-
-// Whether the games show a picture of this size in this kind of slot:
-// trainers 56 x 56, back pictures 48 x 48, front pictures up to 56 x 56.
-bool UsualSize(const Slot& slot, int width, int height);
 
 // The slot's palette pair as the ROM holds it (the shiny one for a shiny
 // slot); none when the ROM is too short for it or the slot's number lies

@@ -106,4 +106,23 @@ std::expected<ExtractedPicture, Error> ExtractFromRom(const RomImage& rom, const
     return picture;
 }
 
+std::expected<void, Error> CheckRomSource(const RomImage& rom)
+{
+    const int64_t tablesEnd = TrainerPointerTable().end;
+    if (rom.size() < tablesEnd)
+        return std::unexpected(TooShortError(RomPart::PointerTable, tablesEnd, rom.size()));
+    if (auto language = DetectRomLanguage(rom); !language)
+        return std::unexpected(language.error());
+    auto picture = ExtractFromRom(rom, {.slot = Slot{}});
+    if (picture)
+        return {};
+    auto streams = ReadSlotStreams(rom);
+    if (!streams)
+        return std::unexpected(streams.error());
+    for (const SlotStream& stream : *streams)
+        if (stream.complete() && stream.lengths->decompressed >= 16)
+            return {};
+    return std::unexpected(picture.error());
+}
+
 } // namespace orv::rom

@@ -42,4 +42,11 @@ int SquareSideForLength(int64_t decompressedLength);
 // OutputFull), before anything that size is allocated.
 std::expected<ExtractedPicture, Error> ExtractFromRom(const RomImage& rom, const ExtractRequest& request);
 
+// A ROM as a source must be one of these games' ROMs: long enough for the
+// picture pointer tables (TooShort naming the pointer table), with a known
+// language (LanguageUnknown), and with a slot whose pointer leads to a
+// readable picture (otherwise the failure of Pokemon 1's front picture, as
+// extracting it gives it).
+std::expected<void, Error> CheckRomSource(const RomImage& rom);
+
 } // namespace orv::rom

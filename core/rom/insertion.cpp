@@ -5,6 +5,7 @@
 #include "codec.h"
 #include "free_space.h"
 #include "game_text.h"
+#include "picture_shape.h"
 #include "rom_layout.h"
 #include "rom_map.h"
 
@@ -20,6 +21,58 @@ std::unexpected<Error> refusal(Error error)
 int clampedNameLength(const InsertRequest& r)
 {
     return static_cast<int>(std::clamp<int64_t>(r.nameLength, 1, kMaxNameLength));
+}
+
+// A front picture the size byte cannot describe.
+std::unexpected<Error> tooManyTiles(const InsertRequest& r)
+{
+    return refusal({.kind = ErrorKind::TooManyTiles, .low = r.width / 8, .high = r.height / 8});
+}
+
+// The size byte of Pokemon 201, which all Unown fronts share.
+std::expected<uint8_t, Error> unownSizeByte(const RomImage& rom)
+{
+    auto language = DetectRomLanguage(rom);
+    if (!language)
+        return std::unexpected(language.error());
+    const int64_t record = BaseDataRecordLocation(*language, kUnownNumber);
+    const int64_t location = SizeByteLocation(*language, kUnownNumber);
+    uint8_t species = 0, size = 0;
+    for (auto [at, byte] : {std::pair{record, &species}, std::pair{location, &size}})
+        if (auto read = rom.read(at, {byte, 1}, RomPart::SizeByte); !read)
+            return std::unexpected(read.error());
+    if (species != kUnownNumber)
+        return refusal({.kind = ErrorKind::UnownRecord, .offset = record, .value = species});
+    return size;
+}
+
+// Only shapes the game draws whole go into a slot, unless the request says
+// the ROM's code draws others.
+std::expected<void, Error> checkShape(const RomImage& rom, const InsertRequest& r, const Slot& slot)
+{
+    const SlotKind kind = KindOf(slot);
+    const bool front = kind == SlotKind::PokemonFront || kind == SlotKind::UnownFront;
+    if (r.anyShape) {
+        if (front && !FrontPicSizeByte(r.width, r.height))
+            return tooManyTiles(r);
+        return {};
+    }
+    uint8_t unownByte = 0;
+    const bool shared = kind == SlotKind::UnownFront && !r.allUnownFronts;
+    if (shared) {
+        auto byte = unownSizeByte(rom);
+        if (!byte)
+            return std::unexpected(byte.error());
+        unownByte = *byte;
+    }
+    if (GameShows(kind, {r.width, r.height}, unownByte, r.allUnownFronts))
+        return {};
+    return refusal({.kind = ErrorKind::BadShape,
+                    .value = shared ? 1 : 0,
+                    .low = r.width,
+                    .high = r.height,
+                    .slot = slot,
+                    .shapes = ShownShapes(kind, unownByte, r.allUnownFronts)});
 }
 
 // What the picture data may not overwrite, and the unknown non-zero bytes it
@@ -90,10 +143,8 @@ std::expected<std::optional<BytePatch>, Error> sizeBytePatch(const RomImage& rom
                                                              int number, int32_t tileBytes, std::vector<Note>& notes)
 {
     const auto value = FrontPicSizeByte(r.width, r.height);
-    if (!value) {
-        notes.push_back({.kind = NoteKind::SizeByteTooManyTiles, .low = r.width / 8, .high = r.height / 8});
-        return std::nullopt;
-    }
+    if (!value)
+        return tooManyTiles(r);
     // The game unpacks as many tiles as the size byte says.
     if (int64_t{r.width / 8} * (r.height / 8) * 16 != tileBytes)
         return refusal({.kind = ErrorKind::SizeMismatch, .value = tileBytes / 16, .low = r.width, .high = r.height});
@@ -166,6 +217,8 @@ std::expected<std::vector<BytePatch>, Error> planSlot(const RomImage& rom, const
     patches.push_back(std::move(data));
     patches.push_back(WritePaletteWords(paletteLocation, r.colour1, r.colour2));
     if (r.newName && !trainer) {
+        if (r.newName->empty())
+            return refusal({.kind = ErrorKind::EmptyName});
         if (r.nameLength < 1 || r.nameLength > kMaxNameLength)
             return std::unexpected(OutOfRangeError(NumberField::NameLength, r.nameLength, 1, kMaxNameLength));
         const int length = static_cast<int>(r.nameLength);
@@ -209,6 +262,8 @@ std::expected<InsertionPlan, Error> PlanInsertion(const RomImage& rom, const Ins
         auto checked = CheckedSlot(*r.slot);
         if (!checked)
             return std::unexpected(checked.error());
+        if (auto shape = checkShape(rom, r, *checked); !shape)
+            return std::unexpected(shape.error());
         slot = *checked;
     }
     auto streams = ReadSlotStreams(rom);
@@ -228,6 +283,16 @@ std::expected<InsertionPlan, Error> PlanInsertion(const RomImage& rom, const Ins
         return std::unexpected(patches.error());
     plan.patches = std::move(*patches);
     return plan;
+}
+
+std::expected<void, Error> CheckSlotShape(const RomImage& rom, const InsertRequest& r)
+{
+    if (!r.slot)
+        return {};
+    auto slot = CheckedSlot(*r.slot);
+    if (!slot)
+        return std::unexpected(slot.error());
+    return checkShape(rom, r, *slot);
 }
 
 std::expected<std::optional<BytePatch>, Error> OldPictureZeros(const RomImage& rom, const InsertRequest& r,

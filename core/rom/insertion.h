@@ -25,8 +25,14 @@ struct InsertRequest {
     int64_t nameLength = 10;      // L, bytes of a name in the table, 1 .. 20
     uint32_t colour1 = 0;         // Palette[1], 0x00RRGGBB
     uint32_t colour2 = 0;         // Palette[2]
-    int width = 0;                // PicWidth, for the front-picture size byte
+    int width = 0;                // PicWidth, for the shape and the front-picture size byte
     int height = 0;               // PicHeight
+    // Any shape, for a ROM whose code was changed to draw others; a front
+    // picture still needs a size byte (up to 9 x 9 tiles).
+    bool anyShape = false;
+    // The same batch gives all 26 Unown fronts this picture's shape, so their
+    // shared size byte may change with them.
+    bool allUnownFronts = false;
 };
 
 // Non-zero bytes of data the program does not know (code, text, anything
@@ -56,12 +62,24 @@ struct InsertionPlan {
 //  picture; Unreachable (bank 0, banks 0x13 and 0x14, from 0x400000) and
 //  PastBank (the game reads a picture only within one bank); NotAStream and
 //  SizeMismatch (a front picture's size byte must describe the data);
-//  OldPictureBroken (deleting an incomplete old picture); NameUnencodable,
-//  NameTooLong; LanguageUnknown when a name is to be written; CodecMissing.
-// Notes: SizeByteTooManyTiles, SizeByteLanguageUnknown, SizeByteRecord when
-// the size byte is left as it is; OldPictureKept when the old picture's
-// bytes also belong to another slot's picture or a table.
+//  OldPictureBroken (deleting an incomplete old picture); the shape rules
+//  as CheckSlotShape, first for a slot; TooManyTiles for a front picture its
+//  size byte cannot describe; EmptyName, NameUnencodable, NameTooLong;
+//  LanguageUnknown when a name is to be written; CodecMissing.
+// Notes: SizeByteLanguageUnknown, SizeByteRecord when the size byte is left
+// as it is; OldPictureKept when the old picture's bytes also belong to
+// another slot's picture or a table.
 std::expected<InsertionPlan, Error> PlanInsertion(const RomImage& rom, const InsertRequest& request);
+
+// The shape rule of the request's slot (none without one): BadShape with the
+// shapes the game draws there whole (front pictures 40, 48 or 56 pixels
+// square, backs 48, trainers 56; an Unown front the shape the size byte of
+// Pokemon 201, which all 26 share, draws now), which anyShape lets pass; with
+// anyShape, TooManyTiles for a front picture beyond 9 x 9 tiles. Reading the
+// Unown size byte: LanguageUnknown, TooShort, or UnownRecord when the record
+// there is not Pokemon 201's. The slot's numbers are refused as in
+// PlanInsertion.
+std::expected<void, Error> CheckSlotShape(const RomImage& rom, const InsertRequest& request);
 
 // The zeros deleting the original writes over the slot's old picture, or
 // none with a note when its bytes are shared (as PlanInsertion decides);

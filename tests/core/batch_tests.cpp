@@ -44,8 +44,8 @@ TEST_F(Batch, UnchangedInPlaceMovedAndRepeated)
         {"same", Slot{}, front.tiles, front.stream, 0xFFFF00, 0x0000FF, 56, 56},
         Coded("smaller", {K::Pokemon, 1, true}, Bytes(36 * 16, 0), 48),
         Coded("larger", {K::Trainer, 2}, test::MakeTiles(49, 3), 56, 0xFFFF00, 0x0000FF, true),
-        Coded("unown", {K::Unown, 1}, test::MakeTiles(16, 4), 32),
-        Coded("alias", {K::Pokemon, 201}, test::MakeTiles(16, 4), 32),
+        Coded("unown", {K::Unown, 1}, test::MakeTiles(25, 4), 40), // the Unown fronts' size byte draws 40 x 40
+        Coded("alias", {K::Pokemon, 201}, test::MakeTiles(25, 4), 40),
     };
     auto plan = PlanBatch(image, items);
     ASSERT_TRUE(plan) << test::Facts(plan.error().error);
@@ -86,27 +86,35 @@ TEST_F(Batch, UnchangedInPlaceMovedAndRepeated)
         freeAfter += run.length;
     EXPECT_EQ(plan->freeAfter, freeAfter);
     EXPECT_GT(freeAfter, 0);
-    EXPECT_TRUE(plan->oddSizes.empty());
 }
 
 TEST_F(Batch, NotesConflictsAndNoRoom)
 {
-    // One palette, two colours; a trainer of a size the games do not show.
-    const std::vector<BatchItem> shared{
+    // One palette, two colours; a trainer in a shape the game does not draw whole.
+    std::vector<BatchItem> shared{
         Coded("front", {K::Pokemon, 5}, Bytes(49 * 16, 0x11), 56, 0xFF0000, 0x00FF00),
         Coded("back", {K::Pokemon, 5, true}, Bytes(36 * 16, 0x22), 48, 0x0000FF, 0x00FF00),
         Coded("small trainer", {K::Trainer, 66}, Bytes(36 * 16, 0x33), 48),
+        Coded("small front", {K::Pokemon, 6}, Bytes(16 * 16, 0x44), 32),
     };
-    auto plan = PlanBatch(image, shared);
+    auto misshapen = PlanBatch(image, shared);
+    ASSERT_FALSE(misshapen);
+    ASSERT_EQ(misshapen.error().misshapen.size(), 2u);
+    EXPECT_EQ(misshapen.error().misshapen[0].first, 2u);
+    EXPECT_EQ(test::Facts(misshapen.error().misshapen[0].second),
+              test::Facts({.kind = ErrorKind::BadShape, .low = 48, .high = 48, .slot = Slot{K::Trainer, 66},
+                           .shapes = {{56, 56}}}));
+    EXPECT_EQ(misshapen.error().misshapen[1].first, 3u);
+    // Any shape, for a ROM whose code draws others.
+    auto plan = PlanBatch(image, shared, {.anyShape = true});
     ASSERT_TRUE(plan) << test::Facts(plan.error().error);
     ASSERT_FALSE(plan->notes.empty());
     const Note& clash = plan->notes.back().note;
     EXPECT_EQ(std::tuple(clash.kind, clash.text, clash.other),
               std::tuple(NoteKind::PaletteShared, std::string("back"), std::string("front")));
-    EXPECT_EQ(plan->oddSizes, std::vector<size_t>{2});
 
-    auto conflict = PlanBatch(image, {Coded("a", {K::Unown, 1}, Bytes(256, 1), 32),
-                                      Coded("b", {K::Pokemon, 201}, Bytes(256, 2), 32)});
+    auto conflict = PlanBatch(image, {Coded("a", {K::Unown, 1}, Bytes(400, 1), 40),
+                                      Coded("b", {K::Pokemon, 201}, Bytes(400, 2), 40)});
     ASSERT_FALSE(conflict);
     EXPECT_EQ(test::Facts(conflict.error().error), test::Facts({.kind = ErrorKind::SlotConflict, .text = "a", .other = "b"}));
     EXPECT_FALSE(conflict.error().item);
@@ -118,7 +126,16 @@ TEST_F(Batch, NotesConflictsAndNoRoom)
     EXPECT_EQ(test::Facts(noRoom.error().error),
               test::Facts({.kind = ErrorKind::BatchNoRoom, .offset = test::kFreeArea, .value = std::ssize(huge.stream),
                            .low = 0x4000, .text = "huge"}));
-    EXPECT_EQ(noRoom.error().oddSizes, std::vector<size_t>{});
+
+    // The 26 Unown fronts take a new shape together only.
+    std::vector<BatchItem> fronts;
+    for (int u = 1; u <= 26; ++u)
+        fronts.push_back(Coded("u" + std::to_string(u), {K::Unown, u}, test::MakeTiles(49, u), 56));
+    EXPECT_TRUE(PlanBatch(image, fronts)) << "all 26 in one new shape";
+    fronts.pop_back();
+    auto some = PlanBatch(image, fronts);
+    ASSERT_FALSE(some);
+    EXPECT_EQ(some.error().misshapen.size(), 25u);
 
     // An item's own refusal names the item.
     auto refused = PlanBatch(image, {Coded("far", {K::Trainer, 67}, Bytes(256, 1), 32)});
@@ -163,7 +180,6 @@ TEST_F(Batch, PaletteItemsAndRecolouredPicturesWriteOnlyTheirPair)
                                                               {0xAD45, {0xE0, 0x03, 0x00, 0x7C}},
                                                               {0xB389, {0xE0, 0x03, 0x00, 0x7C}}}));
     EXPECT_EQ(plan->changed, 4u);
-    EXPECT_TRUE(plan->oddSizes.empty());
     EXPECT_TRUE(plan->notes.empty());
 }
 

@@ -21,6 +21,8 @@ using K = Slot::Kind;
 Bytes Encoded(int tiles, uint32_t seed) { return codec::Encode(test::MakeTiles(tiles, seed)).value(); }
 
 const Bytes kData = Encoded(49, 99); // a 56 x 56 picture
+const Bytes kData40 = Encoded(25, 98); // a 40 x 40 picture
+const Bytes kData48 = Encoded(36, 97); // a 48 x 48 picture
 const Bytes kPointer{0x7C, 0x00, 0x40}; // to 0x1F0000
 const Bytes kYellowBlue{0xFF, 0x03, 0x00, 0x7C};
 
@@ -83,21 +85,31 @@ TEST_F(Insertion, WritesExactlyTheSlotsBytes)
     auto germanNoSpecies = german;
     germanNoSpecies.bytes[german.recordLocation(1)] = 0;
     const auto& oldUnown = english.picture("unown3front"); // bank 0x2E, stored as 0x1F
-    const Bytes small = Encoded(4, 5);
+    const Bytes small = Encoded(25, 5);
     const Changes front{{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}};
     auto size56 = [](auto&) {};
     // What, ROM, request, the bytes written, why the size byte was left alone.
     const std::tuple<const char*, const test::SyntheticRom&, Change, Changes, std::optional<Note>> cases[] = {
-        {"Pokemon 25 back shiny", english, [](auto& r) { r.slot = Slot{K::Pokemon, 25, true, true}; },
-         {{0x1F0000, kData}, {0x48093, kPointer}, {0xAE09, kYellowBlue}}, std::nullopt},
+        {"Pokemon 25 back shiny", english,
+         [](auto& r) { r.slot = Slot{K::Pokemon, 25, true, true}; r.encoded = kData48; r.width = r.height = 48; },
+         {{0x1F0000, kData48}, {0x48093, kPointer}, {0xAE09, kYellowBlue}}, std::nullopt},
         {"Pokemon 1 front, English", english, size56,
          {{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x77}}}, std::nullopt},
         {"Pokemon 1 front, German", german, size56,
          {{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B11, {0x77}}}, std::nullopt},
         {"Unown 3 by the box, deleting the original", english,
-         [](auto& r) { r.slot = Slot{K::Unown, 3}; r.deleteOriginal = true; },
-         {{oldUnown.offset, Bytes(oldUnown.stream.size(), 0)}, {0x1F0000, kData}, {0x7C00C, kPointer},
-          {0xB385, kYellowBlue}, {0x5341C, {0x77}}}, std::nullopt},
+         [](auto& r) { r.slot = Slot{K::Unown, 3}; r.deleteOriginal = true; r.encoded = kData40; r.width = r.height = 40; },
+         {{oldUnown.offset, Bytes(oldUnown.stream.size(), 0)}, {0x1F0000, kData40}, {0x7C00C, kPointer},
+          {0xB385, kYellowBlue}, {0x5341C, {0x55}}}, std::nullopt},
+        {"Unown 3 in a new size, all fronts together", english,
+         [](auto& r) { r.slot = Slot{K::Unown, 3}; r.allUnownFronts = true; },
+         {{0x1F0000, kData}, {0x7C00C, kPointer}, {0xB385, kYellowBlue}, {0x5341C, {0x77}}}, std::nullopt},
+        {"any shape: 40 x 48 for a front", english,
+         [](auto& r) { r.encoded = Encoded(30, 4); r.width = 40; r.height = 48; r.anyShape = true; },
+         {{0x1F0000, Encoded(30, 4)}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x56}}}, std::nullopt},
+        {"any shape: 72 x 72 for a front, the largest the size byte holds", english,
+         [](auto& r) { r.encoded = Encoded(81, 4); r.width = r.height = 72; r.anyShape = true; },
+         {{0x1F0000, Encoded(81, 4)}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x99}}}, std::nullopt},
         {"trainer 2 ignores the Pokemon choices", english,
          [](auto& r) { r.slot = Slot{K::Trainer, 2, true, true}; r.newName = "X"; },
          {{0x1F0000, kData}, {0x80003, kPointer}, {0xB545, kYellowBlue}}, std::nullopt},
@@ -109,17 +121,15 @@ TEST_F(Insertion, WritesExactlyTheSlotsBytes)
          {{0x48000, {0x40, 0x00, 0x40}}, {0xAD45, kYellowBlue}, {0x51B1C, {0x77}}}, std::nullopt},
         {"deleting the original at the same offset", english,
          [&](auto& r) {
-             r.offset = 0x100000; r.encoded = small; r.width = r.height = 16;
+             r.offset = 0x100000; r.encoded = small; r.width = r.height = 40;
              r.deleteOriginal = true; r.newName = "NEU";
          },
          {{0x100000, Bytes(english.picture("poke1front").stream.size(), 0)}, {0x100000, small},
           {0xAD45, kYellowBlue}, {test::kNameTable, test::NameBytes("NEU")},
-          {0x48000, {0x40, 0x00, 0x40}}, {0x51B1C, {0x22}}}, std::nullopt},
+          {0x48000, {0x40, 0x00, 0x40}}, {0x51B1C, {0x55}}}, std::nullopt},
         {"unknown language", unknown, size56, front, Note{.kind = NoteKind::SizeByteLanguageUnknown}},
         {"German record without the number", germanNoSpecies, size56, front,
          Note{.kind = NoteKind::SizeByteRecord, .offset = 0x51B00, .value = 1, .low = 0}},
-        {"ten tiles wide", english, [](auto& r) { r.width = 80; r.height = 56; }, front,
-         Note{.kind = NoteKind::SizeByteTooManyTiles, .low = 10, .high = 7}},
     };
     for (const auto& [what, rom, change, changes, note] : cases) {
         auto plan = insert(request(rom, change));
@@ -144,6 +154,9 @@ TEST_F(Insertion, RefusedWithTheirFacts)
     english.setPicturePointer(0x48012, test::kRomSize - 3); // Pokemon 4 front
     const test::SyntheticRom unknown('X'), shortTable('E', 0x48050), shortRecord('E', 0x51B30);
     const test::SyntheticRom huge('E', 0x400400);
+    auto noUnownRecord = test::SyntheticRom::Standard('D');
+    noUnownRecord.bytes[noUnownRecord.recordLocation(201)] = 0;
+    const auto unownFront = [](auto& r) { r.slot = Slot{K::Unown, 1}; r.encoded = kData40; r.width = r.height = 40; };
     const int64_t n = std::ssize(kData), last = test::kRomSize - n - 1;
     const auto at = [](int64_t offset, bool slot = true) {
         return [=](InsertRequest& r) {
@@ -189,7 +202,19 @@ TEST_F(Insertion, RefusedWithTheirFacts)
         {english, [](auto& r) { r.slot = Slot{K::Trainer, 67}; },
          OutOfRangeError(NumberField::TrainerNumber, 67, 1, 66)},
         {english, [](auto& r) { r.encoded = test::MakeTiles(8, 1); }, {.kind = ErrorKind::NotAStream}},
-        {english, [](auto& r) { r.width = 48; }, {.kind = ErrorKind::SizeMismatch, .value = 49, .low = 48, .high = 56}},
+        {english, [](auto& r) { r.width = r.height = 48; },
+         {.kind = ErrorKind::SizeMismatch, .value = 49, .low = 48, .high = 48}},
+        {english, [](auto& r) { r.width = 80; r.anyShape = true; }, {.kind = ErrorKind::TooManyTiles, .low = 10, .high = 7}},
+        {english, [](auto& r) { r.width = 80; },
+         {.kind = ErrorKind::BadShape, .low = 80, .high = 56, .slot = Slot{}, .shapes = {{40, 40}, {48, 48}, {56, 56}}}},
+        {english, [](auto& r) { r.slot = Slot{K::Trainer, 2}; r.encoded = kData48; r.width = r.height = 48; },
+         {.kind = ErrorKind::BadShape, .low = 48, .high = 48, .slot = Slot{K::Trainer, 2}, .shapes = {{56, 56}}}},
+        {english, [](auto& r) { r.slot = Slot{K::Unown, 2}; }, // the Unown fronts' size byte draws 40 x 40
+         {.kind = ErrorKind::BadShape, .value = 1, .low = 56, .high = 56, .slot = Slot{K::Unown, 2}, .shapes = {{40, 40}}}},
+        {english, [](auto& r) { r.newName = ""; }, {.kind = ErrorKind::EmptyName}},
+        // The size the Unown fronts are drawn in cannot be read.
+        {noUnownRecord, unownFront, {.kind = ErrorKind::UnownRecord, .offset = 0x53400, .value = 0}},
+        {unknown, unownFront, {.kind = ErrorKind::LanguageUnknown}},
         {english, [](auto& r) { r.newName = "MEW#"; }, {.kind = ErrorKind::NameUnencodable, .text = "MEW#", .other = "#"}},
         {unknown, [](auto& r) { r.newName = "MEW"; }, {.kind = ErrorKind::LanguageUnknown}},
         {english, [](auto& r) { r.slot = Slot{K::Pokemon, 4}; r.deleteOriginal = true; },
@@ -220,7 +245,7 @@ TEST_F(Insertion, UnknownBytesInTheWayAreCountedNotWritten)
     EXPECT_EQ(planned->overwrite.bytes, static_cast<int64_t>(kData.size()) - 2 - same);
     EXPECT_EQ(planned->overwrite.first, kData[0] == 0xAA ? 0x120003 : 0x120000);
     // Over the slot's own old picture nothing unknown is in the way.
-    auto own = plan(request(rom, [](auto& r) { r.offset = 0x100000; r.encoded = Encoded(16, 3); r.width = r.height = 32; }));
+    auto own = plan(request(rom, [](auto& r) { r.offset = 0x100000; r.encoded = Encoded(25, 3); r.width = r.height = 40; }));
     ASSERT_TRUE(own) << test::Facts(own);
     EXPECT_EQ(own->overwrite.bytes, 0);
 }

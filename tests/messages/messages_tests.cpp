@@ -106,6 +106,23 @@ TEST(Messages, GermanTexts)
         {{.kind = ErrorKind::NoRoom, .offset = 0x1FFF00, .value = 812},
          "Kein freier Platz für 812 Bytes hinter Offset &H1FFF00 gefunden. Es wurde nichts geschrieben."},
         {{.kind = ErrorKind::SourceMissing}, "Die Datei \"/tmp/rom.gbc\" konnte nicht gefunden werden."},
+        {{.kind = ErrorKind::TooManyTiles, .low = 10, .high = 7},
+         "Das Bild passt mit 10 x 7 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung). Es wurde nichts "
+         "geschrieben."},
+        {{.kind = ErrorKind::BadShape, .low = 32, .high = 32, .slot = {K::Pokemon, 1}, .shapes = {{40, 40}, {48, 48}, {56, 56}}},
+         "Das Bild ist 32 x 32 Pixel groß; als Frontpic eines Pokemon zeichnet das Spiel nur Bilder von 40 x 40, 48 x 48 "
+         "oder 56 x 56 Pixeln richtig."},
+        {{.kind = ErrorKind::BadShape, .value = 1, .low = 56, .high = 56, .slot = {K::Unown, 2}, .shapes = {{40, 40}}},
+         "Das Bild ist 56 x 56 Pixel groß; als Frontpic eines Unown zeichnet das Spiel nur Bilder von 40 x 40 Pixeln "
+         "richtig, der Größe, die die gemeinsame Größenangabe aller 26 Unown jetzt hält."},
+        {{.kind = ErrorKind::UnownRecord, .offset = 0x53400},
+         "Der Datensatz an Offset &H53400 gehört nicht zu Pokemon 201 (gefunden: 0), daher ist unbekannt, in welcher "
+         "Größe das Spiel die Frontpics der Unown zeichnet."},
+        {{.kind = ErrorKind::EmptyName},
+         "Der neue Name ist leer. Ein Pokemon ohne Namen wird nicht geschrieben; bitte einen Namen eingeben."},
+        {{.kind = ErrorKind::NotThisGameNoPicture},
+         "Die Datei \"/tmp/rom.gbc\" ist kein Rom von Pokemon Gold oder Silber (englisch oder deutsch): Kein "
+         "Bildzeiger führt zu einem Bild."},
     };
     for (const auto& [error, text] : cases) {
         const std::string german = de::Text(error, kPath);
@@ -121,8 +138,6 @@ TEST(Messages, NotesInGerman)
         {{.kind = NoteKind::SizeByteLanguageUnknown}, sizeByte + "Die Sprache des Roms konnte nicht erkannt werden."},
         {{.kind = NoteKind::SizeByteRecord, .offset = 0x51B00, .value = 1},
          sizeByte + "Der Datensatz an Offset &H51B00 gehört nicht zu Pokemon 1 (gefunden: 0)."},
-        {{.kind = NoteKind::SizeByteTooManyTiles, .low = 10, .high = 7},
-         sizeByte + "Das Bild passt mit 10 x 7 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung)."},
         {{.kind = NoteKind::OldPictureKept, .offset = 0x100000, .region = Region::Picture, .slot = {K::Pokemon, 1, true}},
          "Das alte Bild an Offset &H100000 wurde nicht gelöscht, weil das Löschen auch das Bild von Pokemon 1 "
          "(Backpic) treffen würde."},

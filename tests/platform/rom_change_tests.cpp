@@ -5,7 +5,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <sys/file.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 #include "codec.h"
@@ -109,17 +112,25 @@ TEST_F(RomFiles, CommitChecksTheFileAndTheLock)
     ASSERT_TRUE(second) << "the lock of a replaced file holds no one back";
     EXPECT_EQ(second->rom().bytes()[0x1F0000], data_[0]);
 
-    // A temporary left by a killed run goes with the next commit; an
-    // unchanged ROM is not written at all.
-    const auto stale = dir_ / ".~orvista-tmp-rom_gbc-AbCdEf";
-    test::WriteFileBytes(stale, Bytes{1});
+    // A temporary left by a killed run goes with the next commit; one that a
+    // live writer holds (its lock) stays, and so does one of another ROM.
+    const auto stale = dir_ / ".~orvista-tmp-rom_2Egbc-AbCdEf";
+    const auto held = dir_ / ".~orvista-tmp-rom_2Egbc-HeLd01";
+    const auto other = dir_ / ".~orvista-tmp-rom_5Fgbc-AbCdEf";
+    for (const auto& file : {stale, held, other})
+        test::WriteFileBytes(file, Bytes{1});
     EXPECT_TRUE(IsReplacementTemporary(stale));
+    const int writer = ::open(held.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
     rom::InsertRequest next = r;
     next.offset = 0x1F1000;
     auto again = rom::PlanInsertion(second->rom(), next);
     ASSERT_TRUE(again);
     ASSERT_TRUE(second->commit(rom::ApplyPatches(second->rom(), again->patches).value()));
     EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(held));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ::close(writer);
 }
 
 // A write beyond the file-size limit fails: the message names the step in
