@@ -104,6 +104,10 @@ int refused(Streams s, std::string message)
 
 int show(const Args& args, Streams s, const rom::Slot& slot, const std::filesystem::path& romPath)
 {
+    const NamedInput input{romPath, "the ROM"};
+    if (const std::string* to = args.value("--to"))
+        if (auto clash = OutputOverInput(*to, "the output", {&input, 1}))
+            return Failed(s, *clash);
     auto rom = ReadRomFile(romPath);
     if (!rom)
         return Failed(s, rom.error(), romPath.string());
@@ -118,9 +122,6 @@ int show(const Args& args, Streams s, const rom::Slot& slot, const std::filesyst
     if (!to)
         return kExitOk;
     const std::filesystem::path out = *to;
-    const NamedInput rom{romPath, "the ROM"};
-    if (auto clash = OutputOverInput(out, "the output", {&rom, 1}))
-        return Failed(s, *clash);
     const std::string text = rom::FormatPalFile(words->pair);
     if (auto written = WriteWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}); !written)
         return Failed(s, "could not write \"" + out.string() + "\": " + DescribeIoError(written.error()));
