@@ -9,6 +9,7 @@
 #include "form1.h"
 #include "free_space.h"
 #include "messages_de.h"
+#include "game_check.h"
 #include "page_work_common.h"
 #include "picture_io.h"
 #include "rom_io.h"
@@ -34,6 +35,12 @@ PageResult CorePageWork::prepareTarget(Form1& form)
         auto length = CheckRomTarget(s.TargetPath, s.EncodedLength);
         if (!length)
             return Refuse(form, length.error(), s.TargetPath);
+        // A file that holds no game is told so before a search in it.
+        auto rom = ReadRomFile(path);
+        if (!rom)
+            return Refuse(form, rom.error(), s.TargetPath);
+        if (auto mismatch = rom::FindGameMismatch(*rom))
+            return Refuse(form, *mismatch, s.TargetPath);
         c.UpDown4->setRange(0, *length - s.EncodedLength - 1);
         c.UpDown4->setValue(0);
         c.Text4->setText(QStringLiteral("0"));
