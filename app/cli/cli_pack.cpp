@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
+#include <iterator>
 #include <map>
 
 #include "binary_file.h"
