@@ -2,8 +2,9 @@
 # Times whole orvista-cli runs on the synthetic 2 MB ROM: start-up, extract-all
 # to .2bpp and to .png, one insertion with the free-space search (and its dry
 # run, to show what the commit costs), a picture with a 511 MB sparse tail
-# (time and peak memory), and extract-all + insert-all of an
-# untouched folder and of one with 50 changed pictures.
+# (time and peak memory), and extract-all + insert-all of an untouched folder
+# and of one with 50 changed pictures, in the flat names and in the sprite
+# packs' layout (there with 50 changed shiny.pal files).
 #   bench/cli_bench.sh [RUNS] [FOLDER]   (after scripts/test.sh or a build in build/)
 # FOLDER (default: a new one under $TMPDIR) is where the files go: creating
 # files costs what the file system makes it cost.
@@ -62,3 +63,17 @@ echo "insert-all, untouched: $(time_ms "$bin/orvista-cli" insert-all "$work/unto
 echo "insert-all, 50 edited: $(time_ms "$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb") ms"
 cp "$work/game.gb" "$work/target.gb"
 "$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" 2>/dev/null | tail -n 1
+
+# The sprite packs' layout: 870 files (618 PNGs, 252 .pal files).
+prepare="rm -rf '$work/out'"
+echo "extract-all, pret layout:        $(time_ms "$bin/orvista-cli" extract-all "$work/game.gb" "$work/out" --layout pret) ms"
+"$bin/orvista-cli" extract-all "$work/game.gb" "$work/pret" --layout pret >/dev/null 2>&1
+cp -r "$work/pret" "$work/pret-edited"
+for folder in $(ls "$work/pret-edited/pokemon" | grep -v '^unown' | head -n 50); do
+    printf '\tRGB 31, 00, 00\n\tRGB 00, 00, 31\n' >"$work/pret-edited/pokemon/$folder/shiny.pal"
+done
+prepare="cp '$work/game.gb' '$work/target.gb'"
+echo "insert-all, pret untouched:      $(time_ms "$bin/orvista-cli" insert-all "$work/pret" "$work/target.gb") ms"
+echo "insert-all, pret 50 shiny.pal:   $(time_ms "$bin/orvista-cli" insert-all "$work/pret-edited" "$work/target.gb") ms"
+cp "$work/game.gb" "$work/target.gb"
+"$bin/orvista-cli" insert-all "$work/pret-edited" "$work/target.gb" 2>/dev/null | tail -n 1

@@ -107,6 +107,8 @@ enum class ErrorKind {
     // Batches (several pictures into their slots at once).
     SlotConflict,     // text, other: two items for one slot with different pictures
     BatchNoRoom,      // text: the item, value: data bytes, low: the largest run, offset: where it lies
+    PaletteConflict,  // text, other: two items give one palette different pairs; low, high: their 4 bytes in
+                      // file order, as 32-bit numbers (0xFF03007C for FF 03 00 7C)
 };
 
 struct Error {

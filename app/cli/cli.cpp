@@ -22,6 +22,7 @@ struct Command {
     int (*run)(const Args&, Streams);
     std::set<std::string> withValue;
     std::set<std::string> switches;
+    std::set<std::string> withTwoValues;
     const char* summary;
     const char* help; // synopsis and options
     bool codingOptions = false;
@@ -43,7 +44,7 @@ const char kSlotHelp[] =
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table{
-        {"info", Info, {"--name-length"}, {"--slots"}, "what a ROM holds and whether its tables look sound",
+        {"info", Info, {"--name-length"}, {"--slots"}, {}, "what a ROM holds and whether its tables look sound",
          "usage: orvista-cli info ROM [--slots [--name-length L]]\n"
          "Prints the size, the header's title, whether the header checksum and the\n"
          "global checksum are right, the language and name-table base, and checks\n"
@@ -55,18 +56,25 @@ const std::vector<Command>& commands()
          "                    tiles wide x high, palette (as the wizard writes it);\n"
          "                    - where the slot's picture cannot be read\n"
          "  --name-length L   bytes of a name in the table (default 10)\n"},
-        {"extract", Extract, with({"--offset", "--size", "--order"}, kSlotValues), kSlotSwitches,
+        {"extract", Extract, with({"--offset", "--size", "--order"}, kSlotValues), kSlotSwitches, {},
          "one picture out of a ROM",
          "usage: orvista-cli extract ROM OUT (SLOT | --offset OFF [--size WxH] [--order vertical|horizontal])\n"
          "OUT ends in .png, .bmp, .dib, .orv, .2bpp or .lz.\n"
          "Slot pictures are read through the pointer tables in vertical tile order.\n"
          "At an offset the size follows from the data unless --size gives it\n"
          "(one side may be left out: 16x or x48).\n"},
-        {"extract-all", ExtractAll, {"--format"}, {}, "every picture of a ROM into a folder",
-         "usage: orvista-cli extract-all ROM DIR [--format png|bmp|orv|2bpp|lz]\n"
-         "Writes pokemon-NNN-front/back, unown-NN-front/back and trainer-NN files\n"
-         "(default format png). A picture that cannot be read is reported and\n"
-         "skipped; the exit status is then 1.\n"},
+        {"extract-all", ExtractAll, {"--format", "--layout"}, {}, {}, "every picture of a ROM into a folder",
+         "usage: orvista-cli extract-all ROM DIR [--layout flat|pret] [--format png|bmp|orv|2bpp|lz]\n"
+         "With --layout flat (the default) writes pokemon-NNN-front/back,\n"
+         "unown-NN-front/back and trainer-NN files (default format png).\n"
+         "With --layout pret writes the sprite packs' folder layout: for each\n"
+         "Pokemon but Unown pokemon/<name>/front.png, back.png and shiny.pal;\n"
+         "pokemon/unown_<letter>/front.png and back.png; the letters' shared\n"
+         "pokemon/unown/normal.pal and shiny.pal; trainers/<name>.png. Its PNGs\n"
+         "hold four entries (white, colour 1, colour 2, black) with each 5-bit\n"
+         "component c written as (c << 3) | (c >> 2).\n"
+         "A picture that cannot be read is reported and skipped; the exit status\n"
+         "is then 1.\n"},
         {"insert", Insert,
          with(with(with({"--offset", "--search-from", "--name", "--name-length", "--wait"}, kSlotValues),
                    kCodingValues),
@@ -75,7 +83,7 @@ const std::vector<Command>& commands()
                         kSlotSwitches),
                    kCodingSwitches),
               kChangeSwitches),
-         "a picture or .orv file into a ROM",
+         {}, "a picture or .orv file into a ROM",
          "usage: orvista-cli insert SOURCE ROM [SLOT] [--offset OFF | --search-from OFF]\n"
          "           [--delete-old] [--name TEXT | --name-from-source] [--name-length L]\n"
          "           [coding options] [--any-shape] [--overwrite] [--wait SECONDS]\n"
@@ -100,7 +108,7 @@ const std::vector<Command>& commands()
          "  --overwrite       write over non-zero bytes the program knows nothing of\n"
          "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
          true, true},
-        {"insert-all", InsertAll, with({"--wait"}, kChangeValues), with({"--any-shape"}, kChangeSwitches),
+        {"insert-all", InsertAll, with({"--wait"}, kChangeValues), with({"--any-shape"}, kChangeSwitches), {},
          "every picture of a folder back into its slot",
          "usage: orvista-cli insert-all DIR ROM [--any-shape] [--wait SECONDS] [--dry-run] [--patch FILE]\n"
          "           [--keep-checksum]\n"
@@ -115,23 +123,44 @@ const std::vector<Command>& commands()
          "as ignored. A changed picture in a shape its slot does not draw whole (as\n"
          "with insert) refuses the batch; the 26 Unown fronts may take a new shape\n"
          "together when all 26 are given in it.\n"
+         "A folder that holds pokemon/ or trainers/, itself or in DIR/gfx, is read\n"
+         "in the sprite packs' layout (see extract-all --layout pret): per Pokemon\n"
+         "front_gold.png or front_silver.png by the ROM's edition, else front.png;\n"
+         "back.png; shiny.pal sets the shiny pair; normal.pal the normal pair\n"
+         "(grayscale pictures beside it take their shades by lightness, white to\n"
+         "black). Without normal.pal the pictures give the normal pair, and a\n"
+         "front and a back that disagree on it are refused. A picture whose tiles\n"
+         "the slot holds already is only recoloured.\n"
          "  --any-shape       any shape, for a ROM whose code was changed to draw others\n"
          "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
          false, true},
-        {"convert", Convert, kCodingValues, kCodingSwitches, "a picture or .orv file into another format",
+        {"palette", Palette, with(with({"--from", "--to", "--wait"}, kSlotValues), kChangeValues),
+         with({"--shiny"}, kChangeSwitches), {"--set"}, "show or set a slot's palette pair",
+         "usage: orvista-cli palette ROM (--pokemon N | --unown U | --trainer T) [--shiny]\n"
+         "           [--set RRGGBB RRGGBB | --from FILE.pal | --to FILE.pal]\n"
+         "           [--wait SECONDS] [--patch FILE] [--keep-checksum] [--dry-run]\n"
+         "Prints colour 1 and colour 2 of the slot's normal (or shiny) pair as\n"
+         "RRGGBB, each 5-bit component c as (c << 3) | (c >> 2), and as the game's\n"
+         "15-bit word. The Unown letters share the pair of Pokemon 201.\n"
+         "  --set RRGGBB RRGGBB  set the pair (each component divided by 8)\n"
+         "  --from FILE.pal   set the pair from a .pal file (two lines \"RGB r, g, b\")\n"
+         "  --to FILE.pal     write the pair as a .pal file\n"
+         "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
+         false, true},
+        {"convert", Convert, kCodingValues, kCodingSwitches, {}, "a picture or .orv file into another format",
          "usage: orvista-cli convert SOURCE OUT [coding options]\n"
          "OUT ends in .png, .bmp, .dib, .orv, .2bpp or .lz.\n",
          true},
-        {"compress", Compress, {}, {}, "raw bytes into the games' compressed format",
+        {"compress", Compress, {}, {}, {}, "raw bytes into the games' compressed format",
          "usage: orvista-cli compress IN OUT\n"},
-        {"decompress", Decompress, {"--offset"}, {}, "a compressed stream into raw bytes",
+        {"decompress", Decompress, {"--offset"}, {}, {}, "a compressed stream into raw bytes",
          "usage: orvista-cli decompress IN OUT [--offset OFF]\n"
          "Refuses data that is not one complete stream.\n"},
-        {"search", Search, {"--length", "--from"}, {}, "the next free place in a ROM",
+        {"search", Search, {"--length", "--from"}, {}, {}, "the next free place in a ROM",
          "usage: orvista-cli search ROM --length N [--from OFF]\n"
          "Prints the offset where N bytes of picture data fit, searching from OFF\n"
          "(default 0) as the wizard's search does.\n"},
-        {"space", Space, {"--min"}, {}, "the free space of a ROM, per bank",
+        {"space", Space, {"--min"}, {}, {}, "the free space of a ROM, per bank",
          "usage: orvista-cli space ROM [--min N]\n"
          "Lists the runs of at least N zero bytes (default 64) where picture data may\n"
          "go: in the banks a picture pointer reaches (not bank 0, not 0x13 and 0x14),\n"
@@ -161,7 +190,7 @@ void programHelp(std::ostream& out)
 void commandHelp(const Command& c, std::ostream& out)
 {
     out << c.help;
-    if (c.withValue.contains("--pokemon"))
+    if (c.switches.contains("--back"))
         out << "SLOT:\n" << kSlotHelp;
     if (c.codingOptions)
         out << "Coding options:\n" << kCodingHelp;
@@ -184,7 +213,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         std::ranges::find_if(commands(), [&](const Command& c) { return args[0] == c.name; });
     if (command == commands().end())
         return Usage(s, "", "unknown command \"" + args[0] + "\"");
-    auto parsed = ParseArgs(args.subspan(1), command->withValue, command->switches);
+    auto parsed = ParseArgs(args.subspan(1), command->withValue, command->switches, command->withTwoValues);
     if (parsed && parsed->has("--help")) {
         commandHelp(*command, out);
         return kExitOk;

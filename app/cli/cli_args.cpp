@@ -6,7 +6,8 @@ namespace orv::cli {
 
 std::expected<Args, std::string> ParseArgs(std::span<const std::string> words,
                                            const std::set<std::string>& withValue,
-                                           const std::set<std::string>& switches)
+                                           const std::set<std::string>& switches,
+                                           const std::set<std::string>& withTwoValues)
 {
     Args args;
     bool optionsEnded = false;
@@ -27,7 +28,13 @@ std::expected<Args, std::string> ParseArgs(std::span<const std::string> words,
         }
         if (args.has(word))
             return std::unexpected("option " + word + " given twice");
-        if (withValue.contains(word)) {
+        if (withTwoValues.contains(word)) {
+            const size_t needed = attached ? 1 : 2;
+            if (i + needed >= words.size())
+                return std::unexpected("option " + word + " needs two values");
+            std::string first = attached ? *attached : words[++i];
+            args.values[word] = first + " " + words[++i];
+        } else if (withValue.contains(word)) {
             if (!attached && i + 1 >= words.size())
                 return std::unexpected("option " + word + " needs a value");
             args.values[word] = attached ? *attached : words[++i];

@@ -28,10 +28,12 @@ struct Args {
 
 // "--option value" or "--option=value" for options with a value; "--" ends
 // the options. Options not listed, a missing value or a repeated option are
-// refused. "--help" is always a switch.
+// refused. "--help" is always a switch. An option of withTwoValues takes the
+// next two words ("--set A B"), kept as "A B".
 std::expected<Args, std::string> ParseArgs(std::span<const std::string> words,
                                            const std::set<std::string>& withValue,
-                                           const std::set<std::string>& switches);
+                                           const std::set<std::string>& switches,
+                                           const std::set<std::string>& withTwoValues = {});
 
 // A whole word as a number: decimal, or hexadecimal after "0x" or "&H".
 std::optional<int64_t> ParseNumber(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "colours.h"
 #include "messages_en.h"
@@ -92,12 +93,54 @@ std::optional<Roles> slotRoles(const std::vector<Colour>& colours, const Palette
     return roles;
 }
 
-// A colour table in shade order: white, colour 1, colour 2, black.
-std::optional<Roles> tableRoles(const std::vector<Colour>& table)
+// A colour table in shade order: white, colour 1, colour 2, black. With the
+// slot's pair, an entry no pixel uses keeps the slot's colour.
+std::optional<Roles> tableRoles(const std::vector<Colour>& table, const std::vector<Colour>& used,
+                                const std::optional<PalettePair>& slotPair)
 {
     if (table.size() < 4 || table[0] != kWhite || table[3] != kBlack)
         return std::nullopt;
-    return Roles{table[1], table[2]};
+    Roles roles{table[1], table[2]};
+    if (slotPair) {
+        const auto [slot1, slot2] = PairColours(*slotPair);
+        if (std::ranges::find(used, roles.colour1) == used.end())
+            roles.colour1 = slot1;
+        if (std::ranges::find(used, roles.colour2) == used.end())
+            roles.colour2 = slot2;
+    }
+    return roles;
+}
+
+bool isGray(Colour c) { return (c >> 16 & 0xFF) == (c & 0xFF) && (c >> 8 & 0xFF) == (c & 0xFF); }
+
+// Stand-ins for shades 1 and 2 while grays are coded; never white or black.
+constexpr Colour kShade1 = 0x010101, kShade2 = 0x020202;
+
+// A grayscale picture's pixels as white, kShade1, kShade2 and black by
+// lightness: four grays in their order, fewer each by the nearest of 255,
+// 170, 85 and 0. None for more than four grays or any other colour.
+std::optional<WorkingPicture> shadesByLightness(WorkingPicture picture)
+{
+    std::vector<Colour> grays;
+    for (Colour c : picture.pixels) {
+        if (!isGray(c))
+            return std::nullopt;
+        if (std::ranges::find(grays, c) == grays.end()) {
+            if (grays.size() == 4)
+                return std::nullopt;
+            grays.push_back(c);
+        }
+    }
+    std::ranges::sort(grays, std::greater<>());
+    constexpr std::array<Colour, 4> kShades{kWhite, kShade1, kShade2, kBlack};
+    const auto shadeOf = [&](Colour gray) {
+        if (grays.size() == 4)
+            return static_cast<size_t>(std::ranges::find(grays, gray) - grays.begin());
+        return static_cast<size_t>((255 - (gray & 0xFF) + 42) / 85); // 0..3, the nearest level
+    };
+    for (Colour& c : picture.pixels)
+        c = kShades[shadeOf(c)];
+    return picture;
 }
 
 std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionRequest request,
@@ -117,13 +160,56 @@ std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionR
     return coded;
 }
 
-std::expected<CodedPicture, std::string> codePicture(const std::filesystem::path& source,
+// Grays already reduced to the four shades (shadesByLightness).
+std::expected<CodedPicture, std::string> codeShades(WorkingPicture shades, const CodingOptions& options)
+{
+    CodedPicture coded;
+    coded.order = options.order.value_or(TileOrder::Vertical);
+    coded.picture = std::move(shades);
+    const ColourMapping mapping = ApplyColourMapping(
+        {coded.picture.palette, kShade1, kShade2, kBlack, coded.picture.width, coded.picture.height});
+    coded.picture.palette = mapping.palette;
+    CompressionRequest request;
+    request.rawLength = mapping.rawLength;
+    return finish(std::move(coded), request, options);
+}
+
+std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
+                                                     const CodingOptions& options);
+
+// With a given pair: a picture in its colours takes their roles, grays take
+// their shades by lightness, any other picture its roles by the usual rules;
+// the colours written are the pair's.
+std::expected<CodedPicture, std::string> codeWithPair(LoadedPicture loaded, const std::filesystem::path& source,
+                                                      const CodingOptions& options)
+{
+    const PalettePair given = *options.givenPair;
+    CodingOptions usual = options;
+    usual.givenPair.reset();
+    const bool inItsColours = loaded.colours.empty() || slotRoles(loaded.colours, given);
+    auto grays = inItsColours ? std::nullopt : shadesByLightness(loaded.picture);
+    std::expected<CodedPicture, std::string> coded;
+    if (grays) {
+        coded = codeShades(std::move(*grays), options);
+    } else {
+        if (inItsColours)
+            usual.slotPair = given;
+        coded = codePicture(std::move(loaded), source, usual);
+    }
+    if (coded) {
+        const auto [colour1, colour2] = PairColours(given);
+        coded->picture.palette[1] = colour1;
+        coded->picture.palette[2] = colour2;
+    }
+    return coded;
+}
+
+std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
                                                      const CodingOptions& options)
 {
-    auto loaded = LoadSourcePicture(source);
-    if (!loaded)
-        return std::unexpected(en::Text(loaded.error(), source.string()));
-    const auto& colours = loaded->colours;
+    if (options.givenPair)
+        return codeWithPair(std::move(loaded), source, options);
+    const auto& colours = loaded.colours;
     auto colour1 = listChoice(colours, options.colour1, kPreselectedColour1, source);
     if (!colour1)
         return std::unexpected(colour1.error());
@@ -133,15 +219,23 @@ std::expected<CodedPicture, std::string> codePicture(const std::filesystem::path
     if (!options.colour1 && !options.colour2) {
         std::optional<Roles> roles = options.slotPair ? slotRoles(colours, *options.slotPair) : std::nullopt;
         if (!roles)
-            roles = tableRoles(loaded->colourTable);
+            roles = tableRoles(loaded.colourTable, colours, options.slotPair);
         if (roles) {
             colour1 = roles->colour1;
             colour2 = roles->colour2;
         }
     }
+    // A role no colour of the picture takes keeps the slot's colour.
+    if (options.slotPair) {
+        const auto [slot1, slot2] = PairColours(*options.slotPair);
+        if (!*colour1)
+            colour1 = slot1;
+        if (!*colour2)
+            colour2 = slot2;
+    }
 
     CodedPicture coded;
-    coded.picture = std::move(loaded->picture);
+    coded.picture = std::move(loaded.picture);
     coded.order = options.order.value_or(TileOrder::Vertical);
     const ColourMapping mapping = ApplyColourMapping(
         {coded.picture.palette, *colour1, *colour2,
@@ -227,7 +321,24 @@ std::expected<CodedPicture, std::string> CodeSource(const std::filesystem::path&
     case FileKind::Orv: return codeOwnFile(source, options);
     case FileKind::Picture: break;
     }
-    return codePicture(source, options);
+    auto loaded = LoadPicture(source);
+    if (!loaded)
+        return std::unexpected(loaded.error());
+    return codePicture(std::move(*loaded), source, options);
+}
+
+std::expected<LoadedPicture, std::string> LoadPicture(const std::filesystem::path& source)
+{
+    auto loaded = LoadSourcePicture(source);
+    if (!loaded)
+        return std::unexpected(en::Text(loaded.error(), source.string()));
+    return std::move(*loaded);
+}
+
+std::expected<CodedPicture, std::string> CodeLoadedPicture(LoadedPicture loaded, const std::filesystem::path& source,
+                                                           const CodingOptions& options)
+{
+    return codePicture(std::move(loaded), source, options);
 }
 
 } // namespace orv::cli

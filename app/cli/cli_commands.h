@@ -10,6 +10,7 @@ int Extract(const Args& args, Streams s);
 int ExtractAll(const Args& args, Streams s);
 int Insert(const Args& args, Streams s);
 int InsertAll(const Args& args, Streams s);
+int Palette(const Args& args, Streams s);
 int Convert(const Args& args, Streams s);
 int Compress(const Args& args, Streams s);
 int Decompress(const Args& args, Streams s);

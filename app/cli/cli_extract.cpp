@@ -1,16 +1,20 @@
 // orvista-cli extract and extract-all: pictures out of a ROM, as the wizard's
 // pages 10 and 2 take them.
 
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <ostream>
 #include <unistd.h>
 
+#include "binary_file.h"
 #include "cli.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_output.h"
+#include "cli_pack.h"
 #include "extraction.h"
+#include "palette_file.h"
 #include "messages_en.h"
 #include "rom_io.h"
 
@@ -116,53 +120,121 @@ int Extract(const Args& args, Streams s)
     return kExitOk;
 }
 
+namespace {
+
+// One file extract-all writes: a slot's picture, or its palette pair as a .pal file.
+struct ExtractJob {
+    std::string relative;
+    std::string shown; // in the report of a skipped file
+    rom::Slot slot;
+    bool palette = false;
+};
+
+std::vector<ExtractJob> flatJobs(OutputFormat format)
+{
+    std::vector<ExtractJob> jobs;
+    for (const auto& [slot, name] : NamedSlots())
+        jobs.push_back({name + ExtensionOf(format), name, slot});
+    return jobs;
+}
+
+std::vector<ExtractJob> packJobs()
+{
+    std::vector<ExtractJob> jobs;
+    for (const PackOutput& output : PackOutputs())
+        jobs.push_back({output.relative, output.relative, output.slot, output.palette});
+    return jobs;
+}
+
+// Each file appears whole under its name, but is not flushed one by one: the
+// pictures can be extracted again, only the ROM must survive. A pack's PNGs
+// write each 5-bit component c as (c << 3) | (c >> 2).
+std::expected<void, std::string> writeJob(const rom::RomImage& rom, const std::string& romPath, const ExtractJob& job,
+                                          const std::filesystem::path& out, OutputFormat format, bool pack)
+{
+    if (job.palette) {
+        auto words = rom::ReadPaletteWords(rom, rom::PaletteLocation(job.slot));
+        if (!words)
+            return std::unexpected(en::Text(words.error(), romPath));
+        const std::string text = rom::FormatPalFile(words->pair);
+        if (auto written = WriteWholeFile(out, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, false);
+            !written)
+            return std::unexpected("could not write \"" + out.string() + "\": " + DescribeIoError(written.error()));
+        return {};
+    }
+    auto picture = rom::ExtractFromRom(rom, {.slot = job.slot});
+    if (!picture)
+        return std::unexpected(en::Text(picture.error(), romPath));
+    PictureOutput output = outputOf(*picture, TileOrder::Vertical);
+    if (pack) {
+        const PalettePair& pair = picture->palette.pair;
+        output.colour1 = rom::PackColour(static_cast<GbcColor>(pair[0] | pair[1] << 8));
+        output.colour2 = rom::PackColour(static_cast<GbcColor>(pair[2] | pair[3] << 8));
+    }
+    return WritePicture(out, format, output, false);
+}
+
+} // namespace
+
 int ExtractAll(const Args& args, Streams s)
 {
     if (args.positional.size() != 2)
         return Usage(s, "extract-all", "extract-all needs ROM and DIR");
+    static constexpr std::array<const char*, 2> kLayouts{"flat", "pret"};
+    auto layout = ChoiceOption(args, "--layout", kLayouts, 0);
+    if (!layout)
+        return Usage(s, "extract-all", layout.error());
+    const bool pack = *layout == 1;
     const std::string* formatWord = args.value("--format");
     const auto format = FormatNamed(formatWord ? *formatWord : "png");
     if (!format)
         return Usage(s, "extract-all", "--format takes png, bmp, orv, 2bpp or lz, not \"" + *formatWord + "\"");
+    if (pack && *format != OutputFormat::Png)
+        return Usage(s, "extract-all", "--layout pret writes PNG pictures and .pal files; --format goes with flat");
     const std::filesystem::path dir = args.positional[1];
     // Read once; the pictures come out of memory.
     const std::string& romPath = args.positional[0];
     auto rom = ReadRomFile(romPath);
     if (!rom)
         return Failed(s, rom.error(), romPath);
-    const auto& slots = NamedSlots();
+    const std::vector<ExtractJob> jobs = pack ? packJobs() : flatJobs(*format);
     // Every name first: a link among them refuses the whole run before any file is written.
     const NamedInput input{romPath, "the ROM"};
-    for (const auto& named : slots)
-        if (auto clash = OutputOverInput(dir / (named.name + ExtensionOf(*format)), "the output", {&input, 1}))
+    for (const ExtractJob& job : jobs)
+        if (auto clash = OutputOverInput(dir / job.relative, "the output", {&input, 1}))
             return Failed(s, *clash);
     if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && ec)
         return Failed(s, "could not create the folder \"" + dir.string() + "\": " + ec.message() + ".");
 
     const bool terminal = &s.err == &std::cerr && isatty(STDERR_FILENO);
     size_t written = 0, skipped = 0;
-    for (size_t i = 0; i < slots.size(); ++i) {
-        const auto& [slot, name] = slots[i];
-        const std::filesystem::path out = dir / (name + ExtensionOf(*format));
-        auto picture = rom::ExtractFromRom(*rom, {.slot = slot});
-        // Each file appears whole under its name, but is not flushed one by
-        // one: the pictures can be extracted again, only the ROM must survive.
-        auto done = picture ? WritePicture(out, *format, outputOf(*picture, TileOrder::Vertical), false)
-                            : std::expected<void, std::string>(std::unexpected(en::Text(picture.error(), romPath)));
+    std::filesystem::path folder = dir;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const ExtractJob& job = jobs[i];
+        const std::filesystem::path out = dir / job.relative;
+        std::expected<void, std::string> done;
+        if (out.parent_path() != folder) {
+            folder = out.parent_path();
+            if (std::error_code ec; !std::filesystem::create_directories(folder, ec) && ec)
+                done = std::unexpected("could not create the folder \"" + folder.string() + "\": " + ec.message());
+        }
+        if (done)
+            done = writeJob(*rom, romPath, job, out, *format, pack);
         if (done) {
             ++written;
         } else {
             ++skipped;
-            s.err << (terminal ? "\r" : "") << "orvista-cli: skipped " << name << ": " << done.error() << "\n";
+            s.err << (terminal ? "\r" : "") << "orvista-cli: skipped " << job.shown << ": " << done.error() << "\n";
         }
         if (terminal)
-            s.err << "\rextracting " << i + 1 << " of " << slots.size() << " ..." << std::flush;
-        else if ((i + 1) % 100 == 0 || i + 1 == slots.size())
-            s.err << "extracted " << i + 1 << " of " << slots.size() << "\n";
+            s.err << "\rextracting " << i + 1 << " of " << jobs.size() << " ..." << std::flush;
+        else if ((i + 1) % 100 == 0 || i + 1 == jobs.size())
+            s.err << "extracted " << i + 1 << " of " << jobs.size() << "\n";
     }
     if (terminal)
         s.err << "\n";
-    s.out << written << " pictures written to " << dir.string() << ", " << skipped << " skipped\n";
+    s.out << written << (pack ? " files" : " pictures") << " written to " << dir.string() << ", " << skipped
+          << " skipped\n";
     return skipped ? kExitFailed : kExitOk;
 }
 

@@ -12,6 +12,7 @@
 #include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
+#include "cli_pack.h"
 #include "game_check.h"
 #include "messages_en.h"
 #include "picture_shape.h"
@@ -77,6 +78,8 @@ std::string outcomeText(const rom::BatchStep& step, const std::vector<rom::Batch
     case rom::BatchOutcome::InPlace:
         return "replaced in place at " + HexEnglish(step.offset) + ", " + bytes + " (were " +
                std::to_string(step.oldBytes) + ")";
+    case rom::BatchOutcome::Recoloured: return "recoloured: only the palette at " + HexEnglish(step.offset);
+    case rom::BatchOutcome::PaletteSet: return "palette set at " + HexEnglish(step.offset);
     case rom::BatchOutcome::Moved: break;
     }
     std::string was;
@@ -114,10 +117,15 @@ int InsertAll(const Args& args, Streams s)
         return Failed(s, "\"" + dir.string() + "\" is not a folder.");
     if (*patch) {
         // The patch must not take the place of the ROM or of any file the folder offers.
+        // A sprite pack's files lie up to three folders down (gfx/pokemon/<name>/).
         std::vector<NamedInput> inputs{{romPath, "the ROM"}};
         std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
-            inputs.push_back({entry.path(), "a picture of the folder"});
+        for (auto it = std::filesystem::recursive_directory_iterator(dir, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (it.depth() >= 3)
+                it.disable_recursion_pending();
+            inputs.push_back({it->path(), "a picture of the folder"});
+        }
         if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
             return refused(*clash);
     }
@@ -134,11 +142,26 @@ int InsertAll(const Args& args, Streams s)
     if (auto mismatch = rom::FindGameMismatch(change->rom()))
         return refused(en::Text(*mismatch, romPath.string()));
 
-    std::vector<std::string> ignored;
-    auto items = readFolder(dir, change->rom(), ignored);
+    // A sprite pack's layout, in DIR or in DIR/gfx; else the flat names.
+    const std::optional<std::filesystem::path> packRoot = PackRoot(dir);
+    std::vector<std::string> unused;
+    std::expected<std::vector<rom::BatchItem>, std::string> items;
+    if (packRoot) {
+        auto pack = ReadPack(*packRoot, change->rom());
+        if (!pack)
+            return refused(pack.error());
+        items = std::move(pack->items);
+        unused = std::move(pack->unused);
+    } else {
+        std::vector<std::string> ignored;
+        items = readFolder(dir, change->rom(), ignored);
+        for (const std::string& name : ignored)
+            unused.push_back(name + ": ignored (not named as extract-all names pictures)");
+    }
     if (!items)
         return refused(items.error());
-    auto plan = rom::PlanBatch(change->rom(), *items, args.has("--any-shape"));
+    auto plan = rom::PlanBatch(change->rom(), *items,
+                               {.anyShape = args.has("--any-shape"), .paletteConflictsRefused = packRoot.has_value()});
     if (!plan && !plan.error().misshapen.empty()) {
         // Each picture whose shape its slot does not take, then what to do.
         const auto& misshapen = plan.error().misshapen;
@@ -169,13 +192,14 @@ int InsertAll(const Args& args, Streams s)
     std::ranges::stable_sort(steps, {}, [&](const rom::BatchStep* step) { return (*items)[step->item].name; });
     for (const rom::BatchStep* step : steps)
         s.out << (*items)[step->item].name << ": " << outcomeText(*step, *items) << "\n";
-    for (const std::string& name : ignored)
-        s.out << name << ": ignored (not named as extract-all names pictures)\n";
+    for (const std::string& line : unused)
+        s.out << line << "\n";
     for (const rom::BatchNote& note : plan->notes)
         s.err << "orvista-cli: note: "
               << (note.note.kind == NoteKind::PaletteShared ? "" : (*items)[note.item].name + ": ")
               << en::Text(note.note) << "\n";
-    s.out << plan->changed << " of " << items->size() << " pictures " << (dryRun ? "would change" : "changed")
+    s.out << plan->changed << " of " << items->size() << (packRoot ? " files " : " pictures ")
+          << (dryRun ? "would change" : "changed")
           << "; free bytes (runs of " << rom::kCountedRunBytes << " and more) " << plan->freeBefore << " before, "
           << plan->freeAfter << " after" << (dryRun && !finished->patch ? "; nothing was written (dry run)" : "")
           << "\n";

@@ -1,5 +1,6 @@
 // orvista-cli info, search, compress and decompress.
 
+#include <cstdio>
 #include <ostream>
 
 #include "binary_file.h"
@@ -12,6 +13,7 @@
 #include "game_check.h"
 #include "game_text.h"
 #include "messages_en.h"
+#include "rom_identity.h"
 #include "rom_io.h"
 #include "rom_layout.h"
 #include "rom_map.h"
@@ -123,6 +125,31 @@ void header(const rom::RomImage& rom, std::ostream& out)
     out << "global checksum: " << verdict(h->globalChecksum, h->globalChecksumComputed) << "\n";
 }
 
+// Which ROM this is: checksums of the whole file and the edition its header names.
+void identity(const rom::RomImage& rom, std::ostream& out)
+{
+    const rom::RomIdentity id = rom::IdentifyRom(rom.bytes());
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08X", id.crc32);
+    out << "crc32: " << crc << "\n";
+    out << "sha1: " << rom::Sha1Text(id.sha1) << (id.unchangedRetail ? " (unchanged retail)" : "") << "\n";
+    const rom::Edition& e = id.edition;
+    const char* version = e.version == rom::GameVersion::Gold     ? "Gold"
+                          : e.version == rom::GameVersion::Silver ? "Silver"
+                                                                  : nullptr;
+    const char* language = e.language == rom::EditionLanguage::English  ? "English"
+                           : e.language == rom::EditionLanguage::German ? "German"
+                                                                        : nullptr;
+    std::string text;
+    if (version && language)
+        text = std::string(language) + " " + version;
+    else if (version)
+        text = std::string(version) + ", language unknown";
+    else
+        text = "unknown, the header names neither Gold nor Silver";
+    out << "edition: " << text << (e.gameCode.empty() ? "" : " (game code " + e.gameCode + ")") << "\n";
+}
+
 const char* slotKind(const rom::Slot& slot)
 {
     switch (slot.kind) {
@@ -205,6 +232,7 @@ int Info(const Args& args, Streams s)
     s.out << "file: " << path << "\n";
     s.out << "size: " << HexEnglish(rom->size()) << " (" << rom->size() << " bytes)\n";
     header(*rom, s.out);
+    identity(*rom, s.out);
     std::optional<rom::RomLanguage> known;
     if (!language) {
         s.out << "language: unknown (" << en::Text(language.error(), path) << ")\n";

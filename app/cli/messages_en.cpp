@@ -1,5 +1,7 @@
 #include "messages_en.h"
 
+#include <cstdio>
+
 #include "binary_file.h"
 #include "text_format.h"
 
@@ -46,6 +48,14 @@ const char* faultText(StreamFault fault)
     case StreamFault::Corrupt: return "The data is corrupt.";
     }
     return "";
+}
+
+// A pair's 4 bytes in file order, as PaletteText writes them.
+std::string pairText(int64_t bytes)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(bytes & 0xFFFFFFFF));
+    return text;
 }
 
 std::string file(std::string_view path) { return "The file " + Quoted(path); }
@@ -273,6 +283,9 @@ std::string Text(const Error& e, std::string_view path)
         return e.text + " needs " + to_string(e.value) + " bytes (with 2 zero bytes before them), " +
                "but the largest free run is " + to_string(e.low) + " bytes" +
                (e.low ? " at " + HexEnglish(e.offset) : std::string()) + ".";
+    case ErrorKind::PaletteConflict:
+        return e.text + " and " + e.other + " give one palette different colours (" + pairText(e.low) + " and " +
+               pairText(e.high) + "); they must agree.";
     }
     return "Unknown error.";
 }
@@ -293,6 +306,36 @@ std::string Text(const Note& n)
                "'s are written.";
     }
     return {};
+}
+
+std::string Text(const rom::PalFileError& e, std::string_view path)
+{
+    const std::string where = file(path) + (e.kind == rom::PalFileError::Kind::WrongLineCount
+                                                ? ""
+                                                : " (line " + to_string(e.line) + ")");
+    switch (e.kind) {
+    case rom::PalFileError::Kind::NotAColourLine:
+        return where + " holds a line that is not \"RGB r, g, b\" with numbers 0 to 31.";
+    case rom::PalFileError::Kind::ComponentTooLarge:
+        return where + " gives the colour component " + to_string(e.value) + "; a component is 0 to 31.";
+    case rom::PalFileError::Kind::WrongLineCount:
+        return where + " holds " + to_string(e.line) + " colour lines; a palette file holds two (colour 1, colour 2).";
+    }
+    return where + " is not a palette file.";
+}
+
+std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version)
+{
+    const char* edition = version == rom::GameVersion::Gold ? "Gold" : "Silver";
+    const std::string instead = skipped.instead.empty() ? "" : "; " + skipped.instead + " is used";
+    switch (skipped.why) {
+    case rom::PackSkip::OtherEdition:
+    case rom::PackSkip::EditionFront: return std::string("not used (the ROM is ") + edition + instead + ")";
+    case rom::PackSkip::EditionUnknown:
+        return "not used (the ROM's header names neither Gold nor Silver" + instead + ")";
+    case rom::PackSkip::Duplicate: return "not used (the same file as " + skipped.instead + ")";
+    }
+    return "not used";
 }
 
 std::string CodecText(codec::Error error)

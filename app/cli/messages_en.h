@@ -8,6 +8,8 @@
 
 #include "codec.h"
 #include "error.h"
+#include "pack_index.h"
+#include "palette_file.h"
 
 namespace orv::en {
 
@@ -16,6 +18,12 @@ std::string Text(const Note& note);
 
 // "the picture of Pokemon 25 (front)", "the Pokemon picture pointer table", ...
 std::string RegionText(Region region, const rom::Slot& slot);
+
+// What is wrong in a .pal file, naming the file and the line.
+std::string Text(const rom::PalFileError& error, std::string_view path);
+// Why a file of a sprite pack is not used for a ROM of this version:
+// "not used: ..." without the path.
+std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version);
 
 // A short description of a codec failure.
 std::string CodecText(codec::Error error);

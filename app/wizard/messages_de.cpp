@@ -1,5 +1,7 @@
 #include "messages_de.h"
 
+#include <cstdio>
+
 #include "binary_file.h"
 #include "text_format.h"
 
@@ -50,6 +52,14 @@ const char* faultText(StreamFault fault)
 }
 
 std::string file(std::string_view path) { return "Die Datei " + Quoted(path); }
+
+// A pair's 4 bytes in file order, as PaletteText writes them.
+std::string pairText(int64_t bytes)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(bytes & 0xFFFFFFFF));
+    return text;
+}
 std::string system(int code) { return "(" + SystemErrorGerman(code) + ")"; }
 const char* const kNothingWritten = " Es wurde nichts geschrieben.";
 
@@ -282,6 +292,9 @@ std::string Text(const Error& e, std::string_view path)
         return e.text + " braucht " + to_string(e.value) +
                " Bytes (mit 2 Nullbytes davor), der größte freie Bereich hat aber nur " + to_string(e.low) + " Bytes" +
                (e.low ? " an " + HexGerman(e.offset) : std::string()) + ".";
+    case ErrorKind::PaletteConflict:
+        return e.text + " und " + e.other + " geben einer Palette verschiedene Farben (" + pairText(e.low) +
+               " und " + pairText(e.high) + "); sie müssen übereinstimmen.";
     }
     return "Unbekannter Fehler.";
 }

@@ -6,6 +6,7 @@
 #include "extraction.h"
 #include "free_space.h"
 #include "insertion.h"
+#include "palette_file.h"
 #include "picture_shape.h"
 #include "rom_layout.h"
 
@@ -37,11 +38,39 @@ FreeRun largestRun(const RomImage& rom)
 
 PalettePair pairOf(const BatchItem& item) { return MakePalettePair(item.colour1, item.colour2); }
 
-// Whether the slot holds exactly this picture now: its tile data and palette pair.
-bool unchanged(const RomImage& rom, const BatchItem& item)
+enum class Holds { Nothing, Tiles, Everything };
+
+// What of the item the slot holds now: its tile data, and its palette pair too.
+Holds held(const RomImage& rom, const BatchItem& item)
 {
+    if (item.paletteOnly) {
+        const auto now = SlotPalettePair(rom, item.slot);
+        return now && SamePalettePair(*now, pairOf(item)) ? Holds::Everything : Holds::Nothing;
+    }
     auto now = ExtractFromRom(rom, {.slot = item.slot});
-    return now && now->tileData == item.tileData && SamePalettePair(now->palette.pair, pairOf(item));
+    if (!now || now->tileData != item.tileData)
+        return Holds::Nothing;
+    return SamePalettePair(now->palette.pair, pairOf(item)) ? Holds::Everything : Holds::Tiles;
+}
+
+// The first two items that give one palette different pairs.
+std::optional<Error> paletteConflict(const std::vector<BatchItem>& items)
+{
+    std::map<int64_t, size_t> first; // palette location -> the first item for it
+    for (size_t i = 0; i < items.size(); ++i) {
+        auto slot = CheckedSlot(items[i].slot);
+        if (!slot)
+            continue; // refused with the item itself
+        auto [at, fresh] = first.try_emplace(PaletteLocation(*slot), i);
+        const BatchItem& a = items[at->second];
+        if (!fresh && !SamePalettePair(pairOf(a), pairOf(items[i])))
+            return Error{.kind = ErrorKind::PaletteConflict,
+                         .low = PairNumber(pairOf(a)),
+                         .high = PairNumber(pairOf(items[i])),
+                         .text = a.name,
+                         .other = items[i].name};
+    }
+    return std::nullopt;
 }
 
 // All 26 Unown fronts among the changed items, in one shape: the size byte
@@ -73,6 +102,30 @@ InsertRequest requestFor(const BatchItem& item, bool anyShape, bool allUnownFron
 
 } // namespace
 
+BatchItem PaletteItem(std::string name, const Slot& slot, const PalettePair& pair)
+{
+    BatchItem item{.name = std::move(name), .slot = slot, .paletteOnly = true};
+    item.colour1 = PackColour(static_cast<GbcColor>(pair[0] | pair[1] << 8));
+    item.colour2 = PackColour(static_cast<GbcColor>(pair[2] | pair[3] << 8));
+    return item;
+}
+
+int64_t PairNumber(const PalettePair& pair)
+{
+    return int64_t{pair[0]} << 24 | int64_t{pair[1]} << 16 | int64_t{pair[2]} << 8 | pair[3];
+}
+
+std::expected<BytePatch, Error> PlanPaletteChange(const RomImage& rom, const Slot& slot, const PalettePair& pair)
+{
+    auto checked = CheckedSlot(slot);
+    if (!checked)
+        return std::unexpected(checked.error());
+    const int64_t location = PaletteLocation(*checked);
+    if (!rom.holds(location, 4))
+        return std::unexpected(TooShortError(RomPart::Palette, location + 4, rom.size()));
+    return BytePatch{PatchKind::Palette, location, {pair.begin(), pair.end()}};
+}
+
 std::optional<PalettePair> SlotPalettePair(const RomImage& rom, const Slot& slot)
 {
     const int64_t number = IsTrainer(slot) ? slot.number : PaletteNumber(slot);
@@ -89,36 +142,48 @@ bool SamePalettePair(const PalettePair& a, const PalettePair& b)
 }
 
 std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items,
-                                               bool anyShape)
+                                               BatchRules rules)
 {
     BatchPlan plan;
     const auto refuse = [&](std::optional<size_t> item, Error error) {
         return std::unexpected(BatchError{item, std::move(error), {}});
     };
+    if (rules.paletteConflictsRefused)
+        if (auto conflict = paletteConflict(items))
+            return refuse(std::nullopt, *conflict);
     // Two items for one slot (Pokemon 201 is the first Unown form) must agree.
     std::map<int64_t, size_t> bySlot;
-    std::vector<size_t> changed;
+    std::vector<size_t> changed, pictures; // pictures: the changed items whose tile data is written
+    std::vector<bool> recolour(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         const BatchItem& item = items[i];
-        if (unchanged(rom, item)) {
+        const Holds holds = held(rom, item);
+        if (holds == Holds::Everything) {
             plan.steps.push_back({.item = i, .outcome = BatchOutcome::Unchanged});
             continue;
         }
-        auto [at, fresh] = bySlot.try_emplace(PointerLocation(item.slot), i);
-        if (!fresh) {
-            const BatchItem& first = items[at->second];
-            if (first.tileData != item.tileData || !SamePalettePair(pairOf(first), pairOf(item)))
-                return refuse(std::nullopt, {.kind = ErrorKind::SlotConflict, .text = first.name, .other = item.name});
-            plan.steps.push_back({.item = i, .outcome = BatchOutcome::SameAs, .sameAs = at->second});
-            continue;
+        recolour[i] = holds == Holds::Tiles;
+        if (!item.paletteOnly) {
+            auto [at, fresh] = bySlot.try_emplace(PointerLocation(item.slot), i);
+            if (!fresh) {
+                const BatchItem& first = items[at->second];
+                if (first.tileData != item.tileData || !SamePalettePair(pairOf(first), pairOf(item)))
+                    return refuse(std::nullopt,
+                                  {.kind = ErrorKind::SlotConflict, .text = first.name, .other = item.name});
+                plan.steps.push_back({.item = i, .outcome = BatchOutcome::SameAs, .sameAs = at->second});
+                continue;
+            }
+            if (!recolour[i])
+                pictures.push_back(i);
         }
         changed.push_back(i);
     }
 
     // Every picture in a shape its slot draws whole, before anything is planned.
-    const bool unownTogether = allUnownFrontsTogether(items, changed);
+    const bool anyShape = rules.anyShape;
+    const bool unownTogether = allUnownFrontsTogether(items, pictures);
     BatchError misshapen;
-    for (size_t i : changed)
+    for (size_t i : pictures)
         if (auto shape = CheckSlotShape(rom, requestFor(items[i], anyShape, unownTogether)); !shape)
             misshapen.misshapen.emplace_back(i, shape.error());
     if (!misshapen.misshapen.empty()) {
@@ -127,11 +192,36 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
         return std::unexpected(std::move(misshapen));
     }
 
-    // One picture after the other on the ROM as the batch leaves it.
     RomImage work = rom;
     std::map<int64_t, size_t> palettes; // palette location -> the item that wrote it
+    // A second item that gives a palette another pair is told of (when not refused).
+    const auto notePalette = [&](size_t i, int64_t location) {
+        auto [at, fresh] = palettes.try_emplace(location, i);
+        if (!fresh && !SamePalettePair(pairOf(items[at->second]), pairOf(items[i])))
+            plan.notes.push_back(
+                {i, {.kind = NoteKind::PaletteShared, .text = items[i].name, .other = items[at->second].name}});
+    };
+    std::vector<BytePatch> recolours;
+    // One item after the other on the ROM as the batch leaves it.
     for (size_t i : changed) {
         const BatchItem& item = items[i];
+        if (item.paletteOnly || recolour[i]) {
+            auto patch = PlanPaletteChange(work, item.slot, pairOf(item));
+            if (!patch)
+                return refuse(i, patch.error());
+            plan.steps.push_back({.item = i,
+                                  .outcome = item.paletteOnly ? BatchOutcome::PaletteSet : BatchOutcome::Recoloured,
+                                  .offset = patch->offset});
+            // The same pair written twice is written once.
+            const auto before = palettes.find(patch->offset);
+            if (before != palettes.end() && SamePalettePair(pairOf(items[before->second]), pairOf(item)))
+                continue;
+            notePalette(i, patch->offset);
+            // Nothing planned later reads palettes: applied to the work copy at the end.
+            recolours.push_back(*patch);
+            plan.patches.push_back(std::move(*patch));
+            continue;
+        }
         InsertRequest r = requestFor(item, anyShape, unownTogether);
         const auto n = static_cast<int64_t>(r.encoded.size());
 
@@ -178,19 +268,15 @@ std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::v
         for (const Note& note : placed->notes)
             plan.notes.push_back({i, note});
         for (const BytePatch& patch : placed->patches)
-            if (patch.kind == PatchKind::Palette) {
-                auto [at, fresh] = palettes.try_emplace(patch.offset, i);
-                if (!fresh && !SamePalettePair(pairOf(items[at->second]), pairOf(item)))
-                    plan.notes.push_back(
-                        {i, {.kind = NoteKind::PaletteShared, .text = item.name, .other = items[at->second].name}});
-            }
+            if (patch.kind == PatchKind::Palette)
+                notePalette(i, patch.offset);
         work = withPatches(work, placed->patches);
         plan.patches.insert(plan.patches.end(), placed->patches.begin(), placed->patches.end());
         plan.steps.push_back(step);
     }
     plan.changed = changed.size();
     plan.freeBefore = freeBytes(rom);
-    plan.freeAfter = freeBytes(work);
+    plan.freeAfter = freeBytes(recolours.empty() ? work : withPatches(work, recolours));
     return plan;
 }
 

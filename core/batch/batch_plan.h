@@ -1,8 +1,9 @@
 #pragma once
-// Several coded pictures into their slots as one change: each left alone
-// when the slot holds it already, written over its old stream when it fits
-// there, else moved to a free place found after zeroing the old stream. The
-// result is one checked patch list; nothing is written.
+// Several coded pictures and palette pairs into their slots as one change:
+// each left alone when the slot holds it already, a picture whose tile data
+// the slot holds only recoloured, else written over its old stream when it
+// fits there, else moved to a free place found after zeroing the old stream.
+// The result is one checked patch list; nothing is written.
 
 #include <cstdint>
 #include <expected>
@@ -25,13 +26,20 @@ struct BatchItem {
     std::vector<uint8_t> stream;   // what is written
     uint32_t colour1 = 0, colour2 = 0;
     int width = 0, height = 0;
+    // No picture: only the slot's palette pair (the shiny one for a shiny slot).
+    bool paletteOnly = false;
 };
 
+// A palette item: the pair as colours that convert back to exactly its words.
+BatchItem PaletteItem(std::string name, const Slot& slot, const PalettePair& pair);
+
 enum class BatchOutcome {
-    Unchanged, // the slot holds this tile data and palette already
-    SameAs,    // another item for the same slot carries the same picture
-    InPlace,   // written over the slot's old stream
-    Moved,     // the old stream zeroed (or left) and the data placed elsewhere
+    Unchanged,  // the slot holds this tile data and palette already
+    SameAs,     // another item for the same slot carries the same picture
+    InPlace,    // written over the slot's old stream
+    Moved,      // the old stream zeroed (or left) and the data placed elsewhere
+    Recoloured, // the slot holds this tile data: only the palette pair is written
+    PaletteSet, // a palette item: its pair is written
 };
 
 // Where a moved picture's pointer led before.
@@ -46,7 +54,7 @@ struct BatchStep {
     size_t item = 0;
     BatchOutcome outcome = BatchOutcome::Unchanged;
     size_t sameAs = 0;     // SameAs: the item it repeats
-    int64_t offset = 0;    // InPlace, Moved: where the data goes
+    int64_t offset = 0;    // InPlace, Moved: where the data goes; Recoloured, PaletteSet: the palette's place
     int64_t bytes = 0;     // InPlace, Moved: data bytes
     int64_t oldBytes = 0;  // InPlace, Moved from Zeroed: bytes of the old stream
     OldPlace from = OldPlace::Zeroed;
@@ -78,15 +86,30 @@ struct BatchError {
     std::vector<std::pair<size_t, Error>> misshapen;
 };
 
+struct BatchRules {
+    // Any shape a size byte holds, not only those a slot draws whole.
+    bool anyShape = false;
+    // Items that give one palette different pairs are refused (PaletteConflict)
+    // instead of noted (PaletteShared), unchanged items included.
+    bool paletteConflictsRefused = false;
+};
+
 // Items in the order given; each picture is planned on the ROM as the ones
-// before leave it, so space freed by one serves the next. Every changed item
-// must have a shape its slot draws whole (anyShape: any a size byte holds);
-// the 26 Unown fronts take a new shape when all 26 come in it together.
-// Refusals: SlotConflict (two items for one slot with different pictures),
-// the misshapen items, BatchNoRoom, and an item's own refusal (its slot, the
-// insertion's checks).
+// before leave it, so space freed by one serves the next. Every changed
+// picture must have a shape its slot draws whole (or, with anyShape, any a
+// size byte holds); the 26 Unown fronts take a new shape when all 26 come in
+// it together. Refusals: SlotConflict (two items for one slot with different
+// pictures), PaletteConflict (with the rule), the misshapen items,
+// BatchNoRoom, and an item's own refusal (its slot, the insertion's checks).
 std::expected<BatchPlan, BatchError> PlanBatch(const RomImage& rom, const std::vector<BatchItem>& items,
-                                               bool anyShape = false);
+                                               BatchRules rules = {});
+
+// The patch that gives the slot's palette (the shiny one for a shiny slot)
+// this pair: OutOfRange for the slot's numbers, TooShort (palette).
+std::expected<BytePatch, Error> PlanPaletteChange(const RomImage& rom, const Slot& slot, const PalettePair& pair);
+
+// A pair's 4 bytes in file order as one number, as PaletteConflict holds them.
+int64_t PairNumber(const PalettePair& pair);
 
 // The slot's palette pair as the ROM holds it (the shiny one for a shiny
 // slot); none when the ROM is too short for it or the slot's number lies

@@ -264,6 +264,20 @@ TEST(ColourRoles, SlotPaletteThenIndexedEntriesThenTheFirstFound)
     EXPECT_EQ(colours("indexed.png", other), std::pair(kYellow, kBlue));      // entries 1 and 2
     EXPECT_EQ(colours("indexed.png", blueYellow), std::pair(kBlue, kYellow)); // the slot before the entries
     EXPECT_EQ(colours("rgb.png", yellowBlue, kBlue).first, kBlue);            // given wins
+
+    // Fewer colours: the role no colour takes keeps the slot's colour.
+    const auto threeColours = [](int x, int t) { return x < 8 ? (t < 8 ? kRed : kWhite) : kBlack; };
+    ASSERT_TRUE(ToQImage(MakePicture(16, 16, threeColours)).save(QString::fromStdString((dir / "three.png").string()), "PNG"));
+    QImage unusedEntry = indexed.copy();
+    unusedEntry.setColorTable({0xFFFFFFFF, 0xFFFFFF00, 0xFF00FF00, 0xFF000000}); // entry 2 green, no pixel blue
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            unusedEntry.setPixel(x, y, unusedEntry.pixelIndex(x, y) == 2 ? 1 : unusedEntry.pixelIndex(x, y));
+    ASSERT_TRUE(unusedEntry.save(QString::fromStdString((dir / "unused.png").string()), "PNG"));
+    const PalettePair redBlue{0x1F, 0x00, 0x00, 0x7C};
+    EXPECT_EQ(colours("three.png", other), std::pair(kRed, kGreen));     // red is the slot's colour 1
+    EXPECT_EQ(colours("three.png", yellowBlue), std::pair(kRed, kBlue)); // first found, and the slot's colour 2
+    EXPECT_EQ(colours("unused.png", redBlue), std::pair(kYellow, kBlue)); // entry 1, and the slot's for entry 2
 }
 
 } // namespace

@@ -106,7 +106,7 @@ TEST_F(Batch, NotesConflictsAndNoRoom)
                            .shapes = {{56, 56}}}));
     EXPECT_EQ(misshapen.error().misshapen[1].first, 3u);
     // Any shape, for a ROM whose code draws others.
-    auto plan = PlanBatch(image, shared, true);
+    auto plan = PlanBatch(image, shared, {.anyShape = true});
     ASSERT_TRUE(plan) << test::Facts(plan.error().error);
     ASSERT_FALSE(plan->notes.empty());
     const Note& clash = plan->notes.back().note;
@@ -142,6 +142,94 @@ TEST_F(Batch, NotesConflictsAndNoRoom)
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().item, size_t{0});
     EXPECT_EQ(refused.error().error.kind, ErrorKind::OutOfRange);
+}
+
+// Palettes without pictures: palette items, and pictures whose tiles the
+// slot holds already, each write the 4 bytes of their pair and nothing else.
+TEST_F(Batch, PaletteItemsAndRecolouredPicturesWriteOnlyTheirPair)
+{
+    const auto& front = rom.picture("poke1front");
+    const PalettePair red{0x1F, 0x00, 0x00, 0x00}, green{0xE0, 0x03, 0x00, 0x7C};
+    const PalettePair shiny25{25, 0x33, 0x44, 25}; // as the synthetic ROM holds it
+    const std::vector<BatchItem> items{
+        PaletteItem("shiny.pal", {K::Pokemon, 7, false, true}, red),
+        PaletteItem("kept.pal", {K::Pokemon, 25, false, true}, shiny25),
+        Coded("front", {}, front.tiles, 56, 0x00FF00, 0x0000FF),           // Pokemon 1, new pair
+        Coded("back", {K::Pokemon, 1, true}, rom.picture("poke1back").tiles, 48, 0x00FF00, 0x0000FF),
+        PaletteItem("unown shiny", {K::Unown, 5, true, true}, green), // the letters' shared pair
+    };
+    auto plan = PlanBatch(image, items, {.paletteConflictsRefused = true});
+    ASSERT_TRUE(plan) << test::Facts(plan.error().error);
+    std::vector<std::tuple<size_t, BatchOutcome, int64_t>> steps;
+    for (const BatchStep& step : plan->steps)
+        steps.emplace_back(step.item, step.outcome, step.offset);
+    EXPECT_EQ(steps, (std::vector<std::tuple<size_t, BatchOutcome, int64_t>>{
+                         {1, BatchOutcome::Unchanged, 0},
+                         {0, BatchOutcome::PaletteSet, 0xAD45 + 8 * 6 + 4},
+                         {2, BatchOutcome::Recoloured, 0xAD45},
+                         {3, BatchOutcome::Recoloured, 0xAD45},
+                         {4, BatchOutcome::PaletteSet, 0xB389},
+                     }));
+    // Pokemon 1's pair once, though two pictures give it.
+    std::vector<std::pair<int64_t, Bytes>> patches;
+    for (const BytePatch& patch : plan->patches) {
+        EXPECT_EQ(patch.kind, PatchKind::Palette);
+        patches.emplace_back(patch.offset, patch.bytes);
+    }
+    EXPECT_EQ(patches, (std::vector<std::pair<int64_t, Bytes>>{{0xAD45 + 8 * 6 + 4, {0x1F, 0, 0, 0}},
+                                                              {0xAD45, {0xE0, 0x03, 0x00, 0x7C}},
+                                                              {0xB389, {0xE0, 0x03, 0x00, 0x7C}}}));
+    EXPECT_EQ(plan->changed, 4u);
+    EXPECT_TRUE(plan->notes.empty());
+}
+
+TEST_F(Batch, PairsOfOnePaletteMustAgreeUnderTheRule)
+{
+    const auto& front = rom.picture("poke1front");
+    // The front as the ROM holds it (unchanged), the back with other colours.
+    const std::vector<BatchItem> items{
+        Coded("front.png", {}, front.tiles, 56, 0xFFFF00, 0x0000FF),
+        Coded("back.png", {K::Pokemon, 1, true}, Bytes(36 * 16, 0x22), 48, 0xFF0000, 0x0000FF),
+    };
+    auto refused = PlanBatch(image, items, {.paletteConflictsRefused = true});
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(test::Facts(refused.error().error),
+              test::Facts({.kind = ErrorKind::PaletteConflict, .low = 0xFF03007C, .high = 0x1F00007C,
+                           .text = "front.png", .other = "back.png"}));
+    // The Unown letters and Pokemon 201 are one palette; shiny pairs are another.
+    auto letters = PlanBatch(image, {PaletteItem("normal.pal", {K::Pokemon, 201}, {1, 2, 3, 4}),
+                                     Coded("a", {K::Unown, 3}, Bytes(256, 1), 32, 0xFF0000, 0x00FF00),
+                                     PaletteItem("shiny.pal", {K::Unown, 3, false, true}, {5, 6, 7, 8})},
+                             {.paletteConflictsRefused = true});
+    ASSERT_FALSE(letters);
+    EXPECT_EQ(std::tuple(letters.error().error.text, letters.error().error.other),
+              std::tuple(std::string("normal.pal"), std::string("a")));
+    // Without the rule the later pair is written and told of.
+    auto noted = PlanBatch(image, items);
+    ASSERT_TRUE(noted) << test::Facts(noted.error().error);
+    EXPECT_EQ(after(*noted, {K::Pokemon, 1, true}).palette.text, "1F00007C");
+}
+
+TEST(PaletteChange, OnePatchAtTheSlotsPalette)
+{
+    const RomImage rom(test::SyntheticRom::Standard('E').bytes);
+    const PalettePair pair{0x12, 0x34, 0x56, 0x78};
+    struct Row {
+        Slot slot;
+        int64_t location;
+    };
+    for (const Row& row : {Row{{K::Pokemon, 1}, 0xAD45}, Row{{K::Pokemon, 251, true, true}, 0xAD45 + 8 * 250 + 4},
+                           Row{{K::Unown, 26, false, true}, 0xB389}, Row{{K::Trainer, 66}, 0xB645}}) {
+        auto patch = PlanPaletteChange(rom, row.slot, pair);
+        ASSERT_TRUE(patch) << test::Facts(patch.error());
+        EXPECT_EQ(std::tuple(patch->kind, patch->offset, patch->bytes),
+                  std::tuple(PatchKind::Palette, row.location, Bytes{0x12, 0x34, 0x56, 0x78}));
+    }
+    EXPECT_EQ(test::Facts(PlanPaletteChange(rom, {K::Trainer, 67}, pair)),
+              test::Facts(OutOfRangeError(NumberField::TrainerNumber, 67, 1, 66)));
+    const RomImage shorter(std::span(rom.bytes()).first(0xAD47));
+    EXPECT_EQ(test::Facts(PlanPaletteChange(shorter, {K::Pokemon, 1}, pair)),
+              test::Facts(TooShortError(RomPart::Palette, 0xAD49, 0xAD47)));
 }
 
 } // namespace

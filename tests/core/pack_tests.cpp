@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
+#include "pack_index.h"
 #include "pack_layout.h"
 #include "palette_file.h"
 #include "rom_identity.h"
@@ -153,6 +155,99 @@ TEST(PackLayout, OtherPathsAreNotEntries)
         EXPECT_FALSE(ParsePackPath(path)) << path;
     EXPECT_EQ(ParsePackPath("Pokemon/Pikachu/FRONT_GOLD.png"), (PackEntry{PackKind::Pokemon, 25, PackFile::FrontGold}));
     EXPECT_EQ(ParsePackPath("pokemon//pikachu/back.png"), (PackEntry{PackKind::Pokemon, 25, PackFile::Back}));
+}
+
+std::vector<std::string> pathsOf(const std::vector<PackFileUse>& uses)
+{
+    std::vector<std::string> paths;
+    for (const PackFileUse& use : uses)
+        paths.push_back(use.path);
+    return paths;
+}
+
+TEST(PackIndex, TheFrontOfTheRomsEdition)
+{
+    using S = PackSkip;
+    const std::string plain = "pokemon/pikachu/front.png", gold = "pokemon/pikachu/front_gold.png",
+                      silver = "pokemon/pikachu/front_silver.png";
+    struct Row {
+        std::vector<std::string> files;
+        GameVersion version;
+        std::string used;
+        std::vector<std::pair<std::string, S>> skipped;
+    };
+    for (const Row& row : {
+             Row{{plain, gold, silver}, GameVersion::Gold, gold, {{plain, S::EditionFront}, {silver, S::OtherEdition}}},
+             Row{{plain, gold, silver}, GameVersion::Silver, silver, {{gold, S::OtherEdition}, {plain, S::EditionFront}}},
+             Row{{plain, gold, silver}, GameVersion::Unknown, plain, {{gold, S::EditionUnknown}, {silver, S::EditionUnknown}}},
+             Row{{plain, silver}, GameVersion::Gold, plain, {{silver, S::OtherEdition}}},
+             Row{{silver}, GameVersion::Gold, "", {{silver, S::OtherEdition}}},
+             Row{{gold}, GameVersion::Unknown, "", {{gold, S::EditionUnknown}}},
+         }) {
+        const PackIndex index = IndexPack(row.files, row.version);
+        const std::string context = row.files.front() + " .. " + std::to_string(static_cast<int>(row.version));
+        EXPECT_EQ(pathsOf(index.pictures), row.used.empty() ? std::vector<std::string>{} : std::vector{row.used})
+            << context;
+        if (!row.used.empty()) {
+            EXPECT_EQ(index.pictures[0].slot, (Slot{Slot::Kind::Pokemon, 25})) << context;
+        }
+        std::vector<std::pair<std::string, S>> skipped;
+        for (const PackSkipped& s : index.skipped) {
+            skipped.emplace_back(s.path, s.why);
+            EXPECT_EQ(s.instead, row.used) << context;
+        }
+        std::ranges::sort(skipped);
+        auto expected = row.skipped;
+        std::ranges::sort(expected);
+        EXPECT_EQ(skipped, expected) << context;
+    }
+}
+
+TEST(PackIndex, SlotsPalettesAndWhatIsIgnored)
+{
+    using K = Slot::Kind;
+    const std::vector<std::string> paths{
+        "trainers/falkner.png",     "pokemon/pikachu/back.png",      "pokemon/Pikachu/BACK.png",
+        "pokemon/pikachu/shiny.pal", "pokemon/bulbasaur/front.png",  "pokemon/unown/normal.pal",
+        "pokemon/unown/shiny.pal",  "pokemon/unown_c/front.png",     "pokemon/pikachu/anim.asm",
+        "pokemon/bulbasaur/anim.asm", "pokemon/bulbasaur/bitmask.asm", "egg/",
+        "pokemon/egg/front.png",    "README.md",                     "trainers/old/",
+        "pokemon/pikachu/front.bmp", "pokemon/unown/front.png",
+    };
+    const PackIndex index = IndexPack(paths, GameVersion::Gold);
+    std::vector<std::pair<std::string, Slot>> pictures, palettes;
+    for (const PackFileUse& use : index.pictures)
+        pictures.emplace_back(use.path, use.slot);
+    for (const PackFileUse& use : index.palettes)
+        palettes.emplace_back(use.path, use.slot);
+    EXPECT_EQ(pictures, (std::vector<std::pair<std::string, Slot>>{
+                            {"pokemon/bulbasaur/front.png", {K::Pokemon, 1}},
+                            {"pokemon/pikachu/back.png", {K::Pokemon, 25, true}},
+                            {"pokemon/unown_c/front.png", {K::Unown, 3}},
+                            {"trainers/falkner.png", {K::Trainer, 1}},
+                        }));
+    EXPECT_EQ(palettes, (std::vector<std::pair<std::string, Slot>>{
+                            {"pokemon/pikachu/shiny.pal", {K::Pokemon, 25, false, true}},
+                            {"pokemon/unown/normal.pal", {K::Pokemon, 201}},
+                            {"pokemon/unown/shiny.pal", {K::Pokemon, 201, false, true}},
+                        }));
+    ASSERT_EQ(index.skipped.size(), 1u);
+    EXPECT_EQ(std::tuple(index.skipped[0].path, index.skipped[0].why, index.skipped[0].instead),
+              std::tuple(std::string("pokemon/Pikachu/BACK.png"), PackSkip::Duplicate,
+                         std::string("pokemon/pikachu/back.png")));
+    std::vector<std::pair<std::string, size_t>> ignored;
+    for (const PackIgnored& i : index.ignored)
+        ignored.emplace_back(i.path, i.files);
+    EXPECT_EQ(ignored, (std::vector<std::pair<std::string, size_t>>{
+                           {"README.md", 1},
+                           {"egg/", 1},
+                           {"pokemon/*/anim.asm", 2},
+                           {"pokemon/bulbasaur/bitmask.asm", 1},
+                           {"pokemon/egg/", 1},
+                           {"pokemon/pikachu/front.bmp", 1},
+                           {"pokemon/unown/front.png", 1},
+                           {"trainers/old/", 1},
+                       }));
 }
 
 } // namespace

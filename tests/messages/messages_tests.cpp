@@ -25,7 +25,7 @@ Error Sample(ErrorKind kind)
 // the few whose German wording has always been terser.
 TEST(Messages, EveryKindInBothLanguages)
 {
-    for (int k = 0; k <= static_cast<int>(ErrorKind::BatchNoRoom); ++k) {
+    for (int k = 0; k <= static_cast<int>(ErrorKind::PaletteConflict); ++k) {
         const auto kind = static_cast<ErrorKind>(k);
         const Error error = Sample(kind);
         const std::string german = de::Text(error, kPath), english = en::Text(error, kPath);
