@@ -1,0 +1,148 @@
+// Picture files and ROMs made by code for the tests: PNG (true colour or
+// indexed), BMP (8 bits per pixel) and GIF encoders, a pattern of four
+// colours, and the standard synthetic ROM of tests/support.
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { deflateSync } from 'node:zlib';
+
+export const root = resolve(import.meta.dirname, '..', '..');
+export const buildDir = process.env.ORV_BUILD_DIR ?? join(root, 'build');
+export const cliPath = join(buildDir, 'bin', 'orvista-cli');
+export const webDir = process.env.ORV_WEB_DIR ?? join(root, 'build-web');
+
+export function tempDir() {
+  const dir = mkdtempSync(join(tmpdir(), 'orv-web-test-'));
+  return { dir, remove: () => rmSync(dir, { recursive: true, force: true }) };
+}
+
+// The standard synthetic ROM (tests/support/synthetic_rom.h) as bytes.
+export function syntheticRom(language = 'E') {
+  const t = tempDir();
+  try {
+    const file = join(t.dir, 'rom.gbc');
+    execFileSync(join(buildDir, 'bin', 'write_synthetic_rom'), [file, language]);
+    return new Uint8Array(readFileSync(file));
+  } finally {
+    t.remove();
+  }
+}
+
+// width x height indices into colours (0xRRGGBB): a pattern with every
+// index, its first-found order (columns left to right, each from the
+// bottom) chosen by `order`.
+export function pattern(width, height, order = [0, 1, 2, 3]) {
+  const indices = new Uint8Array(width * height);
+  for (let y = 0; y < height; y++)
+    for (let x = 0; x < width; x++)
+      indices[y * width + x] = order[((x >> 2) + ((height - 1 - y) >> 3)) % order.length];
+  return indices;
+}
+
+export function rgbaOf(indices, colours) {
+  const rgba = new Uint8Array(indices.length * 4);
+  indices.forEach((index, i) => {
+    const c = colours[index];
+    rgba.set([c >> 16 & 255, c >> 8 & 255, c & 255, 255], 4 * i);
+  });
+  return rgba;
+}
+
+const crcTable = Array.from({ length: 256 }, (_, n) => {
+  let c = n;
+  for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+  return c >>> 0;
+});
+
+export function crc32(bytes) {
+  let c = 0xffffffff;
+  for (const b of bytes) c = crcTable[(c ^ b) & 255] ^ (c >>> 8);
+  return (c ^ 0xffffffff) >>> 0;
+}
+
+function chunk(type, data) {
+  const out = Buffer.alloc(12 + data.length);
+  out.writeUInt32BE(data.length, 0);
+  out.write(type, 4, 'latin1');
+  Buffer.from(data).copy(out, 8);
+  out.writeUInt32BE(crc32(out.subarray(4, 8 + data.length)), 8 + data.length);
+  return out;
+}
+
+// A PNG of indices into colours: indexed (PLTE in the given order) or RGB.
+export function png(width, height, indices, colours, { indexed = false } = {}) {
+  const ihdr = Buffer.alloc(13);
+  ihdr.writeUInt32BE(width, 0);
+  ihdr.writeUInt32BE(height, 4);
+  ihdr[8] = 8;
+  ihdr[9] = indexed ? 3 : 2;
+  const stride = indexed ? width : width * 3;
+  const raw = Buffer.alloc((stride + 1) * height);
+  for (let y = 0; y < height; y++)
+    for (let x = 0; x < width; x++) {
+      const index = indices[y * width + x];
+      const at = y * (stride + 1) + 1;
+      if (indexed) raw[at + x] = index;
+      else raw.set([colours[index] >> 16 & 255, colours[index] >> 8 & 255, colours[index] & 255], at + 3 * x);
+    }
+  const parts = [Buffer.from([0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]), chunk('IHDR', ihdr)];
+  if (indexed) parts.push(chunk('PLTE', Buffer.from(colours.flatMap((c) => [c >> 16 & 255, c >> 8 & 255, c & 255]))));
+  parts.push(chunk('IDAT', deflateSync(raw)), chunk('IEND', Buffer.alloc(0)));
+  return new Uint8Array(Buffer.concat(parts));
+}
+
+// An 8-bit BMP with the colour table in the given order.
+export function bmp(width, height, indices, colours) {
+  const stride = (width + 3) & ~3;
+  const tableBytes = 4 * colours.length;
+  const offset = 14 + 40 + tableBytes;
+  const out = Buffer.alloc(offset + stride * height);
+  out.write('BM', 0, 'latin1');
+  out.writeUInt32LE(out.length, 2);
+  out.writeUInt32LE(offset, 10);
+  out.writeUInt32LE(40, 14);
+  out.writeInt32LE(width, 18);
+  out.writeInt32LE(height, 22);
+  out.writeUInt16LE(1, 26);
+  out.writeUInt16LE(8, 28);
+  out.writeUInt32LE(stride * height, 34);
+  out.writeUInt32LE(colours.length, 46);
+  colours.forEach((c, i) => out.set([c & 255, c >> 8 & 255, c >> 16 & 255, 0], 54 + 4 * i));
+  for (let y = 0; y < height; y++)
+    for (let x = 0; x < width; x++) out[offset + (height - 1 - y) * stride + x] = indices[y * width + x];
+  return new Uint8Array(out);
+}
+
+// A GIF with a global table of 256 entries; LZW codes stay 9 bits wide by
+// a clear code every 254 pixels.
+export function gif(width, height, indices, colours) {
+  const head = Buffer.alloc(13);
+  head.write('GIF89a', 0, 'latin1');
+  head.writeUInt16LE(width, 6);
+  head.writeUInt16LE(height, 8);
+  head[10] = 0xf7;
+  const table = Buffer.alloc(768);
+  colours.forEach((c, i) => table.set([c >> 16 & 255, c >> 8 & 255, c & 255], 3 * i));
+  const image = Buffer.alloc(10);
+  image[0] = 0x2c;
+  image.writeUInt16LE(width, 5);
+  image.writeUInt16LE(height, 7);
+  const codes = [256];
+  indices.forEach((index, i) => {
+    if (i > 0 && i % 254 === 0) codes.push(256);
+    codes.push(index);
+  });
+  codes.push(257);
+  const bits = [];
+  for (const code of codes) for (let b = 0; b < 9; b++) bits.push(code >> b & 1);
+  const data = Buffer.alloc(Math.ceil(bits.length / 8));
+  bits.forEach((bit, i) => { data[i >> 3] |= bit << (i & 7); });
+  const blocks = [Buffer.from([8])];
+  for (let at = 0; at < data.length; at += 255) {
+    const piece = data.subarray(at, at + 255);
+    blocks.push(Buffer.from([piece.length]), piece);
+  }
+  blocks.push(Buffer.from([0, 0x3b]));
+  return new Uint8Array(Buffer.concat([head, table, image, ...blocks]));
+}
