@@ -5,7 +5,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
-import { deflateSync } from 'node:zlib';
+import { deflateSync, inflateSync } from 'node:zlib';
 
 export const root = resolve(import.meta.dirname, '..', '..');
 export const buildDir = process.env.ORV_BUILD_DIR ?? join(root, 'build');
@@ -145,4 +145,106 @@ export function gif(width, height, indices, colours) {
   }
   blocks.push(Buffer.from([0, 0x3b]));
   return new Uint8Array(Buffer.concat([head, table, image, ...blocks]));
+}
+
+// An indexed or grey PNG of bit depth 1, 2, 4 or 8 (as the command line
+// writes them) as one index per pixel, rows from the top.
+export function readIndexedPng(file) {
+  const bytes = Buffer.from(file);
+  let at = 8, width = 0, height = 0, depth = 0;
+  const idat = [];
+  while (at < bytes.length) {
+    const length = bytes.readUInt32BE(at), type = bytes.toString('latin1', at + 4, at + 8);
+    const data = bytes.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = data.readUInt32BE(0);
+      height = data.readUInt32BE(4);
+      depth = data[8];
+      if (data[9] !== 3 && data[9] !== 0) throw new Error(`PNG colour type ${data[9]}`);
+      if (data[12] !== 0) throw new Error('interlaced PNG');
+    } else if (type === 'IDAT') idat.push(data);
+    at += 12 + length;
+  }
+  const raw = inflateSync(Buffer.concat(idat));
+  const stride = Math.ceil(width * depth / 8);
+  const bpp = Math.max(1, depth / 8);
+  const rows = [];
+  let previous = Buffer.alloc(stride);
+  for (let y = 0; y < height; y++) {
+    const filter = raw[y * (stride + 1)];
+    const row = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+    for (let i = 0; i < stride; i++) {
+      const a = i >= bpp ? row[i - bpp] : 0, b = previous[i], c = i >= bpp ? previous[i - bpp] : 0;
+      const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+      const predictor = [0, a, b, (a + b) >> 1, pa <= pb && pa <= pc ? a : pb <= pc ? b : c][filter];
+      row[i] = (row[i] + predictor) & 255;
+    }
+    rows.push(row);
+    previous = row;
+  }
+  const indices = new Uint8Array(width * height);
+  for (let y = 0; y < height; y++)
+    for (let x = 0; x < width; x++) {
+      const bit = x * depth;
+      indices[y * width + x] = rows[y][bit >> 3] >> (8 - depth - (bit & 7)) & ((1 << depth) - 1);
+    }
+  return { width, height, indices };
+}
+
+// A BPS patch applied to source, with its three CRC32 checks.
+export function applyBps(patch, source) {
+  let at = 4;
+  const number = () => {
+    let value = 0, shift = 1;
+    for (;;) {
+      const byte = patch[at++];
+      value += (byte & 0x7f) * shift;
+      if (byte & 0x80) return value;
+      shift *= 128;
+      value += shift;
+    }
+  };
+  if (Buffer.from(patch.subarray(0, 4)).toString('latin1') !== 'BPS1') throw new Error('no BPS patch');
+  const end = patch.length - 12;
+  const view = new DataView(patch.buffer, patch.byteOffset, patch.byteLength);
+  if (number() !== source.length) throw new Error('BPS: wrong source size');
+  const target = new Uint8Array(number());
+  const metadata = number();
+  at += metadata;
+  if (view.getUint32(end, true) !== crc32(source)) throw new Error('BPS: wrong source');
+  let out = 0, sourceRel = 0, targetRel = 0;
+  while (at < end) {
+    const command = number();
+    const length = (command >> 2) + 1;
+    const signed = () => { const n = number(); return (n & 1 ? -1 : 1) * (n >> 1); };
+    switch (command & 3) {
+      case 0: for (let i = 0; i < length; i++, out++) target[out] = source[out]; break;
+      case 1: for (let i = 0; i < length; i++) target[out++] = patch[at++]; break;
+      case 2: sourceRel += signed(); for (let i = 0; i < length; i++) target[out++] = source[sourceRel++]; break;
+      case 3: targetRel += signed(); for (let i = 0; i < length; i++) target[out++] = target[targetRel++]; break;
+    }
+  }
+  if (view.getUint32(end + 4, true) !== crc32(target)) throw new Error('BPS: wrong target');
+  if (view.getUint32(end + 8, true) !== crc32(patch.subarray(0, end + 8))) throw new Error('BPS: damaged patch');
+  return target;
+}
+
+// An IPS patch applied to source.
+export function applyIps(patch, source) {
+  const target = Uint8Array.from(source);
+  let at = 5;
+  for (;;) {
+    const offset = patch[at] << 16 | patch[at + 1] << 8 | patch[at + 2];
+    if (offset === 0x454f46 && at + 3 === patch.length) return target;
+    let size = patch[at + 3] << 8 | patch[at + 4];
+    at += 5;
+    if (size) {
+      target.set(patch.subarray(at, at + size), offset);
+      at += size;
+    } else {
+      size = patch[at] << 8 | patch[at + 1];
+      target.fill(patch[at + 2], offset, offset + size);
+      at += 3;
+    }
+  }
 }
