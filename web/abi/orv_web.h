@@ -93,11 +93,15 @@ OrvStatus orv_rom_info(const uint8_t* rom, uint32_t size, const char* file_name,
 /* Every slot, orv_slot_count() records. */
 ORV_EXPORT(orv_slots) OrvStatus orv_slots(const uint8_t* rom, uint32_t size, OrvSlot* slots, uint32_t capacity);
 
-/* The slot's picture as shades 0..3 (white, colour 1, colour 2, black), one
- * byte per pixel, rows from the top. ORV_REFUSED without a complete picture. */
+/* The pictures of slots first .. first + count - 1 as shades 0..3 (white,
+ * colour 1, colour 2, black), one byte per pixel, rows from the top, one
+ * picture after the other in shades. layout gets three numbers per slot:
+ * where its shades begin, its width and its height (0 and 0 without a
+ * complete picture). ORV_BUFFER_SMALL with *needed set when shades is too
+ * small; then layout is filled but shades is not. */
 ORV_EXPORT(orv_slot_shades)
-OrvStatus orv_slot_shades(const uint8_t* rom, uint32_t size, uint32_t slot, uint8_t* shades, uint32_t capacity,
-                          int32_t* width, int32_t* height, char* text, uint32_t text_capacity);
+OrvStatus orv_slot_shades(const uint8_t* rom, uint32_t size, uint32_t first, uint32_t count, uint8_t* shades,
+                          uint32_t capacity, int32_t* layout, uint32_t* needed);
 
 /* A decoded picture (RGBA, rows from the top; colour_table: an indexed
  * file's own colours as 0x00RRGGBB in its order, or none) into a slot, as

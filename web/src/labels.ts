@@ -2,6 +2,8 @@
 
 import type { SlotInfo } from './orv.ts';
 
+const UNOWN_NUMBER = 201;
+
 export function hex(value: number): string {
   return '0x' + value.toString(16).toUpperCase();
 }
@@ -33,13 +35,13 @@ export function slotCaption(slot: SlotInfo): { title: string; note: string } {
   }
 }
 
-// A filter matches a slot by its number (digits, "#25") or by any word of
-// its name and label ("pika", "unown", "back").
+// A filter matches a slot by its number (digits, "#25"; 201 for the Unown)
+// or by every word of it in its name and label ("pika", "unown b", "back").
 export function matchesFilter(slot: SlotInfo, filter: string): boolean {
   const text = filter.trim().toLowerCase();
   if (!text) return true;
   const number = /^#?0*(\d+)$/.exec(text);
-  if (number) return slot.number === Number(number[1]);
+  if (number) return slot.number === Number(number[1]) || (slot.kind === 'unown' && Number(number[1]) === UNOWN_NUMBER);
   const haystack = `${slot.name} ${slotLabel(slot)} ${slotCaption(slot).title}`.toLowerCase();
   return text.split(/\s+/).every((word) => haystack.includes(word));
 }

@@ -74,12 +74,6 @@ function showInfo(info: RomInfo) {
   field('free', `${info.freeBytes.toLocaleString('en')} in ${info.freeRuns.toLocaleString('en')} runs`);
 }
 
-function allPictures(rom: HeldRom, count: number): (Shades | null)[] {
-  const pictures: (Shades | null)[] = [];
-  for (let i = 0; i < count; i++) pictures.push(rom.shades(i));
-  return pictures;
-}
-
 function enable(on: boolean) {
   for (const button of Object.values(downloads)) button.disabled = !on;
   filterInput.disabled = shinySwitch.disabled = !on;
@@ -116,7 +110,7 @@ async function openRom(file: File) {
     throw error;
   }
   const slots = held.slots();
-  const pictures = allPictures(held, slots.length);
+  const pictures = held.pictures();
   if (loaded) {
     loaded.base.free();
     if (loaded.current !== loaded.base) loaded.current.free();
@@ -148,12 +142,13 @@ async function replacePicture(file: File) {
   l.current = rom;
   if (previous !== l.base) previous.free();
   const slots = rom.slots();
+  // New pictures where a pointer or stream changed, new colours where a palette did.
   const changed = new Map<number, Shades | null>();
   slots.forEach((s, i) => {
     const o = l.slots[i];
-    if (s.offset !== o.offset || s.streamBytes !== o.streamBytes || s.normal.join() !== o.normal.join() ||
-        s.shiny.join() !== o.shiny.join() || s.name !== o.name)
-      changed.set(i, rom.shades(i));
+    if (s.offset !== o.offset || s.streamBytes !== o.streamBytes) changed.set(i, rom.pictures(i, 1)[0]);
+    else if (s.normal.join() !== o.normal.join() || s.shiny.join() !== o.shiny.join() || s.name !== o.name)
+      changed.set(i, gallery.picture(i));
   });
   l.slots = slots;
   l.info = rom.info();

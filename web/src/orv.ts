@@ -68,7 +68,8 @@ export interface HeldRom {
   bytes(): Uint8Array<ArrayBuffer>;
   info(): RomInfo;
   slots(): SlotInfo[];
-  shades(slot: number): Shades | null;
+  // The pictures of slots first .. first + count - 1; null where none is complete.
+  pictures(first?: number, count?: number): (Shades | null)[];
   insert(slot: number, picture: DecodedPicture, pictureName: string): { rom: HeldRom; insertion: Insertion };
   patch(format: PatchFormat, target: HeldRom): Uint8Array<ArrayBuffer>;
   free(): void;
@@ -92,8 +93,8 @@ interface Exports {
   orv_slot_count(): number;
   orv_rom_info(rom: number, size: number, name: number, info: number, text: number, cap: number): number;
   orv_slots(rom: number, size: number, slots: number, capacity: number): number;
-  orv_slot_shades(rom: number, size: number, slot: number, shades: number, capacity: number, width: number,
-    height: number, text: number, cap: number): number;
+  orv_slot_shades(rom: number, size: number, first: number, count: number, shades: number, capacity: number,
+    layout: number, needed: number): number;
   orv_insert(rom: number, size: number, name: number, slot: number, source: number, rgba: number, width: number, height: number,
     table: number, tableCount: number, newRom: number, newRomCapacity: number, insertion: number, text: number,
     cap: number): number;
@@ -103,7 +104,8 @@ interface Exports {
 
 const OK = 0, REFUSED = 1, BUFFER_SMALL = 2;
 const TEXT_CAPACITY = 2048;
-const MAX_PICTURE_PIXELS = 32768;
+// The games' largest picture, 56 x 56 pixels: room enough for most ROMs' slots.
+const BOX_PIXELS = 56 * 56;
 // Record layouts of orv_web.h.
 const INFO_BYTES = 12 * 4 + 20 + 16 + 8;
 const SLOT_BYTES = 12 * 4 + 48;
@@ -187,8 +189,6 @@ function check(status: number, what: string) {
 }
 
 export class Rom implements HeldRom {
-  private scratch = 0;
-
   /** @internal */ constructor(private readonly core: OrvCore, readonly pointer: number, readonly size: number,
     readonly fileName: string) {}
 
@@ -198,8 +198,7 @@ export class Rom implements HeldRom {
   }
 
   free() {
-    this.core.free(this.pointer, this.scratch);
-    this.scratch = 0;
+    this.core.free(this.pointer);
   }
 
   info(): RomInfo {
@@ -269,19 +268,35 @@ export class Rom implements HeldRom {
     }
   }
 
-  // The slot's picture as shades, or null without a complete picture. The
-  // result stays valid (it is a copy).
-  shades(slot: number): Shades | null {
+  pictures(first = 0, count = this.core.slotCount - first): (Shades | null)[] {
     const c = this.core;
-    if (!this.scratch) this.scratch = c.alloc(MAX_PICTURE_PIXELS + 8);
-    const out = this.scratch, width = out + MAX_PICTURE_PIXELS, height = width + 4;
-    const status = c.exports.orv_slot_shades(this.pointer, this.size, slot, out, MAX_PICTURE_PIXELS, width, height,
-      0, 0);
-    if (status === REFUSED) return null;
-    check(status, 'orv_slot_shades');
-    const v = c.view();
-    const w = v.getInt32(width, true), h = v.getInt32(height, true);
-    return { width: w, height: h, shades: c.u8().slice(out, out + w * h) };
+    const layout = c.alloc(12 * count);
+    const needed = c.alloc(4);
+    let capacity = count * BOX_PIXELS;
+    try {
+      for (;;) {
+        const out = c.alloc(capacity);
+        try {
+          const status = c.exports.orv_slot_shades(this.pointer, this.size, first, count, out, capacity, layout,
+            needed);
+          if (status === BUFFER_SMALL) {
+            capacity = c.view().getUint32(needed, true);
+            continue;
+          }
+          check(status, 'orv_slot_shades');
+          const v = c.view(), memory = c.u8();
+          return Array.from({ length: count }, (_, i) => {
+            const at = v.getInt32(layout + 12 * i, true);
+            const width = v.getInt32(layout + 12 * i + 4, true), height = v.getInt32(layout + 12 * i + 8, true);
+            return width > 0 ? { width, height, shades: memory.slice(out + at, out + at + width * height) } : null;
+          });
+        } finally {
+          c.free(out);
+        }
+      }
+    } finally {
+      c.free(layout, needed);
+    }
   }
 
   // The picture into the slot: a new Rom with the change, this one unchanged.

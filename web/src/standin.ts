@@ -7,7 +7,7 @@ import { Refusal } from './orv.ts';
 
 function slotList(): Omit<SlotInfo, 'offset' | 'bank' | 'streamBytes' | 'width' | 'height' | 'normal' | 'shiny'>[] {
   const out = [];
-  for (let n = 1; n <= 251; n++) for (const back of [false, true]) out.push({ kind: 'pokemon' as const, number: n, back, name: `P${n}` });
+  for (let n = 1; n <= 251; n++) if (n !== 201) for (const back of [false, true]) out.push({ kind: 'pokemon' as const, number: n, back, name: `P${n}` });
   for (let n = 1; n <= 26; n++) for (const back of [false, true]) out.push({ kind: 'unown' as const, number: n, back, name: 'UNOWN' });
   for (let n = 1; n <= 66; n++) out.push({ kind: 'trainer' as const, number: n, back: false, name: '' });
   return out.map((s, index) => ({ index, ...s }));
@@ -32,6 +32,9 @@ class StandInRom implements HeldRom {
         shiny: [(s.number * 0x7c113) & 0xffffff, (s.number * 0x2f0d1) & 0xffffff] } as SlotInfo;
     });
   }
+  pictures(first = 0, count = 618 - first): (Shades | null)[] {
+    return Array.from({ length: count }, (_, i) => this.shades(first + i));
+  }
   shades(slot: number): Shades | null {
     const s = this.slots()[slot];
     const shades = new Uint8Array(s.width * s.height);
@@ -53,6 +56,6 @@ class StandInRom implements HeldRom {
 }
 
 export class StandInCore implements Core {
-  readonly slotCount = 620;
+  readonly slotCount = 618;
   hold(bytes: Uint8Array, fileName: string): HeldRom { return new StandInRom(bytes, fileName); }
 }
