@@ -34,5 +34,6 @@ await esbuild.build({
 const css = await esbuild.transform(readFileSync(join(here, 'src/style.css'), 'utf8'), { loader: 'css', minify: true });
 writeFileSync(join(out, 'style.css'), css.code);
 copyFileSync(join(here, 'src/index.html'), join(out, 'index.html'));
+copyFileSync(join(here, '..', 'app/wizard/orvista.svg'), join(out, 'favicon.svg'));
 if (wasm) copyFileSync(resolve(wasm), join(out, 'orv_web.wasm'));
 console.log(`built ${out}`);

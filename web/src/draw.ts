@@ -6,9 +6,11 @@ import type { Shades } from './orv.ts';
 // The gallery's and the detail's box: the games' largest picture, 7 x 7 tiles.
 export const BOX = 56;
 
+const rgbOf = (colours: readonly [number, number]) => [0xffffff, colours[0] & 0xffffff, colours[1] & 0xffffff, 0];
+
 // Shades 0..3 in the colours white, colour 1, colour 2, black, as RGBA.
 export function shadePixels(picture: Shades, colours: readonly [number, number]): ImageData {
-  const rgb = [0xffffff, colours[0], colours[1], 0x000000];
+  const rgb = rgbOf(colours);
   const data = new Uint8ClampedArray(picture.width * picture.height * 4);
   const words = new Uint32Array(data.buffer);
   // Little-endian words: A B G R.

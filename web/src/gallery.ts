@@ -1,5 +1,7 @@
-// Every slot as a button with its picture: built once, painted per ROM,
+// Every slot as a button with its picture: built once, filled per ROM,
 // filtered by name or number, walked with the arrow keys (one tab stop).
+// Pictures are drawn when their button comes near the view, and the rest
+// while the page is idle, so opening a ROM costs the visible ones only.
 
 import { drawPicture } from './draw.ts';
 import { matchesFilter, slotCaption, slotLabel } from './labels.ts';
@@ -10,6 +12,7 @@ interface Item {
   canvas: HTMLCanvasElement;
   title: HTMLElement;
   note: HTMLElement;
+  drawn: boolean; // in the colours shown now
 }
 
 export class Gallery {
@@ -18,12 +21,20 @@ export class Gallery {
   private pictures: (Shades | null)[] = [];
   private shiny = false;
   private current = -1;
+  private readonly observer: IntersectionObserver;
+  private idle = 0;
 
   constructor(private readonly root: HTMLElement, private readonly onChoose: (index: number) => void) {
     root.addEventListener('keydown', (event) => this.key(event));
+    this.observer = new IntersectionObserver((entries) => {
+      for (const entry of entries) {
+        const i = Number((entry.target as HTMLElement).dataset.index);
+        if (entry.isIntersecting) this.draw(i);
+      }
+    }, { root: null, rootMargin: '300px' });
   }
 
-  // The buttons for count slots, before any ROM, so nothing moves later.
+  // The buttons for count slots.
   build(count: number) {
     const fragment = document.createDocumentFragment();
     for (let i = 0; i < count; i++) {
@@ -31,7 +42,7 @@ export class Gallery {
       button.type = 'button';
       button.className = 'tile';
       button.tabIndex = i === 0 ? 0 : -1;
-      button.disabled = true;
+      button.dataset.index = String(i);
       const canvas = document.createElement('canvas');
       canvas.width = canvas.height = 56;
       const title = document.createElement('span');
@@ -41,24 +52,25 @@ export class Gallery {
       button.append(canvas, title, note);
       button.addEventListener('click', () => this.choose(i));
       fragment.append(button);
-      this.items.push({ button, canvas, title, note });
+      this.items.push({ button, canvas, title, note, drawn: false });
+      this.observer.observe(button);
     }
     this.root.replaceChildren(fragment);
   }
 
-  // A ROM's slots and pictures; all items are painted.
-  show(slots: SlotInfo[], pictures: (Shades | null)[]) {
+  // A ROM's slots and pictures: the buttons near the view are drawn at once.
+  show(slots: SlotInfo[], pictures: (Shades | null)[], shiny: boolean) {
     this.slots = slots;
     this.pictures = pictures;
+    this.shiny = shiny;
     slots.forEach((slot, i) => {
       const item = this.items[i];
-      item.button.disabled = false;
       item.button.setAttribute('aria-label', slotLabel(slot));
       const caption = slotCaption(slot);
       item.title.textContent = caption.title;
       item.note.textContent = caption.note;
-      this.paint(i);
     });
+    this.redraw();
   }
 
   // Slots whose record or picture changed.
@@ -67,15 +79,54 @@ export class Gallery {
     for (const [i, picture] of changed) {
       this.pictures[i] = picture;
       this.items[i].title.textContent = slotCaption(slots[i]).title;
-      this.paint(i);
+      this.items[i].drawn = false;
+      this.draw(i);
     }
   }
 
   setShiny(shiny: boolean) {
     this.shiny = shiny;
-    this.items.forEach((_, i) => this.paint(i));
+    this.redraw();
   }
 
+  private get allDrawn(): boolean {
+    return this.items.every((item, i) => item.drawn || i >= this.slots.length);
+  }
+
+  private redraw() {
+    for (const item of this.items) item.drawn = false;
+    this.drawVisible();
+    this.drawWhenIdle();
+  }
+
+  // The buttons in view now, without waiting for the observer's first report.
+  private drawVisible() {
+    const bottom = window.innerHeight + 300;
+    for (let i = 0; i < this.slots.length; i++) {
+      const button = this.items[i].button;
+      if (button.hidden) continue;
+      const box = button.getBoundingClientRect();
+      if (box.top > bottom) break;
+      if (box.bottom >= -300) this.draw(i);
+    }
+  }
+
+  private drawWhenIdle() {
+    cancelIdleCallback(this.idle);
+    this.idle = requestIdleCallback((deadline) => {
+      let i = 0;
+      for (; i < this.slots.length && deadline.timeRemaining() > 1; i++) this.draw(i);
+      if (this.allDrawn) performance.mark('orv-gallery:all-drawn');
+      else this.drawWhenIdle();
+    });
+  }
+
+  private draw(i: number) {
+    const item = this.items[i], slot = this.slots[i];
+    if (!slot || item.drawn) return;
+    drawPicture(item.canvas, this.pictures[i], this.shiny ? slot.shiny : slot.normal);
+    item.drawn = true;
+  }
   // Hides what the filter does not match; returns how many are shown.
   filter(text: string): number {
     let shown = 0;
@@ -100,11 +151,6 @@ export class Gallery {
 
   picture(index: number): Shades | null {
     return this.pictures[index] ?? null;
-  }
-
-  private paint(i: number) {
-    const slot = this.slots[i];
-    drawPicture(this.items[i].canvas, this.pictures[i], this.shiny ? slot.shiny : slot.normal);
   }
 
   private choose(i: number) {

@@ -89,7 +89,12 @@ function select(index: number) {
   if (matchMedia('(max-width: 760px)').matches) detailRoot.scrollIntoView({ block: 'nearest' });
 }
 
-// Marks for the benchmark: from a file chosen to the frame that shows the result.
+// Measures for the benchmark: from a file chosen to the frame that shows the
+// result, and the steps between.
+function step(name: string) {
+  performance.mark(name);
+}
+
 function measured(name: string, work: () => Promise<void>) {
   return async () => {
     performance.mark(`${name}:start`);
@@ -101,6 +106,7 @@ function measured(name: string, work: () => Promise<void>) {
 
 async function openRom(file: File) {
   const bytes = new Uint8Array(await file.arrayBuffer());
+  step('orv-open:read');
   const held = core.hold(bytes, file.name);
   let info: RomInfo;
   try {
@@ -109,8 +115,11 @@ async function openRom(file: File) {
     held.free();
     throw error;
   }
+  step('orv-open:info');
   const slots = held.slots();
+  step('orv-open:slots');
   const pictures = held.pictures();
+  step('orv-open:pictures');
   if (loaded) {
     loaded.base.free();
     if (loaded.current !== loaded.base) loaded.current.free();
@@ -118,8 +127,8 @@ async function openRom(file: File) {
   if (!loaded) gallery.build(slots.length);
   loaded = { base: held, current: held, info, slots, selected: -1 };
   showInfo(info);
-  gallery.show(slots, pictures);
-  gallery.setShiny(shinySwitch.checked);
+  gallery.show(slots, pictures, shinySwitch.checked);
+  step('orv-open:gallery');
   updateCount();
   enable(true);
   report.textContent = '';
@@ -151,12 +160,14 @@ async function replacePicture(file: File) {
       changed.set(i, gallery.picture(i));
   });
   l.slots = slots;
-  l.info = rom.info();
-  showInfo(l.info);
   gallery.update(slots, changed);
   select(l.selected);
   report.textContent = insertion.report;
   say(`${file.name} went into ${slotLabel(slot)}: ${insertion.streamBytes} bytes at ${hex(insertion.dataOffset)}.`);
+  // The ROM's checksums and free bytes follow once the picture is shown.
+  setTimeout(() => {
+    if (loaded === l && l.current === rom) showInfo((l.info = rom.info()));
+  }, 0);
 }
 
 function baseName(name: string) {
