@@ -57,21 +57,29 @@ function queue(work: () => Promise<void>) {
 }
 
 function showInfo(info: RomInfo) {
-  const field = (name: string, text: string) => {
-    $(`#rom-info [data-field="${name}"]`).textContent = text;
+  const field = (name: string, text: string, note = '') => {
+    const dd = $(`#rom-info [data-field="${name}"]`);
+    dd.textContent = text;
+    dd.title = note ? `${text}, ${note}` : text;
+    if (note) {
+      const small = document.createElement('small');
+      small.textContent = note;
+      dd.append(small);
+    }
   };
-  const checksum = (c: { stored: number; computed: number }, digits: number) => {
-    const stored = hex(c.stored).replace(/^0x/, '0x' + '0'.repeat(Math.max(0, digits - c.stored.toString(16).length)));
-    return c.stored === c.computed ? `${stored}, right` : `${stored}, wrong (should be ${hex(c.computed)})`;
+  // As `orvista-cli info` says them: "0x2224, wrong (should be 0x25AE)".
+  const checksum = (name: string, c: { stored: number; computed: number }, digits: number) => {
+    const text = (n: number) => '0x' + n.toString(16).toUpperCase().padStart(digits, '0');
+    field(name, text(c.stored), c.stored === c.computed ? 'right' : `wrong (should be ${text(c.computed)})`);
   };
   field('title', info.title + (info.gameCode ? ` (${info.gameCode})` : ''));
-  field('edition', [info.edition ?? 'unknown edition', info.language ?? '', info.retail ? '· unchanged retail' : '']
-    .filter(Boolean).join(' '));
+  field('edition', [info.edition ?? 'unknown', info.language ?? ''].filter(Boolean).join(' '),
+    info.retail ? 'unchanged retail' : '');
   field('crc32', info.crc32.toString(16).toUpperCase().padStart(8, '0'));
   field('sha1', info.sha1);
-  field('header', checksum(info.headerChecksum, 2));
-  field('global', checksum(info.globalChecksum, 4));
-  field('free', `${info.freeBytes.toLocaleString('en')} in ${info.freeRuns.toLocaleString('en')} runs`);
+  checksum('header', info.headerChecksum, 2);
+  checksum('global', info.globalChecksum, 4);
+  field('free', info.freeBytes.toLocaleString('en'), `in ${info.freeRuns} runs of 64+ bytes`);
 }
 
 function enable(on: boolean) {
