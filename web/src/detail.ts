@@ -35,7 +35,11 @@ export class Detail {
     this.fact('bank', slot.offset >= 0 ? hex(slot.bank) : '–');
     const swatches = document.createElement('span');
     swatches.className = 'swatches';
+    swatches.setAttribute('role', 'img');
+    const words = (colours: readonly number[]) => colours.map(colourHex).join(' and ');
+    swatches.setAttribute('aria-label', `normal ${words(slot.normal)}; shiny ${words(slot.shiny)}`);
     for (const [label, colours] of [['normal', slot.normal], ['shiny', slot.shiny]] as const) {
+      if (label === 'shiny') swatches.append(Object.assign(document.createElement('span'), { className: 'swatch-gap' }));
       for (const colour of colours) {
         const swatch = document.createElement('span');
         swatch.className = 'swatch';
@@ -43,7 +47,6 @@ export class Detail {
         swatch.title = `${label} ${colourHex(colour)}`;
         swatches.append(swatch);
       }
-      if (label === 'normal') swatches.append(document.createTextNode(' '));
     }
     this.facts.get('colours')!.replaceChildren(swatches);
   }
