@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once plain (build/), and the codec, the core
 # modules that read untrusted files and the command line once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/). Fails
-# when any test fails.
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/). The
+# platform-free libraries are built for wasm32-wasi too (build-wasm/) and
+# checked under node's WASI. Fails when any test or build fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh || exit 1
@@ -18,6 +19,18 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVISTA_SANITIZE=ON \
       -DORVISTA_MODULES="platform;rom;picture;preview;cli" -DORVISTA_BUILD_BENCH=OFF >/dev/null || exit 1
 cmake --build build-sanitize -j"$jobs" || exit 1
 
+echo "== wasm32-wasi build =="
+if cmake -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake >/dev/null &&
+   cmake --build build-wasm -j"$jobs"; then
+  if node -e 'process.exit(parseInt(process.versions.node) >= 20 ? 0 : 1)' 2>/dev/null; then
+    ctest --test-dir build-wasm --output-on-failure --no-tests=error || status=1
+  else
+    echo "wasm32-wasi check not run: it needs node 20 or later"
+  fi
+else
+  echo "wasm32-wasi build failed"
+  status=1
+fi
 echo "== sanitizer build =="
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
 echo "== plain build =="

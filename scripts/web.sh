@@ -19,7 +19,7 @@ done
 case "$port" in ''|*[!0-9]*) echo "web.sh: --port needs a number" >&2; exit 2 ;; esac
 
 scripts/deps.sh web
-cmake -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake >/dev/null
 cmake --build build-wasm -j"$(nproc)" --target orv_web
 
 # The npm packages pinned by web/package-lock.json, installed again only when it changed.

@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "orvista_version.h"
+
 namespace orv {
 namespace {
 
@@ -87,7 +89,7 @@ void Form2::build()
     name->setFont(big);
     makeClosing(name);
     makeClosing(label(this, u("LabelVersion"), u("Version:"), {290, 18, 70, 20}));
-    makeClosing(label(this, u("Label1"), u("4.11 XP"), {360, 18, 70, 20}));
+    makeClosing(label(this, u("Label1"), u(ORVISTA_VERSION " XP"), {360, 18, 70, 20}));
 
     // Two-line captions of the label array; "&&" shows one "&".
     makeClosing(label(this, u("Label(1)"), u("Gesamte Programmierung und Design\n2002-04 by:"), {16, 76, 250, 36}));

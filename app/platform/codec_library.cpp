@@ -33,17 +33,18 @@ Bindings load()
     Bindings b;
     void* handle = nullptr;
     // Beside the program in the build folder, in the library folder of an
-    // installation, then wherever the system's loader looks.
+    // installation, then wherever the system's loader looks. By soname: a
+    // run-time install has no libvexlib.so link, and a later major is another ABI.
     const std::filesystem::path folder = executableFolder();
     for (const std::filesystem::path& candidate :
-         {folder / "libvexlib.so", folder / ORV_LIBDIR_FROM_BINDIR / "libvexlib.so"}) {
+         {folder / ORV_VEXLIB_SONAME, folder / ORV_LIBDIR_FROM_BINDIR / ORV_VEXLIB_SONAME}) {
         if (!folder.empty() && std::filesystem::exists(candidate))
             handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle)
             break;
     }
     if (!handle)
-        handle = dlopen("libvexlib.so", RTLD_NOW | RTLD_LOCAL);
+        handle = dlopen(ORV_VEXLIB_SONAME, RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = dlerror();
         b.problem = why ? why : "libvexlib.so not found";

@@ -21,6 +21,7 @@
 #include "file_exists.h"
 #include "form1_layout.h"
 #include "message_sink.h"
+#include "orvista_version.h"
 #include "page_rules.h"
 #include "page_work.h"
 #include "picture_box.h"
@@ -35,7 +36,7 @@ Form1::Form1(SettingsStore& settings, MessageSink& messages, FileDialogs& dialog
       openLink_(std::move(openLink))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("ORV v4.11 XP"));
+    setWindowTitle(QStringLiteral("ORV v" ORVISTA_VERSION " XP"));
     setFixedSize(scaledPixels(kWindowWidthTwips), scaledPixels(kWindowHeightTwips));
     buildForm1Controls(this, ui_);
     setAcceptDrops(true);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "form2.h"
+#include "orvista_version.h"
 
 namespace orv {
 namespace {
@@ -15,7 +16,7 @@ TEST(About, ShowsItsCaptionsUnclipped)
     EXPECT_EQ(about.windowTitle(), "Info zu Orvista");
     const std::pair<const char*, const char*> captions[] = {
         {"LabelInfo", "Info zu"},           {"LabelName", "Orvista"},
-        {"LabelVersion", "Version:"},       {"Label1", "4.11 XP"},
+        {"LabelVersion", "Version:"},       {"Label1", ORVISTA_VERSION " XP"},
         {"LabelAchtung", "Achtung:"},       {"Label(1)", "Gesamte Programmierung und Design\n2002-04 by:"},
         {"LinksCaption", "Links"},          {"Label(3)", "Gold, Silber\nEnglisch & Deutsch"},
         {"DankAnCaption", "Dank an"},       {"Label(13)", "Unterstützte Roms:\nSprachversionen:"},

@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "form1_layout.h"
+#include "orvista_version.h"
 #include "wizard_harness.h"
 
 namespace orv::test {
@@ -13,7 +14,7 @@ TEST(Window, TitleSizeAndExactCaptionsNoneClipped)
 {
     Harness h;
     Form1& f = h.start();
-    EXPECT_EQ(f.windowTitle(), "ORV v4.11 XP");
+    EXPECT_EQ(f.windowTitle(), "ORV v" ORVISTA_VERSION " XP");
     EXPECT_EQ(f.size(), QSize(scaledPixels(4815), scaledPixels(2370)));
     // Trailing blanks and dots, accelerators and umlauts are part of the captions.
     const std::pair<const char*, const char*> captions[] = {
