@@ -248,3 +248,35 @@ export function applyIps(patch, source) {
     }
   }
 }
+
+// A friendly shape in four shades for screenshots: white ground, black
+// outline, colour 1 body, colour 2 shading. kind 0..3: ball, blob, star, leaf.
+export function demoPicture(kind, side) {
+  const indices = new Uint8Array(side * side);
+  const c = side / 2, r = side * 0.42;
+  const inside = (x, y) => {
+    const dx = x - c, dy = y - c;
+    switch (kind % 4) {
+      case 0: return Math.hypot(dx, dy) - r;
+      case 1: return Math.hypot(dx * 0.9, (dy - r * 0.2) * (dy > 0 ? 1.4 : 0.85)) - r * 0.9;
+      case 2: {
+        const a = Math.atan2(dy, dx), k = 0.55 + 0.45 * Math.cos(5 * a + Math.PI / 2);
+        return Math.hypot(dx, dy) - r * (0.5 + 0.5 * k);
+      }
+      default: return Math.abs(dx) / (r * 0.55) + Math.abs(dy) / r - 1;
+    }
+  };
+  for (let y = 0; y < side; y++)
+    for (let x = 0; x < side; x++) {
+      const d = inside(x + 0.5, y + 0.5);
+      const unit = kind % 4 === 3 ? d * r : d;
+      let shade = unit > 0 ? 0 : unit > -1.6 ? 3 : 1;
+      if (shade === 1 && (x - c) + (y - c) > r * 0.35) shade = 2; // shade toward the lower right
+      if (shade === 1 && Math.hypot(x - c + r * 0.35, y - c + r * 0.35) < r * 0.16) shade = 0; // a gleam
+      if (kind % 4 === 0 && shade !== 0 && Math.abs(y - c) < 1.2) shade = 3; // the ball's band
+      if (kind % 4 === 1 && shade !== 0 && Math.abs(y - c + r * 0.15) < 2.5 && Math.abs(Math.abs(x - c) - r * 0.35) < 2)
+        shade = 3; // eyes
+      indices[y * side + x] = shade;
+    }
+  return indices;
+}

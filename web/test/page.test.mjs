@@ -61,6 +61,12 @@ describe('the page', () => {
     // As orvista-cli info says them.
     assert.equal(await field('header'), '0x26, wrong (should be 0x38)');
     assert.equal(await field('global'), '0x2224, wrong (should be 0x25AE)');
+    // Nothing moves while the pictures out of view are drawn.
+    const boxes = () => page.evaluate(() => ['#detail', '#gallery .tile:last-child', '#gallery .tile:nth-child(300)']
+      .map((s) => JSON.stringify(document.querySelector(s).getBoundingClientRect())));
+    const before = await boxes();
+    await page.waitForFunction(() => performance.getEntriesByName('orv-gallery:all-drawn').length > 0);
+    assert.deepEqual(await boxes(), before);
     assert.deepEqual(errors, []);
     await page.context().close();
   });

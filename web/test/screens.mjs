@@ -5,15 +5,22 @@
 import { mkdirSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { openBrowser } from './browser.mjs';
-import { pattern, png, syntheticRom, tempDir } from './fixtures.mjs';
+import { demoPicture, png, syntheticRom, tempDir } from './fixtures.mjs';
 
 const out = resolve(process.argv[2] ?? '.');
 mkdirSync(out, { recursive: true });
 const work = tempDir();
 const romFile = join(work.dir, 'gold.gbc');
 writeFileSync(romFile, syntheticRom('E'));
-const pictureFile = join(work.dir, 'hero.png');
-writeFileSync(pictureFile, png(56, 56, pattern(56, 56, [0, 2, 1, 3]), [0xffffff, 0xf8a000, 0x3050f8, 0]));
+// Friendly shapes for the first slots, so the gallery shows what pictures look like.
+const palettes = [[0xf83800, 0xa8a8a8], [0x58c030, 0x2f7818], [0xf8d030, 0xd08010], [0x60a0f8, 0x2050b0],
+  [0xf070a0, 0xa03060], [0x9070e0, 0x503090]];
+const demos = palettes.map(([c1, c2], k) => {
+  const side = [56, 48, 56, 40, 48, 56][k];
+  const file = join(work.dir, `demo-${k}.png`);
+  writeFileSync(file, png(side, side, demoPicture(k, side), [0xffffff, c1, c2, 0], { indexed: true }));
+  return { file, slot: `Pokemon ${k + 1} front` };
+});
 
 const browser = await openBrowser();
 try {
@@ -24,10 +31,12 @@ try {
     const { page, errors } = await browser.page({ width, height });
     await page.getByLabel('ROM file').setInputFiles(romFile);
     await page.getByRole('status').filter({ hasText: 'Opened' }).waitFor();
-    await page.getByRole('button', { name: 'Pokemon 25 front', exact: true }).click();
-    await page.getByLabel('Replace picture').setInputFiles(pictureFile);
-    await page.getByRole('status').filter({ hasText: 'went into' }).waitFor();
-    if (width > 600) await page.getByRole('button', { name: 'Pokemon 1 front', exact: true }).focus();
+    for (const { file, slot } of demos) {
+      await page.getByRole('button', { name: slot, exact: true }).click();
+      await page.getByLabel('Replace picture').setInputFiles(file);
+      await page.getByRole('status').filter({ hasText: `went into ${slot}` }).waitFor();
+    }
+    await page.getByRole('button', { name: 'Pokemon 3 front', exact: true }).click();
     await page.evaluate(() => window.scrollTo(0, 0));
     await page.screenshot({ path: join(out, `web-${width}x${height}.png`) });
     if (errors.length) throw new Error(errors.join('\n'));
