@@ -108,8 +108,9 @@ OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name
         info->free_bytes = static_cast<uint32_t>(space->freeBytes);
         info->free_runs = static_cast<uint32_t>(space->runs);
     }
-    if (const std::string why = web::NotThisGame(language.has_value(), info->sound_pictures); !why.empty())
-        return refuse(text, text_capacity, web::NotARomText(nameOf(file_name), why));
+    if (const std::string why = en::NotThisGameText(nameOf(file_name), language.has_value(), info->sound_pictures);
+        !why.empty())
+        return refuse(text, text_capacity, why);
     return ORV_OK;
 }
 

@@ -5,6 +5,7 @@
 #include "batch_plan.h"
 #include "byte_patch.h"
 #include "cartridge_header.h"
+#include "colour_roles.h"
 #include "colours.h"
 #include "compression.h"
 #include "gbc_color.h"
@@ -39,6 +40,14 @@ WorkingPicture wholeTiles(const SourcePicture& source)
 
 std::string quoted(const std::string& name) { return Quoted(name); }
 
+// As the command line's insert says every refusal: the ROM is unchanged.
+std::unexpected<std::string> refused(std::string message)
+{
+    if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
+        message += " Nothing was written.";
+    return std::unexpected(std::move(message));
+}
+
 std::string sizesShown(const rom::Slot& slot)
 {
     if (rom::IsTrainer(slot))
@@ -48,35 +57,38 @@ std::string sizesShown(const rom::Slot& slot)
     return "a front picture is at most 56 x 56 pixels";
 }
 
-struct Roles { std::optional<Colour> colour1, colour2; };
-Roles ColourRoles(const std::vector<Colour>& colours, const std::vector<Colour>&, std::optional<PalettePair>)
-{
-    return {colours.size() > 0 ? std::optional(colours[0]) : std::nullopt, colours.size() > 1 ? std::optional(colours[1]) : std::nullopt};
-}
-
 } // namespace
 
 std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, const rom::Slot& slot,
                                                      const SourcePicture& source, const std::string& name)
 {
     if (source.width < 8 || source.height < 8)
-        return std::unexpected(en::Text(Error{.kind = ErrorKind::SourceTooSmall}, name));
+        return refused(en::Text(Error{.kind = ErrorKind::SourceTooSmall}, name));
     WorkingPicture picture = wholeTiles(source);
     if (!rom::UsualSize(slot, picture.width, picture.height))
-        return std::unexpected("The picture " + quoted(name) + " is " + std::to_string(picture.width) + " x " +
-                               std::to_string(picture.height) + " pixels in whole tiles; " + sizesShown(slot) +
-                               ". Nothing was written.");
+        return refused("The picture " + quoted(name) + " is " + std::to_string(picture.width) + " x " +
+                       std::to_string(picture.height) + " pixels in whole tiles; " + sizesShown(slot) + ".");
     auto colours = CollectColours(picture);
     if (!colours)
-        return std::unexpected(en::Text(colours.error(), name));
-    const auto roles = ColourRoles(*colours, source.colourTable, rom::SlotPalettePair(rom, slot));
-    const ColourMapping mapping = ApplyColourMapping(
-        {picture.palette, roles.colour1, roles.colour2,
-         SubstituteColour(0, roles.colour1.value_or(0), roles.colour2.value_or(0)), picture.width, picture.height});
+        return refused(en::Text(colours.error(), name));
+    // As the command line without colour options: the first and second colour
+    // found, unless the slot's colours or the file's table give the roles.
+    std::optional<Colour> colour1, colour2;
+    if (colours->size() > kPreselectedColour1)
+        colour1 = (*colours)[kPreselectedColour1];
+    if (colours->size() > kPreselectedColour2)
+        colour2 = (*colours)[kPreselectedColour2];
+    if (auto roles = PictureColourRoles(*colours, source.colourTable, rom::SlotPalettePair(rom, slot))) {
+        colour1 = roles->colour1;
+        colour2 = roles->colour2;
+    }
+    const ColourMapping mapping = ApplyColourMapping({picture.palette, colour1, colour2,
+                                                      SubstituteColour(0, colour1.value_or(0), colour2.value_or(0)),
+                                                      picture.width, picture.height});
     picture.palette = mapping.palette;
     auto coded = CodePicture({.picture = &picture, .rawLength = mapping.rawLength});
     if (!coded)
-        return std::unexpected(en::Text(coded.error(), name));
+        return refused(en::Text(coded.error()));
     return CodedPicture{.tileData = std::move(coded->tileData),
                         .stream = std::move(coded->encodedData),
                         .colour1 = picture.palette[1],
@@ -88,11 +100,6 @@ std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, c
 std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const rom::Slot& slot,
                                                  const CodedPicture& coded, const std::string& romName)
 {
-    const auto refused = [](std::string message) {
-        if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
-            message += " Nothing was written.";
-        return std::unexpected(std::move(message));
-    };
     rom::InsertRequest request{.encoded = coded.stream,
                                .slot = slot,
                                .colour1 = coded.colour1,
@@ -122,20 +129,6 @@ std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const
     for (const Note& note : plan->notes)
         done.report += "note: " + en::Text(note) + "\n";
     return done;
-}
-
-std::string NotThisGame(bool languageKnown, size_t soundPictures)
-{
-    if (!languageKnown)
-        return "the header's language byte is neither D nor E";
-    if (soundPictures == 0)
-        return "no picture pointer leads to a picture";
-    return {};
-}
-
-std::string NotARomText(const std::string& name, const std::string& why)
-{
-    return quoted(name) + " is not a ROM of Pokemon Gold or Silver (English or German): " + why + ".";
 }
 
 } // namespace orv::web

@@ -44,9 +44,4 @@ struct Inserted {
 std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const rom::Slot& slot,
                                                  const CodedPicture& coded, const std::string& romName);
 
-// Why `orvista-cli info` finds a ROM none of these games (empty when it is one),
-// and its whole message naming the file.
-std::string NotThisGame(bool languageKnown, size_t soundPictures);
-std::string NotARomText(const std::string& name, const std::string& why);
-
 } // namespace orv::web
