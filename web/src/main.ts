@@ -7,7 +7,6 @@ import { hex, slotLabel } from './labels.ts';
 import { OrvCore, Refusal, type Core, type HeldRom, type PatchFormat, type RomInfo, type Shades,
   type SlotInfo } from './orv.ts';
 import { decodePictureFile } from './picture_file.ts';
-import { StandInCore } from './standin.ts'; // TEMPORARY
 
 const $ = <T extends HTMLElement>(selector: string) => document.querySelector<T>(selector)!;
 
@@ -250,7 +249,7 @@ function wire() {
 async function start() {
   wire();
   try {
-    core = await OrvCore.load(fetch('orv_web.wasm')).catch(() => new StandInCore()); // TEMPORARY
+    core = await OrvCore.load(fetch('orv_web.wasm'));
   } catch (error) {
     say(`The page could not start its core: ${error instanceof Error ? error.message : String(error)}`);
     romInput.disabled = true;
