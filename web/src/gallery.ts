@@ -9,7 +9,7 @@ import type { Shades, SlotInfo } from './orv.ts';
 
 interface Item {
   button: HTMLButtonElement;
-  canvas: HTMLCanvasElement;
+  frame: HTMLElement; // holds the canvas once the picture is first drawn
   title: HTMLElement;
   note: HTMLElement;
   drawn: boolean; // in the colours shown now
@@ -34,28 +34,19 @@ export class Gallery {
     }, { root: null, rootMargin: '300px' });
   }
 
-  // The buttons for count slots.
+  // The buttons for count slots, made in one go from markup.
   build(count: number) {
-    const fragment = document.createDocumentFragment();
-    for (let i = 0; i < count; i++) {
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.className = 'tile';
-      button.tabIndex = i === 0 ? 0 : -1;
+    const tile = '<button type="button" class="tile" tabindex="-1"><span class="thumb"></span>' +
+      '<span class="tile-title"></span><span class="tile-note"></span></button>';
+    this.root.innerHTML = tile.repeat(count);
+    this.items = Array.from(this.root.children as HTMLCollectionOf<HTMLButtonElement>, (button, i) => {
       button.dataset.index = String(i);
-      const canvas = document.createElement('canvas');
-      canvas.width = canvas.height = 56;
-      const title = document.createElement('span');
-      title.className = 'tile-title';
-      const note = document.createElement('span');
-      note.className = 'tile-note';
-      button.append(canvas, title, note);
       button.addEventListener('click', () => this.choose(i));
-      fragment.append(button);
-      this.items.push({ button, canvas, title, note, drawn: false });
       this.observer.observe(button);
-    }
-    this.root.replaceChildren(fragment);
+      const [frame, title, note] = button.children as unknown as HTMLElement[];
+      return { button, frame, title, note, drawn: false };
+    });
+    this.items[0].button.tabIndex = 0;
   }
 
   // A ROM's slots and pictures: the buttons near the view are drawn at once.
@@ -124,7 +115,9 @@ export class Gallery {
   private draw(i: number) {
     const item = this.items[i], slot = this.slots[i];
     if (!slot || item.drawn) return;
-    drawPicture(item.canvas, this.pictures[i], this.shiny ? slot.shiny : slot.normal);
+    const canvas = (item.frame.firstElementChild as HTMLCanvasElement | null) ??
+      item.frame.appendChild(document.createElement('canvas'));
+    drawPicture(canvas, this.pictures[i], this.shiny ? slot.shiny : slot.normal);
     item.drawn = true;
   }
   // Hides what the filter does not match; returns how many are shown.
