@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times whole orvista-cli runs on the synthetic 2 MB ROM: start-up, extract-all
 # to .2bpp and to .png, one insertion with the free-space search (and its dry
-# run, to show what the commit costs), and extract-all + insert-all of an
+# run, to show what the commit costs), a picture with a 511 MB sparse tail
+# (time and peak memory), and extract-all + insert-all of an
 # untouched folder and of one with 50 changed pictures.
 #   bench/cli_bench.sh [RUNS] [FOLDER]   (after scripts/test.sh or a build in build/)
 # FOLDER (default: a new one under $TMPDIR) is where the files go: creating
@@ -38,6 +39,14 @@ echo "extract-all to .png:  $(time_ms "$bin/orvista-cli" extract-all "$work/game
 prepare="cp '$work/game.gb' '$work/target.gb'"
 echo "insert with search:   $(time_ms "$bin/orvista-cli" insert "$work/pic.png" "$work/target.gb" --pokemon 7 --name NEU) ms"
 echo "insert, dry run:      $(time_ms "$bin/orvista-cli" insert "$work/pic.png" "$work/target.gb" --pokemon 7 --name NEU --dry-run) ms"
+
+# The picture followed by 511 MB of sparse zeros: read up to its IEND only.
+cp "$work/pic.png" "$work/tail.png"
+truncate -s 511M "$work/tail.png"
+prepare=""
+echo "convert, sparse tail: $(time_ms "$bin/orvista-cli" convert "$work/tail.png" "$work/tail.orv") ms"
+/usr/bin/env time -f "convert, sparse tail: %M KB at most" "$bin/orvista-cli" convert "$work/tail.png" \
+    "$work/tail.orv" 2>&1 >/dev/null | tail -n 1 || true
 
 # insert-all of an untouched folder and of one with the front pictures of
 # Pokemon 1..50 edited (light and dark shades exchanged), each after a fresh

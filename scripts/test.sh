@@ -3,7 +3,8 @@
 # modules that read untrusted files and the command line once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/). The
 # platform-free libraries are built for wasm32-wasi too (build-wasm/) and
-# checked under node's WASI. Fails when any test or build fails.
+# checked under node's WASI; then each libFuzzer target runs for FUZZ_SECONDS
+# (default 20). Fails when any test or build fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh || exit 1
@@ -35,6 +36,8 @@ echo "== sanitizer build =="
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs" || status=1
 echo "== plain build =="
 ctest --test-dir build --output-on-failure -j"$jobs" || status=1
+echo "== fuzz targets =="
+fuzz/run.sh "${FUZZ_SECONDS:-20}" || status=1
 
 # The browser edition: the wasm module and the page in build-web/, then the
 # JavaScript module under node and the page in headless Chromium, both

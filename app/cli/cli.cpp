@@ -1,12 +1,17 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
+#include <stdexcept>
 #include <ostream>
 #include <vector>
 
+#include "binary_file.h"
 #include "cli_change.h"
 #include "cli_coding.h"
 #include "cli_commands.h"
+#include "stop_signals.h"
 
 namespace orv::cli {
 
@@ -66,31 +71,39 @@ const std::vector<Command>& commands()
          with(with(with({"--offset", "--search-from", "--name", "--name-length", "--wait"}, kSlotValues),
                    kCodingValues),
               kChangeValues),
-         with(with(with({"--delete-old", "--name-from-source", "--dry-run", "--overwrite"}, kSlotSwitches),
+         with(with(with({"--delete-old", "--name-from-source", "--dry-run", "--overwrite", "--any-shape"},
+                        kSlotSwitches),
                    kCodingSwitches),
               kChangeSwitches),
          "a picture or .orv file into a ROM",
          "usage: orvista-cli insert SOURCE ROM [SLOT] [--offset OFF | --search-from OFF]\n"
          "           [--delete-old] [--name TEXT | --name-from-source] [--name-length L]\n"
-         "           [coding options] [--overwrite] [--wait SECONDS]\n"
+         "           [coding options] [--any-shape] [--overwrite] [--wait SECONDS]\n"
          "           [--patch FILE] [--keep-checksum] [--dry-run]\n"
          "SOURCE is a picture (BMP, GIF, ICO, CUR, PNG) or an .orv file. Without\n"
          "--offset the free-space search from --search-from (default 0) chooses the\n"
          "place. Without a slot only the data is written; with one, also its pointer,\n"
          "palette and size byte, and with a name option the Pokemon's name.\n"
+         "A slot takes only the shapes the games draw whole: a Pokemon front picture\n"
+         "40 x 40, 48 x 48 or 56 x 56, a back picture 48 x 48, a trainer picture\n"
+         "56 x 56, an Unown front the size the 26 Unown's shared size byte holds.\n"
          "The ROM is replaced as a whole or not at all, and locked against other\n"
          "instances meanwhile. The header, the tables and other slots' pictures are\n"
          "never overwritten.\n"
          "  --delete-old      zero the slot's old picture first (kept when another\n"
          "                    picture or a table shares its bytes)\n"
-         "  --name TEXT       the new name; --name-from-source takes the file's name\n"
+         "  --any-shape       any shape, for a ROM whose code was changed to draw others\n"
+         "                    (a front picture still up to 9 x 9 tiles)\n"
+         "  --name TEXT       the new name (not empty); --name-from-source takes the\n"
+         "                    file's name\n"
          "  --name-length L   bytes of a name in the table (default 10)\n"
          "  --overwrite       write over non-zero bytes the program knows nothing of\n"
          "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
          true, true},
-        {"insert-all", InsertAll, with({"--wait"}, kChangeValues), kChangeSwitches,
+        {"insert-all", InsertAll, with({"--wait"}, kChangeValues), with({"--any-shape"}, kChangeSwitches),
          "every picture of a folder back into its slot",
-         "usage: orvista-cli insert-all DIR ROM [--wait SECONDS] [--dry-run] [--patch FILE] [--keep-checksum]\n"
+         "usage: orvista-cli insert-all DIR ROM [--any-shape] [--wait SECONDS] [--dry-run] [--patch FILE]\n"
+         "           [--keep-checksum]\n"
          "Every file of DIR named as extract-all names them (pokemon-025-front.png,\n"
          "unown-03-back.orv, trainer-12.bmp, ...; any picture format or .orv) goes\n"
          "into its slot, all in one commit: every picture or none.\n"
@@ -99,7 +112,10 @@ const std::vector<Command>& commands()
          "fits there, else the old stream is zeroed and the free-space search\n"
          "places it. Colours keep their roles as with insert (the slot's own\n"
          "palette, or an indexed file's entries 1 and 2). Other files are listed\n"
-         "as ignored; sizes the games do not show are warned about.\n"
+         "as ignored. A changed picture in a shape its slot does not draw whole (as\n"
+         "with insert) refuses the batch; the 26 Unown fronts may take a new shape\n"
+         "together when all 26 are given in it.\n"
+         "  --any-shape       any shape, for a ROM whose code was changed to draw others\n"
          "  --wait SECONDS    how long to wait for another instance's lock (default 5)\n",
          false, true},
         {"convert", Convert, kCodingValues, kCodingSwitches, "a picture or .orv file into another format",
@@ -175,7 +191,18 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     if (!parsed)
         return Usage(s, command->name, parsed.error());
-    return command->run(*parsed, s);
+    // Memory running out is a failure like any other; what the command held
+    // (a lock, a temporary) goes with the unwinding.
+    try {
+        return command->run(*parsed, s);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    if (finalStepDone()) {
+        s.err << "orvista-cli: out of memory after the ROM was written (" << systemErrorEnglish(ENOMEM) << ").\n";
+        return kExitOk;
+    }
+    return Failed(s, "out of memory (" + systemErrorEnglish(ENOMEM) + "). Nothing was written.");
 }
 
 } // namespace orv::cli

@@ -2,6 +2,7 @@
 
 #include "binary_file.h"
 #include "cartridge_header.h"
+#include "cli_common.h"
 
 namespace orv::cli {
 
@@ -41,9 +42,9 @@ std::expected<FinishedChange, std::string> FinishChange(const Args& args, rom::R
     if (done.patch) {
         const std::filesystem::path& file = done.patch->path;
         // A patch written through a link to the ROM would replace the ROM.
-        std::error_code ec;
-        if (std::filesystem::equivalent(file, change.rom().path(), ec))
-            return std::unexpected("the patch \"" + file.string() + "\" names the ROM itself. Nothing was written.");
+        const NamedInput rom{change.rom().path(), "the ROM"};
+        if (auto clash = OutputOverInput(file, "the patch", {&rom, 1}))
+            return std::unexpected(*clash);
         auto written = rom::MakePatch(done.patch->format, change.rom().bytes(), *bytes);
         if (!written)
             return std::unexpected(written.error().english + " Nothing was written.");

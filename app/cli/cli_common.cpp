@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli.h"
+#include "file_identity.h"
 
 namespace orv::cli {
 
@@ -19,6 +20,21 @@ int Failed(Streams s, const std::string& message)
 {
     s.err << "orvista-cli: " << message << "\n";
     return kExitFailed;
+}
+
+std::optional<std::string> OutputOverInput(const std::filesystem::path& output, const char* what,
+                                           std::span<const NamedInput> inputs)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const NamedInput& input : inputs)
+        paths.push_back(input.path);
+    const auto clash = inputAtOutput(output, paths);
+    if (!clash)
+        return std::nullopt;
+    const NamedInput& input = inputs[*clash];
+    return std::string(what) + " \"" + output.string() + "\" names " + input.role + " itself (\"" +
+           input.path.string() + "\", through a link or another name); writing it would destroy " + input.role +
+           ". Nothing was written.";
 }
 
 std::string Hex(int64_t value)
@@ -94,6 +110,12 @@ std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot
     auto palette = rom::ReadPaletteWords(
         rom, rom::PaletteLocation(slot.trainer, static_cast<int>(slot.number), slot.shiny && !slot.trainer));
     return palette ? std::optional(palette->pair) : std::nullopt;
+}
+
+std::string AnyShapeHint()
+{
+    return "Give --any-shape for a ROM whose code was changed to draw other shapes (a front picture up to 9 x 9 "
+           "tiles).";
 }
 
 std::vector<NamedSlot> AllSlots()

@@ -5,6 +5,7 @@
 #include <expected>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "cli_args.h"
@@ -22,6 +23,18 @@ struct Streams {
 int Usage(Streams s, const std::string& command, const std::string& problem);
 // "orvista-cli: <message>"; kExitFailed.
 int Failed(Streams s, const std::string& message);
+
+// A file a command reads, as messages name it ("the ROM", "the source").
+struct NamedInput {
+    std::filesystem::path path;
+    const char* role;
+};
+// The refusal when the output (named as `what`: "the output", "the patch")
+// is one of the inputs, links followed, hard links included:
+// "the output "<out>" names the ROM itself ("<rom>", through a link or another
+// name); writing it would destroy the ROM. Nothing was written."
+std::optional<std::string> OutputOverInput(const std::filesystem::path& output, const char* what,
+                                           std::span<const NamedInput> inputs);
 
 // Offsets in results: "0x" and upper-case hex digits, as scripts and the
 // command line read them.
@@ -48,6 +61,9 @@ void SetSlot(rom::InsertRequest& request, const Slot& slot);
 // The slot's normal (or --shiny) palette pair as the ROM holds it; none when
 // the ROM is too short for it.
 std::optional<PalettePair> SlotPalette(const rom::RomFile& rom, const Slot& slot);
+
+// What to give for a ROM whose code draws other shapes than the games do.
+std::string AnyShapeHint();
 
 // Every slot of the three picture tables, named as extract-all names its
 // files: pokemon-NNN-front/back (201 through the Unown table),

@@ -96,6 +96,9 @@ int Extract(const Args& args, Streams s)
     if (!format)
         return Usage(s, "extract", format.error());
 
+    const NamedInput rom{args.positional[0], "the ROM"};
+    if (auto clash = OutputOverInput(out, "the output", {&rom, 1}))
+        return Failed(s, *clash);
     auto picture = rom::ExtractFromRom(wanted->request);
     if (!picture)
         return Failed(s, picture.error().english);
@@ -120,10 +123,15 @@ int ExtractAll(const Args& args, Streams s)
     auto rom = rom::RomFile::open(args.positional[0]);
     if (!rom)
         return Failed(s, rom.error().english);
+    const auto slots = AllSlots();
+    // Every name first: a link among them refuses the whole run before any file is written.
+    const NamedInput input{rom->path(), "the ROM"};
+    for (const auto& named : slots)
+        if (auto clash = OutputOverInput(dir / (named.name + ExtensionOf(*format)), "the output", {&input, 1}))
+            return Failed(s, *clash);
     if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && ec)
         return Failed(s, "could not create the folder \"" + dir.string() + "\": " + ec.message() + ".");
 
-    const auto slots = AllSlots();
     const bool terminal = &s.err == &std::cerr && isatty(STDERR_FILENO);
     size_t written = 0, skipped = 0;
     for (size_t i = 0; i < slots.size(); ++i) {

@@ -11,10 +11,12 @@
 #include "cli_commands.h"
 #include "cli_output.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "game_text.h"
 #include "insertion.h"
 #include "rom_change.h"
 #include "rom_error.h"
+#include "rom_layout.h"
 #include "target_check.h"
 
 namespace orv::cli {
@@ -56,6 +58,8 @@ std::expected<InsertChoices, std::string> insertChoices(const Args& args)
         return std::unexpected("--name, --name-from-source and --name-length go with --pokemon or --unown");
     if (args.has("--delete-old") && !c.slot)
         return std::unexpected("--delete-old goes with a slot");
+    if (args.has("--any-shape") && !c.slot)
+        return std::unexpected("--any-shape goes with a slot");
     return c;
 }
 
@@ -98,6 +102,12 @@ int Insert(const Args& args, Streams s)
     if (ClassifyPath(romPath.string()) != FileKind::Rom)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc); convert writes pictures and "
                          ".orv files.");
+    const NamedInput inputs[] = {{romPath, "the ROM"}, {source, "the source"}};
+    if (auto clash = OutputOverInput(romPath, "the ROM", std::span(inputs).subspan(1)))
+        return refused(s, *clash);
+    if (*patch)
+        if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
+            return refused(s, *clash);
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
     if (auto target = rom::CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
@@ -107,6 +117,12 @@ int Insert(const Args& args, Streams s)
     auto change = rom::RomChange::Begin(romPath, *wait);
     if (!change)
         return refused(s, change.error().english);
+    if (!*patch)
+        if (auto replaceable = change->CheckReplaceable(); !replaceable)
+            return refused(s, replaceable.error().english);
+    // Told as info tells it, before a search in a file that holds no game.
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(s, rom::NotThisGame(romPath, *mismatch).english);
     const rom::RomFile& image = change->rom();
     if (choices->slot)
         coding->slotPair = SlotPalette(image, *choices->slot);
@@ -122,6 +138,7 @@ int Insert(const Args& args, Streams s)
     if (const auto& slot = choices->slot) {
         SetSlot(r, *slot);
         r.deleteOriginal = args.has("--delete-old");
+        r.anyShape = args.has("--any-shape");
         r.nameLength = choices->nameLength.value_or(r.nameLength);
         if (const std::string* name = args.value("--name")) {
             r.changeName = true;
@@ -136,6 +153,17 @@ int Insert(const Args& args, Streams s)
     r.width = coded->picture.width;
     r.height = coded->picture.height;
 
+    // The shape first: the free-space search would otherwise report a
+    // picture of no shape the slot takes as one without room.
+    if (auto shape = rom::CheckSlotShape(image, r); !shape)
+        return refused(s, shape.error().english +
+                              (shape.error().kind != rom::RomError::Kind::BadShape
+                                   ? std::string()
+                                   : " Nothing was written. " + AnyShapeHint() +
+                                         (r.pokemonNumber == rom::kUnownNumber && !r.back && !r.trainer
+                                              ? " insert-all changes the size of all 26 Unown fronts when it is "
+                                                "given all 26 in one new size."
+                                              : "")));
     if (choices->offset)
         r.offsetText = std::to_string(*choices->offset);
     auto plan = choices->offset ? rom::PlanInsertion(image, r)
@@ -177,6 +205,9 @@ int Convert(const Args& args, Streams s)
     if (!format)
         return Usage(s, "convert", format.error());
 
+    const NamedInput source{args.positional[0], "the source"};
+    if (auto clash = OutputOverInput(out, "the output", {&source, 1}))
+        return Failed(s, *clash);
     auto coded = CodeSource(args.positional[0], *coding);
     if (!coded)
         return Failed(s, coded.error());

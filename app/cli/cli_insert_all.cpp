@@ -11,6 +11,7 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "insertion.h"
 #include "rom_change.h"
 #include "rom_layout.h"
@@ -67,19 +68,37 @@ rom::FreeRun largestRun(const rom::RomFile& rom)
     return largest;
 }
 
-// Sizes the games do not show in this kind of slot.
-std::string sizeWarning(const Item& item)
+// All 26 Unown fronts among the changed pictures, in one shape: the size
+// byte they share may then change with them. (A letter left as it is keeps
+// the old shape.)
+bool allUnownFrontsTogether(const std::vector<const Item*>& items)
 {
-    const int w = item.coded.picture.width, h = item.coded.picture.height;
-    const std::string size = std::to_string(w) + " x " + std::to_string(h);
-    const Slot& slot = item.slot.slot;
-    if (slot.trainer && (w != 56 || h != 56))
-        return size + "; the games show trainer pictures of 56 x 56";
-    if (!slot.trainer && slot.back && (w != 48 || h != 48))
-        return size + "; the games show back pictures of 48 x 48";
-    if (!slot.trainer && !slot.back && (w > 56 || h > 56))
-        return size + "; the games show front pictures of at most 7 x 7 tiles (56 x 56)";
-    return {};
+    std::map<int64_t, std::pair<int, int>> fronts; // Unown index -> width, height
+    for (const Item* item : items) {
+        const Slot& slot = item->slot.slot;
+        if (!slot.trainer && !slot.back && slot.number == rom::kUnownNumber)
+            fronts.emplace(slot.unownIndex, std::pair{item->coded.picture.width, item->coded.picture.height});
+    }
+    if (fronts.size() != static_cast<size_t>(rom::kMaxUnownIndex))
+        return false;
+    return std::ranges::all_of(fronts, [&](const auto& front) { return front.second == fronts.begin()->second; });
+}
+
+rom::InsertRequest requestFor(const Item& item, const std::filesystem::path& romPath, bool anyShape,
+                              bool allUnownFronts)
+{
+    rom::InsertRequest r;
+    r.romPath = romPath;
+    r.encoded = item.coded.stream;
+    SetSlot(r, item.slot.slot);
+    r.deleteOriginal = true;
+    r.colour1 = item.coded.picture.palette[1];
+    r.colour2 = item.coded.picture.palette[2];
+    r.width = item.coded.picture.width;
+    r.height = item.coded.picture.height;
+    r.anyShape = anyShape;
+    r.allUnownFronts = allUnownFronts;
+    return r;
 }
 
 bool samePair(const PalettePair& a, const PalettePair& b)
@@ -154,6 +173,15 @@ int InsertAll(const Args& args, Streams s)
         return Failed(s, "\"" + romPath.string() + "\" is not a ROM (.gb or .gbc).");
     if (std::error_code ec; !std::filesystem::is_directory(dir, ec))
         return Failed(s, "\"" + dir.string() + "\" is not a folder.");
+    if (*patch) {
+        // The patch must not take the place of the ROM or of any file the folder offers.
+        std::vector<NamedInput> inputs{{romPath, "the ROM"}};
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
+            inputs.push_back({entry.path(), "a picture of the folder"});
+        if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
+            return refused(*clash);
+    }
     // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
     if (auto target = rom::CheckRomTarget(romPath.string(), 0);
         !target && !(*patch && target.error().systemCode == EACCES))
@@ -162,6 +190,11 @@ int InsertAll(const Args& args, Streams s)
                                                        : rom::kDefaultLockWait);
     if (!change)
         return refused(change.error().english);
+    if (!*patch)
+        if (auto replaceable = change->CheckReplaceable(); !replaceable)
+            return refused(replaceable.error().english);
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return refused(rom::NotThisGame(romPath, *mismatch).english);
     const rom::RomFile& original = change->rom();
 
     std::vector<std::string> ignored;
@@ -186,10 +219,28 @@ int InsertAll(const Args& args, Streams s)
             outcomes.push_back({&item, "the same as " + at->second->file.filename().string()});
             continue;
         }
-        if (auto warning = sizeWarning(item); !warning.empty())
-            s.err << "orvista-cli: warning: " << item.file.filename().string() << " is " << warning << "\n";
         changed.push_back(&item);
     }
+
+    // Every picture in a shape its slot draws whole, before anything is planned.
+    const bool anyShape = args.has("--any-shape");
+    const bool unownTogether = allUnownFrontsTogether(changed);
+    size_t misshapen = 0;
+    bool shapeOnly = true, unownFront = false;
+    for (const Item* item : changed)
+        if (auto shape = rom::CheckSlotShape(original, requestFor(*item, romPath, anyShape, unownTogether));
+            !shape) {
+            s.err << "orvista-cli: " << item->file.filename().string() << ": " << shape.error().english << "\n";
+            ++misshapen;
+            shapeOnly = shapeOnly && shape.error().kind == rom::RomError::Kind::BadShape;
+            const Slot& slot = item->slot.slot;
+            unownFront = unownFront || (!slot.trainer && !slot.back && slot.number == rom::kUnownNumber);
+        }
+    if (misshapen > 0)
+        return refused(std::to_string(misshapen) + (misshapen == 1 ? " picture" : " pictures") +
+                       " cannot go into " + (misshapen == 1 ? "its slot" : "their slots") +
+                       " as named above. Nothing was written." + (shapeOnly ? " " + AnyShapeHint() : std::string()) +
+                       (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""));
 
     // One picture after the other on the ROM as the batch leaves it, so space
     // freed by one serves the next.
@@ -199,15 +250,7 @@ int InsertAll(const Args& args, Streams s)
     std::vector<std::string> notes;
     std::map<int, const Item*> palettes; // palette location -> the item that wrote it
     for (const Item* item : changed) {
-        rom::InsertRequest r;
-        r.romPath = romPath;
-        r.encoded = item->coded.stream;
-        SetSlot(r, item->slot.slot);
-        r.deleteOriginal = true;
-        r.colour1 = item->coded.picture.palette[1];
-        r.colour2 = item->coded.picture.palette[2];
-        r.width = item->coded.picture.width;
-        r.height = item->coded.picture.height;
+        rom::InsertRequest r = requestFor(*item, romPath, anyShape, unownTogether);
         const std::string name = item->file.filename().string();
         const auto n = static_cast<int64_t>(r.encoded.size());
 

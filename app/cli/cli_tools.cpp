@@ -8,6 +8,7 @@
 #include "cli_commands.h"
 #include "codec_library.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "game_text.h"
 #include "rom_file.h"
 #include "rom_layout.h"
@@ -171,22 +172,12 @@ SlotLine slotLine(const rom::RomFile& rom, const rom::PictureSlot& slot, int nam
     return {line + "\n", picture.has_value()};
 }
 
-// Why the file is no ROM of these games, or empty.
-std::string notThisGame(bool languageKnown, size_t soundPictures)
+int finish(Streams s, const rom::RomFile& rom, bool languageKnown, size_t soundPictures)
 {
-    if (!languageKnown)
-        return "the header's language byte is neither D nor E";
-    if (soundPictures == 0)
-        return "no picture pointer leads to a picture";
-    return {};
-}
-
-int finish(Streams s, const rom::RomFile& rom, const std::string& notThisGame)
-{
-    if (notThisGame.empty())
+    if (languageKnown && soundPictures > 0)
         return kExitOk;
-    return Failed(s, "\"" + rom.path().string() + "\" is not a ROM of Pokemon Gold or Silver (English or German): " +
-                         notThisGame + ".");
+    const auto mismatch = languageKnown ? rom::GameMismatch::NoPicture : rom::GameMismatch::LanguageUnknown;
+    return Failed(s, rom::NotThisGame(rom.path(), mismatch).english);
 }
 
 } // namespace
@@ -213,7 +204,7 @@ int Info(const Args& args, Streams s)
             s.out << line.text;
             sound += line.sound;
         }
-        return finish(s, *rom, notThisGame(language.has_value(), sound));
+        return finish(s, *rom, language.has_value(), sound);
     }
     s.out << "file: " << rom->path().string() << "\n";
     s.out << "size: " << Hex(rom->size()) << " (" << rom->size() << " bytes)\n";
@@ -229,7 +220,7 @@ int Info(const Args& args, Streams s)
     }
     const size_t sound = pictureTables(*rom, s.out);
     palettesAndRecords(*rom, known, s.out);
-    return finish(s, *rom, notThisGame(known.has_value(), sound));
+    return finish(s, *rom, known.has_value(), sound);
 }
 
 int Search(const Args& args, Streams s)
@@ -263,6 +254,9 @@ int transformFile(const Args& args, Streams s, const char* command, Transform tr
 {
     if (args.positional.size() != 2)
         return Usage(s, command, std::string(command) + " needs IN and OUT");
+    const NamedInput input{args.positional[0], "the input"};
+    if (auto clash = OutputOverInput(args.positional[1], "the output", {&input, 1}))
+        return Failed(s, *clash);
     auto in = readWholeFile(args.positional[0], kMaxRawBytes);
     if (!in)
         return Failed(s, "could not read \"" + args.positional[0] + "\": " + describeIoError(in.error()));

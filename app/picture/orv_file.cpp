@@ -95,7 +95,11 @@ std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path&
     if (!got)
         return unreadable(path);
     bytes.resize(*got);
+    return ParseOrvFile(bytes, path);
+}
 
+std::expected<OrvPicture, PictureError> ParseOrvFile(std::span<const uint8_t> bytes, const std::filesystem::path& path)
+{
     const auto lengths = codec::measure(bytes, kOrvMaxTileBytes);
     if (!lengths) {
         switch (lengths.error()) {

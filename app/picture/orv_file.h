@@ -77,6 +77,10 @@ std::expected<void, PictureError> WriteOrvFile(const std::filesystem::path& path
 //    muss mindestens 8 Pixel lang sein)."
 //   "Die Datei "<p>" konnte nicht gelesen werden: Die Bibliothek libvexlib.so
 //    fehlt oder ist beschädigt."
+// At most kOrvMaxReadBytes of the file are read.
 std::expected<OrvPicture, PictureError> ReadOrvFile(const std::filesystem::path& path);
+// The same on the file's first bytes (path only names it in the messages).
+std::expected<OrvPicture, PictureError> ParseOrvFile(std::span<const uint8_t> bytes,
+                                                     const std::filesystem::path& path);
 
 } // namespace orv

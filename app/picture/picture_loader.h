@@ -33,7 +33,9 @@ struct LoadedPicture {
 // Largest picture taken: sides are 16-bit counts, and the grid stays below 256 MiB.
 constexpr int kMaxSourceSide = 32767;
 constexpr int64_t kMaxSourcePixels = int64_t{1} << 26;
-// Larger files are refused before they are read.
+// Files are read by structure up to where their format ends (PNG at IEND, GIF
+// at its trailer, BMP, ICO and CUR at their declared sizes); a format that
+// takes more than this is refused before it is read.
 constexpr int64_t kMaxSourceFileBytes = int64_t{512} << 20;
 
 // "Die Datei "<p>" konnte nicht gefunden werden."
@@ -43,14 +45,18 @@ std::string MissingSourceMessage(const std::filesystem::path& path);
 // name (so ".bak" and ".old" backups load too). Refusals:
 //   Missing:        MissingSourceMessage(path)
 //   Unreadable:     "Die Datei "<p>" konnte nicht gelesen werden (Systemfehler <n>: <text>)."
-//                    (a folder, a pipe or a device among them)
+//                    (a folder, a pipe or a device among them; no descriptor or no
+//                    memory left for reading a picture)
 //   Truncated:      "Die Bilddatei "<p>" ist unvollständig: Ihre Kopfdaten kündigen <k>
-//                    Bytes an, sie hat aber nur <n>." (see FindTruncation)
+//                    Bytes an, sie hat aber nur <n>." (see MeasurePicture)
 //   NotAPicture:    "Die Datei "<p>" ist keine lesbare Bilddatei (GIF, BMP, ICO,
 //                    CUR oder PNG)."
 //   TooSmall:       "Das Bild "<p>" ist zu klein: Es muss mindestens 8 Pixel
 //                    breit und 8 Pixel hoch sein."
-//   TooLarge:       "Das Bild "<p>" ist zu groß, um es zu verarbeiten."
+//   TooLarge:       "Das Bild "<p>" ist zu groß, um es zu verarbeiten: <w> x <h> Pixel,
+//                    höchstens 32767 Pixel je Seite und 67108864 Pixel insgesamt." or
+//                   "Die Bilddatei "<p>" ist zu groß: Ihr Format belegt <n> Bytes, gelesen
+//                    werden höchstens 536870912."
 //   TooManyColours: the text of CollectColours.
 // English alongside, e.g. "The picture "<p>" is too small: it must be at least 8 pixels
 // wide and 8 pixels high."

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
 namespace orv {
 
 namespace {
 
 using Bytes = std::span<const uint8_t>;
+using Kind = PictureExtent::Kind;
 constexpr int64_t kMaxSide = 1 << 20;
 
 uint32_t le16(Bytes b, size_t at) { return b[at] | b[at + 1] << 8; }
@@ -22,127 +25,154 @@ bool startsWith(Bytes b, std::string_view magic)
                                                   [](char m, uint8_t c) { return static_cast<uint8_t>(m) == c; });
 }
 
-std::optional<Truncation> shortOf(int64_t needed, Bytes file)
-{
-    if (needed > static_cast<int64_t>(file.size()))
-        return Truncation{needed, static_cast<int64_t>(file.size())};
-    return std::nullopt;
-}
+// The file's first bytes and its whole size: whether `end` bytes can be
+// looked at, and if not, whether the file lacks them or only the prefix.
+struct Walk {
+    Bytes f;
+    int64_t size;
+
+    // None when the first `end` bytes are at hand.
+    std::optional<PictureExtent> need(int64_t end) const
+    {
+        if (end <= static_cast<int64_t>(f.size()))
+            return std::nullopt;
+        return PictureExtent{end <= size ? Kind::NeedMore : Kind::Truncated, end};
+    }
+    PictureExtent endsAt(int64_t end) const
+    {
+        return end <= size ? PictureExtent{Kind::Complete, end} : PictureExtent{Kind::Truncated, end};
+    }
+};
 
 // The pixel rows (or the compressed size the header gives) after bfOffBits.
-std::optional<Truncation> bitmap(Bytes f)
+PictureExtent bitmap(const Walk& w)
 {
-    if (f.size() < 30)
-        return shortOf(30, f);
-    const int64_t offBits = le32(f, 10), infoSize = le32(f, 14);
-    if (infoSize < 12 || f.size() < 14 + static_cast<size_t>(std::min<int64_t>(infoSize, 40)))
-        return shortOf(14 + std::max<int64_t>(infoSize, 12), f);
+    if (auto more = w.need(30))
+        return *more;
+    const int64_t offBits = le32(w.f, 10), infoSize = le32(w.f, 14);
+    if (infoSize < 12)
+        return w.endsAt(14 + 12);
+    // The core header's fields end at 26, the others' read here at 38.
+    if (auto more = w.need(infoSize == 12 ? 26 : 38))
+        return *more;
     int64_t width, height, bits, compression = 0, imageSize = 0;
     if (infoSize == 12) {
-        width = le16(f, 18), height = static_cast<int16_t>(le16(f, 20)), bits = le16(f, 24);
+        width = le16(w.f, 18), height = static_cast<int16_t>(le16(w.f, 20)), bits = le16(w.f, 24);
     } else {
-        width = static_cast<int32_t>(le32(f, 18)), height = static_cast<int32_t>(le32(f, 22));
-        bits = le16(f, 28), compression = le32(f, 30), imageSize = le32(f, 34);
+        width = static_cast<int32_t>(le32(w.f, 18)), height = static_cast<int32_t>(le32(w.f, 22));
+        bits = le16(w.f, 28), compression = le32(w.f, 30), imageSize = le32(w.f, 34);
     }
     const int64_t rows = std::llabs(height);
+    const int64_t start = std::max<int64_t>(offBits, 14 + infoSize);
     if (std::llabs(width) > kMaxSide || rows > kMaxSide)
-        return std::nullopt; // the loader refuses such sizes by itself
-    int64_t pixels = 0;
+        return w.endsAt(std::min(start, w.size)); // the loader refuses such sizes by itself
     if (compression == 0 || compression == 3) // plain rows, padded to 4 bytes
-        pixels = (std::llabs(width) * bits + 31) / 32 * 4 * rows;
-    else
-        pixels = imageSize; // run-length and embedded formats give their size
-    return shortOf(std::max<int64_t>(offBits, 14 + infoSize) + pixels, f);
+        return w.endsAt(start + (std::llabs(width) * bits + 31) / 32 * 4 * rows);
+    // Run-length and embedded formats give their size; some writers leave it 0.
+    return imageSize > 0 ? w.endsAt(start + imageSize) : w.endsAt(std::max(start, w.size));
 }
 
 // Walks the blocks up to the trailer; a file that ends right after a whole
 // block (some writers drop the trailer) is complete, one cut inside is not.
-std::optional<Truncation> gif(Bytes f)
+PictureExtent gif(const Walk& w)
 {
-    size_t at = 13;
-    if (f.size() < at)
-        return shortOf(at, f);
-    if (f[10] & 0x80)
-        at += 3u << ((f[10] & 7) + 1);
-    const auto subBlocks = [&]() -> bool {
+    int64_t at = 13;
+    if (auto more = w.need(at))
+        return *more;
+    if (w.f[10] & 0x80)
+        at += 3 << ((w.f[10] & 7) + 1);
+    // The sub-blocks from `at` up to their terminator; none when they are whole.
+    const auto subBlocks = [&]() -> std::optional<PictureExtent> {
         for (;;) {
-            if (at >= f.size())
-                return false;
-            const size_t length = f[at++];
+            if (at >= w.size)
+                return PictureExtent{Kind::Truncated, at + 1};
+            if (auto more = w.need(at + 1))
+                return more;
+            const int64_t length = w.f[static_cast<size_t>(at++)];
             if (length == 0)
-                return true;
+                return std::nullopt;
             at += length;
         }
     };
     bool image = false;
-    while (at < f.size()) {
-        const uint8_t kind = f[at++];
+    while (at < w.size) {
+        if (auto more = w.need(at + 1))
+            return *more;
+        const uint8_t kind = w.f[static_cast<size_t>(at++)];
         if (kind == 0x3B)
-            return std::nullopt;
+            return w.endsAt(at);
         if (kind == 0x21) {
             ++at; // label
-            if (!subBlocks())
-                return shortOf(static_cast<int64_t>(at) + 1, f);
+            if (auto stop = subBlocks())
+                return *stop;
         } else if (kind == 0x2C) {
-            if (at + 9 > f.size())
-                return shortOf(static_cast<int64_t>(at) + 9, f);
-            const uint8_t packed = f[at + 8];
+            if (at + 9 > w.size)
+                return PictureExtent{Kind::Truncated, at + 9};
+            if (auto more = w.need(at + 9))
+                return *more;
+            const uint8_t packed = w.f[static_cast<size_t>(at + 8)];
             at += 9;
             if (packed & 0x80)
-                at += 3u << ((packed & 7) + 1);
+                at += 3 << ((packed & 7) + 1);
             ++at; // LZW minimum code size
-            if (!subBlocks())
-                return shortOf(static_cast<int64_t>(at) + 1, f);
+            if (auto stop = subBlocks())
+                return *stop;
             image = true;
         } else {
-            return std::nullopt; // not a block the walk knows; the reader judges it
+            return w.endsAt(at); // not a block the walk knows; the reader judges what came before
         }
     }
-    if (at > f.size() || !image)
-        return shortOf(static_cast<int64_t>(at) + 1, f);
-    return std::nullopt;
+    if (at > w.size || !image)
+        return PictureExtent{Kind::Truncated, at + 1};
+    return w.endsAt(at);
 }
 
 // Every chunk whole, up to IEND.
-std::optional<Truncation> png(Bytes f)
+PictureExtent png(const Walk& w)
 {
-    for (size_t at = 8;;) {
-        if (at + 8 > f.size())
-            return shortOf(static_cast<int64_t>(at) + 12, f);
-        const int64_t end = static_cast<int64_t>(at) + 12 + be32(f, at);
-        if (end > static_cast<int64_t>(f.size()))
-            return shortOf(end, f);
-        if (startsWith(f.subspan(at + 4), "IEND"))
-            return std::nullopt;
-        at = static_cast<size_t>(end);
+    for (int64_t at = 8;;) {
+        if (at + 8 > w.size)
+            return PictureExtent{Kind::Truncated, at + 12};
+        if (auto more = w.need(at + 8))
+            return *more;
+        const int64_t end = at + 12 + be32(w.f, static_cast<size_t>(at));
+        if (end > w.size)
+            return PictureExtent{Kind::Truncated, end};
+        if (startsWith(w.f.subspan(static_cast<size_t>(at) + 4), "IEND"))
+            return w.endsAt(end);
+        at = end;
     }
 }
 
 // Each image the directory lists lies inside the file.
-std::optional<Truncation> icon(Bytes f)
+PictureExtent icon(const Walk& w)
 {
-    const size_t count = le16(f, 4);
-    if (f.size() < 6 + 16 * count)
-        return shortOf(static_cast<int64_t>(6 + 16 * count), f);
-    int64_t needed = 0;
-    for (size_t i = 0; i < count; ++i)
-        needed = std::max<int64_t>(needed, int64_t{le32(f, 6 + 16 * i + 12)} + le32(f, 6 + 16 * i + 8));
-    return shortOf(needed, f);
+    const int64_t count = le16(w.f, 4);
+    if (auto more = w.need(6 + 16 * count))
+        return *more;
+    int64_t end = 6 + 16 * count;
+    for (int64_t i = 0; i < count; ++i) {
+        const auto entry = static_cast<size_t>(6 + 16 * i);
+        end = std::max<int64_t>(end, int64_t{le32(w.f, entry + 12)} + le32(w.f, entry + 8));
+    }
+    return w.endsAt(end);
 }
 
 } // namespace
 
-std::optional<Truncation> FindTruncation(std::span<const uint8_t> file)
+PictureExtent MeasurePicture(std::span<const uint8_t> prefix, int64_t fileSize)
 {
-    if (startsWith(file, "BM"))
-        return bitmap(file);
-    if (startsWith(file, "GIF87a") || startsWith(file, "GIF89a"))
-        return gif(file);
-    if (startsWith(file, "\x89PNG\r\n\x1a\n"))
-        return png(file);
-    if (file.size() >= 6 && le16(file, 0) == 0 && (le16(file, 2) == 1 || le16(file, 2) == 2) && le16(file, 4) > 0)
-        return icon(file);
-    return std::nullopt;
+    const Walk w{prefix.first(static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(prefix.size()), fileSize))),
+                 fileSize};
+    if (startsWith(w.f, "BM"))
+        return bitmap(w);
+    if (startsWith(w.f, "GIF87a") || startsWith(w.f, "GIF89a"))
+        return gif(w);
+    if (startsWith(w.f, "\x89PNG\r\n\x1a\n"))
+        return png(w);
+    if (w.f.size() >= 6 && le16(w.f, 0) == 0 && (le16(w.f, 2) == 1 || le16(w.f, 2) == 2) && le16(w.f, 4) > 0)
+        return icon(w);
+    return {};
 }
 
 } // namespace orv

@@ -130,6 +130,24 @@ bool isReadOnlyFile(const std::filesystem::path& path)
     return ::access(path.c_str(), W_OK) != 0;
 }
 
+int descriptorShortage()
+{
+    // Loading a library takes a few at once (its folder, the file, the maps).
+    int fds[8];
+    int opened = 0, code = 0;
+    for (int& fd : fds) {
+        fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            code = errno;
+            break;
+        }
+        ++opened;
+    }
+    for (int i = 0; i < opened; ++i)
+        ::close(fds[i]);
+    return code == EMFILE || code == ENFILE ? code : 0;
+}
+
 // The failures a file operation meets, in German; others keep the system's text.
 static const char* germanSystemText(int code)
 {

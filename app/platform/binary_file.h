@@ -18,6 +18,7 @@ constexpr int kNotRegularFile = -1;
 struct IoError {
     int code = 0;          // errno of the failed call (0 for a short read, kNotRegularFile)
     std::string operation; // "open", "read", "write", "seek", "size", "flush", "close", "rename", ...
+    std::string detail = {}; // what the step concerned, where it matters (an owner, an attribute's name)
 };
 
 class BinaryFile {
@@ -55,6 +56,9 @@ std::expected<std::vector<uint8_t>, IoError> readWholeFile(const std::filesystem
 std::expected<void, IoError> writeWholeFile(const std::filesystem::path& path,
                                             std::span<const uint8_t> data, bool flush = true);
 bool isReadOnlyFile(const std::filesystem::path& path);
+// 0 while a few files can still be opened; EMFILE or ENFILE when the
+// descriptors are (nearly) used up, so a library or plugin loaded now fails.
+int descriptorShortage();
 // A failed call's code for messages: "Systemfehler 28: No space left on
 // device" / "system error 28: No space left on device"; for kNotRegularFile
 // "keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)" / "not a

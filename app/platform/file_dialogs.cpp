@@ -32,14 +32,36 @@ void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QStrin
         dialog.selectFile(startName);
 }
 
+QString WithSuffix(const QString& name, const QString& suffix)
+{
+    const QString last = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    if (suffix.isEmpty() || last.isEmpty() || last.contains(QLatin1Char('.')))
+        return name;
+    return name + QLatin1Char('.') + suffix;
+}
+
+// The dialog names its filter as set, or (with the details hidden, in some
+// Qt versions) by its description alone.
+static qsizetype filterIndexOf(const QString& barSeparated, const QString& selected)
+{
+    const QStringList parts = barSeparated.split(QLatin1Char('|'));
+    const QStringList filters = qtFilterList(barSeparated);
+    for (qsizetype i = 0; i < filters.size(); ++i)
+        if (selected == filters[i] || selected == parts[2 * i])
+            return i;
+    return -1;
+}
+
 static std::optional<QString> runDialog(QWidget* parent, const QString& startName, const QString& filter,
-                                        QFileDialog::AcceptMode mode)
+                                        QFileDialog::AcceptMode mode, const QStringList& suffixes = {})
 {
     QFileDialog dialog(parent);
     setUpFileDialog(dialog, startName, filter, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const qsizetype filterIndex = filterIndexOf(filter, dialog.selectedNameFilter());
+    return filterIndex >= 0 && filterIndex < suffixes.size() ? WithSuffix(chosen, suffixes[filterIndex]) : chosen;
 }
 
 std::optional<QString> QtFileDialogs::openFile(QWidget* parent, const QString& startName, const QString& filter)
@@ -47,14 +69,15 @@ std::optional<QString> QtFileDialogs::openFile(QWidget* parent, const QString& s
     return runDialog(parent, startName, filter, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> QtFileDialogs::saveFile(QWidget* parent, const QString& startName, const QString& filter)
+std::optional<QString> QtFileDialogs::saveFile(QWidget* parent, const QString& startName, const QString& filter,
+                                               const QStringList& suffixes)
 {
-    return runDialog(parent, startName, filter, QFileDialog::AcceptSave);
+    return runDialog(parent, startName, filter, QFileDialog::AcceptSave, suffixes);
 }
 
-std::optional<QString> ScriptedFileDialogs::next(bool save, const QString& startName, const QString& filter)
+std::optional<QString> ScriptedFileDialogs::next(Call call)
 {
-    calls.push_back({save, startName, filter});
+    calls.push_back(std::move(call));
     if (answers.empty())
         return std::nullopt;
     auto answer = answers.front();
@@ -64,12 +87,13 @@ std::optional<QString> ScriptedFileDialogs::next(bool save, const QString& start
 
 std::optional<QString> ScriptedFileDialogs::openFile(QWidget*, const QString& startName, const QString& filter)
 {
-    return next(false, startName, filter);
+    return next({false, startName, filter, {}});
 }
 
-std::optional<QString> ScriptedFileDialogs::saveFile(QWidget*, const QString& startName, const QString& filter)
+std::optional<QString> ScriptedFileDialogs::saveFile(QWidget*, const QString& startName, const QString& filter,
+                                                     const QStringList& suffixes)
 {
-    return next(true, startName, filter);
+    return next({true, startName, filter, suffixes});
 }
 
 } // namespace orv

@@ -1,7 +1,8 @@
 #pragma once
 // Open and save dialogs behind an interface. A dialog gets the starting file
 // name and the filter list in the form "Description|patterns|Description|...";
-// it returns the chosen name, or nothing when the user cancels.
+// it returns the chosen name, or nothing when the user cancels. A save dialog
+// also gets one suffix per filter ("bmp"), added to a chosen name without one.
 
 #include <QFileDialog>
 #include <QString>
@@ -16,17 +17,23 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     virtual std::optional<QString> openFile(QWidget* parent, const QString& startName, const QString& filter) = 0;
-    virtual std::optional<QString> saveFile(QWidget* parent, const QString& startName, const QString& filter) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const QString& startName, const QString& filter,
+                                            const QStringList& suffixes) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const QString& startName, const QString& filter) override;
-    std::optional<QString> saveFile(QWidget* parent, const QString& startName, const QString& filter) override;
+    std::optional<QString> saveFile(QWidget* parent, const QString& startName, const QString& filter,
+                                    const QStringList& suffixes) override;
 };
 
 // "Desc|*.a;*.b|Desc2|*.c" -> {"Desc (*.a *.b)", "Desc2 (*.c)"} for Qt dialogs.
 QStringList qtFilterList(const QString& barSeparated);
+
+// The name with "." and the suffix added when its last part has no "."; an
+// empty suffix adds nothing.
+QString WithSuffix(const QString& name, const QString& suffix);
 
 // Mode, filters (each description shown once) and start name of a dialog.
 void setUpFileDialog(QFileDialog& dialog, const QString& startName, const QString& filter,
@@ -39,15 +46,17 @@ public:
         bool save;
         QString startName;
         QString filter;
+        QStringList suffixes;
     };
     std::optional<QString> openFile(QWidget*, const QString& startName, const QString& filter) override;
-    std::optional<QString> saveFile(QWidget*, const QString& startName, const QString& filter) override;
+    std::optional<QString> saveFile(QWidget*, const QString& startName, const QString& filter,
+                                    const QStringList& suffixes) override;
 
     std::vector<std::optional<QString>> answers;
     std::vector<Call> calls;
 
 private:
-    std::optional<QString> next(bool save, const QString& startName, const QString& filter);
+    std::optional<QString> next(Call call);
 };
 
 } // namespace orv

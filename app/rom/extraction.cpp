@@ -172,4 +172,25 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, con
     return picture;
 }
 
+std::expected<void, RomError> CheckRomSource(const RomFile& rom)
+{
+    const int64_t tablesEnd = TrainerPointerTable().end;
+    if (rom.size() < tablesEnd)
+        return std::unexpected(TooShort(rom.path(), RomPart::PointerTable, tablesEnd, rom.size()));
+    if (auto language = DetectRomLanguage(rom); !language)
+        return std::unexpected(language.error());
+    ExtractRequest first;
+    first.romPath = rom.path();
+    auto picture = ExtractFromRom(rom, first);
+    if (picture)
+        return {};
+    auto streams = ReadSlotStreams(rom);
+    if (!streams)
+        return std::unexpected(streams.error());
+    for (const SlotStream& stream : *streams)
+        if (stream.complete() && stream.lengths->decompressed >= 16)
+            return {};
+    return std::unexpected(picture.error());
+}
+
 } // namespace orv::rom

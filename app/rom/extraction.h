@@ -63,4 +63,11 @@ std::expected<ExtractedPicture, RomError> ExtractFromRom(const ExtractRequest& r
 // The same on a ROM already read (request.romPath is not used).
 std::expected<ExtractedPicture, RomError> ExtractFromRom(const RomFile& rom, const ExtractRequest& request);
 
+// A ROM as a source must be one of these games' ROMs: long enough for the
+// picture pointer tables (TooShort naming "die Zeigertabelle"), with a known
+// language (LanguageUnknown), and with a slot whose pointer leads to a
+// readable picture (otherwise the failure of Pokemon 1's front picture, as
+// extracting it gives it).
+std::expected<void, RomError> CheckRomSource(const RomFile& rom);
+
 } // namespace orv::rom

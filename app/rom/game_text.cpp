@@ -12,7 +12,7 @@ namespace {
 constexpr uint8_t kNameFiller = 0x50;
 constexpr size_t kLongestText = 4; // "POKé"
 
-// UTF-8 to code points; a malformed byte becomes U+FFFD.
+// UTF-8 to code points; a malformed sequence becomes U+FFFD (its first byte).
 std::u32string toCodePoints(std::string_view text)
 {
     std::u32string out;
@@ -34,6 +34,10 @@ std::u32string toCodePoints(std::string_view text)
             ok = (next & 0xC0) == 0x80;
             cp = (cp << 6) | (next & 0x3F);
         }
+        // Overlong forms ("\xC1\x8F" for "O"), surrogates and values past
+        // U+10FFFF are malformed too: they must not pass as the letter they hide.
+        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        ok = ok && cp >= kShortest[length] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
         out += ok ? cp : U'\uFFFD';
         i += ok ? length : 1;
     }

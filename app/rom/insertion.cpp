@@ -6,6 +6,7 @@
 #include "free_space.h"
 #include "game_text.h"
 #include "number_text.h"
+#include "picture_shape.h"
 #include "rom_layout.h"
 #include "rom_map.h"
 
@@ -54,6 +55,99 @@ std::expected<PictureSlot, RomError> checkedSlot(const InsertRequest& r)
 int paletteNumber(const PictureSlot& slot)
 {
     return slot.kind == PictureSlot::Kind::Unown ? kUnownNumber : slot.number;
+}
+
+SlotKind kindOf(const PictureSlot& slot)
+{
+    switch (slot.kind) {
+    case PictureSlot::Kind::Trainer: return SlotKind::Trainer;
+    case PictureSlot::Kind::Unown: return slot.back ? SlotKind::UnownBack : SlotKind::UnownFront;
+    case PictureSlot::Kind::Pokemon: break;
+    }
+    return slot.back ? SlotKind::PokemonBack : SlotKind::PokemonFront;
+}
+
+// "als Frontpic eines Pokemon" / "as a Pokemon front picture"
+std::pair<std::string, std::string> slotWords(SlotKind kind)
+{
+    switch (kind) {
+    case SlotKind::PokemonFront: return {"als Frontpic eines Pokemon", "as a Pokemon front picture"};
+    case SlotKind::PokemonBack: return {"als Backpic eines Pokemon", "as a Pokemon back picture"};
+    case SlotKind::UnownFront: return {"als Frontpic eines Unown", "as an Unown front picture"};
+    case SlotKind::UnownBack: return {"als Backpic eines Unown", "as an Unown back picture"};
+    case SlotKind::Trainer: break;
+    }
+    return {"als Trainerbild", "as a trainer picture"};
+}
+
+std::string tilesText(const InsertRequest& r)
+{
+    return std::to_string(r.width / 8) + " x " + std::to_string(r.height / 8);
+}
+
+// A front picture the size byte cannot describe.
+std::unexpected<RomError> tooManyTiles(const InsertRequest& r)
+{
+    return badPicture("Das Bild passt mit " + tilesText(r) +
+                          " Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).",
+                      "The picture with " + tilesText(r) +
+                          " tiles does not fit the size byte (1 to 9 tiles each way).");
+}
+
+// The size byte of Pokemon 201, which all Unown fronts share.
+std::expected<uint8_t, RomError> unownSizeByte(const RomFile& rom)
+{
+    auto language = DetectRomLanguage(rom);
+    if (!language)
+        return std::unexpected(language.error());
+    const int64_t record = BaseDataRecordLocation(*language, kUnownNumber);
+    const int64_t location = SizeByteLocation(*language, kUnownNumber);
+    uint8_t species = 0, size = 0;
+    for (auto [at, byte] : {std::pair{record, &species}, std::pair{location, &size}})
+        if (auto read = rom.read(at, {byte, 1}, RomPart::SizeByte); !read)
+            return std::unexpected(read.error());
+    if (species != kUnownNumber)
+        return refusal(RomError::Kind::BadShape,
+                       "Der Datensatz an Offset " + HexText(record) + " gehört nicht zu Pokemon " +
+                           std::to_string(kUnownNumber) + " (gefunden: " + std::to_string(species) +
+                           "), daher ist unbekannt, in welcher Größe das Spiel die Frontpics der Unown zeichnet.",
+                       "The record at offset " + HexEnglish(record) + " does not belong to Pokemon " +
+                           std::to_string(kUnownNumber) + " (found: " + std::to_string(species) +
+                           "), so the size in which the game draws the Unown front pictures is unknown.");
+    return size;
+}
+
+// Only shapes the game draws whole go into a slot, unless the request says
+// the ROM's code draws others.
+std::expected<void, RomError> checkShape(const RomFile& rom, const InsertRequest& r, const PictureSlot& slot)
+{
+    const SlotKind kind = kindOf(slot);
+    const bool front = kind == SlotKind::PokemonFront || kind == SlotKind::UnownFront;
+    if (r.anyShape) {
+        if (front && !FrontPicSizeByte(r.width, r.height))
+            return tooManyTiles(r);
+        return {};
+    }
+    uint8_t unownByte = 0;
+    if (kind == SlotKind::UnownFront && !r.allUnownFronts) {
+        auto byte = unownSizeByte(rom);
+        if (!byte)
+            return std::unexpected(byte.error());
+        unownByte = *byte;
+    }
+    if (GameShows(kind, {r.width, r.height}, unownByte, r.allUnownFronts))
+        return {};
+    const auto shown = ShownShapes(kind, unownByte, r.allUnownFronts);
+    const auto [german, english] = slotWords(kind);
+    const std::string size = std::to_string(r.width) + " x " + std::to_string(r.height);
+    const bool shared = kind == SlotKind::UnownFront && !r.allUnownFronts;
+    return refusal(RomError::Kind::BadShape,
+                   "Das Bild ist " + size + " Pixel groß; " + german + " zeichnet das Spiel nur Bilder von " +
+                       ShapeList(shown, false) + " Pixeln richtig" +
+                       (shared ? ", der Größe, die die gemeinsame Größenangabe aller 26 Unown jetzt hält." : "."),
+                   "The picture is " + size + " pixels; " + english + " the game draws only pictures of " +
+                       ShapeList(shown, true) + " pixels correctly" +
+                       (shared ? ", the size that the size byte all 26 Unown share holds now." : "."));
 }
 
 const SlotStream* streamOf(const std::vector<SlotStream>& streams, const PictureSlot& slot)
@@ -150,13 +244,8 @@ std::expected<std::optional<BytePatch>, RomError> sizeBytePatch(const RomFile& r
                                                                 std::vector<PlanNote>& notes)
 {
     const auto value = FrontPicSizeByte(r.width, r.height);
-    const std::string tiles = std::to_string(r.width / 8) + " x " + std::to_string(r.height / 8);
-    if (!value) {
-        notes.push_back(sizeByteSkipped(
-            "Das Bild passt mit " + tiles + " Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).",
-            "the picture with " + tiles + " tiles does not fit the size byte (1 to 9 tiles each way)."));
-        return std::nullopt;
-    }
+    if (!value)
+        return tooManyTiles(r);
     // The game unpacks as many tiles as the size byte says.
     if (int64_t{r.width / 8} * (r.height / 8) * 16 != tileBytes) {
         const std::string size = std::to_string(r.width) + " x " + std::to_string(r.height);
@@ -253,6 +342,11 @@ std::expected<std::vector<BytePatch>, RomError> planSlot(const RomFile& rom, con
     patches.push_back(std::move(data));
     patches.push_back(WritePaletteWords(paletteLocation, r.colour1, r.colour2));
     if (r.changeName && !trainer) {
+        if (r.newName.empty())
+            return refusal(RomError::Kind::BadName,
+                           "Der neue Name ist leer. Ein Pokemon ohne Namen wird nicht geschrieben; bitte einen "
+                           "Namen eingeben.",
+                           "The new name is empty. A Pokemon is not left without a name; please give one.");
         if (r.nameLength < 1 || r.nameLength > kMaxNameLength)
             return std::unexpected(OutOfRange(NumberField::NameLength, r.nameLength, 1, kMaxNameLength));
         const int length = static_cast<int>(r.nameLength);
@@ -298,6 +392,8 @@ std::expected<InsertionPlan, RomError> PlanInsertion(const RomFile& rom, const I
         auto checked = checkedSlot(r);
         if (!checked)
             return std::unexpected(checked.error());
+        if (auto shape = checkShape(rom, r, *checked); !shape)
+            return std::unexpected(shape.error());
         slot = *checked;
     }
     auto streams = ReadSlotStreams(rom);
@@ -317,6 +413,16 @@ std::expected<InsertionPlan, RomError> PlanInsertion(const RomFile& rom, const I
         return std::unexpected(patches.error());
     plan.patches = std::move(*patches);
     return plan;
+}
+
+std::expected<void, RomError> CheckSlotShape(const RomFile& rom, const InsertRequest& r)
+{
+    if (!r.replaceSlot)
+        return {};
+    auto slot = checkedSlot(r);
+    if (!slot)
+        return std::unexpected(slot.error());
+    return checkShape(rom, r, *slot);
 }
 
 std::expected<std::optional<BytePatch>, RomError> OldPictureZeros(const RomFile& rom, const InsertRequest& r,

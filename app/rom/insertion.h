@@ -34,8 +34,14 @@ struct InsertRequest {
     int64_t nameLength = 10;      // L from page 1, 1 .. 20
     uint32_t colour1 = 0;         // Palette[1], 0x00RRGGBB
     uint32_t colour2 = 0;         // Palette[2]
-    int width = 0;                // PicWidth, for the front-picture size byte
+    int width = 0;                // PicWidth, for the shape and the front-picture size byte
     int height = 0;               // PicHeight
+    // Any shape, for a ROM whose code was changed to draw others; a front
+    // picture still needs a size byte (up to 9 x 9 tiles).
+    bool anyShape = false;
+    // The same batch gives all 26 Unown fronts this picture's shape, so their
+    // shared size byte may change with them.
+    bool allUnownFronts = false;
 };
 
 // Something the user is told although the insertion goes ahead.
@@ -84,16 +90,29 @@ struct InsertionPlan {
 //  NoPicture "Das alte Bild an Offset &H... kann nicht gelöscht werden, weil dort keine
 //    vollständigen Bilddaten liegen. Es wurde nichts geschrieben; ohne \"Delete Original
 //    Picture\" ist das Einfügen möglich.";
-//  BadName (see NameFieldBytes); LanguageUnknown when a name is to be written; CodecMissing.
+//  BadShape and BadPicture as CheckSlotShape, which runs first for a slot;
+//  BadName (see NameFieldBytes) and "Der neue Name ist leer. Ein Pokemon ohne Namen wird
+//    nicht geschrieben; bitte einen Namen eingeben."; LanguageUnknown when a name is to be
+//    written; CodecMissing.
 // Notes: the size byte is left out, and a note starting "Die Größenangabe des Bildes wurde
 // nicht geschrieben: " (English: "The size byte of the picture was not written: ")
-// says why: "Das Bild passt mit <w> x <h> Kacheln nicht in die Größenangabe (1 bis 9
-// Kacheln je Richtung).", "Die Sprache des Roms konnte nicht erkannt werden.", or
+// says why: "Die Sprache des Roms konnte nicht erkannt werden." or
 // "Der Datensatz an Offset &H... gehört nicht zu Pokemon <n> (gefunden: <k>)."
 // The old picture is left in place when its bytes also belong to another slot's picture
 // or a table: "Das alte Bild an Offset &H... wurde nicht gelöscht, weil das Löschen auch
 // <das Bild von Pokemon 2 (Frontpic) | die Zeigertabelle ...> treffen würde."
 std::expected<InsertionPlan, RomError> PlanInsertion(const RomFile& rom, const InsertRequest& request);
+
+// The shape rule of the request's slot (none without one): BadShape "Das Bild ist <w> x <h>
+// Pixel groß; als Frontpic eines Pokemon zeichnet das Spiel nur Bilder von 40 x 40, 48 x 48
+// oder 56 x 56 Pixeln richtig." (backs 48 x 48, trainers 56 x 56; an Unown front the shape
+// the shared size byte of Pokemon 201 draws now, "..., der Größe, die die gemeinsame
+// Größenangabe aller 26 Unown jetzt hält."), which anyShape lets pass; with anyShape,
+// BadPicture "Das Bild passt mit <w> x <h> Kacheln nicht in die Größenangabe (1 bis 9
+// Kacheln je Richtung). Es wurde nichts geschrieben." for a larger front picture. Reading
+// the Unown size byte: LanguageUnknown, TooShort, or BadShape when the record there is not
+// Pokemon 201's. The slot's numbers are refused as in PlanInsertion.
+std::expected<void, RomError> CheckSlotShape(const RomFile& rom, const InsertRequest& request);
 
 // The zeros "Delete Original Picture" writes over the slot's old picture, or
 // none with a note when its bytes are shared (as PlanInsertion decides);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "file_commit.h"
 
@@ -18,8 +19,39 @@ RomError changed(const std::filesystem::path& path)
             "The file " + quoted(path) + " changed since it was read, nothing was written."};
 }
 
+// The replacement would lose the ROM's owner, group or an attribute.
+std::optional<RomError> ownershipLost(const std::filesystem::path& path, const IoError& error)
+{
+    const std::string german = systemErrorGerman(error.code), english = systemErrorEnglish(error.code);
+    std::string what, was;
+    if (error.operation == "keep owner") {
+        what = "gehört einem anderen Benutzer (Benutzer " + error.detail + "); ersetzt gehörte sie Ihnen";
+        was = "belongs to another user (user " + error.detail + "); replaced, it would belong to you";
+    } else if (error.operation == "keep group") {
+        what = "gehört der Gruppe " + error.detail + ", der Sie nicht angehören; ersetzt verlöre sie diese Gruppe";
+        was = "belongs to the group " + error.detail + ", which you are not in; replaced, it would lose that group";
+    } else if (error.operation == "keep attributes") {
+        const std::string name = error.detail.empty() ? "" : " \"" + error.detail + "\"";
+        what = "hat erweiterte Attribute oder ACLs, die ihr Ersatz nicht bekommen kann (" +
+               (name.empty() ? german : "Attribut" + name + ", " + german) + ")";
+        was = "has extended attributes or ACLs that its replacement cannot get (" +
+              (name.empty() ? english : "attribute" + name + ", " + english) + ")";
+    } else {
+        return std::nullopt;
+    }
+    return RomError{RomError::Kind::WriteFailed,
+                    "Die Datei " + quoted(path) + " " + what +
+                        ". Es wurde nichts geschrieben; als Patch (orvista-cli mit --patch) lässt sich die Änderung "
+                        "weiterhin schreiben.",
+                    error.code,
+                    "The file " + quoted(path) + " " + was +
+                        ". Nothing was written; --patch still writes the change as a patch."};
+}
+
 RomError writeFailed(const std::filesystem::path& path, const IoError& error)
 {
+    if (auto lost = ownershipLost(path, error))
+        return *lost;
     const std::string german = systemErrorGerman(error.code), english = systemErrorEnglish(error.code);
     if (error.operation == "create temporary")
         return {RomError::Kind::WriteFailed,
@@ -72,6 +104,22 @@ std::expected<RomChange, RomError> RomChange::Begin(const std::filesystem::path&
     return RomChange(std::move(*lock), std::move(*rom));
 }
 
+std::expected<void, RomError> RomChange::CheckReplaceable() const
+{
+    if (auto kept = checkOwnerCanBeKept(rom_.path()); !kept)
+        return std::unexpected(writeFailed(rom_.path(), kept.error()));
+    return {};
+}
+
+bool RomChange::unchangedSinceRead() const
+{
+    // Writers that take no lock: the path must still name the file read, as read.
+    if (!lock_.stillAtPath(rom_.path()))
+        return false;
+    auto now = readWholeFile(rom_.path(), kMaxRomBytes);
+    return now && std::ranges::equal(*now, rom_.bytes());
+}
+
 std::expected<void, RomError> RomChange::Commit(std::span<const uint8_t> bytes)
 {
     const auto& path = rom_.path();
@@ -80,13 +128,16 @@ std::expected<void, RomError> RomChange::Commit(std::span<const uint8_t> bytes)
                                           rom_.size()));
     if (std::ranges::equal(bytes, rom_.bytes()))
         return {};
-    // Writers that take no lock: the path must still name the file read, as read.
-    if (!lock_.stillAtPath(path))
+    // Checked before the temporary is written, so a change found early costs
+    // nothing, and again after it is flushed, right before the rename.
+    if (!unchangedSinceRead())
         return std::unexpected(changed(path));
-    auto now = readWholeFile(path, kMaxRomBytes);
-    if (!now || !std::ranges::equal(*now, rom_.bytes()))
-        return std::unexpected(changed(path));
-    if (auto replaced = replaceFile(path, bytes, {.flush = true}); !replaced)
+    auto pending = PendingReplacement::write(path, bytes, {.flush = true, .keepOwnerStrictly = true, .finalStep = true});
+    if (!pending)
+        return std::unexpected(writeFailed(path, pending.error()));
+    if (!unchangedSinceRead())
+        return std::unexpected(changed(path)); // the temporary goes with `pending`
+    if (auto replaced = pending->commit(); !replaced)
         return std::unexpected(writeFailed(path, replaced.error()));
     removeStaleTemporaries(path);
     return {};

@@ -36,10 +36,19 @@ public:
 
     const RomFile& rom() const { return rom_; }
 
+    // Whether a commit could keep the ROM's owner, group, ACLs and extended
+    // attributes; WriteFailed "Die Datei "<p>" gehört einem anderen Benutzer
+    // (Benutzer <uid>); ersetzt gehörte sie Ihnen. Es wurde nichts
+    // geschrieben; als Patch (orvista-cli mit --patch) lässt sich die Änderung
+    // weiterhin schreiben." (likewise for the group and the attributes). A
+    // patch leaves the ROM alone and needs no such check.
+    std::expected<void, RomError> CheckReplaceable() const;
+
     // Replaces the ROM with `bytes` (a ROM the same length as the one read),
-    // unless they are the bytes read. Before writing, the file at the path is
-    // checked to be the one read, with the same length and content (writers
-    // that take no lock): FileChanged "Die Datei "<p>" hat sich seit dem Lesen
+    // unless they are the bytes read. Before writing, and again after the new
+    // ROM is written and flushed right before it takes the old one's place,
+    // the file at the path is checked to be the one read, with the same
+    // length and content (writers that take no lock): FileChanged "Die Datei "<p>" hat sich seit dem Lesen
     // verändert, es wurde nichts geschrieben." WriteFailed "Neben der Datei
     // "<p>" kann keine temporäre Datei angelegt werden (Systemfehler <n>:
     // <text>). Es wurde nichts geschrieben." or "Die Datei "<p>" konnte nicht
@@ -51,6 +60,7 @@ public:
 
 private:
     RomChange(LockedFile lock, RomFile rom) : lock_(std::move(lock)), rom_(std::move(rom)) {}
+    bool unchangedSinceRead() const;
     LockedFile lock_;
     RomFile rom_;
 };

@@ -27,6 +27,8 @@ struct RomError {
         Unreachable,     // no picture pointer can lead there, or the game cannot read it whole
         NoRoom,          // the free-space search found no place
         BadPicture,      // the picture to write does not fit its slot (size, stream)
+        NotThisGame,     // no ROM of Pokemon Gold or Silver (no language byte, no picture)
+        BadShape,        // a shape the game does not draw whole in that slot
     };
     Kind kind;
     std::string message; // German, shown as is in the error box

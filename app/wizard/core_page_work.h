@@ -11,8 +11,10 @@ class CorePageWork final : public PageWork {
 public:
     void startUp(Form1& form) override;
     PageResult loadSourcePicture(Form1& form) override;
+    PageResult checkRomSource(Form1& form) override;
     PageResult extractPicture(Form1& form) override;
     PageResult prepareTarget(Form1& form) override;
+    PageResult checkSlotShape(Form1& form) override;
     PageResult prepareNames(Form1& form) override;
     PageResult applyColourMapping(Form1& form) override;
     PageResult insertIntoRom(Form1& form) override;

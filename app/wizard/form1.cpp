@@ -15,6 +15,10 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+#include "binary_file.h"
 
 #include "classify_path.h"
 #include "control_settings.h"
@@ -216,7 +220,20 @@ void Form1::HidePage(int n)
 void Form1::NextClicked()
 {
     const int shown = state_.CurrentPage;
-    if (runNext())
+    // A page's work that runs out of memory fails like any other.
+    bool done = false;
+    bool outOfMemory = false;
+    try {
+        done = runNext();
+    } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    } catch (const std::length_error&) {
+        outOfMemory = true;
+    }
+    if (outOfMemory)
+        messages_.error(QStringLiteral("Für diesen Schritt reicht der Hauptspeicher nicht (") +
+                        QString::fromStdString(systemErrorGerman(ENOMEM)) + QStringLiteral(")."));
+    if (done)
         return;
     // A failure after a skip would leave no page on show: the page of the
     // click comes back as it was.
@@ -263,6 +280,8 @@ bool Form1::nextFromSource()
     ui_.Picture1->clear();
     switch (state_.SourceKind) {
     case FileKind::Rom:
+        if (!work_.checkRomSource(*this))
+            return false;
         // Page 10's offset spans the ROM.
         ui_.UpDown9->setRange(0, std::max<qint64>(QFileInfo(path).size() - 1, 0));
         HidePage(1);
@@ -335,6 +354,8 @@ bool Form1::nextFromOffset()
 
 bool Form1::nextFromSlot()
 {
+    if (!work_.checkSlotShape(*this))
+        return false;
     if (ui_.Check11->isChecked() && !ui_.Check8->isChecked()) {
         if (!work_.prepareNames(*this))
             return false;

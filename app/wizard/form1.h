@@ -50,6 +50,8 @@ public:
     void FitDropDownWidth(QComboBox* box);
     static QString sourceFilter();
     static QString targetFilter();
+    // The suffix a typed target name without one gets, per target filter.
+    static QStringList targetSuffixes();
 
     // Selects an item and runs the list's selection handler even when the
     // index stays the same, as a user's choice would.

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "colour_swatch.h"
 #include "form1_controls.h"
 #include "form1_layout.h"
 #include "option_group.h"
@@ -279,6 +280,7 @@ void buildPage8(QWidget* f, Form1Controls& c)
     c.Combo5->addItem(u("Weiß"), qlonglong{0xFFFFFF});
     c.Combo5->addItem(u("Farbe 1"), qlonglong{0});
     c.Combo5->addItem(u("Farbe 2"), qlonglong{0});
+    ShowColourSwatches(c.Combo5);
     c.Combo5->setCurrentIndex(-1);
     c.Picture5 = picture(f, "Picture5", {3480, 1200, 975, 375});
 }

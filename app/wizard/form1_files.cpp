@@ -66,6 +66,11 @@ QString Form1::targetFilter()
                              "ORV Bild-Dateien (*.orv)|*.orv");
 }
 
+QStringList Form1::targetSuffixes()
+{
+    return {QStringLiteral("gbc"), QStringLiteral("bmp"), QStringLiteral("orv")};
+}
+
 void Form1::startUp(const QString& commandLine)
 {
     state_.DragActive = false;
@@ -197,7 +202,7 @@ void Form1::BrowseSource()
 
 void Form1::BrowseTarget()
 {
-    if (auto name = dialogs_.saveFile(this, ui_.Combo2->currentText(), targetFilter()))
+    if (auto name = dialogs_.saveFile(this, ui_.Combo2->currentText(), targetFilter(), targetSuffixes()))
         ui_.Combo2->setEditText(*name);
 }
 

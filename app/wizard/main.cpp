@@ -8,9 +8,12 @@
 #include "form1.h"
 #include "message_sink.h"
 #include "settings_store.h"
+#include "stop_signals.h"
 
 int main(int argc, char** argv)
 {
+    orv::installStopHandling("orvista: durch ein Signal beendet; temporäre Dateien entfernt, das Rom ist unverändert.\n",
+                             "orvista: durch ein Signal beendet, nachdem das Rom geschrieben wurde.\n");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvista"));
 

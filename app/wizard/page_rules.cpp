@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "colour_swatch.h"
 #include "form1_controls.h"
 #include "option_group.h"
 #include "picture_box.h"
@@ -126,6 +127,7 @@ void PageRules::colourChosen(QComboBox* box, PictureBox* swatch, int substituteI
     const uint32_t colour = itemColour(box, i);
     swatch->setBackColour(colour);
     c_.Combo5->setItemData(substituteIndex, qlonglong{colour});
+    ShowColourSwatch(c_.Combo5, substituteIndex);
     if (c_.Combo5->currentIndex() == substituteIndex)
         c_.Picture5->setBackColour(colour);
 }

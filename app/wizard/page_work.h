@@ -34,6 +34,9 @@ public:
     // cleared. Load it, fill Combo3/Combo4, preselect them and Combo5 (from
     // "ColorOverride") with Form1::selectItem.
     virtual PageResult loadSourcePicture(Form1& form) = 0;
+    // Page 1, ROM source (SourceKind 1): refuse a file that is no ROM of these
+    // games before page 10 is shown and the file remembered.
+    virtual PageResult checkRomSource(Form1& form) = 0;
     // Page 2 (also run unseen from pages 1 and 10): read the picture from the
     // ROM (SourceKind 1) or own file (SourceKind 2) into the state; for an own
     // file also choose the tile order on page 11. Form1 then enables
@@ -42,6 +45,10 @@ public:
     // Page 4: TargetPath and TargetKind are set. ROM: check it, set UpDown4's
     // range and run the free-space search. Bitmap or own file: write it.
     virtual PageResult prepareTarget(Form1& form) = 0;
+    // Page 6: the picture's shape for the chosen slot. A shape the game does
+    // not draw whole goes on only after a Yes, which sets AnyShape; one the
+    // size byte cannot describe is refused.
+    virtual PageResult checkSlotShape(Form1& form) = 0;
     // Page 6 with Check11 ticked and Check8 not: fill Text8, Text9 and NameOffset.
     virtual PageResult prepareNames(Form1& form) = 0;
     // Page 8: set Palette, RawLength and PaletteText from the three lists.
@@ -68,8 +75,10 @@ class DefaultPageWork : public PageWork {
 public:
     void startUp(Form1&) override {}
     PageResult loadSourcePicture(Form1&) override { return {}; }
+    PageResult checkRomSource(Form1&) override { return {}; }
     PageResult extractPicture(Form1&) override { return {}; }
     PageResult prepareTarget(Form1&) override { return {}; }
+    PageResult checkSlotShape(Form1&) override { return {}; }
     PageResult prepareNames(Form1&) override { return {}; }
     PageResult applyColourMapping(Form1&) override { return {}; }
     PageResult insertIntoRom(Form1&) override { return {}; }

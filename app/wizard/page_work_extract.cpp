@@ -90,6 +90,16 @@ void takeSource(Form1& form, SourcePicture source)
 
 } // namespace
 
+PageResult CorePageWork::checkRomSource(Form1& form)
+{
+    auto rom = rom::RomFile::open(toPath(form.state().SourcePath));
+    if (!rom)
+        return refuse(form, rom.error());
+    if (auto source = rom::CheckRomSource(*rom); !source)
+        return refuse(form, source.error());
+    return {};
+}
+
 PageResult CorePageWork::extractPicture(Form1& form)
 {
     WizardState& s = form.state();

@@ -52,23 +52,25 @@ QString chosenName(const Form1Controls& c)
     return c.Text10->text();
 }
 
-// Pages 5, 6 and 9 as an insertion request. The numbers are stored into
-// their spin controls; only those the chosen slot uses are refused.
-std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
+QString shapeQuestion(const rom::RomError& refusal, bool unownFront)
+{
+    return qt(refusal.message) +
+           QStringLiteral("\n\nNur wenn der Programmcode des Roms geändert wurde, um andere Größen zu zeichnen, "
+                          "zeigt das Spiel das Bild dort richtig.") +
+           (unownFront ? QStringLiteral(" Die Größenangabe, die alle 26 Unown teilen, wird dabei mit geändert.")
+                       : QString()) +
+           QStringLiteral("\n\nTrotzdem schreiben?");
+}
+
+// Page 6's slot and the picture's size. The numbers are stored into their
+// spin controls; only those the chosen slot uses are refused.
+std::expected<rom::InsertRequest, QString> slotRequest(Form1& form)
 {
     const WizardState& s = form.state();
     const Form1Controls& c = form.ui();
     rom::InsertRequest r;
     r.romPath = toPath(s.TargetPath);
-    r.encoded.assign(s.EncodedData.begin(),
-                     s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
-    auto offset = storedNumber(c.UpDown4, rom::NumberField::Offset);
-    if (!offset)
-        return std::unexpected(offset.error());
-    r.offsetText = c.Text4->text().toStdString();
     r.replaceSlot = c.Check4->isChecked();
-    r.colour1 = s.Picture.palette[1];
-    r.colour2 = s.Picture.palette[2];
     r.width = s.Picture.width;
     r.height = s.Picture.height;
 
@@ -102,8 +104,29 @@ std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
         if (!nameLength)
             return std::unexpected(nameLength.error());
         r.nameLength = *nameLength;
-        r.newName = chosenName(c).toStdString();
     }
+    return r;
+}
+
+// Pages 5, 6 and 9 as an insertion request.
+std::expected<rom::InsertRequest, QString> insertRequest(Form1& form)
+{
+    const WizardState& s = form.state();
+    const Form1Controls& c = form.ui();
+    auto offset = storedNumber(c.UpDown4, rom::NumberField::Offset);
+    if (!offset)
+        return std::unexpected(offset.error());
+    auto r = slotRequest(form);
+    if (!r)
+        return r;
+    r->encoded.assign(s.EncodedData.begin(),
+                      s.EncodedData.begin() + std::min<size_t>(s.EncodedData.size(), std::max(s.EncodedLength, 0)));
+    r->offsetText = c.Text4->text().toStdString();
+    r->colour1 = s.Picture.palette[1];
+    r->colour2 = s.Picture.palette[2];
+    r->anyShape = r->replaceSlot && s.AnyShape;
+    if (r->changeName)
+        r->newName = chosenName(c).toStdString();
     return r;
 }
 
@@ -144,6 +167,35 @@ PageResult CorePageWork::prepareNames(Form1& form)
     return {};
 }
 
+PageResult CorePageWork::checkSlotShape(Form1& form)
+{
+    form.state().AnyShape = false;
+    auto request = slotRequest(form);
+    if (!request)
+        return refuse(form, request.error());
+    if (!request->replaceSlot)
+        return {};
+    auto rom = rom::RomFile::open(request->romPath);
+    if (!rom)
+        return refuse(form, rom.error());
+    // What no answer lets pass first: a front picture beyond the size byte.
+    request->anyShape = true;
+    if (auto possible = rom::CheckSlotShape(*rom, *request); !possible)
+        return refuse(form, possible.error());
+    request->anyShape = false;
+    auto shown = rom::CheckSlotShape(*rom, *request);
+    if (shown)
+        return {};
+    if (shown.error().kind != rom::RomError::Kind::BadShape)
+        return refuse(form, shown.error());
+    const bool unownFront = !request->trainer && !request->back && request->pokemonNumber == rom::kUnownNumber;
+    if (!form.messages().ask(
+            {shapeQuestion(shown.error(), unownFront), QStringLiteral("Orvista"), MessageIcon::Warning}))
+        return pageFailed();
+    form.state().AnyShape = true;
+    return {};
+}
+
 std::vector<QString> CorePageWork::pokemonNames(Form1& form, const std::string& romPath)
 {
     // The length as typed, without storing it: a label must not change a box.
@@ -173,6 +225,8 @@ PageResult CorePageWork::insertIntoRom(Form1& form)
     auto change = rom::RomChange::Begin(request->romPath);
     if (!change)
         return refuse(form, change.error());
+    if (auto replaceable = change->CheckReplaceable(); !replaceable)
+        return refuse(form, replaceable.error());
     auto plan = rom::PlanInsertion(change->rom(), *request);
     if (!plan)
         return refuse(form, plan.error());

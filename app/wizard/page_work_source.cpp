@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "colour_swatch.h"
 #include "colours.h"
 #include "core_page_work.h"
 #include "form1.h"
@@ -69,6 +70,8 @@ PageResult CorePageWork::loadSourcePicture(Form1& form)
     const Form1Controls& c = form.ui();
     form.replaceItems(c.Combo3, items);
     form.replaceItems(c.Combo4, items);
+    ShowColourSwatches(c.Combo3);
+    ShowColourSwatches(c.Combo4);
     preselect(form, c.Combo3, c.Picture3, kPreselectedColour1);
     preselect(form, c.Combo4, c.Picture4, kPreselectedColour2);
     form.selectItem(c.Combo5, ColourOverrideIndex(readSettingNumber(form.settings(), key::ColorOverride)));

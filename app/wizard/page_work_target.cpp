@@ -6,6 +6,7 @@
 
 #include "bitmap_file.h"
 #include "core_page_work.h"
+#include "file_identity.h"
 #include "form1.h"
 #include "free_space.h"
 #include "orv_file.h"
@@ -22,6 +23,14 @@ PageResult CorePageWork::prepareTarget(Form1& form)
     WizardState& s = form.state();
     const Form1Controls& c = form.ui();
     const std::filesystem::path path = toPath(s.TargetPath);
+    // A bitmap or own file written over the source would destroy it (a link
+    // to the ROM, another name of the picture).
+    const std::filesystem::path source = toPath(s.SourcePath);
+    if (s.TargetKind != FileKind::Rom && inputAtOutput(path, {&source, 1}))
+        return refuse(form, QStringLiteral("Die Zieldatei \"%1\" ist die Quelldatei \"%2\" selbst (über einen Link "
+                                           "oder einen anderen Namen); sie würde beim Schreiben zerstört. Es wurde "
+                                           "nichts geschrieben.")
+                                .arg(qt(s.TargetPath), qt(s.SourcePath)));
     switch (s.TargetKind) {
     case FileKind::Rom: {
         auto length = rom::CheckRomTarget(s.TargetPath, s.EncodedLength);

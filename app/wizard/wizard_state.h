@@ -36,6 +36,7 @@ struct WizardState {
     int32_t EncodedLength = 0;         // valid bytes of EncodedData
 
     int32_t NameOffset = 0; // file offset of the chosen Pokemon's name
+    bool AnyShape = false;  // page 6's Yes to a shape the game does not draw whole
     uint8_t PreviewFlags = 0; // kPreviewWide | kPreviewTall | kPreviewBig
     std::array<std::string, 256> CharTable;
 

@@ -106,8 +106,8 @@ TEST_F(CliChange, PatchesGiveTheRomTheInsertionWouldWrite)
 {
     const Words insertions[] = {
         {"--pokemon", "7", "--name", "NEU"},
-        {"--pokemon", "25", "--back", "--delete-old"}, // zeros over the old picture in bank 0x20
-        {"--trainer", "2", "--offset", "0x1F1000", "--keep-checksum"},
+        {"--pokemon", "25", "--back", "--delete-old", "--any-shape"}, // zeros over the old picture in bank 0x20
+        {"--trainer", "2", "--offset", "0x1F1000", "--keep-checksum", "--any-shape"},
         {"--offset", "0x1F3000"},
     };
     std::map<std::string, std::vector<size_t>> sizes;
@@ -152,8 +152,9 @@ TEST_F(CliChange, PatchesGiveTheRomTheInsertionWouldWrite)
     // A batch: five pictures into one ROM, one patch from the first ROM to the last.
     put("batch.gb", english.bytes);
     for (const Words& choices : {Words{"--pokemon", "7", "--name", "NEU"}, Words{"--pokemon", "25", "--delete-old"},
-                                 Words{"--pokemon", "150", "--back"}, Words{"--unown", "3", "--delete-old"},
-                                 Words{"--trainer", "66", "--delete-old"}}) {
+                                 Words{"--pokemon", "150", "--back", "--any-shape"},
+                                 Words{"--unown", "3", "--delete-old"},
+                                 Words{"--trainer", "66", "--delete-old", "--any-shape"}}) {
         const CliRun run = Invoke(Plus({"insert", at(choices[1] == "150" ? "other.bmp" : "pic.bmp"), at("batch.gb")},
                                        choices));
         ASSERT_EQ(run.code, 0) << run.err;

@@ -116,7 +116,7 @@ TEST_F(Cli, InsertThenExtractGivesThePictureBack)
 
     // An own file keeps its stream with "retain"; a dry run changes nothing.
     const Bytes before = bytes("de.gb");
-    const std::vector<std::string> orvInsert{"insert",   at("ref.orv"),     at("de.gb"), "--trainer", "3",
+    const std::vector<std::string> orvInsert{"insert",   at("ref.orv"),     at("de.gb"), "--pokemon", "3",
                                              "--offset", "&H1F0100", "--compression", "retain"};
     std::vector<std::string> dry = orvInsert;
     dry.push_back("--dry-run");
@@ -127,7 +127,7 @@ TEST_F(Cli, InsertThenExtractGivesThePictureBack)
     EXPECT_NE(planned.out.find(" picture pointer\n"), std::string::npos) << planned.out;
     EXPECT_EQ(bytes("de.gb"), before);
     ASSERT_EQ(Invoke(orvInsert).code, 0);
-    ASSERT_EQ(Invoke({"extract", at("de.gb"), at("t3.lz"), "--trainer", "3"}).code, 0);
+    ASSERT_EQ(Invoke({"extract", at("de.gb"), at("t3.lz"), "--pokemon", "3"}).code, 0);
     Bytes orv = bytes("ref.orv");
     orv.resize(orv.size() - 7); // the trailer
     EXPECT_EQ(bytes("t3.lz"), orv);
@@ -145,6 +145,8 @@ TEST_F(Cli, RefusalsExitOneAndLeaveTheRomAlone)
         {{"insert", pic, rom, "--offset", "0x1FFFFF"}, "Offset 0x1FFFFF is outside the allowed range 0x0 to "},
         {{"insert", pic, rom, "--pokemon", "7", "--name", "A€B"}, "€"},
         {{"insert", pic, rom, "--pokemon", "7", "--name", "ABCDEFGHIJK"}, "ABCDEFGHIJK"},
+        {{"insert", pic, rom, "--pokemon", "7", "--name", ""}, "The new name is empty."},
+        {{"insert", pic, rom, "--trainer", "7"}, "The picture is 40 x 40 pixels; as a trainer picture"},
         {{"insert", pic, at("locked.gb"), "--pokemon", "7"}, "locked.gb"},
         {{"insert", at("none.bmp"), rom}, "none.bmp"},
         {{"insert", at("small.bmp"), rom}, "small.bmp"},

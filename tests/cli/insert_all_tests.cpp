@@ -83,13 +83,28 @@ TEST_F(InsertAll, EditedPicturesKeepTheirColourRolesWhateverTheWriter)
     ASSERT_TRUE(shared.save(picture("pokemon-100-back.png"), "PNG"));
     WriteFileBytes(dir / "pics/notes.txt", Bytes{'h', 'i'});
 
+    // The placeholder's 32 x 32 is no shape of a back picture: refused, unless
+    // --any-shape says the ROM's code draws it.
+    const CliRun misshapen = Invoke({"insert-all", at("pics"), at("rom.gb")});
+    EXPECT_EQ(misshapen.code, 1);
+    EXPECT_NE(misshapen.err.find("pokemon-100-back.png: The picture is 32 x 32 pixels; as a Pokemon back picture the "
+                                 "game draws only pictures of 48 x 48 pixels correctly."),
+              std::string::npos)
+        << misshapen.err;
+    EXPECT_NE(misshapen.err.find("1 picture cannot go into its slot as named above. Nothing was written. Give "
+                                 "--any-shape"),
+              std::string::npos)
+        << misshapen.err;
+    EXPECT_EQ(ReadFileBytes(dir / "rom.gb"), rom.bytes);
+
     // As a patch first: the ROM stays as it is.
-    const CliRun patch = Invoke({"insert-all", at("pics"), at("rom.gb"), "--patch", at("batch.ips")});
+    const CliRun patch =
+        Invoke({"insert-all", at("pics"), at("rom.gb"), "--any-shape", "--patch", at("batch.ips")});
     ASSERT_EQ(patch.code, 0) << patch.err;
     EXPECT_EQ(ReadFileBytes(dir / "rom.gb"), rom.bytes);
     EXPECT_GT(ReadFileBytes(dir / "batch.ips").size(), 8u);
 
-    const CliRun run = Invoke({"insert-all", at("pics"), at("rom.gb")});
+    const CliRun run = Invoke({"insert-all", at("pics"), at("rom.gb"), "--any-shape"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(run.out.find("pokemon-001-front.png: replaced in place at 0x100000") != std::string::npos ||
                 run.out.find("pokemon-001-front.png: moved from 0x100000") != std::string::npos)
@@ -99,9 +114,6 @@ TEST_F(InsertAll, EditedPicturesKeepTheirColourRolesWhateverTheWriter)
         << run.out;
     EXPECT_NE(run.out.find("notes.txt: ignored"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("3 of 620 pictures changed"), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find("pokemon-100-back.png is 32 x 32; the games show back pictures of 48 x 48"),
-              std::string::npos)
-        << run.err;
 
     // Each edited slot shows exactly the edited pixels in its old colours.
     const std::tuple<rom::ExtractRequest, QImage> edited[] = {
@@ -178,6 +190,56 @@ TEST_F(InsertAll, ABatchThatCannotFitOrDisagreesWritesNothing)
               std::string::npos)
         << twice.err;
     EXPECT_EQ(ReadFileBytes(dir / "rom.gb"), rom.bytes);
+}
+
+// The 26 Unown fronts share one size byte: they take a new size only all
+// together, or one of them with --any-shape.
+TEST_F(InsertAll, UnownFrontsChangeTheirSizeOnlyTogether)
+{
+    constexpr int64_t sizeByte = 0x5341C; // Pokemon 201's, English layout
+    const auto letters = [&](int count, int side) {
+        for (int u = 1; u <= count; ++u) {
+            const QString name = picture(QString::asprintf("unown-%02d-front.png", u).toStdString());
+            ASSERT_TRUE(ToQImage(ShadePattern(side, side)).mirrored(u % 2, u % 3).save(name, "PNG"));
+        }
+    };
+    // The letters alone: their backs share their palette, which the fronts change.
+    std::filesystem::remove_all(dir / "pics");
+    std::filesystem::create_directory(dir / "pics");
+    letters(26, 48);
+    const CliRun together = Invoke({"insert-all", at("pics"), at("rom.gb")});
+    ASSERT_EQ(together.code, 0) << together.err;
+    EXPECT_NE(together.out.find("26 of 26 pictures changed"), std::string::npos) << together.out;
+    Bytes now = ReadFileBytes(dir / "rom.gb");
+    EXPECT_EQ(now.at(sizeByte), 0x66);
+    for (int u : {1, 13, 26}) {
+        rom::ExtractRequest letter = Slot(dir / "rom.gb", rom::kUnownNumber);
+        letter.unownIndex = u;
+        const auto extracted = rom::ExtractFromRom(letter);
+        ASSERT_TRUE(extracted) << extracted.error().english;
+        EXPECT_EQ(extracted->width, 48) << u;
+    }
+
+    // 25 letters in another size: refused, each named, the ROM as it was.
+    letters(25, 56);
+    const CliRun partly = Invoke({"insert-all", at("pics"), at("rom.gb")});
+    EXPECT_EQ(partly.code, 1);
+    EXPECT_NE(partly.err.find("unown-25-front.png: The picture is 56 x 56 pixels; as an Unown front picture the game "
+                              "draws only pictures of 48 x 48 pixels correctly, the size that the size byte all 26 "
+                              "Unown share holds now."),
+              std::string::npos)
+        << partly.err;
+    EXPECT_NE(partly.err.find("25 pictures cannot go into their slots"), std::string::npos) << partly.err;
+    EXPECT_NE(partly.err.find("The Unown fronts take a new size only all 26 together, in one shape."),
+              std::string::npos)
+        << partly.err;
+    EXPECT_EQ(ReadFileBytes(dir / "rom.gb"), now);
+
+    // With --any-shape they go in, and the shared byte follows the last one written.
+    const CliRun forced = Invoke({"insert-all", at("pics"), at("rom.gb"), "--any-shape"});
+    ASSERT_EQ(forced.code, 0) << forced.err;
+    EXPECT_NE(forced.out.find("25 of 26 pictures changed"), std::string::npos) << forced.out;
+    EXPECT_EQ(ReadFileBytes(dir / "rom.gb").at(sizeByte), 0x77);
 }
 
 TEST(ColourRoles, SlotPaletteThenIndexedEntriesThenTheFirstFound)

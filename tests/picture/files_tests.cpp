@@ -293,10 +293,18 @@ TEST(PictureImage, TopDownImageOfTheBottomUpGridAndPathKinds)
               std::tuple(QImage::Format_RGB32, 0xFFFF0000, 0xFFFFFF00));
     EXPECT_EQ(WholeTilesFromImage(image).pixels, picture.pixels);
 
-    // The rightmost mark decides.
+    // The rightmost mark of the file's own name decides; folders do not count.
     const std::pair<const char*, FileKind> paths[] = {
-        {"C:\\roms\\game.GBC", FileKind::Rom}, {"pic.orv.bmp", FileKind::Orv}, {"pic.bmp", FileKind::Picture},
-        {"old.gb.orv", FileKind::Orv},           {"x.orv.gbc", FileKind::Rom}};
+        {"C:\\roms\\game.GBC", FileKind::Rom},
+        {"pic.orv.bmp", FileKind::Orv},
+        {"pic.bmp", FileKind::Picture},
+        {"old.gb.orv", FileKind::Orv},
+        {"x.orv.gbc", FileKind::Rom},
+        {"gold.gbc-pictures/pokemon-001-back.png", FileKind::Picture},
+        {"/home/u/.orvista/pic.bmp", FileKind::Picture},
+        {"saves.gb\\pic.png", FileKind::Picture},
+        {"pics.orv/gold.gbc", FileKind::Rom},
+        {"roms.gbc/", FileKind::Picture}};
     for (const auto& [path, kind] : paths)
         EXPECT_EQ(ClassifyPath(path), kind) << path;
 }

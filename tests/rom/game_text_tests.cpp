@@ -40,6 +40,9 @@ TEST(GameText, DecodingAndNameFields)
         EXPECT_EQ(field.value_or(Bytes{}), refusal.empty() ? expected : Bytes{}) << name;
     }
     EXPECT_EQ(EncodeGameText("AB\xC3").error().index, 2u); // truncated UTF-8
+    // Overlong forms do not pass as the letter they hide ("\xC1\x8F" would be "O").
+    EXPECT_EQ(EncodeGameText("E\xC1\x8F").error().index, 1u);
+    EXPECT_EQ(EncodeGameText("\xE0\x81\x81").error().index, 0u);
 }
 
 TEST(GameText, SourceNameFromPath)

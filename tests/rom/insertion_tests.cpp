@@ -26,6 +26,8 @@ using K = RomError::Kind;
 Bytes Encoded(int tiles, uint32_t seed) { return codec::encode(test::MakeTiles(tiles, seed)).value(); }
 
 const Bytes kData = Encoded(49, 99); // a 56 x 56 picture
+const Bytes kData40 = Encoded(25, 98); // a 40 x 40 picture
+const Bytes kData48 = Encoded(36, 97); // a 48 x 48 picture
 const Bytes kPointer{0x7C, 0x00, 0x40}; // to 0x1F0000
 const Bytes kYellowBlue{0xFF, 0x03, 0x00, 0x7C};
 
@@ -98,21 +100,34 @@ TEST_F(Insertion, WritesExactlyTheSlotsBytes)
     auto germanNoSpecies = german;
     germanNoSpecies.bytes[german.recordLocation(1)] = 0;
     const auto& oldUnown = english.picture("unown3front"); // bank 0x2E, stored as 0x1F
-    const Bytes small = Encoded(4, 5);
+    const Bytes small = Encoded(25, 5);
     const Changes front{{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}};
     auto size56 = [](auto&) {};
     // What, ROM, request, the bytes written, why the size byte was left alone.
     const std::tuple<const char*, const test::SyntheticRom&, Change, Changes, const char*> cases[] = {
-        {"Pokemon 25 back shiny", english, [](auto& r) { r.pokemonNumber = 25; r.back = r.shiny = true; },
-         {{0x1F0000, kData}, {0x48093, kPointer}, {0xAE09, kYellowBlue}}, nullptr},
+        {"Pokemon 25 back shiny", english,
+         [](auto& r) { r.pokemonNumber = 25; r.back = r.shiny = true; r.encoded = kData48; r.width = r.height = 48; },
+         {{0x1F0000, kData48}, {0x48093, kPointer}, {0xAE09, kYellowBlue}}, nullptr},
         {"Pokemon 1 front, English", english, size56,
          {{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x77}}}, nullptr},
         {"Pokemon 1 front, German", german, size56,
          {{0x1F0000, kData}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B11, {0x77}}}, nullptr},
         {"Unown 3 by the box, deleting the original", english,
-         [](auto& r) { r.pokemonNumber = 12; r.unown = r.deleteOriginal = true; r.unownIndex = 3; },
-         {{oldUnown.offset, Bytes(oldUnown.stream.size(), 0)}, {0x1F0000, kData}, {0x7C00C, kPointer},
-          {0xB385, kYellowBlue}, {0x5341C, {0x77}}}, nullptr},
+         [](auto& r) {
+             r.pokemonNumber = 12; r.unown = r.deleteOriginal = true; r.unownIndex = 3;
+             r.encoded = kData40; r.width = r.height = 40;
+         },
+         {{oldUnown.offset, Bytes(oldUnown.stream.size(), 0)}, {0x1F0000, kData40}, {0x7C00C, kPointer},
+          {0xB385, kYellowBlue}, {0x5341C, {0x55}}}, nullptr},
+        {"Unown 3 in a new size, all fronts together", english,
+         [](auto& r) { r.unown = r.allUnownFronts = true; r.unownIndex = 3; },
+         {{0x1F0000, kData}, {0x7C00C, kPointer}, {0xB385, kYellowBlue}, {0x5341C, {0x77}}}, nullptr},
+        {"any shape: 40 x 48 for a front", english,
+         [](auto& r) { r.encoded = Encoded(30, 4); r.width = 40; r.height = 48; r.anyShape = true; },
+         {{0x1F0000, Encoded(30, 4)}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x56}}}, nullptr},
+        {"any shape: 72 x 72 for a front, the largest the size byte holds", english,
+         [](auto& r) { r.encoded = Encoded(81, 4); r.width = r.height = 72; r.anyShape = true; },
+         {{0x1F0000, Encoded(81, 4)}, {0x48000, kPointer}, {0xAD45, kYellowBlue}, {0x51B1C, {0x99}}}, nullptr},
         {"trainer 2 ignores the Pokemon choices", english,
          [](auto& r) { r.trainer = r.back = r.shiny = r.changeName = true; r.trainerNumber = 2; },
          {{0x1F0000, kData}, {0x80003, kPointer}, {0xB545, kYellowBlue}}, nullptr},
@@ -124,17 +139,15 @@ TEST_F(Insertion, WritesExactlyTheSlotsBytes)
          {{0x48000, {0x40, 0x00, 0x40}}, {0xAD45, kYellowBlue}, {0x51B1C, {0x77}}}, nullptr},
         {"deleting the original at the same offset", english,
          [&](auto& r) {
-             r.offsetText = "&H100000"; r.encoded = small; r.width = r.height = 16;
+             r.offsetText = "&H100000"; r.encoded = small; r.width = r.height = 40;
              r.deleteOriginal = r.changeName = true; r.newName = "NEU";
          },
          {{0x100000, Bytes(english.picture("poke1front").stream.size(), 0)}, {0x100000, small},
           {0xAD45, kYellowBlue}, {test::kNameTable, test::NameBytes("NEU")},
-          {0x48000, {0x40, 0x00, 0x40}}, {0x51B1C, {0x22}}}, nullptr},
+          {0x48000, {0x40, 0x00, 0x40}}, {0x51B1C, {0x55}}}, nullptr},
         {"unknown language", unknown, size56, front, "Die Sprache des Roms konnte nicht erkannt werden."},
         {"German record without the number", germanNoSpecies, size56, front,
          "Der Datensatz an Offset &H51B00 gehört nicht zu Pokemon 1 (gefunden: 0)."},
-        {"ten tiles wide", english, [](auto& r) { r.width = 80; r.height = 56; }, front,
-         "Das Bild passt mit 10 x 7 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung)."},
     };
     for (const auto& [what, rom, change, changes, note] : cases) {
         auto plan = insert(request(rom, change));
@@ -158,6 +171,9 @@ TEST_F(Insertion, RefusedWithTheFileUntouched)
     english.setPicturePointer(0x48012, test::kRomSize - 3); // Pokemon 4 front
     const test::SyntheticRom unknown('X'), shortTable('E', 0x48050), shortRecord('E', 0x51B30);
     const test::SyntheticRom huge('E', 0x400400);
+    auto noUnownRecord = test::SyntheticRom::Standard('D');
+    noUnownRecord.bytes[noUnownRecord.recordLocation(201)] = 0;
+    const auto unownFront = [](auto& r) { r.unown = true; r.encoded = kData40; r.width = r.height = 40; };
     const auto first = std::to_string(test::kRomSize - kData.size()); // one after the last place
     const auto at = [](const char* offset, bool slot = true) {
         return [=](InsertRequest& r) {
@@ -195,8 +211,16 @@ TEST_F(Insertion, RefusedWithTheFileUntouched)
         {english, [](auto& r) { r.trainer = true; r.trainerNumber = 67; }, K::OutOfRange, "Trainernummer 67"},
         {english, [](auto& r) { r.encoded = test::MakeTiles(8, 1); }, K::BadPicture,
          "kein vollständiger Datenstrom"},
-        {english, [](auto& r) { r.width = 48; }, K::BadPicture,
-         "Die Bildgröße 48 x 56 passt nicht zu den Bilddaten (49 Kacheln)."},
+        {english, [](auto& r) { r.width = r.height = 48; }, K::BadPicture,
+         "Die Bildgröße 48 x 48 passt nicht zu den Bilddaten (49 Kacheln)."},
+        {english, [](auto& r) { r.width = 80; r.anyShape = true; }, K::BadPicture,
+         "Das Bild passt mit 10 x 7 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung). Es wurde "
+         "nichts geschrieben."},
+        {english, [](auto& r) { r.changeName = true; }, K::BadName, "Der neue Name ist leer."},
+        // The size the Unown fronts are drawn in cannot be read.
+        {noUnownRecord, unownFront, K::BadShape,
+         "Der Datensatz an Offset &H53400 gehört nicht zu Pokemon 201 (gefunden: 0), daher ist unbekannt"},
+        {unknown, unownFront, K::LanguageUnknown, "Fehler: Sprache des Roms konnte nicht erkannt werden."},
         {english, [](auto& r) { r.changeName = true; r.newName = "MEW#"; }, K::BadName,
          "Der Name \"MEW#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist."},
         {unknown, [](auto& r) { r.changeName = true; r.newName = "MEW"; }, K::LanguageUnknown,
@@ -235,7 +259,11 @@ TEST_F(Insertion, UnknownBytesInTheWayAreCountedNotWritten)
     EXPECT_EQ(planned->overwrite.bytes, static_cast<int64_t>(kData.size()) - 2 - same);
     EXPECT_EQ(planned->overwrite.first, kData[0] == 0xAA ? 0x120003 : 0x120000);
     // Over the slot's own old picture nothing unknown is in the way.
-    auto own = plan(request(rom, [](auto& r) { r.offsetText = "&H100000"; r.encoded = Encoded(16, 3); r.width = r.height = 32; }));
+    auto own = plan(request(rom, [](auto& r) {
+        r.offsetText = "&H100000";
+        r.encoded = Encoded(25, 3);
+        r.width = r.height = 40;
+    }));
     ASSERT_TRUE(own) << own.error().message;
     EXPECT_EQ(own->overwrite.bytes, 0);
 }
@@ -310,17 +338,25 @@ TEST_F(Insertion, CommitChecksTheFileAndTheLock)
     ASSERT_TRUE(second) << "the lock of a replaced file holds no one back";
     EXPECT_EQ(second->rom().bytes()[0x1F0000], kData[0]);
 
-    // A temporary left by a killed run goes with the next commit; an
-    // unchanged ROM is not written at all.
-    const auto stale = dir_ / ".~orvista-tmp-rom_gbc-AbCdEf";
-    test::WriteFileBytes(stale, Bytes{1});
+    // A temporary left by a killed run goes with the next commit; one that a
+    // live writer holds (its lock) stays, and so does one of another ROM.
+    const auto stale = dir_ / ".~orvista-tmp-rom_2Egbc-AbCdEf";
+    const auto held = dir_ / ".~orvista-tmp-rom_2Egbc-HeLd01";
+    const auto other = dir_ / ".~orvista-tmp-rom_5Fgbc-AbCdEf";
+    for (const auto& file : {stale, held, other})
+        test::WriteFileBytes(file, Bytes{1});
     EXPECT_TRUE(isReplacementTemporary(stale));
+    const int writer = ::open(held.c_str(), O_RDWR);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
     InsertRequest next = r;
     next.offsetText = "&H1F1000";
     auto again = PlanInsertion(second->rom(), next);
     ASSERT_TRUE(again);
     ASSERT_TRUE(second->Commit(ApplyPatches(second->rom(), again->patches).value()));
     EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(held));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ::close(writer);
 }
 
 // A write beyond the file-size limit fails: the message names the step in
@@ -440,10 +476,13 @@ TEST_F(Insertion, FailuresAndNotesAlsoInEnglish)
         {"in the way", plan([](auto& r) { r.offsetText = "&H48000"; })},
         {"another picture", plan([](auto& r) { r.offsetText = "&H101000"; })},
         {"past the bank", plan([](auto& r) { r.offsetText = "&H1F3FF0"; })},
-        {"size and data", plan([](auto& r) { r.width = 48; })},
+        {"size and data", plan([](auto& r) { r.width = r.height = 48; })},
+        {"shape", plan([](auto& r) { r.trainer = true; r.width = r.height = 40; })},
+        {"Unown shape", plan([](auto& r) { r.unown = true; r.unownIndex = 2; })},
+        {"too many tiles", plan([](auto& r) { r.width = 80; r.anyShape = true; })},
+        {"empty name", plan([](auto& r) { r.changeName = true; })},
         {"no stream", plan([](auto& r) { r.encoded = {1, 2, 3}; })},
         {"no room", test::Texts(PlanInsertionAtFreePlace(image, base, 0x1FFF00))},
-        {"note: too wide", note([](auto& r) { r.width = 80; })},
         {"note: record", note([&](auto& r) { r.romPath = dir_ / "german.gbc"; })},
     };
     for (const auto& [what, texts] : cases)

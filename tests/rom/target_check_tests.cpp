@@ -8,7 +8,8 @@
 namespace {
 
 // The ROM target checks, in their order, with their exact German texts and
-// the same path in the English ones.
+// the same path in the English ones; a folder, a device and a link loop are
+// named as such.
 TEST(RomTarget, ChecksInOrderWithTheirTexts)
 {
     orv::test::TempDir dir;
@@ -21,6 +22,8 @@ TEST(RomTarget, ChecksInOrderWithTheirTexts)
     }
     ::chmod(locked.c_str(), 0444);
     const std::string missing = (dir / "none.gbc").string();
+    const std::string loop = (dir / "loop.gbc").string();
+    std::filesystem::create_symlink("loop.gbc", loop);
 
     struct Case {
         std::string path;
@@ -32,8 +35,13 @@ TEST(RomTarget, ChecksInOrderWithTheirTexts)
         {missing, 10,
          "Die Datei \"" + missing + "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden."},
         {dir.path().string(), 10,
-         "Die Datei \"" + dir.path().string() +
-             "\" existiert nicht. Bilder können nur in existierende Dateien insertet werden."},
+         "\"" + dir.path().string() + "\" ist ein Ordner. Bilder können nur in Dateien insertet werden."},
+        {"/dev/null", 10,
+         "\"/dev/null\" ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe oder ein Socket. Bilder können "
+         "nur in Dateien insertet werden."},
+        {loop, 10,
+         "\"" + loop + "\" ist eine Schleife symbolischer Links (Systemfehler 40: Zu viele Ebenen von symbolischen "
+         "Links). Bilder können nur in existierende Dateien insertet werden."},
         {locked, 2000,
          "Die Datei \"" + locked +
              "\" ist schreibgeschütz. Orvista kann nicht in schreibgeschützte Dateien schreiben."},

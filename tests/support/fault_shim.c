@@ -5,6 +5,9 @@
  *                    for close, only files open for writing)
  *   ORV_FAULT_KIND   eio | enospc | short (half written, then ENOSPC)
  *   ORV_SLOW_WRITES  microseconds to sleep per 64 KiB written
+ *   ORV_SLOW_FLUSH   microseconds every fsync (of files and folders) takes
+ *   ORV_FLUSH_MARK   a path: the n-th fsync creates "<path>-<n>" as it starts,
+ *                    so a test can act while the flush runs
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -93,11 +96,33 @@ ssize_t pwrite64(int fd, const void* data, size_t n, off_t offset)
     return real(fd, data, n, offset);
 }
 
+static void markAndSlowFlush(void)
+{
+    static long flushes;
+    const char* mark = getenv("ORV_FLUSH_MARK");
+    const char* slow = getenv("ORV_SLOW_FLUSH");
+    ++flushes;
+    if (mark) {
+        char name[4096];
+        snprintf(name, sizeof name, "%s-%ld", mark, flushes);
+        const int fd = open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            static int (*realClose)(int);
+            if (!realClose)
+                realClose = (int (*)(int))dlsym(RTLD_NEXT, "close");
+            realClose(fd);
+        }
+    }
+    if (slow)
+        usleep((useconds_t)atol(slow));
+}
+
 int fsync(int fd)
 {
     static int (*real)(int);
     if (!real)
         real = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
+    markAndSlowFlush();
     if (regular(fd) && strike(1, "flush")) {
         errno = faultErrno();
         return -1;

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "game_text.h"
 #include "patch_appliers.h"
 #include "wizard_harness.h"
 
@@ -24,6 +25,27 @@ Form1& codedPicture(CoreHarness& h, const QString& rom = {}, int size = 56)
         h.saveTo(rom);
     EXPECT_EQ(h.pages(), Pages{rom.isEmpty() ? 4 : 5});
     return f;
+}
+
+// Next refuses with the message and changes no file of the test's folder.
+void ExpectRefusal(CoreHarness& h, const QString& message, const Pages& visible, int currentPage)
+{
+    const auto files = [&h] {
+        std::map<std::string, std::vector<uint8_t>> all;
+        for (const auto& entry : std::filesystem::directory_iterator(h.dir.path()))
+            if (entry.path().filename() != "settings.ini")
+                all[entry.path().filename().string()] = ReadFileBytes(entry.path());
+        return all;
+    };
+    const auto before = files();
+    h.messages.messages.clear();
+    h.next();
+    ASSERT_EQ(h.messages.messages.size(), 1u);
+    EXPECT_EQ(h.messages.messages[0].text, message);
+    EXPECT_EQ(h.messages.messages[0].caption, "Fehler");
+    EXPECT_EQ(h.pages(), visible);
+    EXPECT_EQ(h.form->state().CurrentPage, currentPage);
+    EXPECT_EQ(files(), before);
 }
 
 TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
@@ -64,25 +86,73 @@ TEST(EndToEnd, PictureReplacesAPokemonWithANewName)
     EXPECT_EQ(ChangedOffsets(expected.bytes, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{});
 }
 
-TEST(EndToEnd, ASizeByteLeftAloneIsTold)
+// Page 6 refuses a front picture beyond the size byte, asks before a shape
+// the game does not draw whole, and carries a Yes on to page 9's writing.
+TEST(EndToEnd, ShapesTheGameDoesNotDrawAreWrittenOnlyAfterAYes)
 {
     const SyntheticRom content = SyntheticRom::Standard('E');
+    CoreHarness big;
+    const QString bigRom = big.rom("game.gb", content);
+    const Form1Controls& b = codedPicture(big, bigRom, 96).ui(); // 12 x 12 tiles
+    Tick({b.Check4});
+    b.Check11->setChecked(false);
+    big.next();
+    Tick({b.OptionButton3});
+    ExpectRefusal(big, "Das Bild passt mit 12 x 12 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung). "
+                       "Es wurde nichts geschrieben.", {6}, 6);
+    EXPECT_EQ(big.messages.questions, 0);
+
     CoreHarness h;
     const QString rom = h.rom("game.gb", content);
-    const Form1Controls& c = codedPicture(h, rom, 96).ui(); // 12 x 12 tiles: more than the size byte holds
+    Form1& f = codedPicture(h, rom, 40);
+    const Form1Controls& c = f.ui();
+    Tick({c.Check4});
     c.Check11->setChecked(false);
     h.next();
-    c.Text3->setText("3");
-    c.OptionButton3->setChecked(true);
+    c.Check8->setChecked(true);
+    c.Text7->setText("2");
     c.Check6->setChecked(false);
-    h.next();
-    ASSERT_EQ(h.pages(), Pages{7});
-    ASSERT_EQ(h.messages.messages.size(), 1u);
-    EXPECT_EQ(h.messages.messages[0].text, "Die Größenangabe des Bildes wurde nicht geschrieben: Das Bild passt mit "
-                                           "12 x 12 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung).");
-    EXPECT_EQ(h.messages.messages[0].icon, MessageIcon::Information);
-    const int64_t sizeByte = content.sizeByteLocation(3);
-    EXPECT_EQ(ReadFileBytes(rom.toStdString())[sizeByte], content.bytes[sizeByte]);
+    for (const bool yes : {false, true}) {
+        h.messages.messages.clear();
+        h.messages.answer = yes;
+        h.next();
+        ASSERT_EQ(h.messages.messages.size(), 1u);
+        const Message& question = h.messages.messages[0];
+        EXPECT_EQ(question.text, "Das Bild ist 40 x 40 Pixel groß; als Trainerbild zeichnet das Spiel nur Bilder von "
+                                 "56 x 56 Pixeln richtig.\n\nNur wenn der Programmcode des Roms geändert wurde, um "
+                                 "andere Größen zu zeichnen, zeigt das Spiel das Bild dort richtig.\n\nTrotzdem "
+                                 "schreiben?");
+        EXPECT_EQ(question.caption, "Orvista");
+        EXPECT_EQ(question.icon, MessageIcon::Warning);
+        EXPECT_EQ(h.pages(), yes ? Pages{7} : Pages{6});
+        SyntheticRom expected = content;
+        if (yes) {
+            expected.put(kFirstFreeOffset, f.state().EncodedData);
+            expected.put(0xB545, Bytes{0x1F, 0x00, 0x00, 0x7C});
+            expected.setPicturePointer(0x80003, kFirstFreeOffset);
+            SetGlobalChecksum(expected.bytes);
+        }
+        EXPECT_EQ(ChangedOffsets(expected.bytes, ReadFileBytes(rom.toStdString())), std::vector<int64_t>{})
+            << "answered " << yes;
+    }
+
+    // An Unown front in another size than the 26 share: the Yes writes their size byte, after page 9's name.
+    CoreHarness u;
+    const QString unownRom = u.rom("game.gb", content);
+    const Form1Controls& d = codedPicture(u, unownRom, 48).ui();
+    Tick({d.Check4, d.Check11});
+    u.next();
+    Tick({d.Check5, d.OptionButton3});
+    d.Label18->setText("7");
+    u.messages.answer = true;
+    u.next();
+    ASSERT_EQ(u.messages.questions, 1);
+    EXPECT_TRUE(u.messages.messages[0].text.contains(
+        "Die Größenangabe, die alle 26 Unown teilen, wird dabei mit geändert."));
+    ASSERT_EQ(u.pages(), Pages{9});
+    u.next();
+    ASSERT_EQ(u.pages(), Pages{7});
+    EXPECT_EQ(ReadFileBytes(unownRom.toStdString()).at(content.sizeByteLocation(201)), 0x66);
 }
 
 TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
@@ -96,20 +166,21 @@ TEST(EndToEnd, RomPictureThroughAnOwnFileIntoAnotherRomKeepsItsStream)
     h.next(); // by slot
     ASSERT_EQ(h.pages(), Pages{2});
     c.Text1->setText("1");
+    c.OptionButton2->setChecked(true); // the back picture: 48 x 48
     h.next();
     ASSERT_EQ(h.pages(), Pages{11});
     EXPECT_TRUE(c.OptionButton10->isChecked() && !c.OptionButton10->isEnabled()); // vertical order, locked
     c.OptionButton12->setChecked(true);
     h.next();
     ASSERT_EQ(h.pages(), Pages{3});
-    const std::vector<uint8_t>& stream = source.picture("poke1front").stream;
-    EXPECT_EQ(h.facts(), (QStringList{"56", "56", "3136", QString::number(stream.size()), "FF03007C"}));
+    const std::vector<uint8_t>& stream = source.picture("poke1back").stream;
+    EXPECT_EQ(h.facts(), (QStringList{"48", "48", "2304", QString::number(stream.size()), "FF03007C"}));
     h.next();
     const QString orv = h.path("keep.orv");
     h.saveTo(orv);
     ASSERT_EQ(h.pages(), Pages{7});
     std::vector<uint8_t> file = stream;
-    file.insert(file.end(), {0xFF, 0x03, 0x00, 0x7C, 56, 56, 0});
+    file.insert(file.end(), {0xFF, 0x03, 0x00, 0x7C, 48, 48, 0});
     EXPECT_EQ(ReadFileBytes(orv.toStdString()), file);
 
     h.next(); // back to page 1
@@ -172,25 +243,24 @@ TEST(EndToEnd, BitmapHoldsTheFourShadesOfTheLastCoding)
     EXPECT_EQ(wrong, 0);
 }
 
-// Next refuses with the message and changes no file of the test's folder.
-void ExpectRefusal(CoreHarness& h, const QString& message, const Pages& visible, int currentPage)
+// A bitmap or own file target that is the source under another name (a
+// symbolic or a hard link) is refused before anything is written.
+TEST(EndToEnd, ATargetThatIsTheSourceIsRefused)
 {
-    const auto files = [&h] {
-        std::map<std::string, std::vector<uint8_t>> all;
-        for (const auto& entry : std::filesystem::directory_iterator(h.dir.path()))
-            if (entry.path().filename() != "settings.ini")
-                all[entry.path().filename().string()] = ReadFileBytes(entry.path());
-        return all;
-    };
-    const auto before = files();
-    h.messages.messages.clear();
-    h.next();
-    ASSERT_EQ(h.messages.messages.size(), 1u);
-    EXPECT_EQ(h.messages.messages[0].text, message);
-    EXPECT_EQ(h.messages.messages[0].caption, "Fehler");
-    EXPECT_EQ(h.pages(), visible);
-    EXPECT_EQ(h.form->state().CurrentPage, currentPage);
-    EXPECT_EQ(files(), before);
+    for (const bool hard : {false, true}) {
+        CoreHarness h;
+        codedPicture(h);
+        const QString source = h.path("pic.bmp"), target = h.path(hard ? "same.orv" : "link.bmp");
+        if (hard)
+            std::filesystem::create_hard_link(source.toStdString(), target.toStdString());
+        else
+            std::filesystem::create_symlink(source.toStdString(), target.toStdString());
+        h.form->ui().Combo2->setEditText(target);
+        ExpectRefusal(h, "Die Zieldatei \"" + target + "\" ist die Quelldatei \"" + source +
+                             "\" selbst (über einen Link oder einen anderen Namen); sie würde beim Schreiben "
+                             "zerstört. Es wurde nichts geschrieben.",
+                      {4}, 4);
+    }
 }
 
 TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
@@ -232,6 +302,76 @@ TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
     name.form->ui().OptionButton8->setChecked(true);
     name.form->ui().Text10->setText("#");
     ExpectRefusal(name, "Der Name \"#\" enthält das Zeichen \"#\", das im Spiel nicht darstellbar ist.", {9}, 9);
+}
+
+// With "Type a new name:  " chosen an empty box is refused, also when a
+// former insertion left the choice and page 7 emptied the box.
+TEST(EndToEnd, AnEmptyTypedNameIsRefusedOnPageNine)
+{
+    CoreHarness h;
+    const QString rom = h.rom("game.gb", SyntheticRom::Standard('E'));
+    const Form1Controls& c = codedPicture(h, rom).ui();
+    Tick({c.Check4, c.Check11});
+    h.next();
+    c.Text3->setText("7");
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{9});
+    c.OptionButton8->setChecked(true);
+    c.Text10->setText("NEU");
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{7});
+
+    h.next(); // page 7 empties Text10; the choice stays
+    h.open(h.path("pic.bmp"));
+    for (int i = 0; i < 3; ++i)
+        h.next(); // 8, 11, 3 -> 4
+    h.saveTo(rom);
+    h.next();
+    c.Text3->setText("9");
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{9});
+    ASSERT_TRUE(c.OptionButton8->isChecked() && c.Text10->text().isEmpty());
+    ExpectRefusal(h, "Der neue Name ist leer. Ein Pokemon ohne Namen wird nicht geschrieben; bitte einen Namen "
+                     "eingeben.", {9}, 9);
+    EXPECT_EQ(rom::ReadPokemonName(rom.toStdString(), 9, 10).value().text, "P9");
+}
+
+// A ".gb" source that is no ROM of these games is refused on page 1 with the
+// message page 2 would give, and not remembered.
+TEST(EndToEnd, PageOneRefusesABrokenRomSource)
+{
+    SyntheticRom pointless = SyntheticRom::Standard('E');
+    pointless.put(kRomSize - 3, Bytes{0x1F, 0x01, 0x02}); // a literal running past the end
+    const std::pair<int, int> tables[] = {{0x48000, 2 * 251}, {0x7C000, 2 * 26}, {0x80000, 66}};
+    for (const auto& [table, entries] : tables)
+        for (int i = 0; i < entries; ++i)
+            pointless.setPicturePointer(table + 3 * i, kRomSize - 3);
+    const struct {
+        const char* file;
+        SyntheticRom content;
+        QString message; // after the path, or the whole text
+        const char* caption;
+    } cases[] = {
+        {"short.gb", SyntheticRom('E', 0x48050),
+         "\" ist zu kurz für die Zeigertabelle (benötigt bis &H800C6, Dateilänge &H48050).", "Fehler"},
+        {"unknown.gbc", SyntheticRom::Standard('X'), "Fehler: Sprache des Roms konnte nicht erkannt werden.",
+         "Orvista"},
+        {"pointless.gb", pointless,
+         "\" liegen keine vollständigen Bilddaten. Vor dem Dateiende fehlt das Endezeichen.", "Fehler"},
+    };
+    for (const auto& c : cases) {
+        CoreHarness h;
+        h.start();
+        const QString path = h.rom(c.file, c.content);
+        h.open(path);
+        ASSERT_EQ(h.messages.messages.size(), 1u) << c.file;
+        const QString text = h.messages.messages[0].text;
+        EXPECT_TRUE(text == c.message || (text.contains(path) && text.endsWith(c.message))) << text.toStdString();
+        EXPECT_EQ(h.messages.messages[0].caption, c.caption) << c.file;
+        EXPECT_EQ(h.pages(), Pages{1}) << c.file;
+        EXPECT_EQ(h.get("count", "Recent"), "<missing>") << c.file;
+        EXPECT_EQ(h.get("LastOpenFile"), "<missing>") << c.file;
+    }
 }
 
 TEST(EndToEnd, UnknownBytesAreOverwrittenOnlyAfterAYes)

@@ -1,8 +1,10 @@
 // The wizard's help to its user on the real cores: offsets that step from
 // what was typed, a typed name that is the one written, names beside the
-// numbers, files dropped on the window, dialog filters, the German Yes/No,
-// and page 3's palette on its label's line. Each page is grabbed for a look.
+// numbers, files dropped on the window, dialog filters and suffixes, the
+// German Yes/No, page 3's palette on its label's line and page 8's colour
+// swatches. Each page and the new message boxes are grabbed for a look.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -24,6 +26,27 @@ void saveScreen(Form1& f, const char* name)
 {
     QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
     EXPECT_TRUE(f.grab().save(QStringLiteral(ORV_SCREENS_DIR "/") + QLatin1String(name)));
+}
+
+// The recorded message as the real box shows it over the window: grabbed,
+// then answered with Return (No for a question).
+void saveBox(Form1& f, const Message& message, bool question, const char* name)
+{
+    BoxMessageSink sink(&f);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = f.findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + ": " + box->text();
+        QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
+        EXPECT_TRUE(box->grab().save(QStringLiteral(ORV_SCREENS_DIR "/") + QLatin1String(name)));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    if (question)
+        EXPECT_FALSE(sink.ask(message));
+    else
+        sink.show(message);
+    EXPECT_EQ(shown, message.caption + ": " + message.text);
 }
 
 // A ROM opened as the source, on page 10.
@@ -224,6 +247,137 @@ TEST(PageHelp, DialogsShowEachFilterCaptionOnce)
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(dialog.nameFilters().constFirst(), c.firstFilter);
     }
+}
+
+// A name typed without a suffix gets the one of the chosen filter; the
+// bitmap target is then written under that name.
+TEST(PageHelp, ASavedNameWithoutSuffixTakesTheFiltersOne)
+{
+    const struct {
+        const char* chosen;
+        const char* suffix;
+        const char* named;
+    } names[] = {
+        {"/d/pika2", "bmp", "/d/pika2.bmp"},
+        {"/d.old/pika2", "bmp", "/d.old/pika2.bmp"},
+        {"/d/pika2.dib", "bmp", "/d/pika2.dib"},
+        {"/d/pika2", "", "/d/pika2"},
+    };
+    for (const auto& n : names)
+        EXPECT_EQ(WithSuffix(n.chosen, n.suffix), n.named);
+
+    TempDir dir;
+    QtSettingsStore store(QString::fromStdString((dir / "settings.ini").string()));
+    RecordingMessageSink messages;
+    QtFileDialogs dialogs;
+    CorePageWork work;
+    Form1 f(store, messages, dialogs, work, [](const QUrl&) {});
+    f.startUp();
+    const QString picture = QString::fromStdString((dir / "pic.bmp").string());
+    QImage quadrants(16, 16, QImage::Format_RGB32);
+    for (int t = 0; t < 16; ++t)
+        for (int x = 0; x < 16; ++x)
+            quadrants.setPixel(x, t, 0xFF000000u | Quadrants(16, 16)(x, t));
+    ASSERT_TRUE(quadrants.save(picture, "BMP"));
+    f.ui().Combo1->setEditText(picture);
+    for (int i = 0; i < 4; ++i)
+        f.ui().Command2->click(); // 1 -> 8 -> 11 -> 3 -> 4
+    ASSERT_EQ(f.state().CurrentPage, 4);
+    f.ui().Combo2->setEditText(QString::fromStdString((dir / "start").string()));
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectNameFilter(qtFilterList(Form1::targetFilter()).at(1));
+        dialog->selectFile(QStringLiteral("pika2"));
+        QMetaObject::invokeMethod(dialog, "accept"); // as the Save button does
+    });
+    f.BrowseTarget();
+    EXPECT_EQ(f.ui().Combo2->currentText(), QString::fromStdString((dir / "pika2.bmp").string()));
+    f.ui().Command2->click();
+    EXPECT_EQ(f.state().CurrentPage, 7) << (messages.messages.empty() ? "" : messages.messages[0].text.toStdString());
+    EXPECT_EQ(QImage(QString::fromStdString((dir / "pika2.bmp").string())).size(), QSize(16, 16));
+    EXPECT_FALSE(std::filesystem::exists(dir / "pika2"));
+}
+
+// Page 8's lists show each colour beside its text; "Farbe 1" and "Farbe 2"
+// follow the colours chosen.
+TEST(PageHelp, TheColourListsShowASwatchOfEachColour)
+{
+    CoreHarness h;
+    Form1& f = h.start();
+    h.open(h.picture("pic.bmp", 16, 16, Quadrants(16, 16)));
+    ASSERT_EQ(h.pages(), Pages{8});
+    const Form1Controls& c = f.ui();
+    const auto swatches = [](QComboBox* box) {
+        std::vector<std::pair<QString, Colour>> items;
+        for (int i = 0; i < box->count(); ++i) {
+            const QImage icon = box->itemIcon(i).pixmap(box->iconSize()).toImage();
+            items.emplace_back(box->itemText(i), icon.isNull() ? 0xBADu : icon.pixel(icon.rect().center()) & 0xFFFFFF);
+        }
+        return items;
+    };
+    using Items = std::vector<std::pair<QString, Colour>>;
+    const Items colours{{"FF0000", 0xFF0000}, {"0000FF", 0x0000FF}};
+    EXPECT_EQ(swatches(c.Combo3), colours);
+    EXPECT_EQ(swatches(c.Combo4), colours);
+    EXPECT_EQ(swatches(c.Combo5),
+              (Items{{"Schwarz", 0}, {"Weiß", 0xFFFFFF}, {"Farbe 1", 0xFF0000}, {"Farbe 2", 0x0000FF}}));
+    f.selectItem(c.Combo3, 1);
+    EXPECT_EQ(swatches(c.Combo5)[2], (std::pair<QString, Colour>{"Farbe 1", 0x0000FF}));
+    f.selectItem(c.Combo3, 0);
+    f.selectItem(c.Combo5, 3);
+    saveScreen(f, "page08-swatches.png");
+    c.Combo3->showPopup();
+    QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
+    EXPECT_TRUE(c.Combo3->view()->window()->grab().save(QStringLiteral(ORV_SCREENS_DIR "/page08-swatch-list.png")));
+    c.Combo3->hidePopup();
+}
+
+// The refusal of a shape beyond the size byte, the question before a shape
+// the game does not draw whole, and the refusal of an empty name, each on
+// the page of the click, as the real boxes show them.
+TEST(PageHelp, TheShapeAndNameMessagesInTheirBoxes)
+{
+    CoreHarness h;
+    const QString rom = h.rom("game.gb", SyntheticRom::Standard('E'));
+    const auto toSlotPage = [&](int side) -> const Form1Controls& {
+        Form1& f = h.start();
+        h.messages.messages.clear();
+        h.open(h.picture("pic.bmp", side, side, Quadrants(side, side)));
+        for (int i = 0; i < 3; ++i)
+            h.next();
+        h.saveTo(rom);
+        Tick({f.ui().Check4});
+        f.ui().Check11->setChecked(false);
+        h.next();
+        return f.ui();
+    };
+    const Form1Controls& big = toSlotPage(96);
+    big.OptionButton3->setChecked(true);
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{6});
+    ASSERT_EQ(h.messages.messages.size(), 1u);
+    saveBox(*h.form, h.messages.messages[0], false, "shape-refusal.png");
+
+    const Form1Controls& trainer = toSlotPage(40);
+    trainer.Check8->setChecked(true);
+    h.next();
+    ASSERT_EQ(h.messages.questions, 1);
+    ASSERT_EQ(h.pages(), Pages{6});
+    saveBox(*h.form, h.messages.messages.back(), true, "shape-question.png");
+
+    const Form1Controls& named = toSlotPage(56);
+    named.Check8->setChecked(false);
+    named.Check11->setChecked(true);
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{9});
+    named.OptionButton8->setChecked(true);
+    named.Text10->clear();
+    h.messages.messages.clear();
+    h.next();
+    ASSERT_EQ(h.pages(), Pages{9});
+    ASSERT_EQ(h.messages.messages.size(), 1u);
+    saveBox(*h.form, h.messages.messages[0], false, "empty-name-refusal.png");
 }
 
 TEST(PageHelp, TheQuestionAsksInGermanAndDefaultsToNo)
