@@ -11,7 +11,10 @@ const out = resolve(process.argv[2] ?? '.');
 mkdirSync(out, { recursive: true });
 const work = tempDir();
 const romFile = join(work.dir, 'gold.gbc');
-writeFileSync(romFile, syntheticRom('E'));
+const rom = syntheticRom('E');
+rom.set(Buffer.from('POKEMON_GLDAAUE', 'latin1'), 0x134); // a header as the English Gold has it
+rom[0x143] = 0x80;
+writeFileSync(romFile, rom);
 // Friendly shapes for the first slots, so the gallery shows what pictures look like.
 const palettes = [[0xf83800, 0xa8a8a8], [0x58c030, 0x2f7818], [0xf8d030, 0xd08010], [0x60a0f8, 0x2050b0],
   [0xf070a0, 0xa03060], [0x9070e0, 0x503090]];
