@@ -21,6 +21,7 @@
 #include "game_text.h"
 #include "gbc_color.h"
 #include "insertion.h"
+#include "messages_en.h"
 #include "patch_file.h"
 #include "rom_identity.h"
 #include "rom_image.h"
@@ -28,7 +29,6 @@
 #include "slot.h"
 #include "space_map.h"
 #include "tiles.h"
-#include "messages_en.h"
 #include "web_insert.h"
 
 namespace {
@@ -126,8 +126,9 @@ OrvStatus orv_slots(const uint8_t* data, uint32_t size, OrvSlot* out, uint32_t c
         const Slot& slot = slots()[i];
         OrvSlot& s = out[i];
         s = {};
-        s.kind = slot.kind == Slot::Kind::Trainer ? ORV_TRAINER : slot.kind == Slot::Kind::Unown ? ORV_UNOWN
-                                                                                               : ORV_POKEMON;
+        s.kind = slot.kind == Slot::Kind::Trainer ? ORV_TRAINER
+                 : slot.kind == Slot::Kind::Unown ? ORV_UNOWN
+                                                  : ORV_POKEMON;
         s.number = static_cast<int32_t>(slot.number);
         s.back = slot.back;
         s.offset = -1;
@@ -198,8 +199,8 @@ OrvStatus orv_slot_shades(const uint8_t* data, uint32_t size, uint32_t first, ui
 
 OrvStatus orv_insert(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t slot_index,
                      const char* picture_name, const uint8_t* rgba, int32_t width, int32_t height,
-                     const uint32_t* colour_table, uint32_t colour_count, uint8_t* new_rom,
-                     uint32_t new_rom_capacity, OrvInsertion* insertion, char* text, uint32_t text_capacity)
+                     const uint32_t* colour_table, uint32_t colour_count, uint8_t* new_rom, uint32_t new_rom_capacity,
+                     OrvInsertion* insertion, char* text, uint32_t text_capacity)
 {
     if (!insertion || !new_rom || (!data && size) || slot_index >= slots().size() || width < 0 || height < 0 ||
         (!rgba && width && height) || (!colour_table && colour_count) || new_rom_capacity < size)

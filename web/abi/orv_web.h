@@ -39,18 +39,18 @@ typedef enum OrvEdition { ORV_EDITION_UNKNOWN = 0, ORV_GOLD = 1, ORV_SILVER = 2 
 typedef struct OrvRomInfo {
     uint32_t size;
     uint32_t crc32;
-    uint32_t edition;                /* OrvEdition, from the header */
-    uint32_t language;               /* 'E', 'D', or 0 when unknown */
-    uint32_t retail;                 /* 1: byte for byte a retail ROM of that edition */
-    uint32_t header_checksum;        /* as stored at 0x14D */
+    uint32_t edition;         /* OrvEdition, from the header */
+    uint32_t language;        /* 'E', 'D', or 0 when unknown */
+    uint32_t retail;          /* 1: byte for byte a retail ROM of that edition */
+    uint32_t header_checksum; /* as stored at 0x14D */
     uint32_t header_checksum_computed;
-    uint32_t global_checksum;        /* as stored at 0x14E..0x14F */
+    uint32_t global_checksum; /* as stored at 0x14E..0x14F */
     uint32_t global_checksum_computed;
-    uint32_t free_bytes;             /* in runs of at least 64 zero bytes where pictures may go */
+    uint32_t free_bytes; /* in runs of at least 64 zero bytes where pictures may go */
     uint32_t free_runs;
-    uint32_t sound_pictures;         /* slots that lead to a complete picture */
+    uint32_t sound_pictures; /* slots that lead to a complete picture */
     uint8_t sha1[20];
-    char title[16];                  /* NUL-terminated ASCII */
+    char title[16]; /* NUL-terminated ASCII */
     char game_code[8];
 } OrvRomInfo;
 
@@ -64,19 +64,19 @@ typedef struct OrvSlot {
     int32_t stream_bytes; /* compressed bytes, end marker included; -1 without a complete picture */
     int32_t width;        /* pixels; 0 without a complete picture */
     int32_t height;
-    uint32_t normal[2];   /* colours 1 and 2 as 0x00RRGGBB */
-    uint32_t shiny[2];    /* trainers have no shiny colours: the normal ones */
-    char name[48];        /* the Pokemon's name from the ROM, UTF-8; empty for trainers */
+    uint32_t normal[2]; /* colours 1 and 2 as 0x00RRGGBB */
+    uint32_t shiny[2];  /* trainers have no shiny colours: the normal ones */
+    char name[48];      /* the Pokemon's name from the ROM, UTF-8; empty for trainers */
 } OrvSlot;
 
 /* What an insertion did. */
 typedef struct OrvInsertion {
-    uint32_t rom_size;     /* bytes written to the new ROM */
-    int32_t data_offset;   /* where the picture's stream went */
+    uint32_t rom_size;   /* bytes written to the new ROM */
+    int32_t data_offset; /* where the picture's stream went */
     int32_t stream_bytes;
     int32_t width;
     int32_t height;
-    int32_t patches;       /* byte patches applied, the global checksum included */
+    int32_t patches; /* byte patches applied, the global checksum included */
 } OrvInsertion;
 
 ORV_EXPORT(orv_alloc) void* orv_alloc(uint32_t size);
@@ -111,10 +111,10 @@ OrvStatus orv_slot_shades(const uint8_t* rom, uint32_t size, uint32_t first, uin
  * as rom_name and the picture as picture_name. On success new_rom (size
  * bytes) holds the changed ROM and text the report; rom is only read. */
 ORV_EXPORT(orv_insert)
-OrvStatus orv_insert(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t slot,
-                     const char* picture_name, const uint8_t* rgba, int32_t width, int32_t height,
-                     const uint32_t* colour_table, uint32_t colour_count, uint8_t* new_rom,
-                     uint32_t new_rom_capacity, OrvInsertion* insertion, char* text, uint32_t text_capacity);
+OrvStatus orv_insert(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t slot, const char* picture_name,
+                     const uint8_t* rgba, int32_t width, int32_t height, const uint32_t* colour_table,
+                     uint32_t colour_count, uint8_t* new_rom, uint32_t new_rom_capacity, OrvInsertion* insertion,
+                     char* text, uint32_t text_capacity);
 
 /* A BPS or IPS patch that makes target from base. ORV_BUFFER_SMALL with
  * *patch_size set when patch is too small; ORV_REFUSED when the format can

@@ -34,7 +34,8 @@ WorkingPicture wholeTiles(const SourcePicture& source)
     picture.resize(source.width / 8 * 8, source.height / 8 * 8);
     for (int t = 0; t < picture.height; ++t)
         for (int x = 0; x < picture.width; ++x)
-            picture.at(x, picture.height - 1 - t) = overWhite(&source.rgba[(static_cast<size_t>(t) * source.width + x) * 4]);
+            picture.at(x, picture.height - 1 - t) =
+                overWhite(&source.rgba[(static_cast<size_t>(t) * source.width + x) * 4]);
     return picture;
 }
 
