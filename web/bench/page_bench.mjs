@@ -31,6 +31,14 @@ const measure = (page, name, count) => page.waitForFunction(
 
 const open = [], replace = [], steps = {};
 const openSteps = ['read', 'info', 'slots', 'pictures', 'gallery'];
+const replaceSteps = ['decode', 'insert', 'slots'];
+const stepTimes = (page, name, names) => page.evaluate(([name, names]) => {
+  const start = performance.getEntriesByName(`${name}:start`).at(-1).startTime;
+  const end = performance.getEntriesByName(name, 'measure').at(-1);
+  const marks = names.map((n) => performance.getEntriesByName(`${name}:${n}`).at(-1).startTime);
+  return [...marks, end.startTime + end.duration].map((t, k, all) => t - (k ? all[k - 1] : start));
+}, [name, names]);
+const replaceParts = {};
 try {
   for (let run = 0; run < runs; run++) {
     const { page, errors } = await browser.page();
@@ -48,6 +56,7 @@ try {
       await page.getByRole('button', { name: slots[k], exact: true }).click();
       await page.getByLabel('Replace picture').setInputFiles(pictures[k]);
       replace.push(await measure(page, 'orv-replace', k + 1));
+      (await stepTimes(page, 'orv-replace', replaceSteps)).forEach((t, j) => (replaceParts[j] ??= []).push(t));
     }
     if (errors.length) throw new Error(errors.join('\n'));
     await page.context().close();
@@ -68,6 +77,8 @@ line('open 2 MB ROM, show 618 pictures', stats(open), 500);
 console.log('  steps (median ms): ' + openSteps.map((n) => `${n} ${stats(steps[n]).median.toFixed(1)}`).join(', ') +
   ', then the frame');
 line('replace one picture', stats(replace), 50);
+console.log('  steps (median ms): ' + [...replaceSteps, 'rest and the frame'].map((n, j) =>
+  `${n} ${stats(replaceParts[j]).median.toFixed(1)}`).join(', '));
 
 let raw = 0, gzip = 0;
 for (const name of readdirSync(webDir).sort()) {

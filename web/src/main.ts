@@ -131,7 +131,8 @@ async function openRom(file: File) {
     loaded.base.free();
     if (loaded.current !== loaded.base) loaded.current.free();
   }
-  if (!loaded) gallery.build(slots.length);
+  $('#gallery-empty').hidden = true;
+  $('#gallery').hidden = false;
   loaded = { base: held, current: held, info, slots, selected: -1 };
   showInfo(info);
   gallery.show(slots, pictures, shinySwitch.checked);
@@ -152,12 +153,15 @@ async function replacePicture(file: File) {
   const l = loaded;
   const slot = l.slots[l.selected];
   const picture = await decodePictureFile(file, file.name);
+  step('orv-replace:decode');
   const { rom, insertion } = l.current.insert(slot.index, picture, file.name);
+  step('orv-replace:insert');
   // The core's whole result: the held ROM changes in this one step.
   const previous = l.current;
   l.current = rom;
   if (previous !== l.base) previous.free();
   const slots = rom.slots();
+  step('orv-replace:slots');
   // New pictures where a pointer or stream changed, new colours where a palette did.
   const changed = new Map<number, Shades | null>();
   slots.forEach((s, i) => {
@@ -172,9 +176,9 @@ async function replacePicture(file: File) {
   report.textContent = insertion.report;
   say(`${file.name} went into ${slotLabel(slot)}: ${insertion.streamBytes} bytes at ${hex(insertion.dataOffset)}.`);
   // The ROM's checksums and free bytes follow once the picture is shown.
-  setTimeout(() => {
+  requestIdleCallback(() => {
     if (loaded === l && l.current === rom) showInfo((l.info = rom.info()));
-  }, 0);
+  }, { timeout: 500 });
 }
 
 function baseName(name: string) {
@@ -250,6 +254,7 @@ async function start() {
   wire();
   try {
     core = await OrvCore.load(fetch('orv_web.wasm'));
+    gallery.build(core.slotCount); // before any ROM, so opening one only fills it
   } catch (error) {
     say(`The page could not start its core: ${error instanceof Error ? error.message : String(error)}`);
     romInput.disabled = true;
