@@ -10,17 +10,14 @@ const MAX_SIDE = 32767;
 const MAX_PIXELS = 2 ** 26;
 
 export async function decodePictureFile(file: Blob, name: string): Promise<DecodedPicture> {
-  const bytes = new Uint8Array(await file.arrayBuffer());
-  let bitmap: ImageBitmap;
-  try {
-    bitmap = await createImageBitmap(new Blob([bytes]), {
-      colorSpaceConversion: 'none',
-      premultiplyAlpha: 'none',
-      imageOrientation: 'from-image',
-    });
-  } catch {
-    throw new Refusal(`The file "${name}" is not a picture this browser can read.`);
-  }
+  // The bytes (for the colour table) and the pixels at once.
+  const [bytes, bitmap] = await Promise.all([
+    file.arrayBuffer().then((buffer) => new Uint8Array(buffer)),
+    createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none', imageOrientation: 'from-image' })
+      .catch(() => {
+        throw new Refusal(`The file "${name}" is not a picture this browser can read.`);
+      }),
+  ]);
   const { width, height } = bitmap;
   if (width > MAX_SIDE || height > MAX_SIDE || width * height > MAX_PIXELS) {
     bitmap.close();
