@@ -119,10 +119,11 @@ std::expected<std::vector<std::string>, int> attributeNames(const std::filesyste
     }
 }
 
-// Only root may set attributes of these name spaces.
+// Only root may set attributes of these name spaces. A security label is
+// left out: a new file in the same folder usually gets the same one by itself.
 bool privilegedAttribute(const std::string& name)
 {
-    return name.starts_with("trusted.") || name.starts_with("security.");
+    return name.starts_with("trusted.") || (name.starts_with("security.") && name != "security.selinux");
 }
 
 bool inGroup(gid_t gid)
@@ -167,6 +168,13 @@ std::expected<void, IoError> copyOwnership(int fd, const std::filesystem::path& 
             size = ::getxattr(old.c_str(), name.c_str(), value.data(), value.size());
             if (size >= 0 || errno != ERANGE)
                 break;
+        }
+        if (size >= 0) {
+            // What the temporary got by itself (an inherited ACL, a label) is not set again.
+            std::vector<char> own(value.size() + 1);
+            if (::fgetxattr(fd, name.c_str(), own.data(), own.size()) == size &&
+                std::equal(value.begin(), value.begin() + size, own.begin()))
+                continue;
         }
         if ((size < 0 || ::fsetxattr(fd, name.c_str(), value.data(), static_cast<size_t>(size), 0) != 0) &&
             strict)

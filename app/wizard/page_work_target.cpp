@@ -9,6 +9,7 @@
 #include "file_identity.h"
 #include "form1.h"
 #include "free_space.h"
+#include "game_check.h"
 #include "orv_file.h"
 #include "page_work_common.h"
 #include "target_check.h"
@@ -36,6 +37,12 @@ PageResult CorePageWork::prepareTarget(Form1& form)
         auto length = rom::CheckRomTarget(s.TargetPath, s.EncodedLength);
         if (!length)
             return refuse(form, length.error());
+        // A file that holds no game is told so before a search in it.
+        auto rom = rom::RomFile::open(path);
+        if (!rom)
+            return refuse(form, rom.error());
+        if (auto mismatch = rom::FindGameMismatch(*rom))
+            return refuse(form, rom::NotThisGame(path, *mismatch));
         c.UpDown4->setRange(0, *length - s.EncodedLength - 1);
         c.UpDown4->setValue(0);
         c.Text4->setText(QStringLiteral("0"));

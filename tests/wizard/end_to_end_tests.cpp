@@ -101,6 +101,7 @@ TEST(EndToEnd, ShapesTheGameDoesNotDrawAreWrittenOnlyAfterAYes)
     ExpectRefusal(big, "Das Bild passt mit 12 x 12 Kacheln nicht in die Größenangabe (1 bis 9 Kacheln je Richtung). "
                        "Es wurde nichts geschrieben.", {6}, 6);
     EXPECT_EQ(big.messages.questions, 0);
+    GrabBox(*big.form, big.messages.messages[0], false, "shape-refusal.png");
 
     CoreHarness h;
     const QString rom = h.rom("game.gb", content);
@@ -125,6 +126,8 @@ TEST(EndToEnd, ShapesTheGameDoesNotDrawAreWrittenOnlyAfterAYes)
         EXPECT_EQ(question.caption, "Orvista");
         EXPECT_EQ(question.icon, MessageIcon::Warning);
         EXPECT_EQ(h.pages(), yes ? Pages{7} : Pages{6});
+        if (!yes)
+            GrabBox(*h.form, question, true, "shape-question.png");
         SyntheticRom expected = content;
         if (yes) {
             expected.put(kFirstFreeOffset, f.state().EncodedData);
@@ -263,6 +266,19 @@ TEST(EndToEnd, ATargetThatIsTheSourceIsRefused)
     }
 }
 
+// A ROM target that holds no game is named as such before any search.
+TEST(EndToEnd, ATargetThatIsNoRomOfTheGamesIsRefused)
+{
+    CoreHarness h;
+    codedPicture(h);
+    const QString target = h.path("zeros.gb");
+    WriteFileBytes(target.toStdString(), Bytes(0x8000, 0));
+    h.form->ui().Combo2->setEditText(target);
+    ExpectRefusal(h, "Die Datei \"" + target + "\" ist kein Rom von Pokemon Gold oder Silber (englisch oder "
+                         "deutsch): Das Sprachbyte ihres Kopfes ist weder D noch E.",
+                  {4}, 4);
+}
+
 TEST(EndToEnd, RefusalsShowTheMessageAndChangeNoFile)
 {
     CoreHarness junk;
@@ -333,6 +349,7 @@ TEST(EndToEnd, AnEmptyTypedNameIsRefusedOnPageNine)
     ASSERT_TRUE(c.OptionButton8->isChecked() && c.Text10->text().isEmpty());
     ExpectRefusal(h, "Der neue Name ist leer. Ein Pokemon ohne Namen wird nicht geschrieben; bitte einen Namen "
                      "eingeben.", {9}, 9);
+    GrabBox(*h.form, h.messages.messages[0], false, "empty-name-refusal.png");
     EXPECT_EQ(rom::ReadPokemonName(rom.toStdString(), 9, 10).value().text, "P9");
 }
 

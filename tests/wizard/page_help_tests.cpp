@@ -2,7 +2,7 @@
 // what was typed, a typed name that is the one written, names beside the
 // numbers, files dropped on the window, dialog filters and suffixes, the
 // German Yes/No, page 3's palette on its label's line and page 8's colour
-// swatches. Each page and the new message boxes are grabbed for a look.
+// swatches. Each page is grabbed for a look.
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -26,27 +26,6 @@ void saveScreen(Form1& f, const char* name)
 {
     QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
     EXPECT_TRUE(f.grab().save(QStringLiteral(ORV_SCREENS_DIR "/") + QLatin1String(name)));
-}
-
-// The recorded message as the real box shows it over the window: grabbed,
-// then answered with Return (No for a question).
-void saveBox(Form1& f, const Message& message, bool question, const char* name)
-{
-    BoxMessageSink sink(&f);
-    QString shown;
-    QTimer::singleShot(0, [&] {
-        auto* box = f.findChild<QMessageBox*>();
-        ASSERT_NE(box, nullptr);
-        shown = box->windowTitle() + ": " + box->text();
-        QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
-        EXPECT_TRUE(box->grab().save(QStringLiteral(ORV_SCREENS_DIR "/") + QLatin1String(name)));
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    if (question)
-        EXPECT_FALSE(sink.ask(message));
-    else
-        sink.show(message);
-    EXPECT_EQ(shown, message.caption + ": " + message.text);
 }
 
 // A ROM opened as the source, on page 10.
@@ -331,53 +310,6 @@ TEST(PageHelp, TheColourListsShowASwatchOfEachColour)
     QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
     EXPECT_TRUE(c.Combo3->view()->window()->grab().save(QStringLiteral(ORV_SCREENS_DIR "/page08-swatch-list.png")));
     c.Combo3->hidePopup();
-}
-
-// The refusal of a shape beyond the size byte, the question before a shape
-// the game does not draw whole, and the refusal of an empty name, each on
-// the page of the click, as the real boxes show them.
-TEST(PageHelp, TheShapeAndNameMessagesInTheirBoxes)
-{
-    CoreHarness h;
-    const QString rom = h.rom("game.gb", SyntheticRom::Standard('E'));
-    const auto toSlotPage = [&](int side) -> const Form1Controls& {
-        Form1& f = h.start();
-        h.messages.messages.clear();
-        h.open(h.picture("pic.bmp", side, side, Quadrants(side, side)));
-        for (int i = 0; i < 3; ++i)
-            h.next();
-        h.saveTo(rom);
-        Tick({f.ui().Check4});
-        f.ui().Check11->setChecked(false);
-        h.next();
-        return f.ui();
-    };
-    const Form1Controls& big = toSlotPage(96);
-    big.OptionButton3->setChecked(true);
-    h.next();
-    ASSERT_EQ(h.pages(), Pages{6});
-    ASSERT_EQ(h.messages.messages.size(), 1u);
-    saveBox(*h.form, h.messages.messages[0], false, "shape-refusal.png");
-
-    const Form1Controls& trainer = toSlotPage(40);
-    trainer.Check8->setChecked(true);
-    h.next();
-    ASSERT_EQ(h.messages.questions, 1);
-    ASSERT_EQ(h.pages(), Pages{6});
-    saveBox(*h.form, h.messages.messages.back(), true, "shape-question.png");
-
-    const Form1Controls& named = toSlotPage(56);
-    named.Check8->setChecked(false);
-    named.Check11->setChecked(true);
-    h.next();
-    ASSERT_EQ(h.pages(), Pages{9});
-    named.OptionButton8->setChecked(true);
-    named.Text10->clear();
-    h.messages.messages.clear();
-    h.next();
-    ASSERT_EQ(h.pages(), Pages{9});
-    ASSERT_EQ(h.messages.messages.size(), 1u);
-    saveBox(*h.form, h.messages.messages[0], false, "empty-name-refusal.png");
 }
 
 TEST(PageHelp, TheQuestionAsksInGermanAndDefaultsToNo)

@@ -5,13 +5,17 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <fstream>
 #include <functional>
@@ -152,6 +156,27 @@ public:
     Work work;
     std::unique_ptr<Form1> form;
 };
+
+// The recorded message as the real box shows it over the window, grabbed to
+// the screens folder for a look, then answered with Return (No for a question).
+inline void GrabBox(QWidget& window, const Message& message, bool question, const char* name)
+{
+    BoxMessageSink sink(&window);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = window.findChild<QMessageBox*>();
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + ": " + box->text();
+        QDir().mkpath(QStringLiteral(ORV_SCREENS_DIR));
+        EXPECT_TRUE(box->grab().save(QStringLiteral(ORV_SCREENS_DIR "/") + QLatin1String(name)));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    if (question)
+        EXPECT_FALSE(sink.ask(message));
+    else
+        sink.show(message);
+    EXPECT_EQ(shown, message.caption + ": " + message.text);
+}
 
 // Ticks or clears the buttons, in this order.
 inline void Tick(std::initializer_list<QAbstractButton*> buttons, bool on = true)
