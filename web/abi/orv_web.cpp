@@ -108,9 +108,11 @@ OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name
         info->free_bytes = static_cast<uint32_t>(space->freeBytes);
         info->free_runs = static_cast<uint32_t>(space->runs);
     }
-    if (const std::string why = en::NotThisGameText(nameOf(file_name), language.has_value(), info->sound_pictures);
-        !why.empty())
-        return refuse(text, text_capacity, why);
+    // As `orvista-cli info` judges a file: no game without a language or a picture.
+    if (!language || info->sound_pictures == 0)
+        return refuse(text, text_capacity,
+                      en::Text({.kind = language ? ErrorKind::NotThisGameNoPicture : ErrorKind::NotThisGameLanguage},
+                               nameOf(file_name)));
     return ORV_OK;
 }
 

@@ -39,23 +39,12 @@ WorkingPicture wholeTiles(const SourcePicture& source)
     return picture;
 }
 
-std::string quoted(const std::string& name) { return Quoted(name); }
-
 // As the command line's insert says every refusal: the ROM is unchanged.
 std::unexpected<std::string> refused(std::string message)
 {
     if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
         message += " Nothing was written.";
     return std::unexpected(std::move(message));
-}
-
-std::string sizesShown(const rom::Slot& slot)
-{
-    if (rom::IsTrainer(slot))
-        return "a trainer's picture is 56 x 56 pixels";
-    if (slot.back)
-        return "a back picture is 48 x 48 pixels";
-    return "a front picture is at most 56 x 56 pixels";
 }
 
 } // namespace
@@ -66,9 +55,6 @@ std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, c
     if (source.width < 8 || source.height < 8)
         return refused(en::Text(Error{.kind = ErrorKind::SourceTooSmall}, name));
     WorkingPicture picture = wholeTiles(source);
-    if (!rom::UsualSize(slot, picture.width, picture.height))
-        return refused("The picture " + quoted(name) + " is " + std::to_string(picture.width) + " x " +
-                       std::to_string(picture.height) + " pixels in whole tiles; " + sizesShown(slot) + ".");
     auto colours = CollectColours(picture);
     if (!colours)
         return refused(en::Text(colours.error(), name));

@@ -1,7 +1,8 @@
 #pragma once
 // A decoded picture into a slot, as `orvista-cli insert PICTURE ROM --pokemon
 // N` does it: cut to whole tiles over white, colours by the command line's
-// rules, coded, placed at the next free place, the global checksum last.
+// rules, coded, placed at the next free place in a shape the game draws
+// there, the global checksum last.
 // Errors are the English texts the command line prints.
 
 #include <cstdint>

@@ -250,18 +250,27 @@ describe('insertion', () => {
     for (const r of [held, first, second]) r.free();
   });
 
-  it('takes only the shapes the game shows, and changes nothing else', () => {
-    const held = core.hold(rom, romName);
-    const refused = [
-      ['Pokemon 25 front', picture(64), /at most 56 x 56/],
-      ['Pokemon 25 back', picture(56), /back picture is 48 x 48/],
-      ['Unown 3 back', picture(40), /back picture is 48 x 48/],
-      ['Trainer 10', picture(48), /trainer's picture is 56 x 56/],
+  it('takes only the shapes the game draws, as the command line, and changes nothing', () => {
+    const held = core.hold(rom, 'cli.gbc');
+    put('cli.gbc', rom);
+    const odd = [
+      ['Pokemon 25 front', ['--pokemon', '25'], picture(64)],
+      ['Pokemon 25 front', ['--pokemon', '25'], picture(56, undefined, 48)],
+      ['Pokemon 25 back', ['--pokemon', '25', '--back'], picture(56)],
+      ['Unown 3 front', ['--unown', '3'], picture(56)],
+      ['Trainer 10', ['--trainer', '10'], picture(48)],
     ];
-    for (const [label, p, message] of refused)
-      assert.throws(() => held.insert(slotIndex(label), decoded(p, new Uint8Array()), 'odd.png'),
-        (e) => e instanceof orv.Refusal && message.test(e.message) && e.message.includes('"odd.png"'), label);
+    for (const [label, option, p] of odd) {
+      const file = png(p.width, p.height, p.indices, p.colours);
+      put('odd.png', file);
+      const expected = cli('insert', 'odd.png', 'cli.gbc', ...option);
+      assert.equal(expected.code, 1, label);
+      assert.match(expected.err, /the game draws only pictures of/, label);
+      assert.throws(() => held.insert(slotIndex(label), decoded(p, file), 'odd.png'),
+        (e) => e instanceof orv.Refusal && e.message === expected.err, label);
+    }
     assert.ok(Buffer.from(held.bytes()).equals(Buffer.from(rom)));
+    assert.ok(Buffer.from(read('cli.gbc')).equals(Buffer.from(rom)));
     held.free();
   });
 
