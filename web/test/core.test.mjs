@@ -266,8 +266,10 @@ describe('insertion', () => {
       const expected = cli('insert', 'odd.png', 'cli.gbc', ...option);
       assert.equal(expected.code, 1, label);
       assert.match(expected.err, /the game draws only pictures of/, label);
+      // The page offers no --any-shape, so its message stops before the command line's hint.
+      const message = expected.err.replace(/ Give --any-shape.*$/, '');
       assert.throws(() => held.insert(slotIndex(label), decoded(p, file), 'odd.png'),
-        (e) => e instanceof orv.Refusal && e.message === expected.err, label);
+        (e) => e instanceof orv.Refusal && e.message === message, label);
     }
     assert.ok(Buffer.from(held.bytes()).equals(Buffer.from(rom)));
     assert.ok(Buffer.from(read('cli.gbc')).equals(Buffer.from(rom)));
