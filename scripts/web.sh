@@ -18,6 +18,10 @@ while [ $# -gt 0 ]; do
 done
 case "$port" in ''|*[!0-9]*) echo "web.sh: --port needs a number" >&2; exit 2 ;; esac
 
+if [ ! -f core/CMakeLists.txt ]; then
+  echo "web.sh: the browser edition is built on the core (core/), which this tree lacks" >&2
+  exit 1
+fi
 scripts/deps.sh web
 cmake -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake >/dev/null
 cmake --build build-wasm -j"$(nproc)" --target orv_web
