@@ -59,15 +59,25 @@ std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, c
     if (!colours)
         return refused(en::Text(colours.error(), name));
     // As the command line without colour options: the first and second colour
-    // found, unless the slot's colours or the file's table give the roles.
+    // found, unless the slot's colours or the file's table give the roles; a
+    // role no colour takes keeps the slot's colour.
+    const std::optional<PalettePair> slotPair = rom::SlotPalettePair(rom, slot);
     std::optional<Colour> colour1, colour2;
     if (colours->size() > kPreselectedColour1)
         colour1 = (*colours)[kPreselectedColour1];
     if (colours->size() > kPreselectedColour2)
         colour2 = (*colours)[kPreselectedColour2];
-    if (auto roles = PictureColourRoles(*colours, source.colourTable, rom::SlotPalettePair(rom, slot))) {
+    std::optional<ColourRoles> roles = slotPair ? SlotColourRoles(*colours, *slotPair) : std::nullopt;
+    if (!roles)
+        roles = TableColourRoles(source.colourTable, *colours, slotPair);
+    if (roles) {
         colour1 = roles->colour1;
         colour2 = roles->colour2;
+    }
+    if (slotPair) {
+        const auto [slot1, slot2] = PairColours(*slotPair);
+        colour1 = colour1.value_or(slot1);
+        colour2 = colour2.value_or(slot2);
     }
     const ColourMapping mapping = ApplyColourMapping({picture.palette, colour1, colour2,
                                                       SubstituteColour(0, colour1.value_or(0), colour2.value_or(0)),
