@@ -72,10 +72,10 @@ function showInfo(info: RomInfo) {
     field(name, text(c.stored), c.stored === c.computed ? 'right' : `wrong (should be ${text(c.computed)})`);
   };
   field('title', info.title + (info.gameCode ? ` (${info.gameCode})` : ''));
-  field('edition', [info.edition ?? 'unknown', info.language ?? ''].filter(Boolean).join(' '),
-    info.retail ? 'unchanged retail' : '');
+  field('edition', info.edition ? [info.language, info.edition].filter(Boolean).join(' ') : 'unknown');
   field('crc32', info.crc32.toString(16).toUpperCase().padStart(8, '0'));
-  field('sha1', info.sha1);
+  // As info says it after the SHA-1.
+  field('sha1', info.sha1, info.retail ? 'unchanged retail' : '');
   checksum('header', info.headerChecksum, 2);
   checksum('global', info.globalChecksum, 4);
   field('free', info.freeBytes.toLocaleString('en'), `in ${info.freeRuns} runs of 64+ bytes`);
