@@ -38,4 +38,14 @@ echo "== plain build =="
 ctest --test-dir build --output-on-failure -j"$jobs" || status=1
 echo "== fuzz targets =="
 fuzz/run.sh "${FUZZ_SECONDS:-20}" || status=1
+
+# The browser edition: the wasm module and the page in build-web/, then the
+# JavaScript module under node and the page in headless Chromium, both
+# against orvista-cli of the plain build.
+echo "== browser edition =="
+if scripts/web.sh --build-only; then
+  (cd web && ORV_BUILD_DIR="$PWD/../build" node --test test/*.test.mjs) || status=1
+else
+  status=1
+fi
 exit $status

@@ -78,18 +78,4 @@ std::string PatchLine(const FinishedChange& done, const std::filesystem::path& r
            rom.string() + " is unchanged";
 }
 
-const char* PatchName(rom::PatchKind kind)
-{
-    switch (kind) {
-    case rom::PatchKind::ZeroOldPicture: return "zeros over the old picture";
-    case rom::PatchKind::PictureData: return "picture data";
-    case rom::PatchKind::Palette: return "palette";
-    case rom::PatchKind::Name: return "name";
-    case rom::PatchKind::PicturePointer: return "picture pointer";
-    case rom::PatchKind::SizeByte: return "size byte";
-    case rom::PatchKind::Checksum: return "global checksum";
-    }
-    return "?";
-}
-
 } // namespace orv::cli

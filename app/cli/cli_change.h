@@ -50,7 +50,5 @@ std::expected<FinishedChange, std::string> FinishChange(const Args& args, RomCha
 // with --dry-run); empty without --patch.
 std::string PatchLine(const FinishedChange& done, const std::filesystem::path& rom);
 
-// How a patch of the list is named in the command's report.
-const char* PatchName(rom::PatchKind kind);
 
 } // namespace orv::cli

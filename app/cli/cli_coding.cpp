@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 
+#include "colour_roles.h"
 #include "colours.h"
 #include "messages_en.h"
 #include "picture_io.h"
@@ -67,48 +68,6 @@ std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<C
         return std::unexpected("the colour " + ColourItemText(*given) + " does not occur in \"" + source.string() +
                                "\": " + colourListText(colours) + ".");
     return given;
-}
-
-struct Roles {
-    Colour colour1, colour2;
-};
-
-// The slot's pair, when every colour besides white and black is one of its
-// two (as a game colour): each picture colour takes the role it has there.
-std::optional<Roles> slotRoles(const std::vector<Colour>& colours, const PalettePair& pair)
-{
-    const auto [slot1, slot2] = PairColours(pair);
-    const GbcColor word1 = ToGbcColor(slot1), word2 = ToGbcColor(slot2);
-    if (colours.empty() || word1 == word2)
-        return std::nullopt;
-    Roles roles{slot1, slot2}; // a role the picture does not use keeps the slot's colour
-    for (Colour c : colours) {
-        if (ToGbcColor(c) == word1)
-            roles.colour1 = c;
-        else if (ToGbcColor(c) == word2)
-            roles.colour2 = c;
-        else
-            return std::nullopt;
-    }
-    return roles;
-}
-
-// A colour table in shade order: white, colour 1, colour 2, black. With the
-// slot's pair, an entry no pixel uses keeps the slot's colour.
-std::optional<Roles> tableRoles(const std::vector<Colour>& table, const std::vector<Colour>& used,
-                                const std::optional<PalettePair>& slotPair)
-{
-    if (table.size() < 4 || table[0] != kWhite || table[3] != kBlack)
-        return std::nullopt;
-    Roles roles{table[1], table[2]};
-    if (slotPair) {
-        const auto [slot1, slot2] = PairColours(*slotPair);
-        if (std::ranges::find(used, roles.colour1) == used.end())
-            roles.colour1 = slot1;
-        if (std::ranges::find(used, roles.colour2) == used.end())
-            roles.colour2 = slot2;
-    }
-    return roles;
 }
 
 bool isGray(Colour c) { return (c >> 16 & 0xFF) == (c & 0xFF) && (c >> 8 & 0xFF) == (c & 0xFF); }
@@ -186,7 +145,7 @@ std::expected<CodedPicture, std::string> codeWithPair(LoadedPicture loaded, cons
     const PalettePair given = *options.givenPair;
     CodingOptions usual = options;
     usual.givenPair.reset();
-    const bool inItsColours = loaded.colours.empty() || slotRoles(loaded.colours, given);
+    const bool inItsColours = loaded.colours.empty() || SlotColourRoles(loaded.colours, given);
     auto grays = inItsColours ? std::nullopt : shadesByLightness(loaded.picture);
     std::expected<CodedPicture, std::string> coded;
     if (grays) {
@@ -217,9 +176,10 @@ std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const
     if (!colour2)
         return std::unexpected(colour2.error());
     if (!options.colour1 && !options.colour2) {
-        std::optional<Roles> roles = options.slotPair ? slotRoles(colours, *options.slotPair) : std::nullopt;
+        std::optional<ColourRoles> roles =
+            options.slotPair ? SlotColourRoles(colours, *options.slotPair) : std::nullopt;
         if (!roles)
-            roles = tableRoles(loaded.colourTable, colours, options.slotPair);
+            roles = TableColourRoles(loaded.colourTable, colours, options.slotPair);
         if (roles) {
             colour1 = roles->colour1;
             colour2 = roles->colour2;

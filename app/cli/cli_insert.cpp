@@ -176,7 +176,7 @@ int Insert(const Args& args, Streams s)
     s.out << (finished->romReplaced ? "inserted " : "would insert ") << n << " bytes at " << HexEnglish(plan->dataOffset)
           << " of " << romPath.string() << "\n";
     for (const rom::BytePatch& patch : finished->patches)
-        s.out << "  " << HexEnglish(patch.offset) << " " << patch.bytes.size() << " " << PatchName(patch.kind) << "\n";
+        s.out << "  " << HexEnglish(patch.offset) << " " << patch.bytes.size() << " " << en::PatchName(patch.kind) << "\n";
     if (finished->patch)
         s.out << PatchLine(*finished, romPath) << "\n";
     if (plan->overwrite.bytes > 0)

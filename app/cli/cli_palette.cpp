@@ -203,7 +203,7 @@ int Palette(const Args& args, Streams s)
               << colourText(wordOf(**pair, c)) << "\n";
     s.out << (finished->romReplaced ? "set in " : "would set in ") << romPath.string() << "\n";
     for (const rom::BytePatch& p : finished->patches)
-        s.out << "  " << HexEnglish(p.offset) << " " << p.bytes.size() << " " << PatchName(p.kind) << "\n";
+        s.out << "  " << HexEnglish(p.offset) << " " << p.bytes.size() << " " << en::PatchName(p.kind) << "\n";
     if (finished->patch)
         s.out << PatchLine(*finished, romPath) << "\n";
     return kExitOk;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "binary_file.h"
+#include "system_error_text.h"
 #include "text_format.h"
 
 namespace orv::en {
@@ -349,6 +349,20 @@ std::string CodecText(codec::Error error)
     case codec::Error::LibraryMissing: return "libvexlib.so could not be loaded: " + codec::LoadProblem();
     }
     return "unknown codec error";
+}
+
+const char* PatchName(rom::PatchKind kind)
+{
+    switch (kind) {
+    case rom::PatchKind::ZeroOldPicture: return "zeros over the old picture";
+    case rom::PatchKind::PictureData: return "picture data";
+    case rom::PatchKind::Palette: return "palette";
+    case rom::PatchKind::Name: return "name";
+    case rom::PatchKind::PicturePointer: return "picture pointer";
+    case rom::PatchKind::SizeByte: return "size byte";
+    case rom::PatchKind::Checksum: return "global checksum";
+    }
+    return "?";
 }
 
 } // namespace orv::en

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "byte_patch.h"
 #include "codec.h"
 #include "error.h"
 #include "pack_index.h"
@@ -27,5 +28,8 @@ std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version);
 
 // A short description of a codec failure.
 std::string CodecText(codec::Error error);
+
+// How a patch of a change's list is named in reports: "picture data", ...
+const char* PatchName(rom::PatchKind kind);
 
 } // namespace orv::en

@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace orv {
+#include "system_error_text.h"
 
-// IoError::code of a path that names a folder, a device or a pipe: such
-// files are never opened for reading or writing, so nothing blocks on them.
-constexpr int kNotRegularFile = -1;
+namespace orv {
 
 struct IoError {
     int code = 0;          // errno of the failed call (0 for a short read, kNotRegularFile)
@@ -59,12 +57,6 @@ bool IsReadOnlyFile(const std::filesystem::path& path);
 // 0 while a few files can still be opened; EMFILE or ENFILE when the
 // descriptors are (nearly) used up, so a library or plugin loaded now fails.
 int DescriptorShortage();
-// A failed call's code for messages: "Systemfehler 28: No space left on
-// device" / "system error 28: No space left on device"; for kNotRegularFile
-// "keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)" / "not a
-// regular file (a folder, a device or a pipe)".
-std::string SystemErrorGerman(int code);
-std::string SystemErrorEnglish(int code);
 // "<operation>: <the system's text>".
 std::string DescribeIoError(const IoError& error);
 

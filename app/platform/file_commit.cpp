@@ -256,6 +256,7 @@ std::expected<PendingReplacement, IoError> PendingReplacement::write(const std::
             pending.lockFd_ = -1;
             ReleaseTemporary(pending.slot_);
             pending.slot_ = -1;
+            pending.temporary_.clear(); // that name is no longer ours to remove
             fd = -1;
             if (attempt == 3)
                 return fail("create temporary", ENOENT);

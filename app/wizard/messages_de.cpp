@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "binary_file.h"
+#include "system_error_text.h"
 #include "text_format.h"
 
 namespace orv::de {

@@ -44,17 +44,18 @@ std::vector<uint8_t> makeRom()
 int main()
 {
     using namespace orv;
-    WorkingPicture picture{16, 16, {}, {kWhite, 0xFFFF00, 0x0000FF, kBlack, kBlack}};
-    for (int i = 0; i < 256; ++i)
+    // 40 x 40: a shape the game draws whole in a front slot.
+    WorkingPicture picture{40, 40, {}, {kWhite, 0xFFFF00, 0x0000FF, kBlack, kBlack}};
+    for (int i = 0; i < 40 * 40; ++i)
         picture.pixels.push_back(picture.palette[static_cast<size_t>(i * 7 % 5 % 4)]);
-    auto coded = CodePicture({.picture = &picture, .rawLength = 64, .order = TileOrder::Vertical});
-    expect(coded && coded->tileData.size() == 64, "the picture codes");
+    auto coded = CodePicture({.picture = &picture, .rawLength = 400, .order = TileOrder::Vertical});
+    expect(coded && coded->tileData.size() == 400, "the picture codes");
     if (!coded)
         return 1;
 
     const rom::RomImage rom(makeRom());
     rom::InsertRequest request{.encoded = coded->encodedData, .offset = 0x1F0002, .slot = rom::Slot{},
-                               .colour1 = 0xFFFF00, .colour2 = 0x0000FF, .width = 16, .height = 16};
+                               .colour1 = 0xFFFF00, .colour2 = 0x0000FF, .width = 40, .height = 40};
     auto plan = rom::PlanInsertion(rom, request);
     expect(plan.has_value(), "the insertion is planned");
     if (!plan)
@@ -70,12 +71,17 @@ int main()
     const auto header = rom::ReadCartridgeHeader(changed.bytes());
     expect(header && header->globalChecksumRight(), "the global checksum is right");
 
-    auto refused = rom::PlanInsertion(rom, {.encoded = coded->encodedData, .offset = 0x2000, .slot = rom::Slot{}});
+    auto refused = rom::PlanInsertion(
+        rom, {.encoded = coded->encodedData, .offset = 0x2000, .slot = rom::Slot{}, .width = 40, .height = 40});
     expect(!refused && refused.error().kind == ErrorKind::Unreachable && refused.error().offset == 0x2000,
            "bank 0 is refused as a fact");
-    auto orv = EncodeOrv(coded->encodedData, 0xFFFF00, 0x0000FF, 16, 16, TileOrder::Vertical);
+    auto misshapen = rom::PlanInsertion(rom, {.encoded = coded->encodedData, .offset = 0x1F0002,
+                                              .slot = rom::Slot{rom::Slot::Kind::Trainer, 1}, .width = 40, .height = 40});
+    expect(!misshapen && misshapen.error().kind == ErrorKind::BadShape && misshapen.error().shapes.size() == 1,
+           "a shape the slot does not draw is refused as a fact");
+    auto orv = EncodeOrv(coded->encodedData, 0xFFFF00, 0x0000FF, 40, 40, TileOrder::Vertical);
     const auto read = orv ? DecodeOrv(*orv) : std::expected<OrvPicture, Error>(std::unexpected(orv.error()));
-    expect(read && read->tileData == coded->tileData && read->width == 16, "the own file round-trips");
+    expect(read && read->tileData == coded->tileData && read->width == 40, "the own file round-trips");
 
     std::printf("core_wasm_check: %d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;

@@ -1,0 +1,253 @@
+// orv_web.h over the core: each call builds what it needs from the caller's
+// buffers and leaves nothing behind.
+
+#include "orv_web.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "batch_plan.h"
+#include "byte_patch.h"
+#include "cartridge_header.h"
+#include "colours.h"
+#include "compression.h"
+#include "error.h"
+#include "extraction.h"
+#include "game_text.h"
+#include "gbc_color.h"
+#include "insertion.h"
+#include "messages_en.h"
+#include "patch_file.h"
+#include "rom_identity.h"
+#include "rom_image.h"
+#include "rom_layout.h"
+#include "slot.h"
+#include "space_map.h"
+#include "tiles.h"
+#include "web_insert.h"
+
+namespace {
+
+using namespace orv;
+using rom::Slot;
+
+// As `orvista-cli space` counts free bytes by default.
+constexpr int64_t kFreeRunBytes = 64;
+constexpr int kNameLength = 10;
+
+const std::vector<Slot>& slots() { return rom::AllPictureSlots(); }
+
+std::span<const uint8_t> bytesOf(const uint8_t* data, uint32_t size) { return {data, data ? size : 0}; }
+
+void putText(char* text, uint32_t capacity, const std::string& message)
+{
+    if (!text || capacity == 0)
+        return;
+    const size_t n = std::min<size_t>(message.size(), capacity - 1);
+    std::memcpy(text, message.data(), n);
+    text[n] = '\0';
+}
+
+OrvStatus refuse(char* text, uint32_t capacity, const std::string& message)
+{
+    putText(text, capacity, message);
+    return ORV_REFUSED;
+}
+
+std::string nameOf(const char* name) { return name ? name : ""; }
+
+// The picture of a slot, as extraction reads it.
+std::expected<rom::ExtractedPicture, Error> slotPicture(const rom::RomImage& rom, const Slot& slot)
+{
+    return rom::ExtractFromRom(rom, rom::ExtractRequest{.slot = slot});
+}
+
+} // namespace
+
+extern "C" {
+
+void* orv_alloc(uint32_t size) { return std::malloc(size ? size : 1); }
+void orv_free(void* pointer) { std::free(pointer); }
+uint32_t orv_slot_count(void) { return static_cast<uint32_t>(slots().size()); }
+
+OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name, OrvRomInfo* info, char* text,
+                       uint32_t text_capacity)
+{
+    if (!info || (!data && size))
+        return ORV_BAD_ARGUMENT;
+    *info = {};
+    const auto bytes = bytesOf(data, size);
+    const rom::RomImage rom(bytes);
+    info->size = size;
+    const rom::RomIdentity identity = rom::IdentifyRom(bytes);
+    info->crc32 = identity.crc32;
+    std::copy(identity.sha1.begin(), identity.sha1.end(), info->sha1);
+    info->edition = identity.edition.version == rom::GameVersion::Gold     ? ORV_GOLD
+                    : identity.edition.version == rom::GameVersion::Silver ? ORV_SILVER
+                                                                           : ORV_EDITION_UNKNOWN;
+    info->retail = identity.unchangedRetail;
+    if (const auto header = rom::ReadCartridgeHeader(bytes)) {
+        putText(info->title, sizeof info->title, header->title);
+        putText(info->game_code, sizeof info->game_code, header->gameCode);
+        info->header_checksum = header->headerChecksum;
+        info->header_checksum_computed = header->headerChecksumComputed;
+        info->global_checksum = header->globalChecksum;
+        info->global_checksum_computed = header->globalChecksumComputed;
+    }
+    const auto language = rom::DetectRomLanguage(rom);
+    if (language)
+        info->language = *language == rom::RomLanguage::German ? 'D' : 'E';
+    for (const Slot& slot : slots())
+        info->sound_pictures += slotPicture(rom, slot).has_value();
+    if (auto space = rom::MapSpace(rom, kFreeRunBytes)) {
+        info->free_bytes = static_cast<uint32_t>(space->freeBytes);
+        info->free_runs = static_cast<uint32_t>(space->runs);
+    }
+    // As `orvista-cli info` judges a file: no game without a language or a picture.
+    if (!language || info->sound_pictures == 0)
+        return refuse(text, text_capacity,
+                      en::Text({.kind = language ? ErrorKind::NotThisGameNoPicture : ErrorKind::NotThisGameLanguage},
+                               nameOf(file_name)));
+    return ORV_OK;
+}
+
+OrvStatus orv_slots(const uint8_t* data, uint32_t size, OrvSlot* out, uint32_t capacity)
+{
+    if (!out || (!data && size) || capacity < slots().size())
+        return ORV_BAD_ARGUMENT;
+    const rom::RomImage rom(bytesOf(data, size));
+    std::vector<std::string> names;
+    if (auto read = rom::ReadPokemonNames(rom, kNameLength))
+        names = std::move(*read);
+    for (size_t i = 0; i < slots().size(); ++i) {
+        const Slot& slot = slots()[i];
+        OrvSlot& s = out[i];
+        s = {};
+        s.kind = slot.kind == Slot::Kind::Trainer ? ORV_TRAINER
+                 : slot.kind == Slot::Kind::Unown ? ORV_UNOWN
+                                                  : ORV_POKEMON;
+        s.number = static_cast<int32_t>(slot.number);
+        s.back = slot.back;
+        s.offset = -1;
+        s.stream_bytes = -1;
+        if (auto offset = rom::ReadPicturePointer(rom, rom::PointerLocation(slot))) {
+            s.offset = static_cast<int32_t>(*offset);
+            s.bank = static_cast<int32_t>(*offset / rom::kBankSize);
+        }
+        if (auto picture = slotPicture(rom, slot)) {
+            s.stream_bytes = static_cast<int32_t>(picture->stream.size());
+            s.width = picture->width;
+            s.height = picture->height;
+        }
+        for (bool shiny : {false, true}) {
+            Slot coloured = slot;
+            coloured.shiny = shiny && !rom::IsTrainer(slot);
+            if (auto pair = rom::SlotPalettePair(rom, coloured)) {
+                const auto colours = PairColours(*pair);
+                std::copy(colours.begin(), colours.end(), shiny ? s.shiny : s.normal);
+            }
+        }
+        const int pokemon = rom::PaletteNumber(slot);
+        if (!rom::IsTrainer(slot) && pokemon >= 1 && static_cast<size_t>(pokemon) <= names.size())
+            putText(s.name, sizeof s.name, names[static_cast<size_t>(pokemon - 1)]);
+    }
+    return ORV_OK;
+}
+
+OrvStatus orv_slot_shades(const uint8_t* data, uint32_t size, uint32_t first, uint32_t count, uint8_t* shades,
+                          uint32_t capacity, int32_t* layout, uint32_t* needed)
+{
+    if (!layout || !needed || (!data && size) || first > slots().size() || count > slots().size() - first)
+        return ORV_BAD_ARGUMENT;
+    const rom::RomImage rom(bytesOf(data, size));
+    std::vector<rom::ExtractedPicture> pictures(count);
+    uint32_t total = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        int32_t* place = layout + 3 * i;
+        place[0] = static_cast<int32_t>(total);
+        place[1] = place[2] = 0;
+        auto picture = slotPicture(rom, slots()[first + i]);
+        if (!picture)
+            continue;
+        place[1] = picture->width;
+        place[2] = picture->height;
+        total += static_cast<uint32_t>(picture->width * picture->height);
+        pictures[i] = std::move(*picture);
+    }
+    *needed = total;
+    if (total > capacity || (!shades && total))
+        return ORV_BUFFER_SMALL;
+    // Shade indices as the command line writes extracted pictures: tiles decoded with the palette 0, 1, 2, 3.
+    const Palette indices{0, 1, 2, 3, 3};
+    for (uint32_t i = 0; i < count; ++i) {
+        const rom::ExtractedPicture& p = pictures[i];
+        if (p.width == 0)
+            continue;
+        const auto grid = DecodeTiles(p.tileData, indices, p.width, p.height, TileOrder::Vertical);
+        uint8_t* out = shades + layout[3 * i];
+        for (int t = 0; t < p.height; ++t)
+            for (int x = 0; x < p.width; ++x) {
+                const Colour shade = grid[static_cast<size_t>(p.height - 1 - t) * p.width + x];
+                out[t * p.width + x] = static_cast<uint8_t>(shade <= 3 ? shade : 0);
+            }
+    }
+    return ORV_OK;
+}
+
+OrvStatus orv_insert(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t slot_index,
+                     const char* picture_name, const uint8_t* rgba, int32_t width, int32_t height,
+                     const uint32_t* colour_table, uint32_t colour_count, uint8_t* new_rom, uint32_t new_rom_capacity,
+                     OrvInsertion* insertion, char* text, uint32_t text_capacity)
+{
+    if (!insertion || !new_rom || (!data && size) || slot_index >= slots().size() || width < 0 || height < 0 ||
+        (!rgba && width && height) || (!colour_table && colour_count) || new_rom_capacity < size)
+        return ORV_BAD_ARGUMENT;
+    *insertion = {};
+    const Slot& slot = slots()[slot_index];
+    const std::string romName = nameOf(rom_name), pictureName = nameOf(picture_name);
+    const rom::RomImage rom(bytesOf(data, size));
+
+    web::SourcePicture source{.rgba = std::span(rgba, static_cast<size_t>(width) * height * 4),
+                              .width = width,
+                              .height = height,
+                              .colourTable = std::vector<Colour>(colour_table, colour_table + colour_count)};
+    auto coded = web::CodeForSlot(rom, slot, source, pictureName);
+    if (!coded)
+        return refuse(text, text_capacity, coded.error());
+    auto done = web::InsertCoded(rom, slot, *coded, romName);
+    if (!done)
+        return refuse(text, text_capacity, done.error());
+    std::copy(done->bytes.begin(), done->bytes.end(), new_rom);
+    insertion->rom_size = static_cast<uint32_t>(done->bytes.size());
+    insertion->data_offset = static_cast<int32_t>(done->dataOffset);
+    insertion->stream_bytes = static_cast<int32_t>(coded->stream.size());
+    insertion->width = coded->width;
+    insertion->height = coded->height;
+    insertion->patches = static_cast<int32_t>(done->patches);
+    putText(text, text_capacity, done->report);
+    return ORV_OK;
+}
+
+OrvStatus orv_make_patch(uint32_t format, const uint8_t* base, uint32_t base_size, const uint8_t* target,
+                         uint32_t target_size, uint8_t* patch, uint32_t capacity, uint32_t* patch_size, char* text,
+                         uint32_t text_capacity)
+{
+    if (!patch_size || format > ORV_IPS || (!base && base_size) || (!target && target_size))
+        return ORV_BAD_ARGUMENT;
+    auto made = rom::MakePatch(format == ORV_BPS ? rom::PatchFormat::Bps : rom::PatchFormat::Ips,
+                               bytesOf(base, base_size), bytesOf(target, target_size));
+    if (!made)
+        return refuse(text, text_capacity, en::Text(made.error()));
+    *patch_size = static_cast<uint32_t>(made->size());
+    if (made->size() > capacity || !patch)
+        return ORV_BUFFER_SMALL;
+    std::copy(made->begin(), made->end(), patch);
+    return ORV_OK;
+}
+
+} // extern "C"

@@ -1,0 +1,131 @@
+/*
+ * orv_web: the core's face for JavaScript, compiled with the core into one
+ * wasm32 module.
+ *
+ * Every function is stateless: the ROM, pictures and results live in buffers
+ * the caller allocates with orv_alloc and owns. Nothing is kept between calls.
+ * A refusal returns ORV_REFUSED and writes the English message the command
+ * line would print (without its "orvista-cli: " prefix) into the caller's
+ * text buffer, NUL-terminated and cut to its capacity.
+ *
+ * Slots are numbered 0 .. orv_slot_count() - 1 in the order extract-all names
+ * its files: Pokemon 1..251 front and back, Unown 1..26 front and back,
+ * trainers 1..66.
+ */
+#ifndef ORV_WEB_H
+#define ORV_WEB_H
+
+#include <stdint.h>
+
+#define ORV_EXPORT(name) __attribute__((export_name(#name)))
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef enum OrvStatus {
+    ORV_OK = 0,
+    ORV_REFUSED = 1,      /* the text buffer says why; nothing was made */
+    ORV_BUFFER_SMALL = 2, /* the output buffer is too small; *needed says how large */
+    ORV_BAD_ARGUMENT = 3, /* a null pointer or a slot index out of range */
+    ORV_NO_MEMORY = 4,
+} OrvStatus;
+
+typedef enum OrvSlotKind { ORV_POKEMON = 0, ORV_UNOWN = 1, ORV_TRAINER = 2 } OrvSlotKind;
+typedef enum OrvPatchFormat { ORV_BPS = 0, ORV_IPS = 1 } OrvPatchFormat;
+typedef enum OrvEdition { ORV_EDITION_UNKNOWN = 0, ORV_GOLD = 1, ORV_SILVER = 2 } OrvEdition;
+
+/* What `orvista-cli info` tells of a ROM. 32-bit fields, then text. */
+typedef struct OrvRomInfo {
+    uint32_t size;
+    uint32_t crc32;
+    uint32_t edition;         /* OrvEdition, from the header */
+    uint32_t language;        /* 'E', 'D', or 0 when unknown */
+    uint32_t retail;          /* 1: byte for byte a retail ROM of that edition */
+    uint32_t header_checksum; /* as stored at 0x14D */
+    uint32_t header_checksum_computed;
+    uint32_t global_checksum; /* as stored at 0x14E..0x14F */
+    uint32_t global_checksum_computed;
+    uint32_t free_bytes; /* in runs of at least 64 zero bytes where pictures may go */
+    uint32_t free_runs;
+    uint32_t sound_pictures; /* slots that lead to a complete picture */
+    uint8_t sha1[20];
+    char title[16]; /* NUL-terminated ASCII */
+    char game_code[8];
+} OrvRomInfo;
+
+/* One slot as the ROM holds it. */
+typedef struct OrvSlot {
+    int32_t kind;         /* OrvSlotKind */
+    int32_t number;       /* Pokemon 1..251, Unown 1..26, trainer 1..66 */
+    int32_t back;         /* 1 for a back picture */
+    int32_t offset;       /* where its pointer leads; -1 when the pointer can not be read */
+    int32_t bank;         /* offset / 0x4000 */
+    int32_t stream_bytes; /* compressed bytes, end marker included; -1 without a complete picture */
+    int32_t width;        /* pixels; 0 without a complete picture */
+    int32_t height;
+    uint32_t normal[2]; /* colours 1 and 2 as 0x00RRGGBB */
+    uint32_t shiny[2];  /* trainers have no shiny colours: the normal ones */
+    char name[48];      /* the Pokemon's name from the ROM, UTF-8; empty for trainers */
+} OrvSlot;
+
+/* What an insertion did. */
+typedef struct OrvInsertion {
+    uint32_t rom_size;   /* bytes written to the new ROM */
+    int32_t data_offset; /* where the picture's stream went */
+    int32_t stream_bytes;
+    int32_t width;
+    int32_t height;
+    int32_t patches; /* byte patches applied, the global checksum included */
+} OrvInsertion;
+
+ORV_EXPORT(orv_alloc) void* orv_alloc(uint32_t size);
+ORV_EXPORT(orv_free) void orv_free(void* pointer);
+
+ORV_EXPORT(orv_slot_count) uint32_t orv_slot_count(void);
+
+/* The ROM's facts. ORV_REFUSED, with info's message naming file_name, for
+ * a file that is no ROM of these games; info is filled as far as known. */
+ORV_EXPORT(orv_rom_info)
+OrvStatus orv_rom_info(const uint8_t* rom, uint32_t size, const char* file_name, OrvRomInfo* info, char* text,
+                       uint32_t text_capacity);
+
+/* Every slot, orv_slot_count() records. */
+ORV_EXPORT(orv_slots) OrvStatus orv_slots(const uint8_t* rom, uint32_t size, OrvSlot* slots, uint32_t capacity);
+
+/* The pictures of slots first .. first + count - 1 as shades 0..3 (white,
+ * colour 1, colour 2, black), one byte per pixel, rows from the top, one
+ * picture after the other in shades. layout gets three numbers per slot:
+ * where its shades begin, its width and its height (0 and 0 without a
+ * complete picture). ORV_BUFFER_SMALL with *needed set when shades is too
+ * small; then layout is filled but shades is not. */
+ORV_EXPORT(orv_slot_shades)
+OrvStatus orv_slot_shades(const uint8_t* rom, uint32_t size, uint32_t first, uint32_t count, uint8_t* shades,
+                          uint32_t capacity, int32_t* layout, uint32_t* needed);
+
+/* A decoded picture (RGBA, rows from the top; colour_table: an indexed
+ * file's own colours as 0x00RRGGBB in its order, or none) into a slot, as
+ * `orvista-cli insert PICTURE ROM --pokemon N [--back]` (or --unown,
+ * --trainer) does: the colour-role rules, the next free place, the global
+ * checksum. Only the shapes the game shows are taken. Messages name the ROM
+ * as rom_name and the picture as picture_name. On success new_rom (size
+ * bytes) holds the changed ROM and text the report; rom is only read. */
+ORV_EXPORT(orv_insert)
+OrvStatus orv_insert(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t slot, const char* picture_name,
+                     const uint8_t* rgba, int32_t width, int32_t height, const uint32_t* colour_table,
+                     uint32_t colour_count, uint8_t* new_rom, uint32_t new_rom_capacity, OrvInsertion* insertion,
+                     char* text, uint32_t text_capacity);
+
+/* A BPS or IPS patch that makes target from base. ORV_BUFFER_SMALL with
+ * *patch_size set when patch is too small; ORV_REFUSED when the format can
+ * not express the change (IPS: a shorter target, 16 MiB or more). */
+ORV_EXPORT(orv_make_patch)
+OrvStatus orv_make_patch(uint32_t format, const uint8_t* base, uint32_t base_size, const uint8_t* target,
+                         uint32_t target_size, uint8_t* patch, uint32_t capacity, uint32_t* patch_size, char* text,
+                         uint32_t text_capacity);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

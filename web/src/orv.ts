@@ -1,0 +1,367 @@
+// The thin JavaScript face of orv_web.wasm (web/abi/orv_web.h): copies bytes
+// in and out of the module's memory and reads its records. It knows nothing
+// of the games; every fact comes from the core.
+
+import { wasiImports } from './wasi.ts';
+
+export type Edition = 'Gold' | 'Silver' | null;
+export type SlotKind = 'pokemon' | 'unown' | 'trainer';
+export type PatchFormat = 'bps' | 'ips';
+
+export interface RomInfo {
+  size: number;
+  title: string;
+  gameCode: string;
+  edition: Edition;
+  language: 'English' | 'German' | null;
+  retail: boolean;
+  crc32: number;
+  sha1: string; // 40 lower-case hex digits
+  headerChecksum: { stored: number; computed: number };
+  globalChecksum: { stored: number; computed: number };
+  freeBytes: number;
+  freeRuns: number;
+  soundPictures: number;
+}
+
+export interface SlotInfo {
+  index: number;
+  kind: SlotKind;
+  number: number;
+  back: boolean;
+  name: string;
+  offset: number; // -1: the pointer can not be read
+  bank: number;
+  streamBytes: number; // -1: no complete picture
+  width: number;
+  height: number;
+  normal: [number, number]; // colours 1 and 2 as 0xRRGGBB
+  shiny: [number, number];
+}
+
+export interface Shades {
+  width: number;
+  height: number;
+  shades: Uint8Array; // 0 white, 1 colour 1, 2 colour 2, 3 black; rows from the top
+}
+
+export interface DecodedPicture {
+  width: number;
+  height: number;
+  rgba: Uint8Array | Uint8ClampedArray;
+  colourTable?: readonly number[]; // an indexed file's own colours, 0xRRGGBB
+}
+
+export interface Insertion {
+  dataOffset: number;
+  streamBytes: number;
+  width: number;
+  height: number;
+  patches: number;
+  report: string;
+}
+
+// A ROM held in the module's memory; every method reads it, none changes it.
+export interface HeldRom {
+  readonly size: number;
+  readonly fileName: string;
+  bytes(): Uint8Array<ArrayBuffer>;
+  info(): RomInfo;
+  slots(): SlotInfo[];
+  // The pictures of slots first .. first + count - 1; null where none is complete.
+  pictures(first?: number, count?: number): (Shades | null)[];
+  insert(slot: number, picture: DecodedPicture, pictureName: string): { rom: HeldRom; insertion: Insertion };
+  patch(format: PatchFormat, target: HeldRom): Uint8Array<ArrayBuffer>;
+  free(): void;
+}
+
+export interface Core {
+  readonly slotCount: number;
+  hold(bytes: Uint8Array, fileName: string): HeldRom;
+}
+
+// The core said no; message is the command line's English text.
+export class Refusal extends Error {
+  override name = 'Refusal';
+}
+
+interface Exports {
+  memory: WebAssembly.Memory;
+  _initialize?: () => void;
+  orv_alloc(size: number): number;
+  orv_free(pointer: number): void;
+  orv_slot_count(): number;
+  orv_rom_info(rom: number, size: number, name: number, info: number, text: number, cap: number): number;
+  orv_slots(rom: number, size: number, slots: number, capacity: number): number;
+  orv_slot_shades(rom: number, size: number, first: number, count: number, shades: number, capacity: number,
+    layout: number, needed: number): number;
+  orv_insert(rom: number, size: number, name: number, slot: number, source: number, rgba: number, width: number, height: number,
+    table: number, tableCount: number, newRom: number, newRomCapacity: number, insertion: number, text: number,
+    cap: number): number;
+  orv_make_patch(format: number, base: number, baseSize: number, target: number, targetSize: number, patch: number,
+    capacity: number, patchSize: number, text: number, cap: number): number;
+}
+
+const OK = 0, REFUSED = 1, BUFFER_SMALL = 2;
+const TEXT_CAPACITY = 2048;
+// The games' largest picture, 56 x 56 pixels: room enough for most ROMs' slots.
+const BOX_PIXELS = 56 * 56;
+// Record layouts of orv_web.h.
+const INFO_BYTES = 12 * 4 + 20 + 16 + 8;
+const SLOT_BYTES = 12 * 4 + 48;
+const INSERTION_BYTES = 6 * 4;
+const KINDS: SlotKind[] = ['pokemon', 'unown', 'trainer'];
+
+export class OrvCore implements Core {
+  readonly slotCount: number;
+  private readonly encoder = new TextEncoder();
+  private readonly decoder = new TextDecoder();
+
+  private constructor(private readonly x: Exports) {
+    this.slotCount = x.orv_slot_count();
+  }
+
+  static async load(source: BufferSource | Response | Promise<Response>): Promise<OrvCore> {
+    let memory: WebAssembly.Memory | undefined;
+    const imports = { wasi_snapshot_preview1: wasiImports(() => memory!) };
+    const resolved = await source;
+    const { instance } = resolved instanceof Response
+      ? await WebAssembly.instantiateStreaming(resolved, imports)
+      : await WebAssembly.instantiate(resolved, imports);
+    const x = instance.exports as unknown as Exports;
+    memory = x.memory;
+    x._initialize?.();
+    return new OrvCore(x);
+  }
+
+  // The ROM's bytes, held in the module's memory until free().
+  hold(bytes: Uint8Array, fileName: string): Rom {
+    const at = this.alloc(bytes.length);
+    this.u8().set(bytes, at);
+    return new Rom(this, at, bytes.length, fileName);
+  }
+
+  /** @internal */ u8() { return new Uint8Array(this.x.memory.buffer); }
+  /** @internal */ view() { return new DataView(this.x.memory.buffer); }
+  /** @internal */ get exports() { return this.x; }
+
+  /** @internal */ alloc(size: number): number {
+    const at = this.x.orv_alloc(Math.max(size, 1));
+    if (!at) throw new RangeError(`the module could not take ${size} more bytes`);
+    return at;
+  }
+
+  /** @internal */ free(...pointers: number[]) {
+    for (const p of pointers) if (p) this.x.orv_free(p);
+  }
+
+  /** @internal */ text(at: number, capacity: number): string {
+    const bytes = this.u8().subarray(at, at + capacity);
+    const end = bytes.indexOf(0);
+    return this.decoder.decode(bytes.subarray(0, end < 0 ? capacity : end));
+  }
+
+  /** @internal */ cString(text: string): number {
+    const bytes = this.encoder.encode(text);
+    const at = this.alloc(bytes.length + 1);
+    this.u8().set(bytes, at);
+    this.u8()[at + bytes.length] = 0;
+    return at;
+  }
+
+  // Runs call(text, capacity) with a text buffer; a refusal throws its message.
+  /** @internal */ withText<T>(call: (text: number, capacity: number) => number,
+    done: (status: number, text: () => string) => T): T {
+    const text = this.alloc(TEXT_CAPACITY);
+    try {
+      this.u8()[text] = 0;
+      const status = call(text, TEXT_CAPACITY);
+      if (status === REFUSED) throw new Refusal(this.text(text, TEXT_CAPACITY));
+      return done(status, () => this.text(text, TEXT_CAPACITY));
+    } finally {
+      this.free(text);
+    }
+  }
+}
+
+function check(status: number, what: string) {
+  if (status !== OK) throw new Error(`${what}: status ${status}`);
+}
+
+export class Rom implements HeldRom {
+  /** @internal */ constructor(private readonly core: OrvCore, readonly pointer: number, readonly size: number,
+    readonly fileName: string) {}
+
+  // A copy of the bytes.
+  bytes(): Uint8Array<ArrayBuffer> {
+    return this.core.u8().slice(this.pointer, this.pointer + this.size);
+  }
+
+  free() {
+    this.core.free(this.pointer);
+  }
+
+  info(): RomInfo {
+    const c = this.core;
+    const at = c.alloc(INFO_BYTES);
+    const name = c.cString(this.fileName);
+    try {
+      return c.withText(
+        (text, cap) => c.exports.orv_rom_info(this.pointer, this.size, name, at, text, cap),
+        (status) => {
+          check(status, 'orv_rom_info');
+          const v = c.view();
+          const u = (i: number) => v.getUint32(at + 4 * i, true);
+          const sha1 = Array.from(c.u8().subarray(at + 48, at + 68), (b) => b.toString(16).padStart(2, '0')).join('');
+          const language = u(3);
+          return {
+            size: u(0),
+            crc32: u(1),
+            edition: u(2) === 1 ? 'Gold' : u(2) === 2 ? 'Silver' : null,
+            language: language === 0x45 ? 'English' : language === 0x44 ? 'German' : null,
+            retail: u(4) === 1,
+            headerChecksum: { stored: u(5), computed: u(6) },
+            globalChecksum: { stored: u(7), computed: u(8) },
+            freeBytes: u(9),
+            freeRuns: u(10),
+            soundPictures: u(11),
+            sha1,
+            title: c.text(at + 68, 16),
+            gameCode: c.text(at + 84, 8),
+          };
+        });
+    } finally {
+      c.free(at, name);
+    }
+  }
+
+  slots(): SlotInfo[] {
+    const c = this.core;
+    const n = c.slotCount;
+    const at = c.alloc(n * SLOT_BYTES);
+    try {
+      check(c.exports.orv_slots(this.pointer, this.size, at, n), 'orv_slots');
+      const v = c.view();
+      const slots: SlotInfo[] = [];
+      for (let i = 0; i < n; i++) {
+        const base = at + i * SLOT_BYTES;
+        const s = (k: number) => v.getInt32(base + 4 * k, true);
+        const u = (k: number) => v.getUint32(base + 4 * k, true);
+        slots.push({
+          index: i,
+          kind: KINDS[s(0)],
+          number: s(1),
+          back: s(2) === 1,
+          offset: s(3),
+          bank: s(4),
+          streamBytes: s(5),
+          width: s(6),
+          height: s(7),
+          normal: [u(8), u(9)],
+          shiny: [u(10), u(11)],
+          name: c.text(base + 48, 48),
+        });
+      }
+      return slots;
+    } finally {
+      c.free(at);
+    }
+  }
+
+  pictures(first = 0, count = this.core.slotCount - first): (Shades | null)[] {
+    const c = this.core;
+    const layout = c.alloc(12 * count);
+    const needed = c.alloc(4);
+    let capacity = count * BOX_PIXELS;
+    try {
+      for (;;) {
+        const out = c.alloc(capacity);
+        try {
+          const status = c.exports.orv_slot_shades(this.pointer, this.size, first, count, out, capacity, layout,
+            needed);
+          if (status === BUFFER_SMALL) {
+            capacity = c.view().getUint32(needed, true);
+            continue;
+          }
+          check(status, 'orv_slot_shades');
+          const v = c.view(), memory = c.u8();
+          return Array.from({ length: count }, (_, i) => {
+            const at = v.getInt32(layout + 12 * i, true);
+            const width = v.getInt32(layout + 12 * i + 4, true), height = v.getInt32(layout + 12 * i + 8, true);
+            return width > 0 ? { width, height, shades: memory.slice(out + at, out + at + width * height) } : null;
+          });
+        } finally {
+          c.free(out);
+        }
+      }
+    } finally {
+      c.free(layout, needed);
+    }
+  }
+
+  // The picture into the slot: a new Rom with the change, this one unchanged.
+  insert(slot: number, picture: DecodedPicture, pictureName: string): { rom: Rom; insertion: Insertion } {
+    const c = this.core;
+    const table = picture.colourTable ?? [];
+    const rgba = c.alloc(picture.rgba.length);
+    const tableAt = c.alloc(4 * table.length);
+    const newRom = c.alloc(this.size);
+    const result = c.alloc(INSERTION_BYTES);
+    const name = c.cString(this.fileName);
+    const source = c.cString(pictureName);
+    let kept = false;
+    try {
+      c.u8().set(picture.rgba, rgba);
+      const v = c.view();
+      table.forEach((colour, i) => v.setUint32(tableAt + 4 * i, colour >>> 0, true));
+      return c.withText(
+        (text, cap) => c.exports.orv_insert(this.pointer, this.size, name, slot, source, rgba, picture.width, picture.height,
+          tableAt, table.length, newRom, this.size, result, text, cap),
+        (status, report) => {
+          check(status, 'orv_insert');
+          const r = c.view();
+          const s = (k: number) => r.getInt32(result + 4 * k, true);
+          const insertion: Insertion = {
+            dataOffset: s(1), streamBytes: s(2), width: s(3), height: s(4), patches: s(5), report: report(),
+          };
+          kept = true;
+          return { rom: new Rom(c, newRom, r.getUint32(result, true), this.fileName), insertion };
+        });
+    } finally {
+      c.free(rgba, tableAt, result, name, source);
+      if (!kept) c.free(newRom);
+    }
+  }
+
+  // A patch that turns this ROM into target.
+  patch(format: PatchFormat, target: HeldRom): Uint8Array<ArrayBuffer> {
+    if (!(target instanceof Rom)) throw new TypeError('the target is no ROM of this module');
+    const c = this.core;
+    const sizeAt = c.alloc(4);
+    let capacity = target.size + 1024;
+    try {
+      for (;;) {
+        const out = c.alloc(capacity);
+        try {
+          const made = c.withText(
+            (text, cap) => c.exports.orv_make_patch(format === 'bps' ? 0 : 1, this.pointer, this.size, target.pointer,
+              target.size, out, capacity, sizeAt, text, cap),
+            (status) => {
+              const size = c.view().getUint32(sizeAt, true);
+              if (status === BUFFER_SMALL) {
+                capacity = size;
+                return null;
+              }
+              check(status, 'orv_make_patch');
+              return c.u8().slice(out, out + size);
+            });
+          if (made) return made;
+        } finally {
+          c.free(out);
+        }
+      }
+    } finally {
+      c.free(sizeAt);
+    }
+  }
+}
