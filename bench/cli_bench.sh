@@ -60,9 +60,10 @@ for n in $(seq -f %03g 1 50); do
 done
 prepare="cp '$work/game.gb' '$work/target.gb'"
 echo "insert-all, untouched: $(time_ms "$bin/orvista-cli" insert-all "$work/untouched" "$work/target.gb") ms"
-echo "insert-all, 50 edited: $(time_ms "$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb") ms"
+# The synthetic ROM's fronts are 32 x 32, a shape the games do not draw whole.
+echo "insert-all, 50 edited: $(time_ms "$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" --any-shape) ms"
 cp "$work/game.gb" "$work/target.gb"
-"$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" 2>/dev/null | tail -n 1
+"$bin/orvista-cli" insert-all "$work/edited" "$work/target.gb" --any-shape 2>/dev/null | tail -n 1
 
 # The sprite packs' layout: 870 files (618 PNGs, 252 .pal files).
 prepare="rm -rf '$work/out'"

@@ -229,9 +229,11 @@ uint32_t Crc32(std::span<const uint8_t> bytes)
         }
         return t;
     }();
+    // Plain pointers: unoptimised (sanitizer) builds run this over whole ROMs too.
     uint32_t crc = 0xFFFFFFFFu;
-    for (uint8_t b : bytes)
-        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    const uint32_t* t = table.data();
+    for (const uint8_t *p = bytes.data(), *end = p + bytes.size(); p != end; ++p)
+        crc = t[(crc ^ *p) & 0xFF] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
 

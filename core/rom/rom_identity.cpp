@@ -11,16 +11,18 @@ namespace orv::rom {
 
 namespace {
 
-uint32_t rotl(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
-
-void sha1Block(std::array<uint32_t, 5>& h, const uint8_t* block)
+// One 64-byte block, without helper calls: unoptimised (sanitizer) builds
+// hash whole ROMs too.
+void sha1Block(uint32_t* h, const uint8_t* block)
 {
     uint32_t w[80];
     for (int i = 0; i < 16; ++i)
         w[i] = uint32_t{block[4 * i]} << 24 | uint32_t{block[4 * i + 1]} << 16 | uint32_t{block[4 * i + 2]} << 8 |
                block[4 * i + 3];
-    for (int i = 16; i < 80; ++i)
-        w[i] = rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
+    for (int i = 16; i < 80; ++i) {
+        const uint32_t x = w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16];
+        w[i] = x << 1 | x >> 31;
+    }
     uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
     for (int i = 0; i < 80; ++i) {
         uint32_t f, k;
@@ -32,8 +34,8 @@ void sha1Block(std::array<uint32_t, 5>& h, const uint8_t* block)
             f = (b & c) | (b & d) | (c & d), k = 0x8F1BBCDC;
         else
             f = b ^ c ^ d, k = 0xCA62C1D6;
-        const uint32_t t = rotl(a, 5) + f + e + k + w[i];
-        e = d, d = c, c = rotl(b, 30), b = a, a = t;
+        const uint32_t t = (a << 5 | a >> 27) + f + e + k + w[i];
+        e = d, d = c, c = b << 30 | b >> 2, b = a, a = t;
     }
     h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e;
 }
@@ -47,7 +49,7 @@ constexpr std::array<std::string_view, 2> kRetailSha1{
 
 Sha1Digest Sha1(std::span<const uint8_t> bytes)
 {
-    std::array<uint32_t, 5> h{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+    uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
     const size_t whole = bytes.size() / 64 * 64;
     for (size_t i = 0; i < whole; i += 64)
         sha1Block(h, bytes.data() + i);
