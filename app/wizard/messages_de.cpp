@@ -317,6 +317,22 @@ std::string Text(const Note& n)
     return {};
 }
 
+std::string Text(const rom::PalFileError& e, std::string_view path)
+{
+    const std::string where =
+        file(path) + (e.kind == rom::PalFileError::Kind::WrongLineCount ? "" : " (Zeile " + to_string(e.line) + ")");
+    switch (e.kind) {
+    case rom::PalFileError::Kind::NotAColourLine:
+        return where + " enthält eine Zeile, die nicht \"RGB r, g, b\" mit Zahlen von 0 bis 31 ist.";
+    case rom::PalFileError::Kind::ComponentTooLarge:
+        return where + " gibt den Farbanteil " + to_string(e.value) + " an; ein Farbanteil liegt zwischen 0 und 31.";
+    case rom::PalFileError::Kind::WrongLineCount:
+        return where + " enthält " + to_string(e.line) +
+               " Farbzeilen; eine Palettendatei enthält zwei (Farbe 1, Farbe 2).";
+    }
+    return where + " ist keine Palettendatei.";
+}
+
 std::string ShapeQuestion(const Error& refusal, bool unownFront)
 {
     return Text(refusal) +

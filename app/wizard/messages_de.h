@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "error.h"
+#include "palette_file.h"
 
 namespace orv::de {
 
@@ -15,6 +16,9 @@ std::string Text(const Note& note);
 
 // "das Bild von Pokemon 25 (Frontpic)", "die Zeigertabelle der Pokemonbilder", ...
 std::string RegionText(Region region, const rom::Slot& slot);
+
+// What is wrong in a .pal file, naming the file and the line.
+std::string Text(const rom::PalFileError& error, std::string_view path);
 
 // The question before a shape the game does not draw whole in its slot
 // (refusal: BadShape); an Unown front changes the size all 26 share.

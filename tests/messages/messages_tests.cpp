@@ -151,6 +151,24 @@ TEST(Messages, NotesInGerman)
     }
 }
 
+// What is wrong in a .pal file, in both languages with the same facts.
+TEST(Messages, PaletteFiles)
+{
+    using K = rom::PalFileError::Kind;
+    const std::pair<rom::PalFileError, std::string> cases[] = {
+        {{K::NotAColourLine, 3},
+         "Die Datei \"a.pal\" (Zeile 3) enthält eine Zeile, die nicht \"RGB r, g, b\" mit Zahlen von 0 bis 31 ist."},
+        {{K::ComponentTooLarge, 2, 40},
+         "Die Datei \"a.pal\" (Zeile 2) gibt den Farbanteil 40 an; ein Farbanteil liegt zwischen 0 und 31."},
+        {{K::WrongLineCount, 3},
+         "Die Datei \"a.pal\" enthält 3 Farbzeilen; eine Palettendatei enthält zwei (Farbe 1, Farbe 2)."},
+    };
+    for (const auto& [error, text] : cases) {
+        EXPECT_EQ(de::Text(error, "a.pal"), text);
+        EXPECT_EQ(test::EnglishMismatch(de::Text(error, "a.pal"), en::Text(error, "a.pal")), "") << text;
+    }
+}
+
 // English offsets as the command line writes them; steps in the user's words.
 TEST(Messages, EnglishNumbersAndSteps)
 {

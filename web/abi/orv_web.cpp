@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "gbc_color.h"
 #include "insertion.h"
 #include "messages_en.h"
+#include "palette_file.h"
 #include "patch_file.h"
 #include "rom_identity.h"
 #include "rom_image.h"
@@ -29,6 +31,7 @@
 #include "slot.h"
 #include "space_map.h"
 #include "tiles.h"
+#include "web_edit.h"
 #include "web_insert.h"
 
 namespace {
@@ -75,8 +78,8 @@ void* orv_alloc(uint32_t size) { return std::malloc(size ? size : 1); }
 void orv_free(void* pointer) { std::free(pointer); }
 uint32_t orv_slot_count(void) { return static_cast<uint32_t>(slots().size()); }
 
-OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name, OrvRomInfo* info, char* text,
-                       uint32_t text_capacity)
+OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name, OrvRomInfo* info, uint32_t language,
+                       char* text, uint32_t text_capacity)
 {
     if (!info || (!data && size))
         return ORV_BAD_ARGUMENT;
@@ -99,9 +102,9 @@ OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name
         info->global_checksum = header->globalChecksum;
         info->global_checksum_computed = header->globalChecksumComputed;
     }
-    const auto language = rom::DetectRomLanguage(rom);
-    if (language)
-        info->language = *language == rom::RomLanguage::German ? 'D' : 'E';
+    const auto romLanguage = rom::DetectRomLanguage(rom);
+    if (romLanguage)
+        info->language = *romLanguage == rom::RomLanguage::German ? 'D' : 'E';
     for (const Slot& slot : slots())
         info->sound_pictures += slotPicture(rom, slot).has_value();
     if (auto space = rom::MapSpace(rom, kFreeRunBytes)) {
@@ -109,10 +112,12 @@ OrvStatus orv_rom_info(const uint8_t* data, uint32_t size, const char* file_name
         info->free_runs = static_cast<uint32_t>(space->runs);
     }
     // As `orvista-cli info` judges a file: no game without a language or a picture.
-    if (!language || info->sound_pictures == 0)
-        return refuse(text, text_capacity,
-                      en::Text({.kind = language ? ErrorKind::NotThisGameNoPicture : ErrorKind::NotThisGameLanguage},
-                               nameOf(file_name)));
+    if (!romLanguage || info->sound_pictures == 0)
+        return refuse(
+            text, text_capacity,
+            web::Text(web::LanguageOf(language),
+                      {.kind = romLanguage ? ErrorKind::NotThisGameNoPicture : ErrorKind::NotThisGameLanguage},
+                      nameOf(file_name)));
     return ORV_OK;
 }
 
@@ -202,7 +207,7 @@ OrvStatus orv_slot_shades(const uint8_t* data, uint32_t size, uint32_t first, ui
 OrvStatus orv_insert(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t slot_index,
                      const char* picture_name, const uint8_t* rgba, int32_t width, int32_t height,
                      const uint32_t* colour_table, uint32_t colour_count, uint8_t* new_rom, uint32_t new_rom_capacity,
-                     OrvInsertion* insertion, char* text, uint32_t text_capacity)
+                     OrvInsertion* insertion, uint32_t language, char* text, uint32_t text_capacity)
 {
     if (!insertion || !new_rom || (!data && size) || slot_index >= slots().size() || width < 0 || height < 0 ||
         (!rgba && width && height) || (!colour_table && colour_count) || new_rom_capacity < size)
@@ -216,10 +221,11 @@ OrvStatus orv_insert(const uint8_t* data, uint32_t size, const char* rom_name, u
                               .width = width,
                               .height = height,
                               .colourTable = std::vector<Colour>(colour_table, colour_table + colour_count)};
-    auto coded = web::CodeForSlot(rom, slot, source, pictureName);
+    const web::Language lang = web::LanguageOf(language);
+    auto coded = web::CodeForSlot(rom, slot, source, pictureName, lang);
     if (!coded)
         return refuse(text, text_capacity, coded.error());
-    auto done = web::InsertCoded(rom, slot, *coded, romName);
+    auto done = web::InsertCoded(rom, slot, *coded, romName, lang);
     if (!done)
         return refuse(text, text_capacity, done.error());
     std::copy(done->bytes.begin(), done->bytes.end(), new_rom);
@@ -234,19 +240,119 @@ OrvStatus orv_insert(const uint8_t* data, uint32_t size, const char* rom_name, u
 }
 
 OrvStatus orv_make_patch(uint32_t format, const uint8_t* base, uint32_t base_size, const uint8_t* target,
-                         uint32_t target_size, uint8_t* patch, uint32_t capacity, uint32_t* patch_size, char* text,
-                         uint32_t text_capacity)
+                         uint32_t target_size, uint8_t* patch, uint32_t capacity, uint32_t* patch_size,
+                         uint32_t language, char* text, uint32_t text_capacity)
 {
     if (!patch_size || format > ORV_IPS || (!base && base_size) || (!target && target_size))
         return ORV_BAD_ARGUMENT;
     auto made = rom::MakePatch(format == ORV_BPS ? rom::PatchFormat::Bps : rom::PatchFormat::Ips,
                                bytesOf(base, base_size), bytesOf(target, target_size));
     if (!made)
-        return refuse(text, text_capacity, en::Text(made.error()));
+        return refuse(text, text_capacity, web::Text(web::LanguageOf(language), made.error()));
     *patch_size = static_cast<uint32_t>(made->size());
     if (made->size() > capacity || !patch)
         return ORV_BUFFER_SMALL;
     std::copy(made->begin(), made->end(), patch);
+    return ORV_OK;
+}
+
+} // extern "C"
+
+// ---- Editing: palette pairs, names, .pal files ----------------------------
+
+namespace {
+
+// The slot with its shiny choice; none for an index out of range or a
+// trainer's shiny pair.
+std::optional<Slot> paletteSlot(uint32_t index, uint32_t shiny)
+{
+    if (index >= slots().size() || shiny > 1)
+        return std::nullopt;
+    Slot slot = slots()[index];
+    if (shiny && rom::IsTrainer(slot))
+        return std::nullopt;
+    slot.shiny = shiny == 1;
+    slot.back = false;
+    return slot;
+}
+
+OrvStatus putEdit(const web::Edited& edited, uint8_t* new_rom, OrvEdit* edit)
+{
+    std::copy(edited.bytes.begin(), edited.bytes.end(), new_rom);
+    const rom::BytePatch& change = edited.patches.front();
+    *edit = {.rom_size = static_cast<uint32_t>(edited.bytes.size()),
+             .offset = static_cast<int32_t>(change.offset),
+             .length = static_cast<int32_t>(change.bytes.size()),
+             .changed = static_cast<int32_t>(edited.changedBytes),
+             .patches = static_cast<int32_t>(edited.patches.size())};
+    return ORV_OK;
+}
+
+} // namespace
+
+extern "C" {
+
+uint32_t orv_game_colour(uint32_t colour) { return FromGbcColor(ToGbcColor(colour)); }
+
+uint32_t orv_name_length(void) { return web::kNameLength; }
+
+OrvStatus orv_set_palette(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t slot_index, uint32_t shiny,
+                          uint32_t colour1, uint32_t colour2, uint8_t* new_rom, uint32_t new_rom_capacity,
+                          OrvEdit* edit, uint32_t language, char* text, uint32_t text_capacity)
+{
+    const auto slot = paletteSlot(slot_index, shiny);
+    if (!slot || !edit || !new_rom || (!data && size) || new_rom_capacity < size)
+        return ORV_BAD_ARGUMENT;
+    *edit = {};
+    auto edited = web::SetPalette(rom::RomImage(bytesOf(data, size)), *slot, MakePalettePair(colour1, colour2),
+                                  nameOf(rom_name), web::LanguageOf(language));
+    if (!edited)
+        return refuse(text, text_capacity, edited.error());
+    return putEdit(*edited, new_rom, edit);
+}
+
+OrvStatus orv_set_name(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t number, const char* name,
+                       uint8_t* new_rom, uint32_t new_rom_capacity, OrvEdit* edit, uint32_t language, char* text,
+                       uint32_t text_capacity)
+{
+    if (!name || !edit || !new_rom || (!data && size) || new_rom_capacity < size || number > INT32_MAX)
+        return ORV_BAD_ARGUMENT;
+    *edit = {};
+    // Numbers past the table are refused by the core, with its message.
+    auto edited = web::SetName(rom::RomImage(bytesOf(data, size)), static_cast<int>(number), name, nameOf(rom_name),
+                               web::LanguageOf(language));
+    if (!edited)
+        return refuse(text, text_capacity, edited.error());
+    return putEdit(*edited, new_rom, edit);
+}
+
+OrvStatus orv_pal_text(const uint8_t* data, uint32_t size, uint32_t slot_index, uint32_t shiny, char* pal,
+                       uint32_t capacity)
+{
+    const auto slot = paletteSlot(slot_index, shiny);
+    if (!slot || (!data && size))
+        return ORV_BAD_ARGUMENT;
+    const auto pair = rom::SlotPalettePair(rom::RomImage(bytesOf(data, size)), *slot);
+    if (!pair)
+        return ORV_BAD_ARGUMENT;
+    const std::string text = rom::FormatPalFile(*pair);
+    if (!pal || capacity <= text.size())
+        return ORV_BUFFER_SMALL;
+    putText(pal, capacity, text);
+    return ORV_OK;
+}
+
+OrvStatus orv_parse_pal(const char* pal, uint32_t length, const char* file_name, uint32_t* colours, uint32_t language,
+                        char* text, uint32_t text_capacity)
+{
+    if (!colours || (!pal && length))
+        return ORV_BAD_ARGUMENT;
+    auto pair = web::ParsePal({pal, pal ? length : 0}, nameOf(file_name), web::LanguageOf(language));
+    if (!pair)
+        return refuse(text, text_capacity, pair.error());
+    const auto [colour1, colour2] = PairColours(*pair);
+    colours[0] = colour1;
+    colours[1] = colour2;
     return ORV_OK;
 }
 

@@ -4,9 +4,10 @@
  *
  * Every function is stateless: the ROM, pictures and results live in buffers
  * the caller allocates with orv_alloc and owns. Nothing is kept between calls.
- * A refusal returns ORV_REFUSED and writes the English message the command
- * line would print (without its "orvista-cli: " prefix) into the caller's
- * text buffer, NUL-terminated and cut to its capacity.
+ * A refusal returns ORV_REFUSED and writes a message into the caller's text
+ * buffer, NUL-terminated and cut to its capacity: in the language the call
+ * names, the English the command line would print (without its
+ * "orvista-cli: " prefix) or the German of the wizard.
  *
  * Slots are numbered 0 .. orv_slot_count() - 1 in the order extract-all names
  * its files: Pokemon 1..251 front and back, Unown 1..26 front and back,
@@ -34,6 +35,8 @@ typedef enum OrvStatus {
 typedef enum OrvSlotKind { ORV_POKEMON = 0, ORV_UNOWN = 1, ORV_TRAINER = 2 } OrvSlotKind;
 typedef enum OrvPatchFormat { ORV_BPS = 0, ORV_IPS = 1 } OrvPatchFormat;
 typedef enum OrvEdition { ORV_EDITION_UNKNOWN = 0, ORV_GOLD = 1, ORV_SILVER = 2 } OrvEdition;
+/* The language of a call's messages. */
+typedef enum OrvLanguage { ORV_ENGLISH = 0, ORV_GERMAN = 1 } OrvLanguage;
 
 /* What `orvista-cli info` tells of a ROM. 32-bit fields, then text. */
 typedef struct OrvRomInfo {
@@ -87,8 +90,8 @@ ORV_EXPORT(orv_slot_count) uint32_t orv_slot_count(void);
 /* The ROM's facts. ORV_REFUSED, with info's message naming file_name, for
  * a file that is no ROM of these games; info is filled as far as known. */
 ORV_EXPORT(orv_rom_info)
-OrvStatus orv_rom_info(const uint8_t* rom, uint32_t size, const char* file_name, OrvRomInfo* info, char* text,
-                       uint32_t text_capacity);
+OrvStatus orv_rom_info(const uint8_t* rom, uint32_t size, const char* file_name, OrvRomInfo* info, uint32_t language,
+                       char* text, uint32_t text_capacity);
 
 /* Every slot, orv_slot_count() records. */
 ORV_EXPORT(orv_slots) OrvStatus orv_slots(const uint8_t* rom, uint32_t size, OrvSlot* slots, uint32_t capacity);
@@ -114,15 +117,63 @@ ORV_EXPORT(orv_insert)
 OrvStatus orv_insert(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t slot, const char* picture_name,
                      const uint8_t* rgba, int32_t width, int32_t height, const uint32_t* colour_table,
                      uint32_t colour_count, uint8_t* new_rom, uint32_t new_rom_capacity, OrvInsertion* insertion,
-                     char* text, uint32_t text_capacity);
+                     uint32_t language, char* text, uint32_t text_capacity);
 
 /* A BPS or IPS patch that makes target from base. ORV_BUFFER_SMALL with
  * *patch_size set when patch is too small; ORV_REFUSED when the format can
  * not express the change (IPS: a shorter target, 16 MiB or more). */
 ORV_EXPORT(orv_make_patch)
 OrvStatus orv_make_patch(uint32_t format, const uint8_t* base, uint32_t base_size, const uint8_t* target,
-                         uint32_t target_size, uint8_t* patch, uint32_t capacity, uint32_t* patch_size, char* text,
-                         uint32_t text_capacity);
+                         uint32_t target_size, uint8_t* patch, uint32_t capacity, uint32_t* patch_size,
+                         uint32_t language, char* text, uint32_t text_capacity);
+
+/* ---- Editing: palette pairs, names, .pal files ---------------------------
+ * An edit changes one palette pair or one name field, then the global
+ * checksum, as the command line's `palette --set` and `insert --name` do; a
+ * refusal leaves new_rom unwritten. rom is only read. */
+
+/* What an edit changed. */
+typedef struct OrvEdit {
+    uint32_t rom_size; /* bytes written to new_rom */
+    int32_t offset;    /* where the palette pair (4 bytes) or the name field lies */
+    int32_t length;    /* its bytes */
+    int32_t changed;   /* bytes that differ from rom, the checksum's included; 0: rom holds it already */
+    int32_t patches;   /* byte patches applied, the global checksum included */
+} OrvEdit;
+
+/* A colour (0x00RRGGBB) as the game keeps it, shown as slots show colours. */
+ORV_EXPORT(orv_game_colour) uint32_t orv_game_colour(uint32_t colour);
+
+/* Bytes of a name in the name table: the longest name, in bytes. */
+ORV_EXPORT(orv_name_length) uint32_t orv_name_length(void);
+
+/* The slot's palette pair (shiny: its shiny pair; trainers have only the
+ * normal one, any other is ORV_BAD_ARGUMENT) set to colour1 and colour2
+ * (0x00RRGGBB, as game colours). Front and back share the pair; every Unown
+ * letter sets Pokemon 201's. */
+ORV_EXPORT(orv_set_palette)
+OrvStatus orv_set_palette(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t slot, uint32_t shiny,
+                          uint32_t colour1, uint32_t colour2, uint8_t* new_rom, uint32_t new_rom_capacity,
+                          OrvEdit* edit, uint32_t language, char* text, uint32_t text_capacity);
+
+/* Pokemon number's (1..251) name set to name (UTF-8); refused when empty,
+ * too long or holding a character the game can not write. */
+ORV_EXPORT(orv_set_name)
+OrvStatus orv_set_name(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t number, const char* name,
+                       uint8_t* new_rom, uint32_t new_rom_capacity, OrvEdit* edit, uint32_t language, char* text,
+                       uint32_t text_capacity);
+
+/* The slot's pair (shiny as for orv_set_palette) as a .pal file's text, as
+ * `orvista-cli palette --to` writes it, NUL-terminated. ORV_BUFFER_SMALL when
+ * pal is too small; ORV_BAD_ARGUMENT when the ROM is too short for the pair. */
+ORV_EXPORT(orv_pal_text)
+OrvStatus orv_pal_text(const uint8_t* rom, uint32_t size, uint32_t slot, uint32_t shiny, char* pal, uint32_t capacity);
+
+/* The pair a .pal file's text (length bytes) gives, as colours 1 and 2
+ * (0x00RRGGBB, as slots show colours). Refusals name the file as file_name. */
+ORV_EXPORT(orv_parse_pal)
+OrvStatus orv_parse_pal(const char* pal, uint32_t length, const char* file_name, uint32_t* colours, uint32_t language,
+                        char* text, uint32_t text_capacity);
 
 #ifdef __cplusplus
 }

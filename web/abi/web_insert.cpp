@@ -10,7 +10,6 @@
 #include "compression.h"
 #include "gbc_color.h"
 #include "insertion.h"
-#include "messages_en.h"
 #include "text_format.h"
 
 namespace orv::web {
@@ -39,25 +38,23 @@ WorkingPicture wholeTiles(const SourcePicture& source)
     return picture;
 }
 
-// As the command line's insert says every refusal: the ROM is unchanged.
-std::unexpected<std::string> refused(std::string message)
+std::unexpected<std::string> refused(Language language, std::string message)
 {
-    if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
-        message += " Nothing was written.";
-    return std::unexpected(std::move(message));
+    return std::unexpected(Refused(language, std::move(message)));
 }
 
 } // namespace
 
 std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, const rom::Slot& slot,
-                                                     const SourcePicture& source, const std::string& name)
+                                                     const SourcePicture& source, const std::string& name,
+                                                     Language language)
 {
     if (source.width < 8 || source.height < 8)
-        return refused(en::Text(Error{.kind = ErrorKind::SourceTooSmall}, name));
+        return refused(language, Text(language, Error{.kind = ErrorKind::SourceTooSmall}, name));
     WorkingPicture picture = wholeTiles(source);
     auto colours = CollectColours(picture);
     if (!colours)
-        return refused(en::Text(colours.error(), name));
+        return refused(language, Text(language, colours.error(), name));
     // As the command line without colour options: the first and second colour
     // found, unless the slot's colours or the file's table give the roles; a
     // role no colour takes keeps the slot's colour.
@@ -85,7 +82,7 @@ std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, c
     picture.palette = mapping.palette;
     auto coded = CodePicture({.picture = &picture, .rawLength = mapping.rawLength});
     if (!coded)
-        return refused(en::Text(coded.error()));
+        return refused(language, Text(language, coded.error()));
     return CodedPicture{.tileData = std::move(coded->tileData),
                         .stream = std::move(coded->encodedData),
                         .colour1 = picture.palette[1],
@@ -95,7 +92,8 @@ std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, c
 }
 
 std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const rom::Slot& slot,
-                                                 const CodedPicture& coded, const std::string& romName)
+                                                 const CodedPicture& coded, const std::string& romName,
+                                                 Language language)
 {
     rom::InsertRequest request{.encoded = coded.stream,
                                .slot = slot,
@@ -105,17 +103,24 @@ std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const
                                .height = coded.height};
     auto plan = rom::PlanInsertionAtFreePlace(rom, request, 0);
     if (!plan)
-        return refused(en::Text(plan.error(), romName));
-    if (plan->overwrite.bytes > 0)
-        return refused("the picture data would overwrite " + std::to_string(plan->overwrite.bytes) +
-                       " non-zero bytes from " + HexEnglish(plan->overwrite.first) +
-                       " that belong to nothing the program knows (code, text or other data).");
+        return refused(language, Text(language, plan.error(), romName));
+    if (plan->overwrite.bytes > 0) {
+        if (language == Language::German) {
+            // The wizard's question before such a write, without the question.
+            std::string question =
+                de::OverwriteQuestion(plan->dataOffset, plan->overwrite.bytes, plan->overwrite.first);
+            return refused(language, question.substr(0, question.find("\n\n")));
+        }
+        return refused(language, "the picture data would overwrite " + std::to_string(plan->overwrite.bytes) +
+                                     " non-zero bytes from " + HexEnglish(plan->overwrite.first) +
+                                     " that belong to nothing the program knows (code, text or other data).");
+    }
     std::vector<rom::BytePatch> patches = plan->patches;
     if (auto checksum = rom::GlobalChecksumPatch(rom, patches))
         patches.push_back(std::move(*checksum));
     auto bytes = rom::ApplyPatches(rom, patches);
     if (!bytes)
-        return refused(en::Text(bytes.error(), romName));
+        return refused(language, Text(language, bytes.error(), romName));
 
     Inserted done{.bytes = std::move(*bytes), .dataOffset = plan->dataOffset, .patches = patches.size()};
     done.report = "inserted " + std::to_string(coded.stream.size()) + " bytes at " + HexEnglish(plan->dataOffset) +

@@ -3,7 +3,7 @@
 // N` does it: cut to whole tiles over white, colours by the command line's
 // rules, coded, placed at the next free place in a shape the game draws
 // there, the global checksum last.
-// Errors are the English texts the command line prints.
+// Errors are the command line's English texts or the wizard's German ones.
 
 #include <cstdint>
 #include <expected>
@@ -13,6 +13,7 @@
 
 #include "rom_image.h"
 #include "slot.h"
+#include "web_text.h"
 #include "working_picture.h"
 
 namespace orv::web {
@@ -32,17 +33,19 @@ struct CodedPicture {
 
 // name: how messages name the picture.
 std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, const rom::Slot& slot,
-                                                     const SourcePicture& source, const std::string& name);
+                                                     const SourcePicture& source, const std::string& name,
+                                                     Language language);
 
 struct Inserted {
     std::vector<uint8_t> bytes; // the whole ROM as changed
     int64_t dataOffset = 0;
     size_t patches = 0;
-    std::string report; // the command line's lines: what went where, then its notes
+    std::string report; // the command line's lines: what went where, then its notes (in the call's language)
 };
 
 // romName: how messages and the report name the ROM.
 std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const rom::Slot& slot,
-                                                 const CodedPicture& coded, const std::string& romName);
+                                                 const CodedPicture& coded, const std::string& romName,
+                                                 Language language);
 
 } // namespace orv::web

@@ -7,6 +7,8 @@ import { wasiImports } from './wasi.ts';
 export type Edition = 'Gold' | 'Silver' | null;
 export type SlotKind = 'pokemon' | 'unown' | 'trainer';
 export type PatchFormat = 'bps' | 'ips';
+// The language of the core's messages: the command line's English or the wizard's German.
+export type Language = 'en' | 'de';
 
 export interface RomInfo {
   size: number;
@@ -61,6 +63,14 @@ export interface Insertion {
   report: string;
 }
 
+// What an edit changed: the palette pair's or name field's place and bytes.
+export interface Edit {
+  offset: number;
+  length: number; // 4 for a palette pair, the name length for a name
+  changed: number; // bytes that differ, the global checksum's included; 0: the ROM held it already
+  patches: number; // byte patches, the global checksum included
+}
+
 // A ROM held in the module's memory; every method reads it, none changes it.
 export interface HeldRom {
   readonly size: number;
@@ -72,15 +82,27 @@ export interface HeldRom {
   pictures(first?: number, count?: number): (Shades | null)[];
   insert(slot: number, picture: DecodedPicture, pictureName: string): { rom: HeldRom; insertion: Insertion };
   patch(format: PatchFormat, target: HeldRom): Uint8Array<ArrayBuffer>;
+  // The slot's normal or shiny pair set to two colours (0xRRGGBB, as game colours).
+  setPalette(slot: number, shiny: boolean, colours: readonly [number, number]): { rom: HeldRom; edit: Edit };
+  // Pokemon number's name (1..251; the Unown letters have 201's).
+  setName(number: number, name: string): { rom: HeldRom; edit: Edit };
+  // The slot's normal or shiny pair as a .pal file's text.
+  palText(slot: number, shiny: boolean): string;
   free(): void;
 }
 
 export interface Core {
   readonly slotCount: number;
+  readonly nameLength: number; // bytes of a name in the name table
+  language: Language; // of the refusals from now on
   hold(bytes: Uint8Array, fileName: string): HeldRom;
+  // A colour (0xRRGGBB) as the game keeps it, as slots show colours.
+  gameColour(colour: number): number;
+  // The colours 1 and 2 a .pal file's text gives.
+  parsePal(text: string, fileName: string): [number, number];
 }
 
-// The core said no; message is the command line's English text.
+// The core said no; message is its text in the core's language.
 export class Refusal extends Error {
   override name = 'Refusal';
 }
@@ -91,15 +113,25 @@ interface Exports {
   orv_alloc(size: number): number;
   orv_free(pointer: number): void;
   orv_slot_count(): number;
-  orv_rom_info(rom: number, size: number, name: number, info: number, text: number, cap: number): number;
+  orv_rom_info(rom: number, size: number, name: number, info: number, language: number, text: number, cap: number): number;
   orv_slots(rom: number, size: number, slots: number, capacity: number): number;
   orv_slot_shades(rom: number, size: number, first: number, count: number, shades: number, capacity: number,
     layout: number, needed: number): number;
   orv_insert(rom: number, size: number, name: number, slot: number, source: number, rgba: number, width: number, height: number,
-    table: number, tableCount: number, newRom: number, newRomCapacity: number, insertion: number, text: number,
-    cap: number): number;
+    table: number, tableCount: number, newRom: number, newRomCapacity: number, insertion: number, language: number,
+    text: number, cap: number): number;
   orv_make_patch(format: number, base: number, baseSize: number, target: number, targetSize: number, patch: number,
-    capacity: number, patchSize: number, text: number, cap: number): number;
+    capacity: number, patchSize: number, language: number, text: number, cap: number): number;
+  orv_game_colour(colour: number): number;
+  orv_name_length(): number;
+  orv_set_palette(rom: number, size: number, name: number, slot: number, shiny: number, colour1: number,
+    colour2: number, newRom: number, newRomCapacity: number, edit: number, language: number, text: number,
+    cap: number): number;
+  orv_set_name(rom: number, size: number, romName: number, number: number, name: number, newRom: number,
+    newRomCapacity: number, edit: number, language: number, text: number, cap: number): number;
+  orv_pal_text(rom: number, size: number, slot: number, shiny: number, pal: number, capacity: number): number;
+  orv_parse_pal(pal: number, length: number, name: number, colours: number, language: number, text: number,
+    cap: number): number;
 }
 
 const OK = 0, REFUSED = 1, BUFFER_SMALL = 2;
@@ -110,15 +142,20 @@ const BOX_PIXELS = 56 * 56;
 const INFO_BYTES = 12 * 4 + 20 + 16 + 8;
 const SLOT_BYTES = 12 * 4 + 48;
 const INSERTION_BYTES = 6 * 4;
+const EDIT_BYTES = 5 * 4;
+const PAL_TEXT_CAPACITY = 256;
 const KINDS: SlotKind[] = ['pokemon', 'unown', 'trainer'];
 
 export class OrvCore implements Core {
   readonly slotCount: number;
+  readonly nameLength: number;
+  language: Language = 'en';
   private readonly encoder = new TextEncoder();
   private readonly decoder = new TextDecoder();
 
   private constructor(private readonly x: Exports) {
     this.slotCount = x.orv_slot_count();
+    this.nameLength = x.orv_name_length();
   }
 
   static async load(source: BufferSource | Response | Promise<Response>): Promise<OrvCore> {
@@ -141,6 +178,30 @@ export class OrvCore implements Core {
     return new Rom(this, at, bytes.length, fileName);
   }
 
+  gameColour(colour: number): number {
+    return this.x.orv_game_colour(colour >>> 0) >>> 0;
+  }
+
+  parsePal(text: string, fileName: string): [number, number] {
+    const bytes = this.encoder.encode(text);
+    const pal = this.alloc(bytes.length);
+    const name = this.cString(fileName);
+    const colours = this.alloc(8);
+    try {
+      this.u8().set(bytes, pal);
+      return this.withText(
+        (out, cap) => this.x.orv_parse_pal(pal, bytes.length, name, colours, this.languageCode, out, cap),
+        (status) => {
+          check(status, 'orv_parse_pal');
+          const v = this.view();
+          return [v.getUint32(colours, true), v.getUint32(colours + 4, true)];
+        });
+    } finally {
+      this.free(pal, name, colours);
+    }
+  }
+
+  /** @internal */ get languageCode() { return this.language === 'de' ? 1 : 0; }
   /** @internal */ u8() { return new Uint8Array(this.x.memory.buffer); }
   /** @internal */ view() { return new DataView(this.x.memory.buffer); }
   /** @internal */ get exports() { return this.x; }
@@ -207,7 +268,7 @@ export class Rom implements HeldRom {
     const name = c.cString(this.fileName);
     try {
       return c.withText(
-        (text, cap) => c.exports.orv_rom_info(this.pointer, this.size, name, at, text, cap),
+        (text, cap) => c.exports.orv_rom_info(this.pointer, this.size, name, at, c.languageCode, text, cap),
         (status) => {
           check(status, 'orv_rom_info');
           const v = c.view();
@@ -316,7 +377,7 @@ export class Rom implements HeldRom {
       table.forEach((colour, i) => v.setUint32(tableAt + 4 * i, colour >>> 0, true));
       return c.withText(
         (text, cap) => c.exports.orv_insert(this.pointer, this.size, name, slot, source, rgba, picture.width, picture.height,
-          tableAt, table.length, newRom, this.size, result, text, cap),
+          tableAt, table.length, newRom, this.size, result, c.languageCode, text, cap),
         (status, report) => {
           check(status, 'orv_insert');
           const r = c.view();
@@ -345,7 +406,7 @@ export class Rom implements HeldRom {
         try {
           const made = c.withText(
             (text, cap) => c.exports.orv_make_patch(format === 'bps' ? 0 : 1, this.pointer, this.size, target.pointer,
-              target.size, out, capacity, sizeAt, text, cap),
+              target.size, out, capacity, sizeAt, c.languageCode, text, cap),
             (status) => {
               const size = c.view().getUint32(sizeAt, true);
               if (status === BUFFER_SMALL) {
@@ -362,6 +423,63 @@ export class Rom implements HeldRom {
       }
     } finally {
       c.free(sizeAt);
+    }
+  }
+
+  setPalette(slot: number, shiny: boolean, colours: readonly [number, number]): { rom: Rom; edit: Edit } {
+    const c = this.core;
+    const name = c.cString(this.fileName);
+    try {
+      return this.edit((newRom, edit, text, cap) => c.exports.orv_set_palette(this.pointer, this.size, name, slot,
+        shiny ? 1 : 0, colours[0] >>> 0, colours[1] >>> 0, newRom, this.size, edit, c.languageCode, text, cap));
+    } finally {
+      c.free(name);
+    }
+  }
+
+  setName(number: number, newName: string): { rom: Rom; edit: Edit } {
+    const c = this.core;
+    const name = c.cString(this.fileName);
+    const text = c.cString(newName);
+    try {
+      return this.edit((newRom, edit, out, cap) => c.exports.orv_set_name(this.pointer, this.size, name, number, text,
+        newRom, this.size, edit, c.languageCode, out, cap));
+    } finally {
+      c.free(name, text);
+    }
+  }
+
+  palText(slot: number, shiny: boolean): string {
+    const c = this.core;
+    const out = c.alloc(PAL_TEXT_CAPACITY);
+    try {
+      check(c.exports.orv_pal_text(this.pointer, this.size, slot, shiny ? 1 : 0, out, PAL_TEXT_CAPACITY), 'orv_pal_text');
+      return c.text(out, PAL_TEXT_CAPACITY);
+    } finally {
+      c.free(out);
+    }
+  }
+
+  // An edit export into a new ROM of this one's size; a refusal throws and frees it.
+  private edit(call: (newRom: number, edit: number, text: number, cap: number) => number): { rom: Rom; edit: Edit } {
+    const c = this.core;
+    const newRom = c.alloc(this.size);
+    const result = c.alloc(EDIT_BYTES);
+    let kept = false;
+    try {
+      return c.withText((text, cap) => call(newRom, result, text, cap), (status) => {
+        check(status, 'edit');
+        const v = c.view();
+        const s = (k: number) => v.getInt32(result + 4 * k, true);
+        kept = true;
+        return {
+          rom: new Rom(c, newRom, v.getUint32(result, true), this.fileName),
+          edit: { offset: s(1), length: s(2), changed: s(3), patches: s(4) },
+        };
+      });
+    } finally {
+      c.free(result);
+      if (!kept) c.free(newRom);
     }
   }
 }
