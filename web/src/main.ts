@@ -2,6 +2,8 @@
 // downloaded. The ROM held is swapped only for the core's whole result.
 
 import { Detail } from './detail.ts';
+import { EditPanel } from './edit_panel.ts';
+import { editRequests, type Params } from './edits.ts';
 import { Gallery } from './gallery.ts';
 import { hex, slotLabel } from './labels.ts';
 import { OrvCore, Refusal, type Core, type HeldRom, type PatchFormat, type RomInfo, type Shades,
@@ -35,6 +37,7 @@ let core: Core;
 let loaded: Loaded | null = null;
 let busy = Promise.resolve();
 const detail = new Detail(detailRoot);
+let editPanel: EditPanel | null = null;
 const gallery = new Gallery($('#gallery'), (index) => select(index));
 
 function say(text: string) {
@@ -91,6 +94,7 @@ function select(index: number) {
   loaded.selected = index;
   gallery.select(index);
   detail.show(loaded.slots[index], gallery.picture(index));
+  editPanel?.show(loaded.slots[index]);
   pictureInput.disabled = false;
   pictureInput.parentElement!.removeAttribute('aria-disabled');
   if (matchMedia('(max-width: 760px)').matches) detailRoot.scrollIntoView({ block: 'nearest' });
@@ -250,11 +254,85 @@ function wire() {
   });
 }
 
+// Interim texts of the edits until the page speaks through its tables.
+const EDIT_TEXT: Record<string, string> = {
+  'edit.name': 'Name', 'edit.nameHint': 'Enter applies it, Esc restores it.',
+  'edit.unownNote': 'All 26 Unown letters share one name and one pair of colours, those of Pokemon 201: a change here changes every letter.',
+  'edit.normalPair': 'Normal colours', 'edit.shinyPair': 'Shiny colours', 'edit.trainerPair': 'Colours',
+  'edit.colour1': 'Colour 1', 'edit.colour2': 'Colour 2', 'edit.shinyColour1': 'Shiny colour 1',
+  'edit.shinyColour2': 'Shiny colour 2', 'edit.importPal': 'Import .pal…', 'edit.importPalLabel': 'Import .pal',
+  'edit.importShinyPalLabel': 'Import shiny .pal', 'edit.exportPal': 'Export .pal',
+  'edit.exportPalLabel': 'Export .pal', 'edit.exportShinyPalLabel': 'Export shiny .pal',
+  'edit.palTooLarge': 'The file "{name}" is too large for a palette file ({bytes} bytes).',
+  'app.nothingChanged': 'Nothing changed: the ROM holds this already.',
+  'change.colours': 'colours {colours}', 'change.shinyColours': 'shiny colours {colours}',
+  'change.pal': 'colours from {file}', 'change.shinyPal': 'shiny colours from {file}',
+  'change.name': 'name {before} → {after}',
+};
+const editText = (key: string, params: Params = {}) =>
+  (EDIT_TEXT[key] ?? key).replace(/\{(\w+)\}/g, (whole, name: string) => (name in params ? String(params[name]) : whole));
+
+function swapHeld(rom: HeldRom) {
+  const l = loaded!;
+  const previous = l.current;
+  l.current = rom;
+  if (previous !== l.base) previous.free();
+  const slots = rom.slots();
+  const changed = new Map<number, Shades | null>();
+  slots.forEach((s, i) => {
+    const o = l.slots[i];
+    if (s.normal.join() !== o.normal.join() || s.shiny.join() !== o.shiny.join() || s.name !== o.name)
+      changed.set(i, gallery.picture(i));
+  });
+  l.slots = slots;
+  gallery.update(slots, changed);
+  select(l.selected);
+}
+
+function wireEdits() {
+  const requests = editRequests({
+    core,
+    held: () => (loaded ? { rom: loaded.current, slots: loaded.slots } : null),
+    commit(rom, slot, what, params) {
+      const before = loaded!.current.bytes(), after = rom.bytes();
+      const bytes = after.reduce((n, b, i) => n + (b !== before[i] ? 1 : 0), 0);
+      if (bytes === 0) {
+        rom.free();
+        return false;
+      }
+      swapHeld(rom);
+      say(`${slotLabel(loaded!.slots[slot])}: ${editText(what, params)}, ${bytes} bytes`);
+      return true;
+    },
+    draw(records, indices) {
+      const l = loaded!;
+      gallery.update(records, new Map(indices.map((i) => [i, gallery.picture(i)])));
+      if (indices.includes(l.selected)) detail.show(records[l.selected], gallery.picture(l.selected));
+    },
+    reshow: () => loaded && select(loaded.selected),
+    save(name, bytes) {
+      const url = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
+      const link = Object.assign(document.createElement('a'), { href: url, download: name });
+      document.body.append(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(url), 60_000);
+    },
+    say: (key, params) => say(editText(key, params)),
+    refused: sayRefusal,
+    queue: (work) => void queue(work),
+  });
+  editPanel = new EditPanel(detailRoot.querySelector('.replace')!, {
+    text: (key) => editText(key), gameColour: (c) => core.gameColour(c), nameLength: core.nameLength,
+  }, requests);
+}
+
 async function start() {
   wire();
   try {
     core = await OrvCore.load(fetch('orv_web.wasm'));
     gallery.build(core.slotCount); // before any ROM, so opening one only fills it
+    wireEdits();
   } catch (error) {
     say(`The page could not start its core: ${error instanceof Error ? error.message : String(error)}`);
     romInput.disabled = true;
