@@ -53,7 +53,7 @@ export class Editor {
   // when no byte differs (rom is then freed).
   commit(rom: HeldRom, name: ChangeName): Change | null {
     const l = this.loaded!;
-    const ranges = diffRanges(l.current.bytes(), rom.bytes());
+    const ranges = diffRanges(l.current.view(), rom.view());
     if (ranges.length === 0) {
       rom.free();
       return null;
