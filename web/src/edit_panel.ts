@@ -3,8 +3,9 @@
 // game's as it is chosen; every change is asked of the page, which makes it
 // through the core. The controls always show the ROM as it stands.
 
+import { t, type TextKey } from './i18n.ts';
 import { colourHex } from './labels.ts';
-import type { SlotInfo } from './orv.ts';
+import type { Core, SlotInfo } from './orv.ts';
 
 export type Pair = 'normal' | 'shiny';
 
@@ -15,13 +16,6 @@ export interface EditRequests {
   importPal(slot: SlotInfo, pair: Pair, file: File): void;
   exportPal(slot: SlotInfo, pair: Pair): void;
   rename(slot: SlotInfo, name: string): void;
-}
-
-export interface EditTexts {
-  text(key: string): string;
-  // A colour as the game keeps it.
-  gameColour(colour: number): number;
-  nameLength: number;
 }
 
 const PAIRS: Pair[] = ['normal', 'shiny'];
@@ -60,15 +54,16 @@ export class EditPanel {
   private readonly pairs: Record<Pair, { set: HTMLFieldSetElement; colours: HTMLInputElement[];
     hex: HTMLElement[]; file: HTMLInputElement; export: HTMLButtonElement }>;
 
-  constructor(before: Element, private readonly texts: EditTexts, private readonly requests: EditRequests) {
+  constructor(before: Element, private readonly core: Pick<Core, 'gameColour' | 'nameLength'>,
+    private readonly requests: EditRequests) {
     this.root = document.createElement('div');
     this.root.className = 'edit';
     this.root.hidden = true;
-    this.root.innerHTML = markup(texts.nameLength);
+    this.root.innerHTML = markup(core.nameLength);
     for (const element of this.root.querySelectorAll<HTMLElement>('[data-i18n]'))
-      element.textContent = texts.text(element.dataset.i18n!);
+      element.textContent = t(element.dataset.i18n as TextKey);
     for (const element of this.root.querySelectorAll<HTMLElement>('[data-i18n-label]'))
-      element.setAttribute('aria-label', texts.text(element.dataset.i18nLabel!));
+      element.setAttribute('aria-label', t(element.dataset.i18nLabel as TextKey));
     before.before(this.root);
     this.name = this.root.querySelector('#name-input')!;
     this.note = this.root.querySelector('.shared-note')!;
@@ -99,7 +94,7 @@ export class EditPanel {
     this.pairs.shiny.set.hidden = trainer;
     const legend = this.pairs.normal.set.querySelector('legend')!;
     legend.dataset.i18n = trainer ? 'edit.trainerPair' : 'edit.normalPair';
-    legend.textContent = this.texts.text(legend.dataset.i18n);
+    legend.textContent = t(legend.dataset.i18n as TextKey);
     for (const p of PAIRS) this.showColours(p, slot[p]);
   }
 
@@ -113,7 +108,7 @@ export class EditPanel {
   // The pair's two inputs as game colours; each input then shows its snapped value.
   private chosen(p: Pair, snapInputs: boolean): [number, number] {
     const [a, b] = this.pairs[p].colours.map((input, i) => {
-      const colour = this.texts.gameColour(colourOf(input.value));
+      const colour = this.core.gameColour(colourOf(input.value));
       if (snapInputs) input.value = hexOf(colour);
       this.pairs[p].hex[i].textContent = colourHex(colour);
       return colour;

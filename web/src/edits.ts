@@ -3,9 +3,8 @@
 // leaves the held ROM as it was and the controls showing it.
 
 import type { EditRequests, Pair } from './edit_panel.ts';
+import type { Params, TextKey } from './i18n.ts';
 import type { Core, HeldRom, SlotInfo } from './orv.ts';
-
-export type Params = Record<string, string | number>;
 
 // The sprite packs' limit for a .pal file, as the command line reads them.
 const MAX_PAL_BYTES = 64 << 10;
@@ -14,14 +13,13 @@ export interface EditHost {
   readonly core: Core;
   held(): { rom: HeldRom; slots: SlotInfo[] } | null;
   // The core's new ROM as one change; false when no byte differs (rom is then freed).
-  commit(rom: HeldRom, slot: number, what: string, params: Params): boolean;
+  commit(rom: HeldRom, slot: number, what: TextKey, params: Params): boolean;
   // Draws the slots at indices as records gives them; the held ROM stays.
   draw(records: SlotInfo[], indices: number[]): void;
   // The controls again as the held ROM is.
   reshow(): void;
   save(name: string, bytes: Uint8Array<ArrayBuffer>): void;
-  say(key: string, params?: Params): void;
-  refused(error: unknown): void;
+  say(key: TextKey, params?: Params): void;
   queue(work: () => Promise<void>): void;
 }
 
@@ -38,6 +36,12 @@ const colourWords = (colours: readonly number[]) =>
   colours.map((c) => '#' + c.toString(16).toUpperCase().padStart(6, '0')).join(' ');
 
 export function editRequests(host: EditHost): EditRequests {
+  // The pictures and controls as the held ROM is, after a preview.
+  const restore = (slot: SlotInfo) => {
+    const now = host.held();
+    if (now) host.draw(now.slots, pairSharers(now.slots, slot));
+    host.reshow();
+  };
   // Runs an edit in turn; a refusal puts the controls and pictures back.
   const run = (slot: SlotInfo, work: (held: { rom: HeldRom; slots: SlotInfo[] }) => Promise<void> | void) =>
     host.queue(async () => {
@@ -46,18 +50,16 @@ export function editRequests(host: EditHost): EditRequests {
       try {
         await work(held);
       } catch (error) {
-        const now = host.held();
-        if (now) host.draw(now.slots, pairSharers(now.slots, slot));
-        host.reshow();
+        restore(slot);
         throw error;
       }
     });
 
-  const setPair = (held: { rom: HeldRom }, slot: SlotInfo, pair: Pair, colours: [number, number], what: string,
+  const setPair = (held: { rom: HeldRom }, slot: SlotInfo, pair: Pair, colours: [number, number], what: TextKey,
     params: Params) => {
     const { rom } = held.rom.setPalette(slot.index, pair === 'shiny', colours);
     if (!host.commit(rom, slot.index, what, { colours: colourWords(colours), ...params })) {
-      host.reshow();
+      restore(slot);
       host.say('app.nothingChanged');
     }
   };
@@ -93,7 +95,10 @@ export function editRequests(host: EditHost): EditRequests {
     rename(slot, name) {
       run(slot, (held) => {
         const { rom } = held.rom.setName(nameNumber(slot), name);
-        if (!host.commit(rom, slot.index, 'change.name', { before: slot.name, after: name })) host.reshow();
+        if (!host.commit(rom, slot.index, 'change.name', { before: slot.name, after: name })) {
+          host.reshow();
+          host.say('app.nothingChanged');
+        }
       });
     },
   };
