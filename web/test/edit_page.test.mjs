@@ -40,13 +40,15 @@ after(async () => {
   work.remove();
 });
 
-async function opened(slot) {
-  const { page, errors } = await browser.page();
-  await page.getByLabel('ROM file').setInputFiles(romFile);
-  await page.getByRole('status').filter({ hasText: 'Opened synth.gbc' }).waitFor();
+async function opened(slot, options) {
+  const german = options?.locale === 'de-DE';
+  const { page, errors } = await browser.page(undefined, options);
+  await page.getByLabel(german ? 'ROM-Datei' : 'ROM file').setInputFiles(romFile);
+  await page.getByRole('status').filter({ hasText: german ? 'synth.gbc geöffnet' : 'Opened synth.gbc' }).waitFor();
   await page.getByRole('button', { name: slot, exact: true }).click();
   return { page, errors };
 }
+const changeList = (page) => page.getByRole('list', { name: 'Changes' }).getByRole('listitem').allTextContents();
 
 async function downloaded(page, name = 'Download ROM') {
   const [download] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name }).click()]);
@@ -132,6 +134,86 @@ describe('colours', () => {
     await page.getByRole('button', { name: 'Pokemon 3 front', exact: true }).click();
     assert.ok(await page.getByLabel('Shiny colour 1', { exact: true }).isVisible());
     assert.ok(!(await page.getByRole('note').filter({ hasText: 'Pokemon 201' }).isVisible()));
+    await page.context().close();
+  });
+});
+
+describe('the history', () => {
+  it('lists each recolour, import and rename as one change, and undo gives the ROM byte for byte', async () => {
+    const { page, errors } = await opened('Pokemon 25 back');
+    const steps = [rom];
+    const colour2 = (await page.getByLabel('Shiny colour 2', { exact: true }).inputValue()).toUpperCase();
+    await page.getByLabel('Shiny colour 1', { exact: true }).fill('#3870e8');
+    await page.getByRole('status').filter({ hasText: 'Done: Pokemon 25 back: shiny colours' }).waitFor();
+    steps.push((await downloaded(page)).bytes);
+    await page.getByLabel('Import .pal', { exact: true }).setInputFiles(file('red.pal', '\tRGB 31, 00, 00\n\tRGB 10, 00, 00\n'));
+    await page.getByRole('status').filter({ hasText: 'colours from red.pal' }).waitFor();
+    steps.push((await downloaded(page)).bytes);
+    const name = page.getByRole('textbox', { name: 'Name', exact: true });
+    await name.fill('SPARKY');
+    await name.press('Enter');
+    await page.getByRole('status').filter({ hasText: 'SPARKY' }).waitFor();
+    steps.push((await downloaded(page)).bytes);
+    const count = (a, b) => differences(a, b).length;
+    assert.deepEqual(await changeList(page), [
+      `Pokemon 25 back: shiny colours #3973EE ${colour2}, ${count(steps[0], steps[1])} bytes`,
+      `Pokemon 25 back: colours from red.pal, ${count(steps[1], steps[2])} bytes`,
+      `Pokemon 25 back: name P25 → SPARKY, ${count(steps[2], steps[3])} bytes · downloaded`,
+    ]);
+    // Undo outside the name field, step by step to the ROM as opened; redo all again.
+    for (let i = steps.length - 2; i >= 0; i--) {
+      await page.getByRole('button', { name: 'Undo' }).click();
+      await page.getByRole('status').filter({ hasText: 'Undone: Pokemon 25 back' }).waitFor();
+      assert.ok(same((await downloaded(page)).bytes, steps[i]), `undo to step ${i}`);
+    }
+    assert.equal(await name.inputValue(), 'P25', 'the controls show the ROM undone');
+    assert.equal(await page.getByLabel('Shiny colour 1', { exact: true }).inputValue(),
+      await page.evaluate(() => document.querySelector('[data-pair="shiny"] .colour-hex').textContent.toLowerCase()));
+    for (let i = 1; i < steps.length; i++) await page.getByRole('button', { name: 'Redo' }).click();
+    await page.getByRole('status').filter({ hasText: 'Redone: Pokemon 25 back: name' }).waitFor();
+    assert.ok(same((await downloaded(page)).bytes, steps.at(-1)));
+    assert.equal(await name.inputValue(), 'SPARKY');
+    assert.deepEqual(errors, []);
+    await page.context().close();
+  });
+
+  it('keeps no change for a colour the ROM holds already, nor for a refusal', async () => {
+    const { page } = await opened('Pokemon 25 front');
+    const colour = page.getByLabel('Colour 1', { exact: true });
+    // Off by less than one step of the game's colours.
+    const held = parseInt((await colour.inputValue()).slice(1), 16);
+    await colour.fill('#' + (held | 0x030303).toString(16).padStart(6, '0'));
+    await page.getByRole('status').filter({ hasText: 'Nothing changed' }).waitFor();
+    await page.getByLabel('Import .pal', { exact: true }).setInputFiles(file('bad.pal', 'RGB 1, 2\n'));
+    await page.getByRole('status').filter({ hasText: 'bad.pal' }).waitFor();
+    assert.deepEqual(await changeList(page), []);
+    assert.ok(await page.getByRole('button', { name: 'Undo' }).isDisabled());
+    await page.context().close();
+  });
+});
+
+describe('German', () => {
+  it("names the controls in German and refuses with the core's German texts", async () => {
+    const { page } = await opened('Pokemon 25 vorn', { locale: 'de-DE' });
+    for (const label of ['Farbe 1', 'Farbe 2', 'Shiny-Farbe 1', 'Shiny-Farbe 2', '.pal importieren',
+      'Shiny-.pal importieren'])
+      assert.ok(await page.getByLabel(label, { exact: true }).isVisible(), label);
+    const name = page.getByRole('textbox', { name: 'Name', exact: true });
+    await name.fill('PIKA€');
+    await name.press('Enter');
+    await page.getByRole('status').filter({ hasText:
+      'Der Name "PIKA€" enthält das Zeichen "€", das im Spiel nicht darstellbar ist. Es wurde nichts geschrieben.' })
+      .waitFor();
+    await page.getByLabel('.pal importieren', { exact: true }).setInputFiles(file('drei.pal',
+      '\tRGB 1, 2, 3\n\tRGB 1, 2, 3\n\tRGB 1, 2, 3\n'));
+    await page.getByRole('status').filter({ hasText:
+      'Die Datei "drei.pal" enthält 3 Farbzeilen; eine Palettendatei enthält zwei (Farbe 1, Farbe 2).' }).waitFor();
+    // Switched, the next refusal is English.
+    await page.getByRole('combobox', { name: 'Sprache' }).selectOption('en');
+    await name.fill('PIKA€');
+    await name.press('Enter');
+    await page.getByRole('status').filter({ hasText: 'which the game\'s character table cannot encode' }).waitFor();
+    assert.ok(same((await downloaded(page)).bytes, rom));
     await page.context().close();
   });
 });
