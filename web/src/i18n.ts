@@ -100,6 +100,8 @@ const en = {
   'edit.exportPalLabel': 'Export .pal',
   'edit.exportShinyPalLabel': 'Export shiny .pal',
   'edit.palTooLarge': 'The file "{name}" is too large for a palette file ({bytes} bytes); nothing was changed.',
+  'picture.unreadable': 'The file "{name}" is not a picture this browser can read.',
+  'picture.tooLarge': 'The picture "{name}" is too large to process.',
 } as const;
 
 export type TextKey = keyof typeof en;
@@ -200,6 +202,8 @@ const de: Record<TextKey, string> = {
   'edit.exportPalLabel': '.pal exportieren',
   'edit.exportShinyPalLabel': 'Shiny-.pal exportieren',
   'edit.palTooLarge': 'Die Datei "{name}" ist für eine Palettendatei zu groß ({bytes} Bytes); es wurde nichts geändert.',
+  'picture.unreadable': 'Die Datei "{name}" ist kein Bild, das dieser Browser lesen kann.',
+  'picture.tooLarge': 'Das Bild "{name}" ist zu groß zum Verarbeiten.',
 };
 
 const tables: Record<Language, Record<TextKey, string>> = { en, de };

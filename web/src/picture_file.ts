@@ -3,6 +3,7 @@
 // table when it has one.
 
 import { colourTable } from './colour_table.ts';
+import { t } from './i18n.ts';
 import { Refusal, type DecodedPicture } from './orv.ts';
 
 // As the command line: sides are 16-bit counts, and the grid stays below 256 MiB.
@@ -15,13 +16,13 @@ export async function decodePictureFile(file: Blob, name: string): Promise<Decod
     file.arrayBuffer().then((buffer) => new Uint8Array(buffer)),
     createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none', imageOrientation: 'from-image' })
       .catch(() => {
-        throw new Refusal(`The file "${name}" is not a picture this browser can read.`);
+        throw new Refusal(t('picture.unreadable', { name }));
       }),
   ]);
   const { width, height } = bitmap;
   if (width > MAX_SIDE || height > MAX_SIDE || width * height > MAX_PIXELS) {
     bitmap.close();
-    throw new Refusal(`The picture "${name}" is too large to process.`);
+    throw new Refusal(t('picture.tooLarge', { name }));
   }
   const canvas = new OffscreenCanvas(width, height);
   const context = canvas.getContext('2d', { willReadFrequently: true, colorSpace: 'srgb' });

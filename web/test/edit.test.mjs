@@ -206,6 +206,22 @@ describe('names', () => {
     });
   }
 
+  it('write the German ROM\'s name table as insert --name does', () => {
+    const german = syntheticRom('D');
+    put('cli.gbc', german);
+    assert.equal(cli('extract', 'cli.gbc', 'own.png', '--pokemon', '1').code, 0);
+    const expected = cli('insert', 'own.png', 'cli.gbc', '--pokemon', '1', '--any-shape', '--name', 'BISASAM');
+    assert.equal(expected.code, 0, expected.err);
+    const held = core.hold(german, 'cli.gbc');
+    const { rom: changed, edit } = held.setName(1, 'BISASAM');
+    const field = (bytes) => Buffer.from(bytes.subarray(edit.offset, edit.offset + edit.length));
+    assert.ok(field(changed.bytes()).equals(field(read('cli.gbc'))));
+    assert.ok(!field(changed.bytes()).equals(field(german)));
+    assert.equal(changed.slots().find((s) => s.kind === 'pokemon' && s.number === 1).name, 'BISASAM');
+    changed.free();
+    held.free();
+  });
+
   it("are refused as insert --name refuses them, in English and German, leaving the ROM", () => {
     const held = core.hold(rom, 'cli.gbc');
     for (const name of ['PIKA€', 'ABCDEFGHIJK', '']) {

@@ -192,6 +192,33 @@ describe('the history', () => {
   });
 });
 
+describe('bad input', () => {
+  it('leaves the ROM and its changes as they were: a broken picture, a wrong .pal, an empty name', async () => {
+    const { page, errors } = await opened('Pokemon 25 front');
+    await page.getByLabel('Colour 2', { exact: true }).fill('#20a040');
+    await page.getByRole('status').filter({ hasText: 'Done: Pokemon 25 front: colours' }).waitFor();
+    const changed = (await downloaded(page)).bytes;
+    const listed = await changeList(page);
+    assert.equal(listed.length, 1);
+    await page.getByLabel('Replace picture').setInputFiles(file('broken.png', Uint8Array.from([0x89, 0x50, 0x4e, 0x47, 1, 2])));
+    await page.getByRole('status').filter({ hasText: 'The file "broken.png" is not a picture this browser can read.' })
+      .waitFor();
+    await page.getByLabel('Import shiny .pal', { exact: true }).setInputFiles(file('empty.pal', ''));
+    await page.getByRole('status').filter({ hasText: 'empty.pal' }).waitFor();
+    const name = page.getByRole('textbox', { name: 'Name', exact: true });
+    await name.fill('');
+    await name.press('Enter');
+    await page.getByRole('status').filter({ hasText: 'The new name is empty.' }).waitFor();
+    assert.equal(await name.inputValue(), 'P25');
+    assert.deepEqual(await changeList(page), listed);
+    assert.ok(same((await downloaded(page)).bytes, changed));
+    await page.getByRole('button', { name: 'Undo' }).click();
+    assert.ok(same((await downloaded(page)).bytes, rom));
+    assert.deepEqual(errors, []);
+    await page.context().close();
+  });
+});
+
 describe('German', () => {
   it("names the controls in German and refuses with the core's German texts", async () => {
     const { page } = await opened('Pokemon 25 vorn', { locale: 'de-DE' });
