@@ -126,6 +126,20 @@ describe('colours', () => {
     await page.context().close();
   });
 
+  it("fit a phone's width", async () => {
+    const { page } = await browser.page({ width: 390, height: 844 });
+    await page.getByLabel('ROM file').setInputFiles(romFile);
+    await page.getByRole('status').filter({ hasText: 'Opened synth.gbc' }).waitFor();
+    for (const slot of ['Pokemon 25 front', 'Unown 3 front', 'Trainer 10']) {
+      await page.getByRole('button', { name: slot, exact: true }).click();
+      const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+      assert.ok(overflow <= 0, `${slot}: ${overflow} pixels too wide`);
+      const box = await page.getByLabel('Export .pal', { exact: true }).boundingBox();
+      assert.ok(box.x >= 0 && box.x + box.width <= 390, slot);
+    }
+    await page.context().close();
+  });
+
   it('offers a trainer one pair and no name, a Pokemon no shared-pair note', async () => {
     const { page } = await opened('Trainer 10');
     assert.ok(await page.getByLabel('Colour 1', { exact: true }).isVisible());

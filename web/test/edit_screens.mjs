@@ -1,7 +1,8 @@
 // Screenshots of the detail's name and colour controls with the synthetic ROM
 // open, at 1280 x 800 and 390 x 844, in headless Chromium:
 //   node web/test/edit_screens.mjs OUT-DIR
-// writes edit-pokemon-*.png, edit-unown-*.png and edit-trainer-*.png.
+// writes edit-pokemon-*.png, edit-unown-*.png and edit-trainer-*.png, and
+// edit-german-1280x800.png with a refusal in German.
 import { mkdirSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { openBrowser } from './browser.mjs';
@@ -36,6 +37,15 @@ try {
     if (errors.length) throw new Error(errors.join('\n'));
     await page.context().close();
   }
+  const { page, errors } = await browser.page(undefined, { locale: 'de-DE' });
+  await page.getByLabel('ROM-Datei').setInputFiles(romFile);
+  await page.getByRole('status').filter({ hasText: 'geöffnet' }).waitFor();
+  await page.getByRole('button', { name: 'Icognito 3 vorn', exact: true }).click();
+  await page.getByRole('textbox', { name: 'Name' }).fill('ICO€');
+  await page.getByRole('textbox', { name: 'Name' }).press('Enter');
+  await page.getByRole('status').filter({ hasText: 'nicht darstellbar' }).waitFor();
+  await page.screenshot({ path: join(out, 'edit-german-1280x800.png') });
+  if (errors.length) throw new Error(errors.join('\n'));
 } finally {
   await browser.close();
   work.remove();
