@@ -129,6 +129,15 @@ export class EditPanel {
         if (chosen && this.slot) this.requests.importPal(this.slot, p, chosen);
       });
       exportButton.addEventListener('click', () => this.slot && this.requests.exportPal(this.slot, p));
+      // A .pal file dropped on a pair goes into that pair; anything else is the page's.
+      this.pairs[p].set.addEventListener('drop', (event) => {
+        const dropped = event.dataTransfer?.files[0];
+        if (!dropped || !/\.pal$/i.test(dropped.name) || !this.slot) return;
+        event.preventDefault();
+        event.stopPropagation();
+        this.root.closest('.drop')?.classList.remove('drop');
+        this.requests.importPal(this.slot, p, dropped);
+      });
     }
     this.name.addEventListener('change', () => {
       if (this.slot && this.name.value !== this.slot.name) this.requests.rename(this.slot, this.name.value);

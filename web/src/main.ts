@@ -367,7 +367,10 @@ function wireEdits() {
     held: () => (editor.loaded ? { rom: editor.loaded.current, slots: editor.loaded.slots } : null),
     commit(rom, slot, what, params) {
       const change = editor.commit(rom, { slot, what, params });
-      if (change) say('changes.done', { change: changeText(change) });
+      if (change) {
+        report.textContent = ''; // it told of an insertion before this change
+        say('changes.done', { change: changeText(change) });
+      }
       return change !== null;
     },
     draw(records, indices) {

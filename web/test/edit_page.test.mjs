@@ -111,6 +111,22 @@ describe('colours', () => {
     await page.context().close();
   });
 
+  it('takes a .pal file dropped on a pair into that pair', async () => {
+    const { page } = await opened('Trainer 10');
+    const text = '\tRGB 31, 31, 00\n\tRGB 00, 00, 31\n';
+    file('drop.pal', text);
+    await page.locator('[data-pair="normal"]').evaluate((target, text) => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([text], 'drop.pal', { type: 'text/plain' }));
+      target.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+    }, text);
+    await page.getByRole('status').filter({ hasText: 'Trainer 10: colours from drop.pal' }).waitFor();
+    assert.equal(await page.getByLabel('Colour 2', { exact: true }).inputValue(), '#0000ff');
+    const { bytes } = await downloaded(page);
+    assert.ok(same(bytes, cliRom('palette', 'cli.gbc', '--trainer', '10', '--from', 'drop.pal')));
+    await page.context().close();
+  });
+
   it("refuses a broken .pal with the command line's message and keeps the ROM", async () => {
     const { page, errors } = await opened('Pokemon 25 front');
     const broken = file('broken.pal', '\tRGB 02, 10, 28\n\tRGB 30, 40, 00\n');
