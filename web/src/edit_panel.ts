@@ -25,8 +25,8 @@ function markup(nameLength: number) {
   const pair = (p: Pair) => {
     // The legend names the pair; the accessible names name it too.
     const label = p === 'shiny' ? 'edit.shinyColour' : 'edit.colour';
-    const colour = (n: 1 | 2) => `<label class="colour"><input type="color" data-colour="${n - 1}" ` +
-      `data-i18n-label="${label}${n}"><span class="colour-name" data-i18n="edit.colour${n}"></span>` +
+    const colour = (n: 1 | 2) => `<label class="colour"><input type="color" data-i18n-label="${label}${n}">` +
+      `<span class="colour-name" data-i18n="edit.colour${n}"></span>` +
       '<span class="colour-hex mono"></span></label>';
     const file = p === 'shiny' ? 'Shiny' : '';
     return `<fieldset class="pair" data-pair="${p}"><legend data-i18n="edit.${p}Pair"></legend>` +
