@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <expected>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "gbc_color.h"
 #include "rom_image.h"
 #include "slot.h"
 #include "working_picture.h"
@@ -33,6 +35,29 @@ struct CodedPicture {
 // name: how messages name the picture.
 std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, const rom::Slot& slot,
                                                      const SourcePicture& source, const std::string& name);
+
+// A decoded picture cut to whole tiles over white, with its colours, as the
+// desktop picture reader hands it on.
+struct LoadedSource {
+    WorkingPicture picture;
+    std::vector<Colour> colours, colourTable;
+};
+std::expected<LoadedSource, std::string> LoadSource(const SourcePicture& source, const std::string& name);
+
+struct CodingPairs {
+    // The slot's pair: colour roles and the colour of a role no colour takes.
+    std::optional<PalettePair> slotPair;
+    // The pair the picture gets whatever its colours (a pack's normal.pal):
+    // its two colours take their roles, grays their shades by lightness.
+    std::optional<PalettePair> givenPair;
+};
+
+// As insert and insert-all code a picture. The errors (LoadSource's name
+// the picture) do not yet say that nothing was written.
+std::expected<CodedPicture, std::string> CodeLoaded(LoadedSource loaded, const CodingPairs& pairs);
+
+// An own picture file's bytes, coded anew from its stream as insert-all does.
+std::expected<CodedPicture, std::string> CodeOwnFile(std::span<const uint8_t> bytes, const std::string& name);
 
 struct Inserted {
     std::vector<uint8_t> bytes; // the whole ROM as changed
