@@ -1,6 +1,7 @@
 // One slot large, in normal and shiny colours side by side, with its facts.
 
 import { drawPicture } from './draw.ts';
+import { count, t } from './i18n.ts';
 import { colourHex, hex, slotCaption, slotLabel } from './labels.ts';
 import type { Shades, SlotInfo } from './orv.ts';
 
@@ -21,23 +22,24 @@ export class Detail {
     drawPicture(this.normal, picture, slot?.normal ?? [0, 0]);
     drawPicture(this.shiny, picture, slot?.shiny ?? [0, 0]);
     if (!slot) {
-      this.title.textContent = 'No picture selected';
+      this.title.textContent = t('detail.none');
       for (const dd of this.facts.values()) dd.textContent = '–';
       return;
     }
     const caption = slotCaption(slot);
     this.title.textContent = slot.kind === 'pokemon' ? `${slotLabel(slot)} · ${slot.name || '?'}`
       : slot.kind === 'unown' ? `${slotLabel(slot)} · ${caption.title}` : slotLabel(slot);
-    const tiles = `${slot.width / 8} × ${slot.height / 8} tiles`;
-    this.fact('size', picture ? `${slot.width} × ${slot.height} px (${tiles})` : 'no complete picture');
-    this.fact('stream', slot.streamBytes >= 0 ? slot.streamBytes.toLocaleString('en') : '–');
-    this.fact('offset', slot.offset >= 0 ? hex(slot.offset) : 'unreadable');
+    const tiles = t('detail.tiles', { columns: slot.width / 8, rows: slot.height / 8 });
+    this.fact('size', picture ? t('detail.pixels', { width: slot.width, height: slot.height, tiles })
+      : t('detail.noPicture'));
+    this.fact('stream', slot.streamBytes >= 0 ? count(slot.streamBytes) : '–');
+    this.fact('offset', slot.offset >= 0 ? hex(slot.offset) : t('detail.unreadable'));
     this.fact('bank', slot.offset >= 0 ? hex(slot.bank) : '–');
     const swatches = document.createElement('span');
     swatches.className = 'swatches';
     swatches.setAttribute('role', 'img');
-    const words = (colours: readonly number[]) => colours.map(colourHex).join(' and ');
-    swatches.setAttribute('aria-label', `normal ${words(slot.normal)}; shiny ${words(slot.shiny)}`);
+    const words = (colours: readonly number[]) => colours.map(colourHex).join(` ${t('detail.and')} `);
+    swatches.setAttribute('aria-label', t('detail.swatches', { normal: words(slot.normal), shiny: words(slot.shiny) }));
     for (const [label, colours] of [['normal', slot.normal], ['shiny', slot.shiny]] as const) {
       if (label === 'shiny') swatches.append(Object.assign(document.createElement('span'), { className: 'swatch-gap' }));
       for (const colour of colours) {

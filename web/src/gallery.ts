@@ -54,14 +54,19 @@ export class Gallery {
     this.slots = slots;
     this.pictures = pictures;
     this.shiny = shiny;
-    slots.forEach((slot, i) => {
+    this.relabel();
+    this.redraw();
+  }
+
+  // Names and captions in the page's language.
+  relabel() {
+    this.slots.forEach((slot, i) => {
       const item = this.items[i];
       item.button.setAttribute('aria-label', slotLabel(slot));
       const caption = slotCaption(slot);
       item.title.textContent = caption.title;
       item.note.textContent = caption.note;
     });
-    this.redraw();
   }
 
   // Slots whose record or picture changed.

@@ -1,5 +1,6 @@
 // How the page names slots and numbers. Pure, so node tests read it too.
 
+import { t } from './i18n.ts';
 import type { SlotInfo } from './orv.ts';
 
 const UNOWN_NUMBER = 201;
@@ -14,24 +15,25 @@ export function colourHex(colour: number): string {
 
 // The gallery button's accessible name: "Pokemon 25 front", "Unown 3 back", "Trainer 10".
 export function slotLabel(slot: Pick<SlotInfo, 'kind' | 'number' | 'back'>): string {
-  const side = slot.back ? 'back' : 'front';
+  const side = t(slot.back ? 'slot.back' : 'slot.front');
   switch (slot.kind) {
-    case 'pokemon': return `Pokemon ${slot.number} ${side}`;
-    case 'unown': return `Unown ${slot.number} ${side}`;
-    case 'trainer': return `Trainer ${slot.number}`;
+    case 'pokemon': return t('slot.pokemon', { number: slot.number, side });
+    case 'unown': return t('slot.unown', { number: slot.number, side });
+    case 'trainer': return t('slot.trainer', { number: slot.number });
   }
 }
 
 // The caption under a gallery picture.
 export function slotCaption(slot: SlotInfo): { title: string; note: string } {
-  const side = slot.back ? 'back' : 'front';
+  const side = t(slot.back ? 'slot.back' : 'slot.front');
   switch (slot.kind) {
     case 'pokemon':
       return { title: `#${String(slot.number).padStart(3, '0')} ${slot.name || '?'}`, note: side };
     case 'unown':
-      return { title: `Unown ${String.fromCharCode(64 + slot.number)}`, note: `${slot.number} ${side}` };
+      return { title: t('slot.unown', { number: String.fromCharCode(64 + slot.number), side: '' }).trim(),
+        note: `${slot.number} ${side}` };
     case 'trainer':
-      return { title: `Trainer ${slot.number}`, note: '' };
+      return { title: t('slot.trainer', { number: slot.number }), note: '' };
   }
 }
 

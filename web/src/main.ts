@@ -1,28 +1,26 @@
-// The page: a ROM opened, every picture shown, one replaced, the result
-// downloaded. The ROM held is swapped only for the core's whole result.
+// The page: a ROM opened, every picture shown, changed, every change listed
+// and undoable, the result downloaded. The ROM held is swapped only for the
+// core's whole result (editor.ts).
 
 import { Detail } from './detail.ts';
+import { Editor, type Swap } from './editor.ts';
 import { Gallery } from './gallery.ts';
+import type { Change } from './history.ts';
+import { chooseLanguage, count, language, onLanguage, setLanguage, t, type Language, type Params,
+  type TextKey } from './i18n.ts';
 import { hex, slotLabel } from './labels.ts';
-import { OrvCore, Refusal, type Core, type HeldRom, type PatchFormat, type RomInfo, type Shades,
-  type SlotInfo } from './orv.ts';
+import { OrvCore, Refusal, type Core, type PatchFormat, type RomInfo, type Shades } from './orv.ts';
 import { decodePictureFile } from './picture_file.ts';
+import { saveFile } from './save.ts';
 
 const $ = <T extends HTMLElement>(selector: string) => document.querySelector<T>(selector)!;
-
-interface Loaded {
-  base: HeldRom; // as opened: the patches' base
-  current: HeldRom; // with every change made since
-  info: RomInfo;
-  slots: SlotInfo[];
-  selected: number;
-}
 
 const status = $('#status');
 const romInput = $<HTMLInputElement>('#rom-input');
 const pictureInput = $<HTMLInputElement>('#picture-input');
 const filterInput = $<HTMLInputElement>('#filter');
 const shinySwitch = $<HTMLInputElement>('#shiny');
+const languageChoice = $<HTMLSelectElement>('#language');
 const report = $('#report');
 const detailRoot = $('#detail');
 const downloads = {
@@ -30,22 +28,33 @@ const downloads = {
   bps: $<HTMLButtonElement>('#download-bps'),
   ips: $<HTMLButtonElement>('#download-ips'),
 };
+const undoButton = $<HTMLButtonElement>('#undo');
+const redoButton = $<HTMLButtonElement>('#redo');
+const changesList = $<HTMLOListElement>('#changes-list');
 
 let core: Core;
-let loaded: Loaded | null = null;
+let editor: Editor;
 let busy = Promise.resolve();
 const detail = new Detail(detailRoot);
 const gallery = new Gallery($('#gallery'), (index) => select(index));
+// The last status as a text key, so that it follows the language.
+let said: { key: TextKey; params: Params } | { text: string } | null = null;
 
-function say(text: string) {
+function say(key: TextKey, params: Params = {}) {
+  said = { key, params };
+  status.textContent = t(key, params);
+}
+
+function sayText(text: string) {
+  said = { text };
   status.textContent = text;
 }
 
 function sayRefusal(error: unknown) {
-  if (error instanceof Refusal) say(error.message);
+  if (error instanceof Refusal) sayText(error.message);
   else {
     console.error(error);
-    say(`Something went wrong: ${error instanceof Error ? error.message : String(error)}`);
+    say('app.failed', { error: error instanceof Error ? error.message : String(error) });
   }
 }
 
@@ -69,16 +78,17 @@ function showInfo(info: RomInfo) {
   // As `orvista-cli info` says them: "0x2224, wrong (should be 0x25AE)".
   const checksum = (name: string, c: { stored: number; computed: number }, digits: number) => {
     const text = (n: number) => '0x' + n.toString(16).toUpperCase().padStart(digits, '0');
-    field(name, text(c.stored), c.stored === c.computed ? 'right' : `wrong (should be ${text(c.computed)})`);
+    field(name, text(c.stored), c.stored === c.computed ? t('info.right') : t('info.wrong', { value: text(c.computed) }));
   };
   field('title', info.title + (info.gameCode ? ` (${info.gameCode})` : ''));
-  field('edition', info.edition ? [info.language, info.edition].filter(Boolean).join(' ') : 'unknown');
+  const words = [info.language && t(`info.${info.language}`), info.edition].filter(Boolean);
+  field('edition', info.edition ? words.join(' ') : t('info.unknown'));
   field('crc32', info.crc32.toString(16).toUpperCase().padStart(8, '0'));
   // As info says it after the SHA-1.
-  field('sha1', info.sha1, info.retail ? 'unchanged retail' : '');
+  field('sha1', info.sha1, info.retail ? t('info.retail') : '');
   checksum('header', info.headerChecksum, 2);
   checksum('global', info.globalChecksum, 4);
-  field('free', info.freeBytes.toLocaleString('en'), `in ${info.freeRuns} runs of 64+ bytes`);
+  field('free', count(info.freeBytes), t('info.runs', { runs: info.freeRuns }));
 }
 
 function enable(on: boolean) {
@@ -87,10 +97,11 @@ function enable(on: boolean) {
 }
 
 function select(index: number) {
-  if (!loaded) return;
-  loaded.selected = index;
+  const l = editor.loaded;
+  if (!l) return;
+  l.selected = index;
   gallery.select(index);
-  detail.show(loaded.slots[index], gallery.picture(index));
+  detail.show(l.slots[index], gallery.picture(index));
   pictureInput.disabled = false;
   pictureInput.parentElement!.removeAttribute('aria-disabled');
   if (matchMedia('(max-width: 760px)').matches) detailRoot.scrollIntoView({ block: 'nearest' });
@@ -123,62 +134,111 @@ async function openRom(file: File) {
     throw error;
   }
   step('orv-open:info');
-  const slots = held.slots();
-  step('orv-open:slots');
-  const pictures = held.pictures();
-  step('orv-open:pictures');
-  if (loaded) {
-    loaded.base.free();
-    if (loaded.current !== loaded.base) loaded.current.free();
+  // A ROM with changes not downloaded is only dropped when the user says so.
+  const l = editor.loaded;
+  if (l && editor.history.dirty && !confirm(t('app.replaceRom', { name: l.base.fileName, other: file.name }))) {
+    held.free();
+    say('app.kept', { name: l.base.fileName });
+    return;
   }
-  $('#gallery-empty').hidden = true;
-  $('#gallery').hidden = false;
-  loaded = { base: held, current: held, info, slots, selected: -1 };
-  showInfo(info);
-  gallery.show(slots, pictures, shinySwitch.checked);
-  step('orv-open:gallery');
-  updateCount();
-  enable(true);
-  report.textContent = '';
-  const first = slots.findIndex((_, i) => pictures[i]);
-  select(first >= 0 ? first : 0);
-  say(`Opened ${file.name}: ${info.soundPictures} of ${slots.length} pictures readable.`);
+  editor.open(held, info);
+}
+
+// What every swap of the held ROM shows: pictures, facts, the history.
+function showSwap(swap: Swap) {
+  const l = swap.loaded;
+  if (swap.how === 'open') {
+    step('orv-open:slots');
+    const pictures = l.current.pictures();
+    step('orv-open:pictures');
+    $('#gallery-empty').hidden = true;
+    $('#gallery').hidden = false;
+    showInfo(l.info);
+    gallery.show(l.slots, pictures, shinySwitch.checked);
+    step('orv-open:gallery');
+    updateCount();
+    enable(true);
+    report.textContent = '';
+    const first = l.slots.findIndex((_, i) => pictures[i]);
+    select(first >= 0 ? first : 0);
+    say('app.opened', { name: l.base.fileName, sound: l.info.soundPictures, count: l.slots.length });
+  } else {
+    step('orv-replace:slots');
+    // New pictures where a stream changed, new colours where a palette or name did.
+    const changed = new Map<number, Shades | null>();
+    for (const i of swap.pictures) changed.set(i, l.current.pictures(i, 1)[0]);
+    for (const i of swap.colours) changed.set(i, gallery.picture(i));
+    gallery.update(l.slots, changed);
+    if (l.selected >= 0) select(l.selected);
+    // The ROM's checksums and free bytes follow once the picture is shown.
+    const rom = l.current;
+    requestIdleCallback(() => {
+      if (editor.loaded === l && l.current === rom) showInfo((l.info = rom.info()));
+    }, { timeout: 500 });
+  }
+  showHistory();
+}
+
+function changeText(change: Change): string {
+  const l = editor.loaded!;
+  const slot = change.slot === null ? '' : slotLabel(l.slots[change.slot]);
+  const what = t(change.what, change.params);
+  return t('changes.item', { slot, what, bytes: count(change.bytes) }).replace(/^: /, '');
+}
+
+function showHistory() {
+  const h = editor.history;
+  const undo = h.peekUndo(), redo = h.peekRedo();
+  undoButton.disabled = !undo;
+  redoButton.disabled = !redo;
+  undoButton.title = undo ? `${t('changes.undo')}: ${changeText(undo)}` : '';
+  redoButton.title = redo ? `${t('changes.redo')}: ${changeText(redo)}` : '';
+  const items = h.changes.map((change) => {
+    const li = document.createElement('li');
+    li.textContent = changeText(change);
+    if (h.isSaved(change)) {
+      const mark = document.createElement('small');
+      mark.textContent = ` · ${t('changes.saved')}`;
+      li.append(mark);
+    }
+    return li;
+  });
+  for (const change of [...h.redoable].reverse()) {
+    const li = document.createElement('li');
+    li.className = 'undone';
+    li.textContent = changeText(change);
+    items.push(li);
+  }
+  changesList.replaceChildren(...items);
+  $('#changes-none').hidden = items.length > 0;
 }
 
 async function replacePicture(file: File) {
-  if (!loaded || loaded.selected < 0) {
-    say('Open a ROM and choose a picture first.');
+  const l = editor.loaded;
+  if (!l || l.selected < 0) {
+    say('app.chooseFirst');
     return;
   }
-  const l = loaded;
-  const slot = l.slots[l.selected];
+  const index = l.selected;
+  const slot = l.slots[index];
   const picture = await decodePictureFile(file, file.name);
   step('orv-replace:decode');
-  const { rom, insertion } = l.current.insert(slot.index, picture, file.name);
+  const { rom, insertion } = l.current.insert(index, picture, file.name);
   step('orv-replace:insert');
-  // The core's whole result: the held ROM changes in this one step.
-  const previous = l.current;
-  l.current = rom;
-  if (previous !== l.base) previous.free();
-  const slots = rom.slots();
-  step('orv-replace:slots');
-  // New pictures where a pointer or stream changed, new colours where a palette did.
-  const changed = new Map<number, Shades | null>();
-  slots.forEach((s, i) => {
-    const o = l.slots[i];
-    if (s.offset !== o.offset || s.streamBytes !== o.streamBytes) changed.set(i, rom.pictures(i, 1)[0]);
-    else if (s.normal.join() !== o.normal.join() || s.shiny.join() !== o.shiny.join() || s.name !== o.name)
-      changed.set(i, gallery.picture(i));
-  });
-  l.slots = slots;
-  gallery.update(slots, changed);
-  select(l.selected);
+  editor.commit(rom, { slot: index, what: 'change.picture' });
   report.textContent = insertion.report;
-  say(`${file.name} went into ${slotLabel(slot)}: ${insertion.streamBytes} bytes at ${hex(insertion.dataOffset)}.`);
-  // The ROM's checksums and free bytes follow once the picture is shown.
-  requestIdleCallback(() => {
-    if (loaded === l && l.current === rom) showInfo((l.info = rom.info()));
-  }, { timeout: 500 });
+  say('app.replaced', { file: file.name, slot: slotLabel(slot), bytes: insertion.streamBytes,
+    offset: hex(insertion.dataOffset) });
+}
+
+function undo() {
+  const change = editor.undo();
+  if (change) say('changes.undone', { change: changeText(change) });
+}
+
+function redo() {
+  const change = editor.redo();
+  if (change) say('changes.redone', { change: changeText(change) });
 }
 
 function baseName(name: string) {
@@ -186,27 +246,38 @@ function baseName(name: string) {
 }
 
 function download(what: 'rom' | PatchFormat) {
-  if (!loaded) return;
-  const { base, current } = loaded;
+  const l = editor.loaded;
+  if (!l) return;
+  const { base, current } = l;
   const bytes = what === 'rom' ? current.bytes() : base.patch(what, current);
   const name = what === 'rom' ? base.fileName : `${baseName(base.fileName)}.${what}`;
-  const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
-  const link = document.createElement('a');
-  link.href = url;
-  link.download = name;
-  document.body.append(link);
-  link.click();
-  link.remove();
-  setTimeout(() => URL.revokeObjectURL(url), 60_000);
-  say(`Saved ${name} (${bytes.length.toLocaleString('en')} bytes).`);
+  saveFile(name, bytes);
+  editor.history.markSaved();
+  showHistory();
+  say('app.saved', { name, bytes: count(bytes.length) });
 }
 
 function updateCount() {
   const shown = gallery.filter(filterInput.value);
-  $('#count').textContent = loaded ? `${shown} of ${loaded.slots.length}` : '';
+  const l = editor?.loaded;
+  $('#count').textContent = l ? t('gallery.count', { shown, count: l.slots.length }) : '';
+}
+
+function relabel() {
+  const l = editor?.loaded;
+  if (said) status.textContent = 'key' in said ? t(said.key, said.params) : said.text;
+  if (!l) return;
+  gallery.relabel();
+  showInfo(l.info);
+  updateCount();
+  if (l.selected >= 0) detail.show(l.slots[l.selected], gallery.picture(l.selected));
+  showHistory();
 }
 
 const isRomName = (name: string) => /\.(gbc|gb|sgb)$/i.test(name);
+const isTyping = (target: EventTarget | null) =>
+  target instanceof HTMLElement && (target.isContentEditable || /^(INPUT|TEXTAREA|SELECT)$/.test(target.tagName) &&
+    !(target instanceof HTMLInputElement && /^(checkbox|radio|button|file|color)$/.test(target.type)));
 
 function wire() {
   romInput.addEventListener('change', () => {
@@ -223,13 +294,40 @@ function wire() {
   shinySwitch.addEventListener('change', () => gallery.setShiny(shinySwitch.checked));
   for (const [what, button] of Object.entries(downloads))
     button.addEventListener('click', () => queue(async () => download(what as 'rom' | PatchFormat)));
+  undoButton.addEventListener('click', () => queue(async () => undo()));
+  redoButton.addEventListener('click', () => queue(async () => redo()));
+  // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y (Cmd on a Mac); a text field keeps its own.
+  document.addEventListener('keydown', (event) => {
+    if (!(event.ctrlKey || event.metaKey) || event.altKey || isTyping(event.target)) return;
+    const key = event.key.toLowerCase();
+    if (key === 'z' && !event.shiftKey) queue(async () => undo());
+    else if ((key === 'z' && event.shiftKey) || key === 'y') queue(async () => redo());
+    else return;
+    event.preventDefault();
+  });
+  // Leaving with changes that were not downloaded asks first.
+  window.addEventListener('beforeunload', (event) => {
+    if (!editor?.history.dirty) return;
+    event.preventDefault();
+    event.returnValue = t('app.leave');
+  });
+  languageChoice.addEventListener('change', () => {
+    const next = languageChoice.value as Language;
+    try {
+      localStorage.setItem('orv-language', next);
+    } catch {
+      // A browser that keeps nothing still switches for this visit.
+    }
+    setLanguage(next);
+  });
+  onLanguage(relabel);
 
   // A ROM dropped anywhere opens; a picture dropped on the detail (or any
   // picture file, once a ROM is open) replaces the selected one.
   document.addEventListener('dragover', (event) => {
     event.preventDefault();
     const onDetail = detailRoot.contains(event.target as Node);
-    detailRoot.classList.toggle('drop', onDetail && !!loaded);
+    detailRoot.classList.toggle('drop', onDetail && !!editor?.loaded);
     document.body.classList.toggle('drop', !onDetail);
   });
   document.addEventListener('dragleave', (event) => {
@@ -246,17 +344,30 @@ function wire() {
     if (!file) return;
     const onDetail = detailRoot.contains(event.target as Node);
     const picture = !isRomName(file.name) && (onDetail || file.type.startsWith('image/'));
-    queue(() => (picture && loaded ? replacePicture(file) : openRom(file)));
+    queue(() => (picture && editor.loaded ? replacePicture(file) : openRom(file)));
   });
 }
 
+function storedLanguage(): string | null {
+  try {
+    return localStorage.getItem('orv-language');
+  } catch {
+    return null;
+  }
+}
+
 async function start() {
+  const lang = chooseLanguage(navigator.languages ?? [navigator.language], storedLanguage());
+  languageChoice.value = lang;
+  if (lang !== language() || lang !== 'en') setLanguage(lang);
   wire();
   try {
     core = await OrvCore.load(fetch('orv_web.wasm'));
+    editor = new Editor(core);
+    editor.onSwap(showSwap);
     gallery.build(core.slotCount); // before any ROM, so opening one only fills it
   } catch (error) {
-    say(`The page could not start its core: ${error instanceof Error ? error.message : String(error)}`);
+    say('app.noCore', { error: error instanceof Error ? error.message : String(error) });
     romInput.disabled = true;
     return;
   }

@@ -19,8 +19,9 @@ export async function openBrowser() {
   return {
     url,
     browser,
-    async page(viewport = { width: 1280, height: 800 }) {
-      const context = await browser.newContext({ viewport, acceptDownloads: true });
+    // options: more of the context's, such as { locale: 'de-DE' }.
+    async page(viewport = { width: 1280, height: 800 }, options = {}) {
+      const context = await browser.newContext({ viewport, acceptDownloads: true, ...options });
       const page = await context.newPage();
       const errors = [];
       page.on('pageerror', (error) => errors.push(error.message));
