@@ -4,6 +4,7 @@
 
 import { Detail } from './detail.ts';
 import { Editor, type Swap } from './editor.ts';
+import { FolderPanel } from './folders.ts';
 import { Gallery } from './gallery.ts';
 import type { Change } from './history.ts';
 import { chooseLanguage, count, language, onLanguage, setLanguage, t, type Language, type Params,
@@ -12,6 +13,7 @@ import { hex, slotLabel } from './labels.ts';
 import { OrvCore, Refusal, type Core, type PatchFormat, type RomInfo, type Shades } from './orv.ts';
 import { decodePictureFile } from './picture_file.ts';
 import { saveFile } from './save.ts';
+import { SpacePanel } from './space.ts';
 
 const $ = <T extends HTMLElement>(selector: string) => document.querySelector<T>(selector)!;
 
@@ -340,11 +342,35 @@ function wire() {
     event.preventDefault();
     detailRoot.classList.remove('drop');
     document.body.classList.remove('drop');
+    if (folders.takeDrop(event)) return;
     const file = event.dataTransfer?.files[0];
     if (!file) return;
     const onDetail = detailRoot.contains(event.target as Node);
     const picture = !isRomName(file.name) && (onDetail || file.type.startsWith('image/'));
     queue(() => (picture && editor.loaded ? replacePicture(file) : openRom(file)));
+  });
+}
+
+// Picture folders and the space map follow every swap of the held ROM (a
+// change, an undo, a redo, a ROM opened); the map is redrawn once the
+// pictures are shown.
+const folders = new FolderPanel($('#folders'), { editor: () => editor ?? null, queue, say, sayText });
+const space = new SpacePanel($('#space'));
+
+function wirePanels(editor: Editor) {
+  let pending = 0;
+  editor.onSwap((swap) => {
+    folders.onSwap(swap);
+    folders.enable(true);
+    const l = swap.loaded, rom = l.current;
+    cancelIdleCallback(pending);
+    pending = requestIdleCallback(() => {
+      if (editor.loaded === l && l.current === rom) space.show(rom, l.slots);
+    }, { timeout: 300 });
+  });
+  onLanguage(() => {
+    folders.relabel();
+    space.relabel();
   });
 }
 
@@ -365,6 +391,7 @@ async function start() {
     core = await OrvCore.load(fetch('orv_web.wasm'));
     editor = new Editor(core);
     editor.onSwap(showSwap);
+    wirePanels(editor);
     gallery.build(core.slotCount); // before any ROM, so opening one only fills it
   } catch (error) {
     say('app.noCore', { error: error instanceof Error ? error.message : String(error) });
