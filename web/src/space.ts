@@ -81,8 +81,10 @@ export class SpacePanel {
     this.cells.forEach((cell, bank) => {
       const b = this.bankOf(bank);
       const free = b?.freeBytes ?? 0, used = b?.pictureBytes ?? 0;
-      cell.style.setProperty('--free', String(free / BANK_SIZE));
-      cell.style.setProperty('--pictures', String(used / BANK_SIZE));
+      // A few bytes still show as a sliver.
+      const part = (bytes: number) => bytes ? `max(3px, ${(100 * bytes / BANK_SIZE).toFixed(2)}%)` : '0px';
+      cell.style.setProperty('--free', part(free));
+      cell.style.setProperty('--pictures', `calc(${part(free)} + ${part(used)})`);
       cell.classList.toggle('holds', !!b);
       (cell.lastElementChild as HTMLElement).textContent = bank.toString(16).toUpperCase().padStart(2, '0');
       cell.setAttribute('aria-label', t('space.bank', {
