@@ -33,7 +33,7 @@ interface Pending {
 }
 
 // Pictures decoded at once: enough to keep the decoder busy, few enough to keep memory flat.
-const DECODE_AT_ONCE = 8;
+const DECODE_AT_ONCE = 16;
 
 const $ = <T extends HTMLElement>(root: ParentNode, selector: string) => root.querySelector<T>(selector)!;
 
@@ -281,7 +281,6 @@ export class FolderPanel {
     this.applyButton.disabled = !r.ok || !r.bytesChanged || p.applied;
     this.applyButton.hidden = p.applied;
     this.discardButton.textContent = t(p.applied ? 'folder.close' : 'folder.discard');
-    this.anyShape.disabled = p.applied;
   }
 
   private downloadPictures() {
