@@ -24,7 +24,6 @@
 #include "rom_layout.h"
 #include "slot.h"
 #include "space_map.h"
-#include "text_format.h"
 #include "tiles.h"
 
 namespace orv::web {
@@ -168,27 +167,6 @@ std::vector<FlatName> flatNames(const std::vector<FolderEntry>& entries)
     return out;
 }
 
-// extract-all's flat names: pokemon-001-front, unown-01-back, trainer-01.
-const std::vector<std::pair<Slot, std::string>>& namedSlots()
-{
-    static const std::vector<std::pair<Slot, std::string>> named = [] {
-        std::vector<std::pair<Slot, std::string>> all;
-        char name[32];
-        for (const Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed)) {
-            const int n = static_cast<int>(slot.number);
-            const char* side = slot.back ? "back" : "front";
-            switch (slot.kind) {
-            case Slot::Kind::Pokemon: std::snprintf(name, sizeof name, "pokemon-%03d-%s", n, side); break;
-            case Slot::Kind::Unown: std::snprintf(name, sizeof name, "unown-%02d-%s", n, side); break;
-            case Slot::Kind::Trainer: std::snprintf(name, sizeof name, "trainer-%02d", n); break;
-            }
-            all.emplace_back(slot, name);
-        }
-        return all;
-    }();
-    return named;
-}
-
 // A flat file that names a slot and has a readable extension: its slot and
 // whether it is an own file.
 struct FlatUse {
@@ -204,10 +182,16 @@ std::optional<FlatUse> flatUse(const std::string& name)
     const std::string extension = split ? lower(name.substr(dot)) : "";
     if (std::ranges::find(kReadable, extension) == kReadable.end())
         return std::nullopt;
-    for (const auto& [slot, slotName] : namedSlots())
-        if (slotName == stem)
-            return FlatUse{slot, extension == ".orv"};
-    return std::nullopt;
+    static const std::map<std::string, Slot> byName = [] {
+        std::map<std::string, Slot> names;
+        for (const Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed))
+            names.emplace(rom::FlatName(slot), slot);
+        return names;
+    }();
+    const auto named = byName.find(stem);
+    if (named == byName.end())
+        return std::nullopt;
+    return FlatUse{named->second, extension == ".orv"};
 }
 
 int64_t paletteOf(const Slot& slot) { return rom::PaletteLocation(rom::CheckedSlot(slot).value()); }
@@ -284,32 +268,6 @@ private:
     std::string out_;
     bool first_ = true;
 };
-
-// What happened to one item, as insert-all lists it.
-std::string outcomeText(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
-{
-    const std::string bytes = std::to_string(step.bytes) + " bytes";
-    switch (step.outcome) {
-    case rom::BatchOutcome::Unchanged: return "unchanged";
-    case rom::BatchOutcome::SameAs: return "the same as " + items[step.sameAs].name;
-    case rom::BatchOutcome::InPlace:
-        return "replaced in place at " + HexEnglish(step.offset) + ", " + bytes + " (were " +
-               std::to_string(step.oldBytes) + ")";
-    case rom::BatchOutcome::Recoloured: return "recoloured: only the palette at " + HexEnglish(step.offset);
-    case rom::BatchOutcome::PaletteSet: return "palette set at " + HexEnglish(step.offset);
-    case rom::BatchOutcome::Moved: break;
-    }
-    std::string was;
-    switch (step.from) {
-    case rom::OldPlace::OutsideRom: was = "a pointer outside the ROM"; break;
-    case rom::OldPlace::Zeroed:
-        was = HexEnglish(step.fromOffset) + " (" + std::to_string(step.oldBytes) + " bytes)";
-        break;
-    case rom::OldPlace::NoPicture: was = HexEnglish(step.fromOffset) + " (no complete picture there)"; break;
-    case rom::OldPlace::Shared: was = HexEnglish(step.fromOffset) + " (left there: shared)"; break;
-    }
-    return "moved from " + was + " to " + HexEnglish(step.offset) + ", " + bytes;
-}
 
 const char* outcomeWord(rom::BatchOutcome outcome)
 {
@@ -442,8 +400,7 @@ std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries,
     for (const rom::PackSkipped& skipped : index.skipped)
         batch.unused.push_back(skipped.path + ": " + en::Text(skipped, version));
     for (const rom::PackIgnored& ignored : index.ignored)
-        batch.unused.push_back(ignored.path + ": ignored (not part of the layout" +
-                               (ignored.files > 1 ? "; " + std::to_string(ignored.files) + " files" : "") + ")");
+        batch.unused.push_back(ignored.path + ": " + en::Text(ignored));
     return batch;
 }
 
@@ -595,7 +552,7 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
     json.key("items").open('[');
     for (const rom::BatchStep* step : steps) {
         const rom::BatchItem& item = items[step->item];
-        itemLine(json, item.name, outcomeWord(step->outcome), outcomeText(*step, items), item.paletteOnly);
+        itemLine(json, item.name, outcomeWord(step->outcome), en::Text(*step, items), item.paletteOnly);
         if (step->outcome != rom::BatchOutcome::Unchanged && step->outcome != rom::BatchOutcome::SameAs)
             ++(item.paletteOnly ? palettes : pictures);
     }
@@ -678,30 +635,11 @@ std::vector<uint8_t> ExtractFiles(const rom::RomImage& rom, const std::string& r
     };
     std::vector<Job> jobs;
     if (pack) {
-        // The files extract-all --layout pret writes, in its order.
-        using rom::PackEntry, rom::PackFile, rom::PackKind;
-        using K = Slot::Kind;
-        const auto add = [&](PackEntry entry, Slot slot, bool palette) {
-            jobs.push_back({rom::PackPath(entry), slot, palette});
-        };
-        for (int n = 1; n <= rom::kMaxPokemon; ++n) {
-            if (n == rom::kUnownNumber) {
-                add({PackKind::Pokemon, n, PackFile::NormalPal}, {K::Pokemon, n}, true);
-            } else {
-                add({PackKind::Pokemon, n, PackFile::Front}, {K::Pokemon, n}, false);
-                add({PackKind::Pokemon, n, PackFile::Back}, {K::Pokemon, n, true}, false);
-            }
-            add({PackKind::Pokemon, n, PackFile::ShinyPal}, {K::Pokemon, n, false, true}, true);
-        }
-        for (int u = 1; u <= rom::kMaxUnownIndex; ++u) {
-            add({PackKind::Unown, u, PackFile::Front}, {K::Unown, u}, false);
-            add({PackKind::Unown, u, PackFile::Back}, {K::Unown, u, true}, false);
-        }
-        for (int t = 1; t <= rom::kMaxTrainer; ++t)
-            add({PackKind::Trainer, t, PackFile::TrainerPicture}, {K::Trainer, t}, false);
+        for (const rom::PackOutput& output : rom::PackOutputs())
+            jobs.push_back({output.relative, output.slot, output.palette});
     } else {
-        for (const auto& [slot, name] : namedSlots())
-            jobs.push_back({name + ".png", slot, false});
+        for (const Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed))
+            jobs.push_back({rom::FlatName(slot) + ".png", slot, false});
     }
 
     std::vector<uint8_t> out;

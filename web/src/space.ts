@@ -39,6 +39,7 @@ export class SpacePanel {
   // The ROM as it stands now; the bank chosen stays chosen.
   show(rom: HeldRom, slots: SlotInfo[]) {
     this.map = rom.spaceMap(MIN_RUN);
+    this.total.removeAttribute('data-i18n'); // from now on the map's own text
     this.slots = slots;
     this.build();
     this.render();
