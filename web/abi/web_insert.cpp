@@ -96,38 +96,6 @@ std::expected<CodedPicture, std::string> codeUsual(LoadedSource loaded, const st
     return coded(picture, mapping.rawLength);
 }
 
-bool isGray(Colour c) { return (c >> 16 & 0xFF) == (c & 0xFF) && (c >> 8 & 0xFF) == (c & 0xFF); }
-
-// Stand-ins for shades 1 and 2 while grays are coded; never white or black.
-constexpr Colour kShade1 = 0x010101, kShade2 = 0x020202;
-
-// A grayscale picture's pixels as white, kShade1, kShade2 and black by
-// lightness: four grays in their order, fewer each by the nearest of 255,
-// 170, 85 and 0. None for more than four grays or any other colour.
-std::optional<WorkingPicture> shadesByLightness(WorkingPicture picture)
-{
-    std::vector<Colour> grays;
-    for (Colour c : picture.pixels) {
-        if (!isGray(c))
-            return std::nullopt;
-        if (std::ranges::find(grays, c) == grays.end()) {
-            if (grays.size() == 4)
-                return std::nullopt;
-            grays.push_back(c);
-        }
-    }
-    std::ranges::sort(grays, std::greater<>());
-    constexpr std::array<Colour, 4> kShades{kWhite, kShade1, kShade2, kBlack};
-    const auto shadeOf = [&](Colour gray) {
-        if (grays.size() == 4)
-            return static_cast<size_t>(std::ranges::find(grays, gray) - grays.begin());
-        return static_cast<size_t>((255 - (gray & 0xFF) + 42) / 85);
-    };
-    for (Colour& c : picture.pixels)
-        c = kShades[shadeOf(c)];
-    return picture;
-}
-
 // As insert-all codes a pack picture beside its normal.pal: in the pair's
 // colours they take their roles, grays their shades by lightness, any other
 // picture its roles as usual; the colours written are the pair's.
@@ -135,11 +103,11 @@ std::expected<CodedPicture, std::string> codeWithPair(LoadedSource loaded, const
 {
     const PalettePair given = *pairs.givenPair;
     const bool inItsColours = loaded.colours.empty() || SlotColourRoles(loaded.colours, given);
-    auto grays = inItsColours ? std::nullopt : shadesByLightness(loaded.picture);
+    auto grays = inItsColours ? std::nullopt : ShadesByLightness(loaded.picture);
     std::expected<CodedPicture, std::string> result;
     if (grays) {
         const ColourMapping mapping =
-            ApplyColourMapping({grays->palette, kShade1, kShade2, kBlack, grays->width, grays->height});
+            ApplyColourMapping({grays->palette, kGrayShade1, kGrayShade2, kBlack, grays->width, grays->height});
         grays->palette = mapping.palette;
         result = coded(*grays, mapping.rawLength);
     } else {
