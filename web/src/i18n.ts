@@ -212,7 +212,7 @@ const de: Record<TextKey, string> = {
   'changes.saved': 'heruntergeladen',
   'change.picture': 'Bild ersetzt',
   // Picture folders, the space map, pictures downloaded.
-  'folder.label': 'Bilderordner',
+  'folder.label': 'Bilder als Dateien',
   'folder.choose': 'Bilderordner wählen…',
   'folder.input': 'Bilderordner',
   'folder.hint': 'oder einen Ordner auf die Seite ziehen: flache Namen, wie extract-all sie schreibt (pokemon-025-front.png), oder die Ordnung der Disassembly (pokemon/pikachu/front.png, im Ordner oder in seinem gfx/).',
@@ -236,7 +236,7 @@ const de: Record<TextKey, string> = {
   'folder.done': 'Übernommen:',
   'outcome.unchanged': 'unverändert',
   'outcome.same': 'wiederholt',
-  'outcome.in-place': 'an Ort und Stelle',
+  'outcome.in-place': 'am alten Ort',
   'outcome.moved': 'verschoben',
   'outcome.recoloured': 'umgefärbt',
   'outcome.palette-set': 'Palette gesetzt',
