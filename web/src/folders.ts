@@ -193,6 +193,7 @@ export class FolderPanel {
     this.render();
     const r = plan.report;
     if (!r.ok) this.page.say('folder.refusedStatus', { name: folderName });
+    else if (!r.total) this.page.say('folder.noFiles', { name: folderName });
     else if (!r.bytesChanged) this.page.say('folder.nothing', { name: folderName });
     else this.page.say('folder.planned', { name: folderName, changed: r.changed ?? 0, total: r.total ?? 0 });
     if (!again) this.planRoot.scrollIntoView({ block: 'nearest' });

@@ -145,7 +145,12 @@ describe('a picture folder on the page', () => {
     put('misshapen/pokemon-025-back.png', picture(56));
     const { page, errors } = await opened();
     await chooseFolder(page, 'junk');
-    await page.getByRole('status').filter({ hasText: 'The folder junk changes nothing' }).waitFor();
+    await page.getByRole('status').filter({ hasText: 'The folder junk holds no picture or .pal file named as extract-all' })
+      .waitFor();
+    assert.ok(await page.getByRole('button', { name: 'Apply', exact: true }).isDisabled());
+    await chooseFolder(page, 'extracted-flat');
+    await page.getByRole('status').filter({ hasText: 'The folder extracted-flat changes nothing: the ROM holds all of it' })
+      .waitFor();
     assert.ok(await page.getByRole('button', { name: 'Apply', exact: true }).isDisabled());
 
     await chooseFolder(page, 'broken');
