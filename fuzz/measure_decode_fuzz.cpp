@@ -8,15 +8,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "vexlib.h"
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 // The same bytes through a file descriptor, stored behind a few others.
 void checkThroughFile(const uint8_t* data, size_t size, int32_t status, int32_t compressed,
@@ -26,20 +21,20 @@ void checkThroughFile(const uint8_t* data, size_t size, int32_t status, int32_t 
     if (fd < 0)
         return;
     const int64_t offset = static_cast<int64_t>(size % 7);
-    check(ftruncate(fd, 0) == 0);
-    check(pwrite(fd, "\x81\x81\x81\x81\x81\x81\x81", static_cast<size_t>(offset), 0) == offset);
-    check(pwrite(fd, data, size, offset) == static_cast<ssize_t>(size));
+    Check(ftruncate(fd, 0) == 0);
+    Check(pwrite(fd, "\x81\x81\x81\x81\x81\x81\x81", static_cast<size_t>(offset), 0) == offset);
+    Check(pwrite(fd, data, size, offset) == static_cast<ssize_t>(size));
 
     int32_t c = -1, d = -1;
-    check(VexMeasureFd(fd, offset, &c, &d) == status);
-    check(c == compressed && d == decompressed);
+    Check(VexMeasureFd(fd, offset, &c, &d) == status);
+    Check(c == compressed && d == decompressed);
     if (status == VEX_OK) {
-        check(lseek(fd, 0, SEEK_CUR) == offset + compressed);
+        Check(lseek(fd, 0, SEEK_CUR) == offset + compressed);
         const int32_t at = static_cast<int32_t>(offset);
         c = d = -1;
         LoadPokeGoldFH(&fd, &at, &c, &d);
-        check(c == compressed && d == decompressed);
-        check(lseek(fd, 0, SEEK_CUR) == offset + compressed);
+        Check(c == compressed && d == decompressed);
+        Check(lseek(fd, 0, SEEK_CUR) == offset + compressed);
     }
 }
 
@@ -52,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto length = static_cast<int32_t>(size);
     int32_t compressed = -1, decompressed = -1;
     const int32_t status = VexMeasure(data, length, &compressed, &decompressed);
-    check(status == VEX_OK || status == VEX_NO_END_MARKER || status == VEX_BAD_COPY_SOURCE);
+    Check(status == VEX_OK || status == VEX_NO_END_MARKER || status == VEX_BAD_COPY_SOURCE);
     if (status != VEX_OK)
-        check(compressed == 0 && decompressed == 0);
+        Check(compressed == 0 && decompressed == 0);
     else
-        check(compressed >= 1 && compressed <= length && decompressed >= 0);
+        Check(compressed >= 1 && compressed <= length && decompressed >= 0);
     checkThroughFile(data, size, status, compressed, decompressed);
 
     // Into a bounded buffer: the measured failure, or output full first.
@@ -64,28 +59,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int32_t written = -1;
     const int32_t bstatus = VexDecode(data, length, bounded.data(),
                                       static_cast<int32_t>(bounded.size()), &written);
-    check(written >= 0 && written <= static_cast<int32_t>(bounded.size()));
-    check(bstatus == status || bstatus == VEX_OUTPUT_FULL);
+    Check(written >= 0 && written <= static_cast<int32_t>(bounded.size()));
+    Check(bstatus == status || bstatus == VEX_OUTPUT_FULL);
     if (status != VEX_OK)
         return 0;
 
     // A measured stream decodes into exactly the measured length, through
     // both the safe and the classic calls, and one byte less is too little.
     std::vector<uint8_t> exact(static_cast<size_t>(decompressed));
-    check(VexDecode(data, compressed, exact.data(), decompressed, &written) == VEX_OK);
-    check(written == decompressed);
+    Check(VexDecode(data, compressed, exact.data(), decompressed, &written) == VEX_OK);
+    Check(written == decompressed);
     if (bstatus == VEX_OK && !exact.empty())
-        check(memcmp(exact.data(), bounded.data(), exact.size()) == 0);
+        Check(memcmp(exact.data(), bounded.data(), exact.size()) == 0);
     if (decompressed > 0) {
         std::vector<uint8_t> smaller(static_cast<size_t>(decompressed - 1));
-        check(VexDecode(data, compressed, smaller.data(), decompressed - 1, &written) ==
+        Check(VexDecode(data, compressed, smaller.data(), decompressed - 1, &written) ==
               VEX_OUTPUT_FULL);
     }
     int32_t c = -1, d = -1;
     LoadPokeGoldR(data, &c, &d);
-    check(c == compressed && d == decompressed);
+    Check(c == compressed && d == decompressed);
     std::vector<uint8_t> classic(static_cast<size_t>(decompressed));
-    check(DecPokeGoldL(data, classic.data()) == decompressed);
-    check(classic == exact);
+    Check(DecPokeGoldL(data, classic.data()) == decompressed);
+    Check(classic == exact);
     return 0;
 }

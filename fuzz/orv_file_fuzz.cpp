@@ -5,30 +5,21 @@
 #include <cstdlib>
 #include <span>
 
+#include "fuzz_check.h"
 #include "orv_format.h"
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const auto picture = orv::DecodeOrv(std::span(data, size));
     if (!picture) {
-        check(picture.error().kind >= orv::ErrorKind::OrvCodecMissing &&
+        Check(picture.error().kind >= orv::ErrorKind::OrvCodecMissing &&
               picture.error().kind <= orv::ErrorKind::OrvSizeMismatch);
         return 0;
     }
-    check(!picture->stream.empty() && picture->stream.size() + orv::kOrvTrailerBytes <= size);
-    check(picture->width >= 1 && picture->width <= orv::kOrvMaxSide);
-    check(picture->height >= 1 && picture->height <= orv::kOrvMaxSide);
-    check(picture->tileData.size() <= static_cast<size_t>(orv::kOrvMaxTileBytes));
-    check(picture->paletteText.size() == 8);
+    Check(!picture->stream.empty() && picture->stream.size() + orv::kOrvTrailerBytes <= size);
+    Check(picture->width >= 1 && picture->width <= orv::kOrvMaxSide);
+    Check(picture->height >= 1 && picture->height <= orv::kOrvMaxSide);
+    Check(picture->tileData.size() <= static_cast<size_t>(orv::kOrvMaxTileBytes));
+    Check(picture->paletteText.size() == 8);
     return 0;
 }

@@ -6,15 +6,10 @@
 #include <cstdlib>
 #include <span>
 
+#include "fuzz_check.h"
 #include "picture_structure.h"
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 using Kind = orv::PictureExtent::Kind;
 
@@ -25,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::span<const uint8_t> file(data, size);
     const auto whole = static_cast<int64_t>(size);
     const orv::PictureExtent all = orv::MeasurePicture(file, whole);
-    check(all.kind != Kind::NeedMore);
-    check(all.kind != Kind::Complete || (all.bytes >= 0 && all.bytes <= whole));
-    check(all.kind != Kind::Truncated || all.bytes > whole);
+    Check(all.kind != Kind::NeedMore);
+    Check(all.kind != Kind::Complete || (all.bytes >= 0 && all.bytes <= whole));
+    Check(all.kind != Kind::Truncated || all.bytes > whole);
 
     // The same file seen through a shorter prefix that still holds the
     // format's signature, as the loader reads it in steps.
@@ -36,13 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         const orv::PictureExtent part = orv::MeasurePicture(file.first(cut), whole);
         if (part.kind == Kind::NeedMore) {
-            check(part.bytes > static_cast<int64_t>(cut) && part.bytes <= whole);
+            Check(part.bytes > static_cast<int64_t>(cut) && part.bytes <= whole);
             continue;
         }
-        check(part.kind == all.kind && part.bytes == all.bytes);
+        Check(part.kind == all.kind && part.bytes == all.bytes);
     }
     // A file said to be longer than the bytes at hand.
     const orv::PictureExtent longer = orv::MeasurePicture(file, whole + 1000);
-    check(longer.kind != Kind::NeedMore || longer.bytes > whole);
+    Check(longer.kind != Kind::NeedMore || longer.bytes > whole);
     return 0;
 }

@@ -4,7 +4,8 @@
 # files (picture structure, own picture file, game text). The program has no
 # patch reader: it only writes patches. Seeds are kept in fuzz/seeds/<target>/;
 # the corpora grow in build-fuzz/corpus-<target>/, findings land in
-# fuzz/artifacts/. Fails when a target finds a fault.
+# fuzz/artifacts/. Builds and runs go as many at a time as there are cores.
+# Fails when a build fails or a target finds a fault.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -33,6 +34,14 @@ app=(-std=c++2b -Wno-builtin-macro-redefined -U__cpp_concepts -D__cpp_concepts=2
 # The core with the codec linked in.
 core_codec=(core/codec.cpp core/codec_static.cpp core/error.cpp "${codec[@]}")
 
+failed="$out/failed"
+rm -f "$failed"
+# Runs a command in the background once fewer than one per core run.
+spawn() {
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+  "$@" &
+}
+
 build() { # target, then sources and flags; kept while no source is newer
   local target=$1
   shift
@@ -40,25 +49,43 @@ build() { # target, then sources and flags; kept while no source is newer
     && [ -z "$(find app core codec fuzz tests/codec -newer "$out/$target" \( -name '*.h' -o -name '*.cpp' \) | head -1)" ] \
     && return 0
   echo "building $target"
-  $cxx "${sanitize[@]}" "$@" -o "$out/$target"
+  $cxx "${sanitize[@]}" "$@" -o "$out/$target.new" && mv "$out/$target.new" "$out/$target" \
+    || echo "build of $target" >>"$failed"
 }
 
-build measure_decode_fuzz -std=c++20 -Icodec/include -Icodec/src fuzz/measure_decode_fuzz.cpp "${codec[@]}"
-build roundtrip_fuzz -std=c++20 -Icodec/include -Icodec/src -Itests/codec fuzz/roundtrip_fuzz.cpp \
-      tests/codec/reference_encoder.cpp "${codec[@]}"
-build picture_structure_fuzz "${app[@]}" fuzz/picture_structure_fuzz.cpp app/picture/picture_structure.cpp
-build game_text_fuzz "${app[@]}" fuzz/game_text_fuzz.cpp core/rom/game_text.cpp core/rom/rom_layout.cpp \
-      core/rom/rom_image.cpp core/error.cpp core/picture/gbc_color.cpp
-build orv_file_fuzz "${app[@]}" -Icodec/src fuzz/orv_file_fuzz.cpp core/picture/orv_format.cpp \
-      core/picture/gbc_color.cpp "${core_codec[@]}"
-
-status=0
-for target in measure_decode_fuzz roundtrip_fuzz picture_structure_fuzz orv_file_fuzz game_text_fuzz; do
-  echo "== $target for ${seconds}s =="
+run() { # target
+  local target=$1
   mkdir -p "$out/corpus-$target"
   "$out/$target" -max_total_time="$seconds" -max_len=8192 -timeout=20 -print_final_stats=0 \
-      -artifact_prefix=fuzz/artifacts/ "$out/corpus-$target" "fuzz/seeds/$target" 2>&1 \
-      | grep -E '^(Done|==|SUMMARY|INFO: Seed)|ERROR|deadly|crash' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+      -artifact_prefix=fuzz/artifacts/ "$out/corpus-$target" "fuzz/seeds/$target" >"$out/log-$target" 2>&1 \
+    || echo "$target" >>"$failed"
+}
+
+spawn build measure_decode_fuzz -std=c++20 -Icodec/include -Icodec/src fuzz/measure_decode_fuzz.cpp "${codec[@]}"
+spawn build roundtrip_fuzz -std=c++20 -Icodec/include -Icodec/src -Itests/codec fuzz/roundtrip_fuzz.cpp \
+      tests/codec/reference_encoder.cpp "${codec[@]}"
+spawn build picture_structure_fuzz "${app[@]}" fuzz/picture_structure_fuzz.cpp app/picture/picture_structure.cpp
+spawn build game_text_fuzz "${app[@]}" fuzz/game_text_fuzz.cpp core/rom/game_text.cpp core/rom/rom_layout.cpp \
+      core/rom/rom_image.cpp core/error.cpp core/picture/gbc_color.cpp
+spawn build orv_file_fuzz "${app[@]}" -Icodec/src fuzz/orv_file_fuzz.cpp core/picture/orv_format.cpp \
+      core/picture/gbc_color.cpp "${core_codec[@]}"
+
+wait
+if [ -s "$failed" ]; then
+  cat "$failed" >&2
+  exit 1
+fi
+
+targets=(measure_decode_fuzz roundtrip_fuzz picture_structure_fuzz orv_file_fuzz game_text_fuzz)
+for target in "${targets[@]}"; do
+  spawn run "$target"
 done
-exit $status
+wait
+for target in "${targets[@]}"; do
+  echo "== $target for ${seconds}s =="
+  grep -E '^(Done|==|SUMMARY|INFO: Seed)|ERROR|deadly|crash' "$out/log-$target" || true
+done
+if [ -s "$failed" ]; then
+  echo "fuzz: failed: $(tr '\n' ' ' <"$failed")" >&2
+  exit 1
+fi

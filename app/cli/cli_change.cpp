@@ -1,9 +1,13 @@
 #include "cli_change.h"
 
+#include <cerrno>
+
 #include "binary_file.h"
 #include "cartridge_header.h"
-#include "messages_en.h"
 #include "cli_common.h"
+#include "game_check.h"
+#include "messages_en.h"
+#include "target_check.h"
 
 namespace orv::cli {
 
@@ -14,6 +18,35 @@ const char kChangeHelp[] =
     "                    against the ROM as read; the ROM stays untouched\n"
     "  --keep-checksum   leave the global checksum (0x14E..0x14F) as it is\n"
     "  --dry-run         list the byte patches and change nothing\n";
+
+std::expected<std::chrono::milliseconds, std::string> LockWaitOption(const Args& args)
+{
+    auto wait = NumberOption(args, "--wait");
+    if (!wait)
+        return std::unexpected(wait.error());
+    if (*wait && (**wait < 0 || **wait > 3600))
+        return std::unexpected("--wait takes 0 to 3600 seconds");
+    return *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait;
+}
+
+std::expected<RomChange, std::string> BeginRomChange(const std::filesystem::path& rom,
+                                                     std::chrono::milliseconds wait, bool intoPatch)
+{
+    const std::string name = rom.string();
+    if (auto target = CheckRomTarget(name, 0); !target && !(intoPatch && target.error().systemCode == EACCES))
+        return std::unexpected(en::Text(target.error(), name));
+    // From this read to the commit the ROM stays locked, so a second change
+    // plans from the ROM as this one leaves it.
+    auto change = RomChange::begin(rom, wait);
+    if (!change)
+        return std::unexpected(en::Text(change.error(), name));
+    if (!intoPatch)
+        if (auto replaceable = change->checkReplaceable(); !replaceable)
+            return std::unexpected(en::Text(replaceable.error(), name));
+    if (auto mismatch = rom::FindGameMismatch(change->rom()))
+        return std::unexpected(en::Text(*mismatch, name));
+    return std::move(*change);
+}
 
 std::expected<std::optional<PatchTarget>, std::string> PatchOption(const Args& args)
 {

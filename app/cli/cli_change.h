@@ -1,6 +1,7 @@
 #pragma once
-// The last step of every command that changes a ROM.
+// The first and last steps of every command that changes a ROM.
 
+#include <chrono>
 #include <cstdint>
 #include <expected>
 #include <filesystem>
@@ -21,6 +22,17 @@ namespace orv::cli {
 inline const std::set<std::string> kChangeValues{"--patch"};
 inline const std::set<std::string> kChangeSwitches{"--keep-checksum", "--dry-run"};
 extern const char kChangeHelp[];
+
+// --wait SECONDS, 0 to 3600: how long to wait for another program's lock on
+// the ROM; kDefaultLockWait without the option.
+std::expected<std::chrono::milliseconds, std::string> LockWaitOption(const Args& args);
+
+// The ROM locked and read for a change: refused unless the program may
+// replace it (a change written as a patch only reads it, so a read-only ROM
+// serves) and it holds one of the games, told as info tells it. The error is
+// English and names the ROM.
+std::expected<RomChange, std::string> BeginRomChange(const std::filesystem::path& rom,
+                                                     std::chrono::milliseconds wait, bool intoPatch);
 
 struct PatchTarget {
     std::filesystem::path path;

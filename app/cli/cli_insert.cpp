@@ -1,7 +1,6 @@
 // orvista-cli insert and convert: a picture or own picture file coded as the
 // wizard codes it, then written into a ROM or another file.
 
-#include <cerrno>
 #include <chrono>
 #include <ostream>
 
@@ -11,13 +10,10 @@
 #include "cli_commands.h"
 #include "batch_plan.h"
 #include "cli_output.h"
-#include "game_check.h"
 #include "game_text.h"
 #include "insertion.h"
 #include "messages_en.h"
 #include "picture_shape.h"
-#include "rom_change.h"
-#include "target_check.h"
 
 namespace orv::cli {
 
@@ -71,16 +67,6 @@ int refused(Streams s, std::string message)
     return Failed(s, message);
 }
 
-std::expected<std::chrono::milliseconds, std::string> lockWait(const Args& args)
-{
-    auto wait = NumberOption(args, "--wait");
-    if (!wait)
-        return std::unexpected(wait.error());
-    if (*wait && (**wait < 0 || **wait > 3600))
-        return std::unexpected("--wait takes 0 to 3600 seconds");
-    return *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait;
-}
-
 } // namespace
 
 int Insert(const Args& args, Streams s)
@@ -89,7 +75,7 @@ int Insert(const Args& args, Streams s)
         return Usage(s, "insert", "insert needs SOURCE and ROM");
     auto choices = insertChoices(args);
     auto coding = CodingOptionsFrom(args);
-    auto wait = lockWait(args);
+    auto wait = LockWaitOption(args);
     auto patch = PatchOption(args);
     if (!choices || !coding || !wait || !patch)
         return Usage(s, "insert", !choices ? choices.error()
@@ -108,21 +94,9 @@ int Insert(const Args& args, Streams s)
     if (*patch)
         if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
             return refused(s, *clash);
-    // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
-    if (auto target = CheckRomTarget(romPath.string(), 0);
-        !target && !(*patch && target.error().systemCode == EACCES))
-        return refused(s, en::Text(target.error(), romPath.string()));
-    // From the read for planning to the commit the ROM stays locked, so a
-    // second insertion plans from the ROM as this one leaves it.
-    auto change = RomChange::begin(romPath, *wait);
+    auto change = BeginRomChange(romPath, *wait, patch->has_value());
     if (!change)
-        return refused(s, en::Text(change.error(), romPath.string()));
-    if (!*patch)
-        if (auto replaceable = change->checkReplaceable(); !replaceable)
-            return refused(s, en::Text(replaceable.error(), romPath.string()));
-    // Told as info tells it, before a search in a file that holds no game.
-    if (auto mismatch = rom::FindGameMismatch(change->rom()))
-        return refused(s, en::Text(*mismatch, romPath.string()));
+        return refused(s, change.error());
     const rom::RomImage& image = change->rom();
     if (choices->slot)
         coding->slotPair = rom::SlotPalettePair(image, *choices->slot);

@@ -3,7 +3,6 @@
 // here; the plan is the core's (batch_plan.h).
 
 #include <algorithm>
-#include <cerrno>
 #include <map>
 #include <ostream>
 
@@ -13,11 +12,8 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_pack.h"
-#include "game_check.h"
 #include "messages_en.h"
 #include "picture_shape.h"
-#include "rom_change.h"
-#include "target_check.h"
 
 namespace orv::cli {
 
@@ -74,9 +70,9 @@ int InsertAll(const Args& args, Streams s)
 {
     if (args.positional.size() != 2)
         return Usage(s, "insert-all", "insert-all needs DIR and ROM");
-    auto wait = NumberOption(args, "--wait");
-    if (!wait || (*wait && (**wait < 0 || **wait > 3600)))
-        return Usage(s, "insert-all", "--wait takes 0 to 3600 seconds");
+    auto wait = LockWaitOption(args);
+    if (!wait)
+        return Usage(s, "insert-all", wait.error());
     auto patch = PatchOption(args);
     if (!patch)
         return Usage(s, "insert-all", patch.error());
@@ -103,18 +99,9 @@ int InsertAll(const Args& args, Streams s)
         if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
             return refused(*clash);
     }
-    // A patch leaves the ROM as it is, so a read-only ROM serves as its base.
-    if (auto target = CheckRomTarget(romPath.string(), 0);
-        !target && !(*patch && target.error().systemCode == EACCES))
-        return refused(en::Text(target.error(), romPath.string()));
-    auto change = RomChange::begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait);
+    auto change = BeginRomChange(romPath, *wait, patch->has_value());
     if (!change)
-        return refused(en::Text(change.error(), romPath.string()));
-    if (!*patch)
-        if (auto replaceable = change->checkReplaceable(); !replaceable)
-            return refused(en::Text(replaceable.error(), romPath.string()));
-    if (auto mismatch = rom::FindGameMismatch(change->rom()))
-        return refused(en::Text(*mismatch, romPath.string()));
+        return refused(change.error());
 
     // A sprite pack's layout, in DIR or in DIR/gfx; else the flat names.
     const std::optional<std::filesystem::path> packRoot = PackRoot(dir);

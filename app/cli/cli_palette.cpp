@@ -2,7 +2,6 @@
 // a .pal file, or written to one; a change goes through the same single
 // commit as insert.
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ostream>
@@ -13,13 +12,10 @@
 #include "cli.h"
 #include "cli_change.h"
 #include "cli_commands.h"
-#include "game_check.h"
 #include "messages_en.h"
 #include "palette_file.h"
-#include "rom_change.h"
 #include "rom_io.h"
 #include "rom_layout.h"
-#include "target_check.h"
 
 namespace orv::cli {
 
@@ -149,9 +145,9 @@ int Palette(const Args& args, Streams s)
     for (const char* option : {"--dry-run", "--patch", "--keep-checksum", "--wait"})
         if (args.has(option) && !changing)
             return Usage(s, "palette", std::string(option) + " goes with --set or --from");
-    auto wait = NumberOption(args, "--wait");
-    if (!wait || (*wait && (**wait < 0 || **wait > 3600)))
-        return Usage(s, "palette", "--wait takes 0 to 3600 seconds");
+    auto wait = LockWaitOption(args);
+    if (!wait)
+        return Usage(s, "palette", wait.error());
     auto patch = PatchOption(args);
     if (!patch)
         return Usage(s, "palette", patch.error());
@@ -180,16 +176,9 @@ int Palette(const Args& args, Streams s)
         if (auto clash = OutputOverInput((*patch)->path, "the patch", inputs))
             return refused(s, *clash);
     }
-    if (auto target = CheckRomTarget(romPath.string(), 0); !target && !(*patch && target.error().systemCode == EACCES))
-        return refused(s, en::Text(target.error(), romPath.string()));
-    auto change = RomChange::begin(romPath, *wait ? std::chrono::milliseconds(**wait * 1000) : kDefaultLockWait);
+    auto change = BeginRomChange(romPath, *wait, patch->has_value());
     if (!change)
-        return refused(s, en::Text(change.error(), romPath.string()));
-    if (!*patch)
-        if (auto replaceable = change->checkReplaceable(); !replaceable)
-            return refused(s, en::Text(replaceable.error(), romPath.string()));
-    if (auto mismatch = rom::FindGameMismatch(change->rom()))
-        return refused(s, en::Text(*mismatch, romPath.string()));
+        return refused(s, change.error());
     auto planned = rom::PlanPaletteChange(change->rom(), shown, **pair);
     if (!planned)
         return refused(s, en::Text(planned.error(), romPath.string()));

@@ -53,7 +53,7 @@ export class Editor {
   // when no byte differs (rom is then freed).
   commit(rom: HeldRom, name: ChangeName): Change | null {
     const l = this.loaded!;
-    const ranges = diffRanges(l.current.bytes(), rom.bytes());
+    const ranges = diffRanges(l.current.view(), rom.view());
     if (ranges.length === 0) {
       rom.free();
       return null;
@@ -65,20 +65,21 @@ export class Editor {
   }
 
   undo(): Change | null {
-    const change = this.history.peekUndo();
-    if (!this.loaded || !change) return null;
-    const rom = this.rebuilt(change, 'before');
-    this.history.undoneTop();
-    this.swap(rom, change, 'undo');
-    return change;
+    return this.travel('undo');
   }
 
   redo(): Change | null {
-    const change = this.history.peekRedo();
+    return this.travel('redo');
+  }
+
+  // The newest change taken back, or the last one taken back made again.
+  private travel(how: 'undo' | 'redo'): Change | null {
+    const change = how === 'undo' ? this.history.peekUndo() : this.history.peekRedo();
     if (!this.loaded || !change) return null;
-    const rom = this.rebuilt(change, 'after');
-    this.history.redoneTop();
-    this.swap(rom, change, 'redo');
+    const rom = this.rebuilt(change, how === 'undo' ? 'before' : 'after');
+    if (how === 'undo') this.history.undoneTop();
+    else this.history.redoneTop();
+    this.swap(rom, change, how);
     return change;
   }
 

@@ -146,6 +146,9 @@ export interface HeldRom {
   readonly size: number;
   readonly fileName: string;
   bytes(): Uint8Array<ArrayBuffer>;
+  // The bytes where the module holds them, without a copy: valid only until
+  // the next call into the module.
+  view(): Uint8Array;
   info(): RomInfo;
   slots(): SlotInfo[];
   // The pictures of slots first .. first + count - 1; null where none is complete.
@@ -332,6 +335,10 @@ export class Rom implements HeldRom {
   // A copy of the bytes.
   bytes(): Uint8Array<ArrayBuffer> {
     return this.core.u8().slice(this.pointer, this.pointer + this.size);
+  }
+
+  view(): Uint8Array {
+    return this.core.u8().subarray(this.pointer, this.pointer + this.size);
   }
 
   free() {

@@ -34,6 +34,12 @@ describe('byte ranges of a change', () => {
     assert.ok(same(history.applyRanges(a.slice(), ranges, 'after'), b));
     assert.ok(same(history.applyRanges(b.slice(), ranges, 'before'), a));
     assert.deepEqual(history.diffRanges(a, a.slice()), []);
+    // Views that do not start on a word: the same ranges, one byte earlier.
+    assert.deepEqual(history.diffRanges(a.subarray(1), b.subarray(1)).map((r) => [r.offset, r.after.length]),
+      [[0, 13], [299, 1], [4094, 1]]);
+    const tail = random(4099, 3), changedTail = tail.slice();
+    changedTail[4098] ^= 1;
+    assert.deepEqual(history.diffRanges(tail, changedTail).map((r) => r.offset), [4098], 'a byte after the last word');
   });
 
   it('keep a change of size whole', () => {

@@ -1,7 +1,7 @@
 // Screenshots of the page with the synthetic ROM open and one picture
 // replaced, at 1280 x 800 and 390 x 844, in headless Chromium:
 //   node web/test/screens.mjs OUT-DIR
-// writes web-1280x800.png, web-390x844.png and web-empty-1280x800.png.
+// writes web-1280x800.png, web-390x844.png, web-de-1280x800.png and web-empty-1280x800.png.
 import { mkdirSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { openBrowser } from './browser.mjs';
@@ -22,7 +22,7 @@ const demos = palettes.map(([c1, c2], k) => {
   const side = [56, 48, 56, 40, 48, 56][k];
   const file = join(work.dir, `demo-${k}.png`);
   writeFileSync(file, png(side, side, demoPicture(k, side), [0xffffff, c1, c2, 0], { indexed: true }));
-  return { file, slot: `Pokemon ${k + 1} front` };
+  return { file };
 });
 
 const browser = await openBrowser();
@@ -30,18 +30,19 @@ try {
   const { page: empty } = await browser.page();
   await empty.screenshot({ path: join(out, 'web-empty-1280x800.png') });
   await empty.context().close();
-  for (const [width, height] of [[1280, 800], [390, 844]]) {
-    const { page, errors } = await browser.page({ width, height });
-    await page.getByLabel('ROM file').setInputFiles(romFile);
-    await page.getByRole('status').filter({ hasText: 'Opened' }).waitFor();
-    for (const { file, slot } of demos) {
-      await page.getByRole('button', { name: slot, exact: true }).click();
-      await page.getByLabel('Replace picture').setInputFiles(file);
-      await page.getByRole('status').filter({ hasText: `went into ${slot}` }).waitFor();
+  for (const [width, height, locale] of [[1280, 800, 'en-US'], [390, 844, 'en-US'], [1280, 800, 'de-DE']]) {
+    const { page, errors } = await browser.page({ width, height }, { locale });
+    await page.locator('#rom-input').setInputFiles(romFile);
+    await page.locator('#gallery:not([hidden])').waitFor();
+    for (const [k, { file }] of demos.entries()) {
+      await page.locator(`#gallery .tile:nth-child(${2 * k + 1})`).click();
+      await page.locator('#picture-input').setInputFiles(file);
+      await page.locator('#changes-list li').nth(k).waitFor();
     }
-    await page.getByRole('button', { name: 'Pokemon 3 front', exact: true }).click();
+    await page.locator('#gallery .tile:nth-child(5)').click();
     await page.evaluate(() => window.scrollTo(0, 0));
-    await page.screenshot({ path: join(out, `web-${width}x${height}.png`) });
+    const name = locale === 'en-US' ? `web-${width}x${height}.png` : `web-de-${width}x${height}.png`;
+    await page.screenshot({ path: join(out, name) });
     if (errors.length) throw new Error(errors.join('\n'));
     await page.context().close();
   }
