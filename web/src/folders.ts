@@ -32,7 +32,7 @@ interface Pending {
   applied: boolean;
 }
 
-// Pictures decoded at once: enough to keep the decoder busy, few enough to keep memory flat.
+// Files read at once: enough to keep the decoder busy, few enough to keep memory flat.
 const DECODE_AT_ONCE = 16;
 
 const $ = <T extends HTMLElement>(root: ParentNode, selector: string) => root.querySelector<T>(selector)!;
@@ -162,14 +162,18 @@ export class FolderPanel {
     const shown = (path: string) => `${folderName}/${path}`;
     const jobs = listed.map((e, i) => ({ e, i })).filter(({ i }) => read[i] !== 'none');
     try {
-      for (let k = 0; k < jobs.length; k += DECODE_AT_ONCE) {
-        await Promise.all(jobs.slice(k, k + DECODE_AT_ONCE).map(async ({ e, i }) => {
+      // A few readers at once, each taking the next file as it finishes one.
+      let next = 0;
+      const reader = async () => {
+        while (next < jobs.length) {
+          const { e, i } = jobs[next++];
           const file = e.file!;
           if (read[i] === 'picture') entries[i] = { path: e.path, kind: 'picture', picture: await decodePictureFile(file, shown(e.path)) };
           else if (read[i] === 'text') entries[i] = { path: e.path, kind: 'text', text: await file.text() };
           else entries[i] = { path: e.path, kind: 'bytes', bytes: new Uint8Array(await file.arrayBuffer()) };
-        }));
-      }
+        }
+      };
+      await Promise.all(Array.from({ length: DECODE_AT_ONCE }, reader));
     } catch (error) {
       // A file that does not decode: nothing is planned, the last plan goes.
       this.drop();
