@@ -8,7 +8,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <set>
 
 #include "batch_plan.h"
 #include "byte_patch.h"
