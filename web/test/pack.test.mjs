@@ -5,9 +5,10 @@ import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { cpSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
+import { inflateSync } from 'node:zlib';
 import { after, before, describe, it } from 'node:test';
 import { cliPath, pattern, png, readIndexedPng, syntheticRom, tempDir } from './fixtures.mjs';
-import { listFolder, readFolder } from './folder_fixtures.mjs';
+import { listFolder, readFolder, readZip } from './folder_fixtures.mjs';
 import { loadModules, wasmBytes } from './load.mjs';
 
 const work = tempDir();
@@ -219,3 +220,34 @@ describe('the space map', () => {
   });
 });
 
+describe('the download\'s PNG and zip writers', () => {
+  let png4, zipper;
+  before(async () => {
+    [png4, zipper] = await loadModules('png', 'zip');
+  });
+
+  it('write four-colour PNGs of any width that decode to their shades and table', () => {
+    for (const [width, height] of [[56, 56], [13, 3], [1, 1]]) {
+      const shades = Uint8Array.from({ length: width * height }, (_, i) => (i * 7 + (i >> 3)) & 3);
+      const file = png4.fourColourPng(width, height, shades, [0x123456, 0xabcdef]);
+      const decoded = readIndexedPng(file);
+      assert.deepEqual([decoded.width, decoded.height], [width, height]);
+      assert.ok(Buffer.from(decoded.indices).equals(Buffer.from(shades)), `${width} x ${height}`);
+      const at = Buffer.from(file).indexOf('PLTE');
+      assert.equal(Buffer.from(file).subarray(at + 4, at + 16).toString('hex'), 'ffffff123456abcdef000000');
+    }
+    // More than one stored block, each with its own length, and the Adler-32 zlib checks.
+    const large = Uint8Array.from({ length: 200_000 }, (_, i) => (i * 31) >>> 3);
+    assert.ok(inflateSync(png4.zlibStored(large)).equals(Buffer.from(large)));
+    assert.ok(inflateSync(png4.zlibStored(new Uint8Array(0))).length === 0);
+  });
+
+  it('write stored zips whose names, bytes and CRC-32 read back', () => {
+    const files = [{ name: 'pokemon/nidoran♀/front.png', bytes: Uint8Array.of(1, 2, 3) },
+      { name: 'empty.pal', bytes: new Uint8Array(0) }, { name: 'a/b/c.txt', bytes: new TextEncoder().encode('x'.repeat(70_000)) }];
+    const read = readZip(zipper.zip(files, new Date(2026, 11, 8, 19, 4, 30)));
+    assert.deepEqual([...read.keys()], files.map((f) => f.name));
+    for (const f of files) assert.ok(Buffer.from(read.get(f.name)).equals(Buffer.from(f.bytes)), f.name);
+    assert.equal(zipper.crc32(new TextEncoder().encode('123456789')), 0xcbf43926);
+  });
+});
