@@ -210,6 +210,7 @@ export class FolderPanel {
     performance.mark('orv-apply:start');
     const r = p.plan.report;
     p.applied = true;
+    p.entries = []; // the decoded pictures are not planned again
     const rom = p.plan.rom;
     p.plan.rom = null; // the editor holds it now
     const change = editor.commit(rom, { slot: null, what: 'change.folder',
