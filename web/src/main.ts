@@ -352,21 +352,20 @@ function wire() {
 }
 
 // Picture folders and the space map follow every swap of the held ROM (a
-// change, an undo, a redo, a ROM opened); the map is redrawn once the
-// pictures are shown.
+// change, an undo, a redo, a ROM opened). The map is redrawn from the ROM
+// held then, once the page is idle and the map in view, so a change shows
+// first.
 const folders = new FolderPanel($('#folders'), { editor: () => editor ?? null, queue, say, sayText });
-const space = new SpacePanel($('#space'));
+const space = new SpacePanel($('#space'), () => {
+  const l = editor?.loaded;
+  return l ? { rom: l.current, slots: l.slots } : null;
+});
 
 function wirePanels(editor: Editor) {
-  let pending = 0;
   editor.onSwap((swap) => {
     folders.onSwap(swap);
     folders.enable(true);
-    const l = swap.loaded, rom = l.current;
-    cancelIdleCallback(pending);
-    pending = requestIdleCallback(() => {
-      if (editor.loaded === l && l.current === rom) space.show(rom, l.slots);
-    }, { timeout: 300 });
+    space.changed();
   });
   onLanguage(() => {
     folders.relabel();

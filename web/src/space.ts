@@ -29,15 +29,40 @@ export class SpacePanel {
   private chosenBank = -1;
   private chosenRun = -1; // offset of the run chosen, or -1 for the bank's largest
 
-  constructor(root: HTMLElement) {
+  private visible = false;
+  private stale = false;
+  private idle = 0;
+
+  // held: the ROM as it stands whenever asked, with its slots.
+  constructor(root: HTMLElement, private readonly held: () => { rom: HeldRom; slots: SlotInfo[] } | null) {
     this.total = root.querySelector('#space-total')!;
     this.grid = root.querySelector('#space-banks')!;
     this.detail = root.querySelector('#space-detail')!;
     this.grid.addEventListener('keydown', (event) => this.key(event));
+    new IntersectionObserver((entries) => {
+      this.visible = entries.some((e) => e.isIntersecting);
+      if (this.visible && this.stale) this.later();
+    }, { rootMargin: '200px' }).observe(root);
+  }
+
+  // The held ROM changed: the map is drawn again once idle and in view.
+  changed() {
+    this.stale = true;
+    if (this.visible) this.later();
+  }
+
+  private later() {
+    cancelIdleCallback(this.idle);
+    this.idle = requestIdleCallback(() => {
+      const held = this.held();
+      if (!this.stale || !held) return;
+      this.stale = false;
+      this.show(held.rom, held.slots);
+    }, { timeout: 500 });
   }
 
   // The ROM as it stands now; the bank chosen stays chosen.
-  show(rom: HeldRom, slots: SlotInfo[]) {
+  private show(rom: HeldRom, slots: SlotInfo[]) {
     this.map = rom.spaceMap(MIN_RUN);
     this.total.removeAttribute('data-i18n'); // from now on the map's own text
     this.slots = slots;

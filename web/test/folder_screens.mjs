@@ -41,14 +41,17 @@ try {
     await page.getByLabel('Picture folder', { exact: true }).setInputFiles(join(work.dir, 'my-pack'));
     await page.getByRole('status').filter({ hasText: 'would change' }).waitFor();
     await page.locator('#folders').scrollIntoViewIfNeeded();
+    await page.locator('#space-total').filter({ hasText: 'All banks' }).waitFor();
     await page.screenshot({ path: join(out, `folders-plan-${width}x${height}.png`) });
     await page.getByRole('button', { name: 'Apply', exact: true }).click();
     await page.getByRole('status').filter({ hasText: 'Applied' }).waitFor();
     await page.getByRole('radio', { name: 'disassembly layout' }).check();
     await page.getByRole('button', { name: 'Download pictures' }).scrollIntoViewIfNeeded();
     await page.screenshot({ path: join(out, `folders-applied-${width}x${height}.png`) });
+    await page.locator('#space').scrollIntoViewIfNeeded();
     await page.getByRole('group', { name: 'Banks' }).getByRole('button', { name: /^Bank 0x7D:/ }).click();
     await page.locator('#space').scrollIntoViewIfNeeded();
+    await page.getByText('Would fit the run at 0x1F4000').waitFor();
     await page.screenshot({ path: join(out, `space-${width}x${height}.png`) });
     if (errors.length) throw new Error(errors.join('\n'));
     await page.context().close();

@@ -220,7 +220,9 @@ describe('the space map', () => {
     return `All banks: pictures ${pictures}, picture bytes ${Number(bytes).toLocaleString('en')}, free runs ${runs}, ` +
       `free bytes ${Number(free).toLocaleString('en')} (runs of 64+ bytes); largest run ${Number(length).toLocaleString('en')} bytes at ${offset}`;
   };
+  // The map is drawn once it comes into view.
   const check = async (page, file) => {
+    await page.getByRole('region', { name: 'Space map' }).scrollIntoViewIfNeeded();
     await page.locator('#space-total').filter({ hasText: total(file) }).waitFor();
     for (const { name } of rows(file)) assert.equal(await page.getByRole('button', { name, exact: true }).count(), 1, name);
   };
