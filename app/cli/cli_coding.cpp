@@ -70,38 +70,6 @@ std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<C
     return given;
 }
 
-bool isGray(Colour c) { return (c >> 16 & 0xFF) == (c & 0xFF) && (c >> 8 & 0xFF) == (c & 0xFF); }
-
-// Stand-ins for shades 1 and 2 while grays are coded; never white or black.
-constexpr Colour kShade1 = 0x010101, kShade2 = 0x020202;
-
-// A grayscale picture's pixels as white, kShade1, kShade2 and black by
-// lightness: four grays in their order, fewer each by the nearest of 255,
-// 170, 85 and 0. None for more than four grays or any other colour.
-std::optional<WorkingPicture> shadesByLightness(WorkingPicture picture)
-{
-    std::vector<Colour> grays;
-    for (Colour c : picture.pixels) {
-        if (!isGray(c))
-            return std::nullopt;
-        if (std::ranges::find(grays, c) == grays.end()) {
-            if (grays.size() == 4)
-                return std::nullopt;
-            grays.push_back(c);
-        }
-    }
-    std::ranges::sort(grays, std::greater<>());
-    constexpr std::array<Colour, 4> kShades{kWhite, kShade1, kShade2, kBlack};
-    const auto shadeOf = [&](Colour gray) {
-        if (grays.size() == 4)
-            return static_cast<size_t>(std::ranges::find(grays, gray) - grays.begin());
-        return static_cast<size_t>((255 - (gray & 0xFF) + 42) / 85); // 0..3, the nearest level
-    };
-    for (Colour& c : picture.pixels)
-        c = kShades[shadeOf(c)];
-    return picture;
-}
-
 std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionRequest request,
                                                 const CodingOptions& options)
 {
@@ -119,14 +87,14 @@ std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionR
     return coded;
 }
 
-// Grays already reduced to the four shades (shadesByLightness).
+// Grays already reduced to the four shades (ShadesByLightness).
 std::expected<CodedPicture, std::string> codeShades(WorkingPicture shades, const CodingOptions& options)
 {
     CodedPicture coded;
     coded.order = options.order.value_or(TileOrder::Vertical);
     coded.picture = std::move(shades);
     const ColourMapping mapping = ApplyColourMapping(
-        {coded.picture.palette, kShade1, kShade2, kBlack, coded.picture.width, coded.picture.height});
+        {coded.picture.palette, kGrayShade1, kGrayShade2, kBlack, coded.picture.width, coded.picture.height});
     coded.picture.palette = mapping.palette;
     CompressionRequest request;
     request.rawLength = mapping.rawLength;
@@ -146,7 +114,7 @@ std::expected<CodedPicture, std::string> codeWithPair(LoadedPicture loaded, cons
     CodingOptions usual = options;
     usual.givenPair.reset();
     const bool inItsColours = loaded.colours.empty() || SlotColourRoles(loaded.colours, given);
-    auto grays = inItsColours ? std::nullopt : shadesByLightness(loaded.picture);
+    auto grays = inItsColours ? std::nullopt : ShadesByLightness(loaded.picture);
     std::expected<CodedPicture, std::string> coded;
     if (grays) {
         coded = codeShades(std::move(*grays), options);

@@ -7,6 +7,7 @@
 #include "cli.h"
 #include "file_identity.h"
 #include "messages_en.h"
+#include "pack_layout.h"
 
 namespace orv::cli {
 
@@ -78,17 +79,8 @@ const std::vector<NamedSlot>& NamedSlots()
 {
     static const std::vector<NamedSlot> named = [] {
         std::vector<NamedSlot> all;
-        char name[32];
-        for (const rom::Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed)) {
-            const int n = static_cast<int>(slot.number);
-            const char* side = slot.back ? "back" : "front";
-            switch (slot.kind) {
-            case rom::Slot::Kind::Pokemon: std::snprintf(name, sizeof name, "pokemon-%03d-%s", n, side); break;
-            case rom::Slot::Kind::Unown: std::snprintf(name, sizeof name, "unown-%02d-%s", n, side); break;
-            case rom::Slot::Kind::Trainer: std::snprintf(name, sizeof name, "trainer-%02d", n); break;
-            }
-            all.push_back({slot, name});
-        }
+        for (const rom::Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed))
+            all.push_back({slot, rom::FlatName(slot)});
         return all;
     }();
     return named;

@@ -141,7 +141,7 @@ std::vector<ExtractJob> flatJobs(OutputFormat format)
 std::vector<ExtractJob> packJobs()
 {
     std::vector<ExtractJob> jobs;
-    for (const PackOutput& output : PackOutputs())
+    for (const rom::PackOutput& output : rom::PackOutputs())
         jobs.push_back({output.relative, output.relative, output.slot, output.palette});
     return jobs;
 }

@@ -64,32 +64,6 @@ std::expected<std::vector<rom::BatchItem>, std::string> readFolder(const std::fi
     return items;
 }
 
-// What happened to one item, for the listing.
-std::string outcomeText(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
-{
-    const std::string bytes = std::to_string(step.bytes) + " bytes";
-    switch (step.outcome) {
-    case rom::BatchOutcome::Unchanged: return "unchanged";
-    case rom::BatchOutcome::SameAs: return "the same as " + items[step.sameAs].name;
-    case rom::BatchOutcome::InPlace:
-        return "replaced in place at " + HexEnglish(step.offset) + ", " + bytes + " (were " +
-               std::to_string(step.oldBytes) + ")";
-    case rom::BatchOutcome::Recoloured: return "recoloured: only the palette at " + HexEnglish(step.offset);
-    case rom::BatchOutcome::PaletteSet: return "palette set at " + HexEnglish(step.offset);
-    case rom::BatchOutcome::Moved: break;
-    }
-    std::string was;
-    switch (step.from) {
-    case rom::OldPlace::OutsideRom: was = "a pointer outside the ROM"; break;
-    case rom::OldPlace::Zeroed:
-        was = HexEnglish(step.fromOffset) + " (" + std::to_string(step.oldBytes) + " bytes)";
-        break;
-    case rom::OldPlace::NoPicture: was = HexEnglish(step.fromOffset) + " (no complete picture there)"; break;
-    case rom::OldPlace::Shared: was = HexEnglish(step.fromOffset) + " (left there: shared)"; break;
-    }
-    return "moved from " + was + " to " + HexEnglish(step.offset) + ", " + bytes;
-}
-
 } // namespace
 
 int InsertAll(const Args& args, Streams s)
@@ -178,7 +152,7 @@ int InsertAll(const Args& args, Streams s)
         steps.push_back(&step);
     std::ranges::stable_sort(steps, {}, [&](const rom::BatchStep* step) { return (*items)[step->item].name; });
     for (const rom::BatchStep* step : steps)
-        s.out << (*items)[step->item].name << ": " << outcomeText(*step, *items) << "\n";
+        s.out << (*items)[step->item].name << ": " << en::Text(*step, *items) << "\n";
     for (const std::string& line : unused)
         s.out << line << "\n";
     for (const rom::BatchNote& note : plan->notes)

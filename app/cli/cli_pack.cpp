@@ -82,35 +82,6 @@ int64_t paletteOf(const rom::Slot& slot) { return rom::PaletteLocation(rom::Chec
 
 } // namespace
 
-const std::vector<PackOutput>& PackOutputs()
-{
-    using rom::PackEntry, rom::PackFile, rom::PackKind;
-    using K = rom::Slot::Kind;
-    static const std::vector<PackOutput> outputs = [] {
-        std::vector<PackOutput> all;
-        const auto add = [&](PackEntry entry, rom::Slot slot, bool palette) {
-            all.push_back({rom::PackPath(entry), slot, palette});
-        };
-        for (int n = 1; n <= rom::kMaxPokemon; ++n) {
-            if (n == rom::kUnownNumber) {
-                add({PackKind::Pokemon, n, PackFile::NormalPal}, {K::Pokemon, n}, true);
-            } else {
-                add({PackKind::Pokemon, n, PackFile::Front}, {K::Pokemon, n}, false);
-                add({PackKind::Pokemon, n, PackFile::Back}, {K::Pokemon, n, true}, false);
-            }
-            add({PackKind::Pokemon, n, PackFile::ShinyPal}, {K::Pokemon, n, false, true}, true);
-        }
-        for (int u = 1; u <= rom::kMaxUnownIndex; ++u) {
-            add({PackKind::Unown, u, PackFile::Front}, {K::Unown, u}, false);
-            add({PackKind::Unown, u, PackFile::Back}, {K::Unown, u, true}, false);
-        }
-        for (int t = 1; t <= rom::kMaxTrainer; ++t)
-            add({PackKind::Trainer, t, PackFile::TrainerPicture}, {K::Trainer, t}, false);
-        return all;
-    }();
-    return outputs;
-}
-
 std::optional<fs::path> PackRoot(const fs::path& dir)
 {
     if (holdsLayout(dir))
@@ -176,8 +147,7 @@ std::expected<PackBatch, std::string> ReadPack(const fs::path& root, const rom::
     for (const rom::PackSkipped& skipped : index.skipped)
         batch.unused.push_back(skipped.path + ": " + en::Text(skipped, version));
     for (const rom::PackIgnored& ignored : index.ignored)
-        batch.unused.push_back(ignored.path + ": ignored (not part of the layout" +
-                               (ignored.files > 1 ? "; " + std::to_string(ignored.files) + " files" : "") + ")");
+        batch.unused.push_back(ignored.path + ": " + en::Text(ignored));
     return batch;
 }
 

@@ -15,17 +15,6 @@
 
 namespace orv::cli {
 
-// One file of the layout as extract-all writes it: a slot's picture, or a
-// slot's palette pair as a .pal file.
-struct PackOutput {
-    std::string relative; // below the layout's root
-    rom::Slot slot;
-    bool palette = false;
-};
-// Every Pokemon but 201: front.png, back.png, shiny.pal; Unown's shared
-// normal.pal and shiny.pal; the letters' front.png and back.png; trainers.
-const std::vector<PackOutput>& PackOutputs();
-
 // The layout's root: dir when it holds a folder pokemon/ or trainers/, else
 // dir/gfx when that does (a checkout's root); none for a flat folder.
 std::optional<std::filesystem::path> PackRoot(const std::filesystem::path& dir);

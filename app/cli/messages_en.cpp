@@ -338,6 +338,37 @@ std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version)
     return "not used";
 }
 
+std::string Text(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
+{
+    const std::string bytes = std::to_string(step.bytes) + " bytes";
+    switch (step.outcome) {
+    case rom::BatchOutcome::Unchanged: return "unchanged";
+    case rom::BatchOutcome::SameAs: return "the same as " + items[step.sameAs].name;
+    case rom::BatchOutcome::InPlace:
+        return "replaced in place at " + HexEnglish(step.offset) + ", " + bytes + " (were " +
+               std::to_string(step.oldBytes) + ")";
+    case rom::BatchOutcome::Recoloured: return "recoloured: only the palette at " + HexEnglish(step.offset);
+    case rom::BatchOutcome::PaletteSet: return "palette set at " + HexEnglish(step.offset);
+    case rom::BatchOutcome::Moved: break;
+    }
+    std::string was;
+    switch (step.from) {
+    case rom::OldPlace::OutsideRom: was = "a pointer outside the ROM"; break;
+    case rom::OldPlace::Zeroed:
+        was = HexEnglish(step.fromOffset) + " (" + std::to_string(step.oldBytes) + " bytes)";
+        break;
+    case rom::OldPlace::NoPicture: was = HexEnglish(step.fromOffset) + " (no complete picture there)"; break;
+    case rom::OldPlace::Shared: was = HexEnglish(step.fromOffset) + " (left there: shared)"; break;
+    }
+    return "moved from " + was + " to " + HexEnglish(step.offset) + ", " + bytes;
+}
+
+std::string Text(const rom::PackIgnored& ignored)
+{
+    return "ignored (not part of the layout" +
+           (ignored.files > 1 ? "; " + std::to_string(ignored.files) + " files" : std::string()) + ")";
+}
+
 std::string CodecText(codec::Error error)
 {
     switch (error) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch_plan.h"
 #include "byte_patch.h"
 #include "codec.h"
 #include "error.h"
@@ -25,6 +26,13 @@ std::string Text(const rom::PalFileError& error, std::string_view path);
 // Why a file of a sprite pack is not used for a ROM of this version:
 // "not used: ..." without the path.
 std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version);
+
+// What a batch did with one of its items, as insert-all lists it:
+// "unchanged", "replaced in place at 0x...", "moved from ... to ...", ...
+std::string Text(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items);
+// A file or folder a sprite pack's layout does not know, without the path:
+// "ignored (not part of the layout; 3 files)".
+std::string Text(const rom::PackIgnored& ignored);
 
 // A short description of a codec failure.
 std::string CodecText(codec::Error error);

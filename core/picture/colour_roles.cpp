@@ -1,6 +1,8 @@
 #include "colour_roles.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 
 namespace orv {
 
@@ -36,6 +38,36 @@ std::optional<ColourRoles> TableColourRoles(const std::vector<Colour>& table, co
             roles.colour2 = slot2;
     }
     return roles;
+}
+
+namespace {
+
+bool isGray(Colour c) { return (c >> 16 & 0xFF) == (c & 0xFF) && (c >> 8 & 0xFF) == (c & 0xFF); }
+
+} // namespace
+
+std::optional<WorkingPicture> ShadesByLightness(WorkingPicture picture)
+{
+    std::vector<Colour> grays;
+    for (Colour c : picture.pixels) {
+        if (!isGray(c))
+            return std::nullopt;
+        if (std::ranges::find(grays, c) == grays.end()) {
+            if (grays.size() == 4)
+                return std::nullopt;
+            grays.push_back(c);
+        }
+    }
+    std::ranges::sort(grays, std::greater<>());
+    constexpr std::array<Colour, 4> kShades{kWhite, kGrayShade1, kGrayShade2, kBlack};
+    const auto shadeOf = [&](Colour gray) {
+        if (grays.size() == 4)
+            return static_cast<size_t>(std::ranges::find(grays, gray) - grays.begin());
+        return static_cast<size_t>((255 - (gray & 0xFF) + 42) / 85); // 0..3, the nearest level
+    };
+    for (Colour& c : picture.pixels)
+        c = kShades[shadeOf(c)];
+    return picture;
 }
 
 } // namespace orv

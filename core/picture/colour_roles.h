@@ -27,4 +27,14 @@ std::optional<ColourRoles> SlotColourRoles(const std::vector<Colour>& colours, c
 std::optional<ColourRoles> TableColourRoles(const std::vector<Colour>& table, const std::vector<Colour>& used,
                                             const std::optional<PalettePair>& slotPair);
 
+// Stand-ins for shades 1 and 2 while a grayscale picture is coded; never
+// white or black.
+constexpr Colour kGrayShade1 = 0x010101, kGrayShade2 = 0x020202;
+
+// A grayscale picture beside a given pair (a pack's normal.pal): its pixels as
+// white, kGrayShade1, kGrayShade2 and black by lightness; four grays in their
+// order, fewer each by the nearest of 255, 170, 85 and 0. None for more than
+// four grays or any other colour.
+std::optional<WorkingPicture> ShadesByLightness(WorkingPicture picture);
+
 } // namespace orv

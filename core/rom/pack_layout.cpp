@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <vector>
+
+#include "rom_layout.h"
 
 namespace orv::rom {
 
@@ -112,6 +115,47 @@ std::optional<PackEntry> ParsePackPath(std::string_view relative)
     if (PackPath(entry) != std::string(parts[0]) + "/" + std::string(parts[1]) + "/" + std::string(parts[2]))
         return std::nullopt;
     return entry;
+}
+
+const std::vector<PackOutput>& PackOutputs()
+{
+    using K = Slot::Kind;
+    static const std::vector<PackOutput> outputs = [] {
+        std::vector<PackOutput> all;
+        const auto add = [&](PackEntry entry, Slot slot, bool palette) {
+            all.push_back({PackPath(entry), slot, palette});
+        };
+        for (int n = 1; n <= kMaxPokemon; ++n) {
+            if (n == kUnownNumber) {
+                add({PackKind::Pokemon, n, PackFile::NormalPal}, {K::Pokemon, n}, true);
+            } else {
+                add({PackKind::Pokemon, n, PackFile::Front}, {K::Pokemon, n}, false);
+                add({PackKind::Pokemon, n, PackFile::Back}, {K::Pokemon, n, true}, false);
+            }
+            add({PackKind::Pokemon, n, PackFile::ShinyPal}, {K::Pokemon, n, false, true}, true);
+        }
+        for (int u = 1; u <= kMaxUnownIndex; ++u) {
+            add({PackKind::Unown, u, PackFile::Front}, {K::Unown, u}, false);
+            add({PackKind::Unown, u, PackFile::Back}, {K::Unown, u, true}, false);
+        }
+        for (int t = 1; t <= kMaxTrainer; ++t)
+            add({PackKind::Trainer, t, PackFile::TrainerPicture}, {K::Trainer, t}, false);
+        return all;
+    }();
+    return outputs;
+}
+
+std::string FlatName(const Slot& slot)
+{
+    char name[32];
+    const int n = static_cast<int>(slot.number);
+    const char* side = slot.back ? "back" : "front";
+    switch (slot.kind) {
+    case Slot::Kind::Pokemon: std::snprintf(name, sizeof name, "pokemon-%03d-%s", n, side); break;
+    case Slot::Kind::Unown: std::snprintf(name, sizeof name, "unown-%02d-%s", n, side); break;
+    case Slot::Kind::Trainer: std::snprintf(name, sizeof name, "trainer-%02d", n); break;
+    }
+    return name;
 }
 
 } // namespace orv::rom

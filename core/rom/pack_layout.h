@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "slot.h"
 
 namespace orv::rom {
 
@@ -36,5 +39,20 @@ std::string PackPath(const PackEntry& entry);
 
 // The entry a path below the root names (any case); none for anything else.
 std::optional<PackEntry> ParsePackPath(std::string_view relative);
+
+// One file extract-all --layout pret writes: a slot's picture, or a slot's
+// palette pair as a .pal file.
+struct PackOutput {
+    std::string relative; // below the layout's root
+    Slot slot;
+    bool palette = false;
+};
+// Every Pokemon but 201: front.png, back.png, shiny.pal; Unown's shared
+// normal.pal and shiny.pal; the letters' front.png and back.png; trainers.
+const std::vector<PackOutput>& PackOutputs();
+
+// extract-all's flat name of a slot's picture, without the extension:
+// "pokemon-025-front", "unown-03-back", "trainer-12".
+std::string FlatName(const Slot& slot);
 
 } // namespace orv::rom

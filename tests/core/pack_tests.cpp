@@ -157,6 +157,36 @@ TEST(PackLayout, OtherPathsAreNotEntries)
     EXPECT_EQ(ParsePackPath("pokemon//pikachu/back.png"), (PackEntry{PackKind::Pokemon, 25, PackFile::Back}));
 }
 
+// extract-all's files in both layouts: each pack file once, naming the slot
+// it holds; each flat name once, in its fixed digits.
+TEST(PackLayout, ExtractAllsFilesInBothLayouts)
+{
+    std::set<std::string> paths;
+    size_t palettes = 0;
+    for (const PackOutput& output : PackOutputs()) {
+        EXPECT_TRUE(paths.insert(output.relative).second) << output.relative;
+        const auto entry = ParsePackPath(output.relative);
+        ASSERT_TRUE(entry) << output.relative;
+        palettes += output.palette;
+        EXPECT_EQ(output.palette, entry->file == PackFile::NormalPal || entry->file == PackFile::ShinyPal);
+        EXPECT_EQ(output.slot.number, entry->number) << output.relative;
+        EXPECT_EQ(output.slot.kind == Slot::Kind::Trainer, entry->kind == PackKind::Trainer) << output.relative;
+        EXPECT_EQ(output.slot.back, entry->file == PackFile::Back) << output.relative;
+        EXPECT_EQ(output.slot.shiny, entry->file == PackFile::ShinyPal) << output.relative;
+    }
+    EXPECT_EQ(paths.size() - palettes, 618u);
+    EXPECT_EQ(palettes, 252u);
+
+    std::set<std::string> names;
+    for (const Slot& slot : AllPictureSlots(Pokemon201::Listed))
+        EXPECT_TRUE(names.insert(FlatName(slot)).second) << FlatName(slot);
+    EXPECT_EQ(names.size(), 620u);
+    EXPECT_EQ(FlatName({Slot::Kind::Pokemon, 25}), "pokemon-025-front");
+    EXPECT_EQ(FlatName({Slot::Kind::Pokemon, 201, true}), "pokemon-201-back");
+    EXPECT_EQ(FlatName({Slot::Kind::Unown, 3, true}), "unown-03-back");
+    EXPECT_EQ(FlatName({Slot::Kind::Trainer, 12}), "trainer-12");
+}
+
 std::vector<std::string> pathsOf(const std::vector<PackFileUse>& uses)
 {
     std::vector<std::string> paths;

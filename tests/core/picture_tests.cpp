@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "codec.h"
+#include "colour_roles.h"
 #include "compression.h"
 #include "core_facts.h"
 #include "orv_format.h"
@@ -41,6 +42,25 @@ TEST(Colours, ListLimitShadesAndMapping)
     EXPECT_EQ(kept.palette, (Palette{kWhite, kYellow, kGreen, kBlack, kBlue}));
     EXPECT_EQ(std::pair(kept.rawLength, kept.paletteText), std::pair(16, std::string("FF03E003")));
     EXPECT_EQ(ColourItemText(0x0000FF), "0000FF");
+}
+
+// Grays beside a given pair: four in their order of lightness, fewer by the
+// nearest of four levels; a fifth gray or any colour is no grayscale picture.
+TEST(Colours, ShadesByLightness)
+{
+    const auto picture = [](std::vector<Colour> row) {
+        return MakePicture(static_cast<int>(row.size()), 1, [=](int x, int) { return row[static_cast<size_t>(x)]; });
+    };
+    const auto shades = [&](std::vector<Colour> row) {
+        auto made = ShadesByLightness(picture(std::move(row)));
+        return made ? made->pixels : std::vector<Colour>{};
+    };
+    constexpr Colour g1 = kGrayShade1, g2 = kGrayShade2;
+    EXPECT_EQ(shades({0x101010, 0xF0F0F0, 0x202020, 0x303030}), (std::vector<Colour>{kBlack, kWhite, g2, g1}));
+    EXPECT_EQ(shades({0xFFFFFF, 0xA0A0A0, 0x5A5A5A, 0x0A0A0A}), (std::vector<Colour>{kWhite, g1, g2, kBlack}));
+    EXPECT_EQ(shades({0x606060, 0x808080}), (std::vector<Colour>{g2, g1})); // 96 is nearest 85, 128 nearest 170
+    EXPECT_FALSE(ShadesByLightness(picture({0x101010, 0x202020, 0x303030, 0x404040, 0x505050})));
+    EXPECT_FALSE(ShadesByLightness(picture({0xFFFFFF, 0x102030})));
 }
 
 TEST(Tiles, TileOrdersAndRowBits)

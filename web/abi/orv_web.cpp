@@ -33,6 +33,7 @@
 #include "tiles.h"
 #include "web_edit.h"
 #include "web_insert.h"
+#include "web_pack.h"
 
 namespace {
 
@@ -253,6 +254,88 @@ OrvStatus orv_make_patch(uint32_t format, const uint8_t* base, uint32_t base_siz
     if (made->size() > capacity || !patch)
         return ORV_BUFFER_SMALL;
     std::copy(made->begin(), made->end(), patch);
+    return ORV_OK;
+}
+
+} // extern "C"
+
+// ---- Picture folders, the space map and extract-all's files ----
+
+namespace {
+
+OrvStatus putOutput(const std::string& text, char* out, uint32_t capacity, uint32_t* needed)
+{
+    *needed = static_cast<uint32_t>(text.size() + 1);
+    if (!out || *needed > capacity)
+        return ORV_BUFFER_SMALL;
+    std::memcpy(out, text.c_str(), text.size() + 1);
+    return ORV_OK;
+}
+
+} // namespace
+
+extern "C" {
+
+OrvStatus orv_folder_needs(const uint8_t* data, uint32_t size, const uint8_t* folder, uint32_t folder_size,
+                           uint8_t* read, uint32_t read_capacity, uint32_t* layout)
+{
+    if (!layout || (!data && size) || (!folder && folder_size))
+        return ORV_BAD_ARGUMENT;
+    const auto entries = web::ParseFolder(bytesOf(folder, folder_size));
+    if (!entries || entries->size() > read_capacity || (!read && !entries->empty()))
+        return ORV_BAD_ARGUMENT;
+    const web::FolderNeeds needs = web::NeedsOfFolder(*entries, rom::RomImage(bytesOf(data, size)));
+    std::ranges::copy(needs.read, read);
+    *layout = needs.layout;
+    return ORV_OK;
+}
+
+OrvStatus orv_folder_plan(const uint8_t* data, uint32_t size, const char* rom_name, const char* folder_name,
+                          const uint8_t* folder, uint32_t folder_size, uint32_t any_shape, uint8_t* new_rom,
+                          uint32_t new_rom_capacity, char* report, uint32_t report_capacity, uint32_t* needed)
+{
+    if (!needed || !new_rom || (!data && size) || (!folder && folder_size) || new_rom_capacity < size)
+        return ORV_BAD_ARGUMENT;
+    const auto entries = web::ParseFolder(bytesOf(folder, folder_size));
+    if (!entries)
+        return ORV_BAD_ARGUMENT;
+    const rom::RomImage rom(bytesOf(data, size));
+    auto plan = web::PlanFolder(*entries, rom, nameOf(rom_name), nameOf(folder_name), any_shape != 0);
+    if (!plan)
+        return ORV_BAD_ARGUMENT;
+    if (const OrvStatus put = putOutput(plan->report, report, report_capacity, needed); put != ORV_OK)
+        return put;
+    if (!plan->ok)
+        return ORV_REFUSED;
+    if (plan->bytes.size() > new_rom_capacity)
+        return ORV_BAD_ARGUMENT;
+    std::ranges::copy(plan->bytes, new_rom);
+    return ORV_OK;
+}
+
+OrvStatus orv_space_map(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t min_run, char* json,
+                        uint32_t capacity, uint32_t* needed)
+{
+    if (!needed || (!data && size) || min_run < 1)
+        return ORV_BAD_ARGUMENT;
+    auto map = web::SpaceMapJson(rom::RomImage(bytesOf(data, size)), nameOf(rom_name), min_run);
+    if (!map) {
+        putText(json, capacity, map.error());
+        return ORV_REFUSED;
+    }
+    return putOutput(*map, json, capacity, needed);
+}
+
+OrvStatus orv_extract_files(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t layout, uint8_t* out,
+                            uint32_t capacity, uint32_t* needed)
+{
+    if (!needed || (!data && size) || layout > 1)
+        return ORV_BAD_ARGUMENT;
+    const auto files = web::ExtractFiles(rom::RomImage(bytesOf(data, size)), nameOf(rom_name), layout == 1);
+    *needed = static_cast<uint32_t>(files.size());
+    if (!out || files.size() > capacity)
+        return ORV_BUFFER_SMALL;
+    std::ranges::copy(files, out);
     return ORV_OK;
 }
 

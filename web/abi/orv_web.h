@@ -7,7 +7,8 @@
  * A refusal returns ORV_REFUSED and writes a message into the caller's text
  * buffer, NUL-terminated and cut to its capacity: in the language the call
  * names, the English the command line would print (without its
- * "orvista-cli: " prefix) or the German of the wizard.
+ * "orvista-cli: " prefix) or the German of the wizard; English where a call
+ * names none.
  *
  * Slots are numbered 0 .. orv_slot_count() - 1 in the order extract-all names
  * its files: Pokemon 1..251 front and back, Unown 1..26 front and back,
@@ -174,6 +175,70 @@ OrvStatus orv_pal_text(const uint8_t* rom, uint32_t size, uint32_t slot, uint32_
 ORV_EXPORT(orv_parse_pal)
 OrvStatus orv_parse_pal(const char* pal, uint32_t length, const char* file_name, uint32_t* colours, uint32_t language,
                         char* text, uint32_t text_capacity);
+
+/* ---- Picture folders, the space map and extract-all's files ---- */
+
+/* A picture folder (insert-all's DIR) as one buffer of little-endian 32-bit
+ * words, every string and byte run padded to 4 bytes: the entry count, then
+ * per entry its type (OrvEntryType), path length and path (UTF-8, below the
+ * chosen folder, '/' between parts); then for ORV_ENTRY_PICTURE its width,
+ * height, colour count, that many colours (an indexed file's own table as
+ * 0x00RRGGBB) and the RGBA pixels, rows from the top; for ORV_ENTRY_TEXT and
+ * ORV_ENTRY_BYTES the length and the bytes. */
+typedef enum OrvEntryType {
+    ORV_ENTRY_FILE = 0, /* a file not read */
+    ORV_ENTRY_FOLDER = 1,
+    ORV_ENTRY_PICTURE = 2,
+    ORV_ENTRY_TEXT = 3,
+    ORV_ENTRY_BYTES = 4,
+} OrvEntryType;
+
+/* Which entries insert-all would read, one byte each into read (capacity at
+ * least the entry count): 0 none, 1 a picture to decode, 2 a .pal text, 3 an
+ * own file's bytes. *layout: 0 the flat names, 1 the sprite packs' layout in
+ * the folder, 2 in its gfx/. ORV_BAD_ARGUMENT for a malformed buffer. */
+ORV_EXPORT(orv_folder_needs)
+OrvStatus orv_folder_needs(const uint8_t* rom, uint32_t size, const uint8_t* folder, uint32_t folder_size,
+                           uint8_t* read, uint32_t read_capacity, uint32_t* layout);
+
+/* `orvista-cli insert-all DIR ROM [--any-shape]` planned on the folder, its
+ * entries read as orv_folder_needs asked. report gets JSON, NUL-terminated:
+ * layout ("flat", "pack"), root ("" or "gfx/"), ok, unused (insert-all's lines
+ * for files left out), items ({name, outcome, text, palette} sorted by name;
+ * outcome "unchanged", "same", "in-place", "moved", "recoloured",
+ * "palette-set" or "refused"); when ok: notes, summary, changed, total,
+ * pictures and palettes changed, freeBefore, freeAfter, bytesChanged; else
+ * message (why nothing was written; a picture's name or the folder's names it)
+ * and shapeOnly. ORV_OK: new_rom (size bytes) holds the ROM as changed, its
+ * global checksum included. ORV_REFUSED: the report says why, new_rom is left.
+ * ORV_BUFFER_SMALL: report needs *needed bytes. ORV_BAD_ARGUMENT also for an
+ * entry not read as asked. */
+ORV_EXPORT(orv_folder_plan)
+OrvStatus orv_folder_plan(const uint8_t* rom, uint32_t size, const char* rom_name, const char* folder_name,
+                          const uint8_t* folder, uint32_t folder_size, uint32_t any_shape, uint8_t* new_rom,
+                          uint32_t new_rom_capacity, char* report, uint32_t report_capacity, uint32_t* needed);
+
+/* `orvista-cli space ROM --min MIN_RUN` as JSON into json, NUL-terminated:
+ * minRun, bankCount, banks ({bank, pictures, pictureBytes, freeBytes, largest,
+ * runs, slots}: runs as [offset, length], slots the indices of orv_slots
+ * whose picture starts in the bank), and the totals pictures, pictureBytes,
+ * runs, freeBytes, largest. ORV_REFUSED: json holds the message.
+ * ORV_BUFFER_SMALL: json needs *needed bytes. */
+ORV_EXPORT(orv_space_map)
+OrvStatus orv_space_map(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t min_run, char* json,
+                        uint32_t capacity, uint32_t* needed);
+
+/* The files `orvista-cli extract-all ROM DIR` (layout 0) or `... --layout
+ * pret` (layout 1) writes, in its order, as little-endian 32-bit words with
+ * byte runs padded to 4: the file count, then per file its type (0 a
+ * picture, 1 a .pal file, 2 skipped) and its path (length, UTF-8 bytes); a
+ * picture: width, height, colour 1 and colour 2 (0x00RRGGBB, as its PNG's
+ * table entries 1 and 2), then length and shades (0..3, one byte per pixel,
+ * rows from the top); a .pal file: length and text; skipped: length and why.
+ * ORV_BUFFER_SMALL: out needs *needed bytes. */
+ORV_EXPORT(orv_extract_files)
+OrvStatus orv_extract_files(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t layout, uint8_t* out,
+                            uint32_t capacity, uint32_t* needed);
 
 #ifdef __cplusplus
 }

@@ -3,14 +3,17 @@
 // N` does it: cut to whole tiles over white, colours by the command line's
 // rules, coded, placed at the next free place in a shape the game draws
 // there, the global checksum last.
-// Errors are the command line's English texts or the wizard's German ones.
+// Errors are the command line's English texts or the wizard's German ones;
+// English unless the call names a language.
 
 #include <cstdint>
 #include <expected>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "gbc_color.h"
 #include "rom_image.h"
 #include "slot.h"
 #include "web_text.h"
@@ -34,18 +37,44 @@ struct CodedPicture {
 // name: how messages name the picture.
 std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, const rom::Slot& slot,
                                                      const SourcePicture& source, const std::string& name,
-                                                     Language language);
+                                                     Language language = Language::English);
+
+// A decoded picture cut to whole tiles over white, with its colours, as the
+// desktop picture reader hands it on.
+struct LoadedSource {
+    WorkingPicture picture;
+    std::vector<Colour> colours, colourTable;
+};
+std::expected<LoadedSource, std::string> LoadSource(const SourcePicture& source, const std::string& name,
+                                                    Language language = Language::English);
+
+struct CodingPairs {
+    // The slot's pair: colour roles and the colour of a role no colour takes.
+    std::optional<PalettePair> slotPair;
+    // The pair the picture gets whatever its colours (a pack's normal.pal):
+    // its two colours take their roles, grays their shades by lightness.
+    std::optional<PalettePair> givenPair;
+};
+
+// As insert and insert-all code a picture. The errors (LoadSource's name
+// the picture) do not yet say that nothing was written.
+std::expected<CodedPicture, std::string> CodeLoaded(LoadedSource loaded, const CodingPairs& pairs,
+                                                    Language language = Language::English);
+
+// An own picture file's bytes, coded anew from its stream as insert-all does.
+std::expected<CodedPicture, std::string> CodeOwnFile(std::span<const uint8_t> bytes, const std::string& name,
+                                                     Language language = Language::English);
 
 struct Inserted {
     std::vector<uint8_t> bytes; // the whole ROM as changed
     int64_t dataOffset = 0;
     size_t patches = 0;
-    std::string report; // the command line's lines: what went where, then its notes (in the call's language)
+    std::string report; // the command line's lines: what went where, then its notes
 };
 
 // romName: how messages and the report name the ROM.
 std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const rom::Slot& slot,
                                                  const CodedPicture& coded, const std::string& romName,
-                                                 Language language);
+                                                 Language language = Language::English);
 
 } // namespace orv::web

@@ -6,6 +6,7 @@ import { Detail } from './detail.ts';
 import { EditPanel } from './edit_panel.ts';
 import { editRequests } from './edits.ts';
 import { Editor, type Swap } from './editor.ts';
+import { FolderPanel } from './folders.ts';
 import { Gallery } from './gallery.ts';
 import type { Change } from './history.ts';
 import { chooseLanguage, count, language, onLanguage, setLanguage, t, type Language, type Params,
@@ -14,6 +15,7 @@ import { hex, slotLabel } from './labels.ts';
 import { OrvCore, Refusal, type Core, type PatchFormat, type RomInfo, type Shades } from './orv.ts';
 import { decodePictureFile } from './picture_file.ts';
 import { saveFile } from './save.ts';
+import { SpacePanel } from './space.ts';
 
 const $ = <T extends HTMLElement>(selector: string) => document.querySelector<T>(selector)!;
 
@@ -344,11 +346,34 @@ function wire() {
     event.preventDefault();
     detailRoot.classList.remove('drop');
     document.body.classList.remove('drop');
+    if (folders.takeDrop(event)) return;
     const file = event.dataTransfer?.files[0];
     if (!file) return;
     const onDetail = detailRoot.contains(event.target as Node);
     const picture = !isRomName(file.name) && (onDetail || file.type.startsWith('image/'));
     queue(() => (picture && editor.loaded ? replacePicture(file) : openRom(file)));
+  });
+}
+
+// Picture folders and the space map follow every swap of the held ROM (a
+// change, an undo, a redo, a ROM opened). The map is redrawn from the ROM
+// held then, once the page is idle and the map in view, so a change shows
+// first.
+const folders = new FolderPanel($('#folders'), { editor: () => editor ?? null, queue, say, sayText });
+const space = new SpacePanel($('#space'), () => {
+  const l = editor?.loaded;
+  return l ? { rom: l.current, slots: l.slots } : null;
+});
+
+function wirePanels(editor: Editor) {
+  editor.onSwap((swap) => {
+    folders.onSwap(swap);
+    folders.enable(true);
+    space.changed();
+  });
+  onLanguage(() => {
+    folders.relabel();
+    space.relabel();
   });
 }
 
@@ -398,6 +423,7 @@ async function start() {
     core = await OrvCore.load(fetch('orv_web.wasm'));
     editor = new Editor(core);
     editor.onSwap(showSwap);
+    wirePanels(editor);
     gallery.build(core.slotCount); // before any ROM, so opening one only fills it
     core.language = language();
     onLanguage(() => {

@@ -71,6 +71,86 @@ export interface Edit {
   patches: number; // byte patches, the global checksum included
 }
 
+// A file or folder of a picture folder, path below the chosen folder ('/'
+// between parts); a file as read after folderNeeds asked for it.
+export type FolderEntry =
+  | { path: string; kind: 'file' | 'folder' }
+  | { path: string; kind: 'picture'; picture: DecodedPicture }
+  | { path: string; kind: 'text'; text: string }
+  | { path: string; kind: 'bytes'; bytes: Uint8Array };
+
+export type FolderRead = 'none' | 'picture' | 'text' | 'bytes';
+export type FolderLayout = 'flat' | 'pack' | 'pack-gfx';
+
+export type FolderOutcome = 'unchanged' | 'same' | 'in-place' | 'moved' | 'recoloured' | 'palette-set' | 'refused';
+
+export interface FolderItem {
+  name: string;
+  outcome: FolderOutcome;
+  text: string; // as insert-all lists it
+  palette: boolean; // a .pal file, not a picture
+}
+
+// insert-all's plan of a folder (orv_folder_plan's report).
+export interface FolderReport {
+  layout: 'flat' | 'pack';
+  root: string;
+  ok: boolean;
+  message?: string; // why nothing changes
+  shapeOnly?: boolean; // every refused picture only has a shape its slot does not draw
+  items: FolderItem[];
+  unused: string[];
+  notes: string[];
+  summary?: string;
+  changed?: number;
+  total?: number;
+  pictures?: number;
+  palettes?: number;
+  freeBefore?: number;
+  freeAfter?: number;
+  bytesChanged?: number;
+}
+
+export interface FolderPlan {
+  report: FolderReport;
+  rom: HeldRom | null; // the whole result when the report is ok
+}
+
+export interface FreeRun {
+  offset: number;
+  length: number;
+}
+
+export interface BankSpace {
+  bank: number;
+  pictures: number;
+  pictureBytes: number;
+  freeBytes: number;
+  largest: FreeRun | null;
+  runs: FreeRun[];
+  slots: number[]; // slot indices whose picture starts here
+}
+
+// As `orvista-cli space` counts a ROM's banks.
+export interface SpaceMap {
+  minRun: number;
+  bankCount: number;
+  banks: BankSpace[]; // those with pictures or free runs
+  pictures: number;
+  pictureBytes: number;
+  runs: number;
+  freeBytes: number;
+  largest: FreeRun | null;
+}
+
+export type ExtractLayout = 'flat' | 'pret';
+
+// A file extract-all writes, as data.
+export type ExtractedFile =
+  | { type: 'picture'; path: string; width: number; height: number; colours: [number, number]; shades: Uint8Array }
+  | { type: 'palette'; path: string; text: string }
+  | { type: 'skipped'; path: string; why: string };
+
 // A ROM held in the module's memory; every method reads it, none changes it.
 export interface HeldRom {
   readonly size: number;
@@ -91,6 +171,12 @@ export interface HeldRom {
   setName(number: number, name: string): { rom: HeldRom; edit: Edit };
   // The slot's normal or shiny pair as a .pal file's text.
   palText(slot: number, shiny: boolean): string;
+  // Which entries of a folder insert-all would read, and as what.
+  folderNeeds(entries: readonly FolderEntry[]): { read: FolderRead[]; layout: FolderLayout };
+  // insert-all's plan of the folder; its rom is a new HeldRom, this one unchanged.
+  planFolder(entries: readonly FolderEntry[], folderName: string, options?: { anyShape?: boolean }): FolderPlan;
+  spaceMap(minRun?: number): SpaceMap;
+  extractFiles(layout: ExtractLayout): ExtractedFile[];
   free(): void;
 }
 
@@ -135,6 +221,14 @@ interface Exports {
   orv_pal_text(rom: number, size: number, slot: number, shiny: number, pal: number, capacity: number): number;
   orv_parse_pal(pal: number, length: number, name: number, colours: number, language: number, text: number,
     cap: number): number;
+  orv_folder_needs(rom: number, size: number, folder: number, folderSize: number, read: number, capacity: number,
+    layout: number): number;
+  orv_folder_plan(rom: number, size: number, romName: number, folderName: number, folder: number, folderSize: number,
+    anyShape: number, newRom: number, newRomCapacity: number, report: number, capacity: number, needed: number): number;
+  orv_space_map(rom: number, size: number, romName: number, minRun: number, json: number, capacity: number,
+    needed: number): number;
+  orv_extract_files(rom: number, size: number, romName: number, layout: number, out: number, capacity: number,
+    needed: number): number;
 }
 
 const OK = 0, REFUSED = 1, BUFFER_SMALL = 2;
@@ -148,6 +242,49 @@ const INSERTION_BYTES = 6 * 4;
 const EDIT_BYTES = 5 * 4;
 const PAL_TEXT_CAPACITY = 256;
 const KINDS: SlotKind[] = ['pokemon', 'unown', 'trainer'];
+const ENTRY_TYPES = { file: 0, folder: 1, picture: 2, text: 3, bytes: 4 } as const;
+const READS: FolderRead[] = ['none', 'picture', 'text', 'bytes'];
+const LAYOUTS: FolderLayout[] = ['flat', 'pack', 'pack-gfx'];
+
+// A folder as orv_web.h's buffer: 32-bit little-endian words, byte runs padded to 4.
+function folderBuffer(entries: readonly FolderEntry[]): Uint8Array {
+  const encoder = new TextEncoder();
+  const paths = entries.map((e) => encoder.encode(e.path));
+  const texts = entries.map((e) => e.kind === 'text' ? encoder.encode(e.text) : e.kind === 'bytes' ? e.bytes : null);
+  const pad = (n: number) => (n + 3) & ~3;
+  let size = 4;
+  entries.forEach((e, i) => {
+    size += 8 + pad(paths[i].length);
+    if (e.kind === 'picture') size += 12 + 4 * (e.picture.colourTable?.length ?? 0) + pad(e.picture.rgba.length);
+    else if (texts[i]) size += 4 + pad(texts[i]!.length);
+  });
+  const out = new Uint8Array(size);
+  const v = new DataView(out.buffer);
+  let at = 0;
+  const word = (w: number) => { v.setUint32(at, w >>> 0, true); at += 4; };
+  const bytes = (b: ArrayLike<number>) => { out.set(b, at); at += pad(b.length); };
+  word(entries.length);
+  entries.forEach((e, i) => {
+    word(ENTRY_TYPES[e.kind]);
+    word(paths[i].length);
+    bytes(paths[i]);
+    if (e.kind === 'picture') {
+      const table = e.picture.colourTable ?? [];
+      if (e.picture.rgba.length !== e.picture.width * e.picture.height * 4) throw new RangeError(`${e.path}: RGBA size`);
+      word(e.picture.width);
+      word(e.picture.height);
+      word(table.length);
+      table.forEach(word);
+      bytes(e.picture.rgba);
+    } else if (texts[i]) {
+      word(texts[i]!.length);
+      bytes(texts[i]!);
+    }
+  });
+  return out;
+}
+
+const runOf = (r: [number, number] | null): FreeRun | null => r && { offset: r[0], length: r[1] };
 
 export class OrvCore implements Core {
   readonly slotCount: number;
@@ -487,6 +624,136 @@ export class Rom implements HeldRom {
     } finally {
       c.free(result);
       if (!kept) c.free(newRom);
+    }
+  }
+
+  folderNeeds(entries: readonly FolderEntry[]): { read: FolderRead[]; layout: FolderLayout } {
+    const c = this.core;
+    const buffer = folderBuffer(entries.map((e) => ({ path: e.path, kind: e.kind === 'folder' ? 'folder' : 'file' })));
+    const folder = c.alloc(buffer.length), read = c.alloc(entries.length), layout = c.alloc(4);
+    try {
+      c.u8().set(buffer, folder);
+      check(c.exports.orv_folder_needs(this.pointer, this.size, folder, buffer.length, read, entries.length, layout),
+        'orv_folder_needs');
+      return {
+        read: Array.from(c.u8().subarray(read, read + entries.length), (k) => READS[k]),
+        layout: LAYOUTS[c.view().getUint32(layout, true)],
+      };
+    } finally {
+      c.free(folder, read, layout);
+    }
+  }
+
+  planFolder(entries: readonly FolderEntry[], folderName: string, options: { anyShape?: boolean } = {}): FolderPlan {
+    const c = this.core;
+    const buffer = folderBuffer(entries);
+    const folder = c.alloc(buffer.length);
+    c.u8().set(buffer, folder);
+    const names = [c.cString(this.fileName), c.cString(folderName)];
+    const needed = c.alloc(4);
+    const newRom = c.alloc(this.size);
+    let capacity = 65536 + 512 * entries.length;
+    let kept = false;
+    try {
+      for (;;) {
+        const report = c.alloc(capacity);
+        try {
+          const status = c.exports.orv_folder_plan(this.pointer, this.size, names[0], names[1], folder, buffer.length,
+            options.anyShape ? 1 : 0, newRom, this.size, report, capacity, needed);
+          if (status === BUFFER_SMALL) {
+            capacity = c.view().getUint32(needed, true);
+            continue;
+          }
+          if (status !== OK && status !== REFUSED) check(status, 'orv_folder_plan');
+          const parsed = JSON.parse(c.text(report, capacity)) as Partial<FolderReport>;
+          const result = { items: [], unused: [], notes: [], ...parsed } as FolderReport;
+          if (status !== OK) return { report: result, rom: null };
+          kept = true;
+          return { report: result, rom: new Rom(c, newRom, this.size, this.fileName) };
+        } finally {
+          c.free(report);
+        }
+      }
+    } finally {
+      c.free(folder, needed, ...names);
+      if (!kept) c.free(newRom);
+    }
+  }
+
+  spaceMap(minRun = 64): SpaceMap {
+    const c = this.core;
+    const name = c.cString(this.fileName), needed = c.alloc(4);
+    let capacity = 1 << 16;
+    try {
+      for (;;) {
+        const json = c.alloc(capacity);
+        try {
+          const status = c.exports.orv_space_map(this.pointer, this.size, name, minRun, json, capacity, needed);
+          if (status === BUFFER_SMALL) {
+            capacity = c.view().getUint32(needed, true);
+            continue;
+          }
+          if (status === REFUSED) throw new Refusal(c.text(json, capacity));
+          check(status, 'orv_space_map');
+          type Raw = Omit<SpaceMap, 'largest' | 'banks'> & { largest: [number, number] | null;
+            banks: (Omit<BankSpace, 'largest' | 'runs'> & { largest: [number, number] | null; runs: [number, number][] })[] };
+          const raw = JSON.parse(c.text(json, capacity)) as Raw;
+          return {
+            ...raw,
+            largest: runOf(raw.largest),
+            banks: raw.banks.map((b) => ({ ...b, largest: runOf(b.largest), runs: b.runs.map((r) => runOf(r)!) })),
+          };
+        } finally {
+          c.free(json);
+        }
+      }
+    } finally {
+      c.free(name, needed);
+    }
+  }
+
+  extractFiles(layout: ExtractLayout): ExtractedFile[] {
+    const c = this.core;
+    const name = c.cString(this.fileName), needed = c.alloc(4);
+    let capacity = 4 << 20;
+    const decoder = new TextDecoder();
+    try {
+      for (;;) {
+        const out = c.alloc(capacity);
+        try {
+          const status = c.exports.orv_extract_files(this.pointer, this.size, name, layout === 'pret' ? 1 : 0, out,
+            capacity, needed);
+          if (status === BUFFER_SMALL) {
+            capacity = c.view().getUint32(needed, true);
+            continue;
+          }
+          check(status, 'orv_extract_files');
+          const v = c.view(), memory = c.u8();
+          let at = out;
+          const word = () => { at += 4; return v.getUint32(at - 4, true); };
+          const run = () => {
+            const n = word();
+            const bytes = memory.slice(at, at + n);
+            at += (n + 3) & ~3;
+            return bytes;
+          };
+          const files: ExtractedFile[] = [];
+          for (let count = word(); count > 0; count--) {
+            const type = word();
+            const path = decoder.decode(run());
+            if (type === 0) {
+              const width = word(), height = word(), colour1 = word(), colour2 = word();
+              files.push({ type: 'picture', path, width, height, colours: [colour1, colour2], shades: run() });
+            } else if (type === 1) files.push({ type: 'palette', path, text: decoder.decode(run()) });
+            else files.push({ type: 'skipped', path, why: decoder.decode(run()) });
+          }
+          return files;
+        } finally {
+          c.free(out);
+        }
+      }
+    } finally {
+      c.free(name, needed);
     }
   }
 }

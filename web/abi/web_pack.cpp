@@ -1,0 +1,697 @@
+#include "web_pack.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+
+#include "batch_plan.h"
+#include "byte_patch.h"
+#include "cartridge_header.h"
+#include "extraction.h"
+#include "game_check.h"
+#include "messages_en.h"
+#include "pack_index.h"
+#include "pack_layout.h"
+#include "palette_file.h"
+#include "picture_shape.h"
+#include "rom_identity.h"
+#include "rom_layout.h"
+#include "slot.h"
+#include "space_map.h"
+#include "tiles.h"
+
+namespace orv::web {
+
+namespace {
+
+using rom::Slot;
+
+// Extensions of the files insert-all reads as pictures or own files.
+constexpr std::array<std::string_view, 9> kReadable{".png", ".bmp", ".dib", ".gif", ".ico",
+                                                    ".cur", ".bak", ".old", ".orv"};
+
+std::string lower(std::string_view text)
+{
+    std::string out(text);
+    std::ranges::transform(out, out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::vector<std::string_view> partsOf(std::string_view path)
+{
+    std::vector<std::string_view> parts;
+    for (std::string_view rest = path; !rest.empty();) {
+        const size_t slash = rest.find('/');
+        if (slash != 0)
+            parts.push_back(rest.substr(0, slash));
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    }
+    return parts;
+}
+
+// Reads the folder buffer: little-endian words, strings and data padded to 4.
+class Reader {
+public:
+    explicit Reader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    std::optional<uint32_t> word()
+    {
+        if (bytes_.size() - at_ < 4 || at_ > bytes_.size())
+            return std::nullopt;
+        uint32_t w;
+        std::memcpy(&w, bytes_.data() + at_, 4);
+        at_ += 4;
+        return w;
+    }
+    std::optional<std::span<const uint8_t>> take(uint64_t n)
+    {
+        if (n > bytes_.size() - at_)
+            return std::nullopt;
+        auto piece = bytes_.subspan(at_, static_cast<size_t>(n));
+        at_ += static_cast<size_t>(n);
+        at_ = std::min(bytes_.size(), (at_ + 3) & ~size_t{3});
+        return piece;
+    }
+
+private:
+    std::span<const uint8_t> bytes_;
+    size_t at_ = 0;
+};
+
+// The chosen folder's layout: where the packs' root lies, if anywhere.
+struct Layout {
+    bool pack = false;
+    std::string prefix; // "" or "gfx/"
+};
+
+// As insert-all finds a pack's root: a folder pokemon/ or trainers/ (any
+// case) in the chosen folder, else in its gfx/.
+Layout layoutOf(const std::vector<FolderEntry>& entries)
+{
+    const auto holds = [&](std::string_view prefix) {
+        for (const FolderEntry& e : entries) {
+            if (!e.path.starts_with(prefix))
+                continue;
+            const auto parts = partsOf(std::string_view(e.path).substr(prefix.size()));
+            const size_t folders = e.type == FolderEntry::Type::Folder ? parts.size() : parts.size() - 1;
+            if (!parts.empty() && folders >= 1) {
+                const std::string top = lower(parts[0]);
+                if (top == "pokemon" || top == "trainers")
+                    return true;
+            }
+        }
+        return false;
+    };
+    if (holds(""))
+        return {true, ""};
+    if (holds("gfx/"))
+        return {true, "gfx/"};
+    return {};
+}
+
+// The paths below the root that insert-all lists: files in pokemon/<name>/,
+// trainers/ and the root itself, and every other folder once as "<path>/".
+// Each path maps to the entry it came from (-1 for a folder).
+std::map<std::string, int> packPaths(const std::vector<FolderEntry>& entries, const std::string& prefix)
+{
+    std::map<std::string, int> paths;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const FolderEntry& e = entries[i];
+        if (!e.path.starts_with(prefix))
+            continue;
+        const std::string relative = e.path.substr(prefix.size());
+        const auto parts = partsOf(relative);
+        if (parts.empty())
+            continue;
+        const bool folder = e.type == FolderEntry::Type::Folder;
+        const size_t folders = folder ? parts.size() : parts.size() - 1;
+        bool known = true;
+        std::string place;
+        for (size_t d = 0; d < folders && known; ++d) {
+            place += std::string(parts[d]) + "/";
+            const std::string top = lower(parts[0]);
+            known = d == 0 ? top == "pokemon" || top == "trainers" : d == 1 && top == "pokemon";
+        }
+        if (!known)
+            paths.emplace(place, -1);
+        else if (!folder)
+            paths.emplace(relative, static_cast<int>(i));
+    }
+    return paths;
+}
+
+struct FlatName {
+    std::string name; // the file's name
+    int entry = -1;   // -1: a folder
+};
+
+// The chosen folder's own files and folders, by name as insert-all sorts them.
+std::vector<FlatName> flatNames(const std::vector<FolderEntry>& entries)
+{
+    std::map<std::string, int> names;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto parts = partsOf(entries[i].path);
+        if (parts.empty())
+            continue;
+        const bool file = parts.size() == 1 && entries[i].type != FolderEntry::Type::Folder;
+        names.emplace(std::string(parts[0]), file ? static_cast<int>(i) : -1);
+    }
+    std::vector<FlatName> out;
+    for (const auto& [name, entry] : names)
+        out.push_back({name, entry});
+    return out;
+}
+
+// A flat file that names a slot and has a readable extension: its slot and
+// whether it is an own file.
+struct FlatUse {
+    Slot slot;
+    bool own = false;
+};
+std::optional<FlatUse> flatUse(const std::string& name)
+{
+    // As std::filesystem splits a name: a leading dot starts no extension.
+    const size_t dot = name.rfind('.');
+    const bool split = dot != std::string::npos && dot > 0;
+    const std::string stem = split ? name.substr(0, dot) : name;
+    const std::string extension = split ? lower(name.substr(dot)) : "";
+    if (std::ranges::find(kReadable, extension) == kReadable.end())
+        return std::nullopt;
+    static const std::map<std::string, Slot> byName = [] {
+        std::map<std::string, Slot> names;
+        for (const Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed))
+            names.emplace(rom::FlatName(slot), slot);
+        return names;
+    }();
+    const auto named = byName.find(stem);
+    if (named == byName.end())
+        return std::nullopt;
+    return FlatUse{named->second, extension == ".orv"};
+}
+
+int64_t paletteOf(const Slot& slot) { return rom::PaletteLocation(rom::CheckedSlot(slot).value()); }
+
+std::string refusedText(std::string message)
+{
+    if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
+        message += " Nothing was written.";
+    return message;
+}
+
+// A small JSON writer: objects and arrays opened and closed in order.
+class Json {
+public:
+    Json& open(char bracket) { return comma().raw(std::string(1, bracket)); }
+    Json& close(char bracket)
+    {
+        out_ += bracket;
+        first_ = false;
+        return *this;
+    }
+    Json& key(std::string_view name)
+    {
+        comma();
+        quote(name);
+        out_ += ':';
+        first_ = true;
+        return *this;
+    }
+    Json& value(std::string_view text)
+    {
+        comma();
+        quote(text);
+        return *this;
+    }
+    Json& value(const char* text) { return value(std::string_view(text)); }
+    Json& value(int64_t number) { return comma().raw(std::to_string(number)); }
+    Json& value(bool flag) { return comma().raw(flag ? "true" : "false"); }
+    Json& null() { return comma().raw("null"); }
+    std::string take() { return std::move(out_); }
+
+private:
+    Json& comma()
+    {
+        if (!first_)
+            out_ += ',';
+        first_ = true;
+        return *this;
+    }
+    Json& raw(const std::string& text)
+    {
+        out_ += text;
+        first_ = text == "{" || text == "[";
+        return *this;
+    }
+    void quote(std::string_view text)
+    {
+        out_ += '"';
+        for (unsigned char c : text) {
+            if (c == '"' || c == '\\') {
+                out_ += '\\';
+                out_ += static_cast<char>(c);
+            } else if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out_ += escaped;
+            } else {
+                out_ += static_cast<char>(c);
+            }
+        }
+        out_ += '"';
+        first_ = false;
+    }
+    std::string out_;
+    bool first_ = true;
+};
+
+const char* outcomeWord(rom::BatchOutcome outcome)
+{
+    switch (outcome) {
+    case rom::BatchOutcome::Unchanged: return "unchanged";
+    case rom::BatchOutcome::SameAs: return "same";
+    case rom::BatchOutcome::InPlace: return "in-place";
+    case rom::BatchOutcome::Moved: return "moved";
+    case rom::BatchOutcome::Recoloured: return "recoloured";
+    case rom::BatchOutcome::PaletteSet: return "palette-set";
+    }
+    return "unchanged";
+}
+
+// Why a folder gives no batch: a refusal to show, or an entry the page did
+// not read as asked (missing).
+struct Problem {
+    std::string message;
+    bool missing = false;
+};
+std::unexpected<Problem> missing(const std::string& path) { return std::unexpected(Problem{"not read: " + path, true}); }
+std::unexpected<Problem> refusal(std::string message) { return std::unexpected(Problem{std::move(message)}); }
+
+// The items read from the folder, and the lines for what was left out.
+struct Batch {
+    std::vector<rom::BatchItem> items;
+    std::vector<std::string> unused;
+};
+
+std::string shownName(const std::string& folderName, const std::string& path)
+{
+    return folderName.empty() ? path : folderName + "/" + path;
+}
+
+std::expected<Batch, Problem> flatBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
+                                            const std::string& folderName)
+{
+    Batch batch;
+    for (const FlatName& flat : flatNames(entries)) {
+        const auto use = flat.entry >= 0 ? flatUse(flat.name) : std::nullopt;
+        if (!use) {
+            batch.unused.push_back(flat.name + ": ignored (not named as extract-all names pictures)");
+            continue;
+        }
+        const FolderEntry& e = entries[static_cast<size_t>(flat.entry)];
+        const std::string shown = shownName(folderName, e.path);
+        std::expected<CodedPicture, std::string> coded;
+        if (use->own) {
+            if (e.type != FolderEntry::Type::Bytes)
+                return missing(e.path);
+            coded = CodeOwnFile(e.data, shown);
+        } else {
+            if (e.type != FolderEntry::Type::Picture)
+                return missing(e.path);
+            auto loaded = LoadSource(e.picture, shown);
+            coded = loaded ? CodeLoaded(std::move(*loaded), {.slotPair = rom::SlotPalettePair(rom, use->slot)})
+                           : std::unexpected(loaded.error());
+        }
+        if (!coded)
+            return refusal(flat.name + ": " + coded.error());
+        batch.items.push_back({flat.name, use->slot, std::move(coded->tileData), std::move(coded->stream),
+                               coded->colour1, coded->colour2, coded->width, coded->height});
+    }
+    return batch;
+}
+
+std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
+                                            const std::string& folderName, const Layout& layout)
+{
+    const std::map<std::string, int> listed = packPaths(entries, layout.prefix);
+    std::vector<std::string> paths;
+    for (const auto& [path, entry] : listed)
+        paths.push_back(path);
+    const rom::GameVersion version = rom::EditionOfRom(rom.bytes()).version;
+    const rom::PackIndex index = rom::IndexPack(paths, version);
+    const auto entryOf = [&](const std::string& path) -> const FolderEntry& {
+        return entries[static_cast<size_t>(listed.at(path))];
+    };
+    const auto shown = [&](const std::string& path) { return shownName(folderName, layout.prefix + path); };
+    Batch batch;
+
+    std::map<int64_t, PalettePair> normals; // palette location -> the pair of a normal.pal
+    std::vector<rom::BatchItem> palettes;
+    for (const rom::PackFileUse& use : index.palettes) {
+        const FolderEntry& e = entryOf(use.path);
+        if (e.type != FolderEntry::Type::Text)
+            return missing(e.path);
+        auto pair = rom::ParsePalFile({reinterpret_cast<const char*>(e.data.data()), e.data.size()});
+        if (!pair)
+            return refusal(en::Text(pair.error(), shown(use.path)));
+        if (!use.slot.shiny)
+            normals[paletteOf(use.slot)] = *pair;
+        palettes.push_back(rom::PaletteItem(use.path, use.slot, *pair));
+    }
+
+    // As insert-all: the pictures of one palette together; with a normal.pal
+    // each takes its pair, else the one with the most colours gives the pair
+    // and a picture with fewer keeps the colour it does not use.
+    std::map<int64_t, std::vector<const rom::PackFileUse*>> groups;
+    for (const rom::PackFileUse& use : index.pictures)
+        groups[paletteOf(use.slot)].push_back(&use);
+    for (const auto& [location, uses] : groups) {
+        std::vector<std::pair<const rom::PackFileUse*, LoadedSource>> loaded;
+        for (const rom::PackFileUse* use : uses) {
+            const FolderEntry& e = entryOf(use->path);
+            if (e.type != FolderEntry::Type::Picture)
+                return missing(e.path);
+            auto picture = LoadSource(e.picture, shown(use->path));
+            if (!picture)
+                return refusal(picture.error());
+            loaded.emplace_back(use, std::move(*picture));
+        }
+        std::ranges::stable_sort(loaded, std::greater<>(), [](const auto& p) { return p.second.colours.size(); });
+        CodingPairs pairs;
+        if (const auto normal = normals.find(location); normal != normals.end())
+            pairs.givenPair = normal->second;
+        pairs.slotPair = rom::SlotPalettePair(rom, uses.front()->slot);
+        for (auto& [use, picture] : loaded) {
+            auto coded = CodeLoaded(std::move(picture), pairs);
+            if (!coded)
+                return refusal(shown(use->path) + ": " + coded.error());
+            if (!pairs.givenPair)
+                pairs.slotPair = MakePalettePair(coded->colour1, coded->colour2);
+            batch.items.push_back({use->path, use->slot, std::move(coded->tileData), std::move(coded->stream),
+                                   coded->colour1, coded->colour2, coded->width, coded->height});
+        }
+    }
+    std::ranges::move(palettes, std::back_inserter(batch.items));
+
+    for (const rom::PackSkipped& skipped : index.skipped)
+        batch.unused.push_back(skipped.path + ": " + en::Text(skipped, version));
+    for (const rom::PackIgnored& ignored : index.ignored)
+        batch.unused.push_back(ignored.path + ": " + en::Text(ignored));
+    return batch;
+}
+
+void itemLine(Json& json, const std::string& name, const char* outcome, const std::string& text, bool palette)
+{
+    json.open('{').key("name").value(name).key("outcome").value(outcome).key("text").value(text);
+    json.key("palette").value(palette).close('}');
+}
+
+void lines(Json& json, const char* key, const std::vector<std::string>& texts)
+{
+    json.key(key).open('[');
+    for (const std::string& text : texts)
+        json.value(text);
+    json.close(']');
+}
+
+} // namespace
+
+std::optional<std::vector<FolderEntry>> ParseFolder(std::span<const uint8_t> buffer)
+{
+    Reader r(buffer);
+    const auto count = r.word();
+    if (!count || *count > buffer.size() / 8)
+        return std::nullopt;
+    std::vector<FolderEntry> entries(*count);
+    for (FolderEntry& e : entries) {
+        const auto type = r.word();
+        const auto length = r.word();
+        if (!type || *type > 4 || !length)
+            return std::nullopt;
+        const auto path = r.take(*length);
+        if (!path)
+            return std::nullopt;
+        e.type = static_cast<FolderEntry::Type>(*type);
+        e.path.assign(path->begin(), path->end());
+        if (e.type == FolderEntry::Type::Picture) {
+            const auto width = r.word(), height = r.word(), colours = r.word();
+            if (!width || !height || !colours || *width > 32767 || *height > 32767 || *colours > 256)
+                return std::nullopt;
+            const auto table = r.take(uint64_t{*colours} * 4);
+            const auto rgba = r.take(uint64_t{*width} * *height * 4);
+            if (!table || !rgba)
+                return std::nullopt;
+            e.picture.width = static_cast<int>(*width);
+            e.picture.height = static_cast<int>(*height);
+            e.picture.rgba = *rgba;
+            for (size_t k = 0; k < *colours; ++k) {
+                uint32_t colour;
+                std::memcpy(&colour, table->data() + 4 * k, 4);
+                e.picture.colourTable.push_back(colour & 0xFFFFFF);
+            }
+        } else if (e.type == FolderEntry::Type::Text || e.type == FolderEntry::Type::Bytes) {
+            const auto size = r.word();
+            const auto data = size ? r.take(*size) : std::nullopt;
+            if (!data)
+                return std::nullopt;
+            e.data = *data;
+        }
+    }
+    return entries;
+}
+
+FolderNeeds NeedsOfFolder(const std::vector<FolderEntry>& entries, const rom::RomImage& rom)
+{
+    FolderNeeds needs{.read = std::vector<uint8_t>(entries.size(), 0)};
+    const Layout layout = layoutOf(entries);
+    if (!layout.pack) {
+        for (const FlatName& flat : flatNames(entries))
+            if (flat.entry >= 0)
+                if (const auto use = flatUse(flat.name))
+                    needs.read[static_cast<size_t>(flat.entry)] = use->own ? 3 : 1;
+        return needs;
+    }
+    needs.layout = layout.prefix.empty() ? 1 : 2;
+    const std::map<std::string, int> listed = packPaths(entries, layout.prefix);
+    std::vector<std::string> paths;
+    for (const auto& [path, entry] : listed)
+        paths.push_back(path);
+    const rom::PackIndex index = rom::IndexPack(paths, rom::EditionOfRom(rom.bytes()).version);
+    for (const rom::PackFileUse& use : index.pictures)
+        needs.read[static_cast<size_t>(listed.at(use.path))] = 1;
+    for (const rom::PackFileUse& use : index.palettes)
+        needs.read[static_cast<size_t>(listed.at(use.path))] = 2;
+    return needs;
+}
+
+std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
+                                                  const std::string& romName, const std::string& folderName,
+                                                  bool anyShape)
+{
+    const Layout layout = layoutOf(entries);
+    Json json;
+    json.open('{').key("layout").value(layout.pack ? "pack" : "flat").key("root").value(layout.prefix);
+    FolderPlan plan;
+    const auto refuse = [&](const std::string& message, bool shapeOnly) {
+        json.key("ok").value(false).key("message").value(refusedText(message)).key("shapeOnly").value(shapeOnly);
+        plan.report = json.close('}').take();
+        return plan;
+    };
+    if (auto mismatch = rom::FindGameMismatch(rom))
+        return refuse(en::Text(*mismatch, romName), false);
+
+    auto batch = layout.pack ? packBatch(entries, rom, folderName, layout) : flatBatch(entries, rom, folderName);
+    if (!batch && batch.error().missing)
+        return std::unexpected(batch.error().message);
+    if (!batch)
+        return refuse(batch.error().message, false);
+    const std::vector<rom::BatchItem>& items = batch->items;
+    lines(json, "unused", batch->unused);
+
+    auto planned = rom::PlanBatch(rom, items, {.anyShape = anyShape, .paletteConflictsRefused = layout.pack});
+    if (!planned) {
+        const rom::BatchError& error = planned.error();
+        json.key("items").open('[');
+        bool shapeOnly = true, unownFront = false;
+        for (const auto& [i, why] : error.misshapen) {
+            itemLine(json, items[i].name, "refused", en::Text(why, romName), items[i].paletteOnly);
+            shapeOnly = shapeOnly && why.kind == ErrorKind::BadShape;
+            unownFront = unownFront || rom::KindOf(items[i].slot) == rom::SlotKind::UnownFront;
+        }
+        if (error.misshapen.empty() && error.item)
+            itemLine(json, items[*error.item].name, "refused", en::Text(error.error, romName),
+                     items[*error.item].paletteOnly);
+        json.close(']');
+        if (error.misshapen.empty()) {
+            const std::string text = en::Text(error.error, romName);
+            return refuse(error.item ? items[*error.item].name + ": " + text : text, false);
+        }
+        const size_t n = error.misshapen.size();
+        return refuse(std::to_string(n) + (n == 1 ? " picture" : " pictures") + " cannot go into " +
+                          (n == 1 ? "its slot" : "their slots") + " as named above. Nothing was written." +
+                          (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""),
+                      shapeOnly);
+    }
+
+    std::vector<rom::BytePatch> patches = planned->patches;
+    if (auto checksum = rom::GlobalChecksumPatch(rom, patches))
+        patches.push_back(std::move(*checksum));
+    auto bytes = rom::ApplyPatches(rom, patches);
+    if (!bytes)
+        return refuse(en::Text(bytes.error(), romName), false);
+
+    std::vector<const rom::BatchStep*> steps;
+    for (const rom::BatchStep& step : planned->steps)
+        steps.push_back(&step);
+    std::ranges::stable_sort(steps, {}, [&](const rom::BatchStep* step) { return items[step->item].name; });
+    int64_t pictures = 0, palettes = 0;
+    json.key("items").open('[');
+    for (const rom::BatchStep* step : steps) {
+        const rom::BatchItem& item = items[step->item];
+        itemLine(json, item.name, outcomeWord(step->outcome), en::Text(*step, items), item.paletteOnly);
+        if (step->outcome != rom::BatchOutcome::Unchanged && step->outcome != rom::BatchOutcome::SameAs)
+            ++(item.paletteOnly ? palettes : pictures);
+    }
+    json.close(']');
+    std::vector<std::string> notes;
+    for (const rom::BatchNote& note : planned->notes)
+        notes.push_back("note: " + (note.note.kind == NoteKind::PaletteShared ? "" : items[note.item].name + ": ") +
+                        en::Text(note.note));
+    lines(json, "notes", notes);
+    const std::span<const uint8_t> before = rom.bytes();
+    int64_t changedBytes = 0;
+    for (size_t i = 0; i < bytes->size(); ++i)
+        changedBytes += i >= before.size() || (*bytes)[i] != before[i];
+    json.key("ok").value(true);
+    json.key("summary").value(std::to_string(planned->changed) + " of " + std::to_string(items.size()) +
+                              (layout.pack ? " files " : " pictures ") + "changed; free bytes (runs of " +
+                              std::to_string(rom::kCountedRunBytes) + " and more) " +
+                              std::to_string(planned->freeBefore) + " before, " + std::to_string(planned->freeAfter) +
+                              " after");
+    json.key("changed").value(static_cast<int64_t>(planned->changed));
+    json.key("total").value(static_cast<int64_t>(items.size()));
+    json.key("pictures").value(pictures).key("palettes").value(palettes);
+    json.key("freeBefore").value(planned->freeBefore).key("freeAfter").value(planned->freeAfter);
+    json.key("bytesChanged").value(changedBytes);
+    plan.ok = true;
+    plan.bytes = std::move(*bytes);
+    plan.report = json.close('}').take();
+    return plan;
+}
+
+std::expected<std::string, std::string> SpaceMapJson(const rom::RomImage& rom, const std::string& romName,
+                                                     int64_t minRun)
+{
+    auto map = rom::MapSpace(rom, minRun);
+    if (!map)
+        return std::unexpected(en::Text(map.error(), romName));
+    // The slots (in orv_slots' order) whose complete picture starts in each bank.
+    std::map<int64_t, std::vector<int64_t>> slotsOf;
+    const auto& slots = rom::AllPictureSlots();
+    for (size_t i = 0; i < slots.size(); ++i)
+        if (auto picture = rom::ExtractFromRom(rom, {.slot = slots[i]}))
+            slotsOf[picture->offset / rom::kBankSize].push_back(static_cast<int64_t>(i));
+    const auto run = [](Json& json, const std::optional<rom::FreeRun>& r) {
+        if (!r)
+            json.null();
+        else
+            json.open('[').value(r->offset).value(r->length).close(']');
+    };
+    Json json;
+    json.open('{').key("minRun").value(minRun);
+    json.key("bankCount").value(static_cast<int64_t>((rom.bytes().size() + rom::kBankSize - 1) / rom::kBankSize));
+    json.key("banks").open('[');
+    for (const rom::BankSpace& bank : map->banks) {
+        json.open('{').key("bank").value(bank.bank).key("pictures").value(static_cast<int64_t>(bank.pictures));
+        json.key("pictureBytes").value(bank.pictureBytes).key("freeBytes").value(bank.freeBytes);
+        json.key("largest");
+        run(json, bank.largest());
+        json.key("runs").open('[');
+        for (const rom::FreeRun& r : bank.runs)
+            run(json, r);
+        json.close(']').key("slots").open('[');
+        for (int64_t i : slotsOf[bank.bank])
+            json.value(i);
+        json.close(']').close('}');
+    }
+    json.close(']');
+    json.key("pictures").value(static_cast<int64_t>(map->pictures)).key("pictureBytes").value(map->pictureBytes);
+    json.key("runs").value(static_cast<int64_t>(map->runs)).key("freeBytes").value(map->freeBytes);
+    json.key("largest");
+    run(json, map->largest);
+    return json.close('}').take();
+}
+
+std::vector<uint8_t> ExtractFiles(const rom::RomImage& rom, const std::string& romName, bool pack)
+{
+    struct Job {
+        std::string path;
+        Slot slot;
+        bool palette = false;
+    };
+    std::vector<Job> jobs;
+    if (pack) {
+        for (const rom::PackOutput& output : rom::PackOutputs())
+            jobs.push_back({output.relative, output.slot, output.palette});
+    } else {
+        for (const Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed))
+            jobs.push_back({rom::FlatName(slot) + ".png", slot, false});
+    }
+
+    std::vector<uint8_t> out;
+    const auto word = [&](uint32_t w) {
+        const size_t at = out.size();
+        out.resize(at + 4);
+        std::memcpy(out.data() + at, &w, 4);
+    };
+    const auto bytes = [&](std::span<const uint8_t> data) {
+        word(static_cast<uint32_t>(data.size()));
+        out.insert(out.end(), data.begin(), data.end());
+        out.resize((out.size() + 3) & ~size_t{3});
+    };
+    const auto text = [&](const std::string& s) { bytes({reinterpret_cast<const uint8_t*>(s.data()), s.size()}); };
+    word(static_cast<uint32_t>(jobs.size()));
+    for (const Job& job : jobs) {
+        if (job.palette) {
+            auto words = rom::ReadPaletteWords(rom, rom::PaletteLocation(job.slot));
+            word(words ? 1 : 2);
+            text(job.path);
+            text(words ? rom::FormatPalFile(words->pair) : en::Text(words.error(), romName));
+            continue;
+        }
+        auto picture = rom::ExtractFromRom(rom, {.slot = job.slot});
+        word(picture ? 0 : 2);
+        text(job.path);
+        if (!picture) {
+            text(en::Text(picture.error(), romName));
+            continue;
+        }
+        uint32_t colour1 = picture->palette.colours[0], colour2 = picture->palette.colours[1];
+        if (pack) {
+            // A pack's PNGs write each 5-bit component c as (c << 3) | (c >> 2).
+            const PalettePair& pair = picture->palette.pair;
+            colour1 = rom::PackColour(static_cast<GbcColor>(pair[0] | pair[1] << 8));
+            colour2 = rom::PackColour(static_cast<GbcColor>(pair[2] | pair[3] << 8));
+        }
+        word(static_cast<uint32_t>(picture->width));
+        word(static_cast<uint32_t>(picture->height));
+        word(colour1);
+        word(colour2);
+        // Shades 0..3 from the top, white where no whole tile reaches.
+        const auto grid = DecodeTiles(picture->tileData, {0, 1, 2, 3, 3}, picture->width, picture->height,
+                                      TileOrder::Vertical);
+        std::vector<uint8_t> shades(static_cast<size_t>(picture->width) * picture->height);
+        for (int t = 0; t < picture->height; ++t)
+            for (int x = 0; x < picture->width; ++x) {
+                const Colour shade = grid[static_cast<size_t>(picture->height - 1 - t) * picture->width + x];
+                shades[static_cast<size_t>(t) * picture->width + x] = static_cast<uint8_t>(shade <= 3 ? shade : 0);
+            }
+        bytes(shades);
+    }
+    return out;
+}
+
+} // namespace orv::web
