@@ -95,8 +95,7 @@ std::expected<CodedPicture, std::string> codeUsual(LoadedSource loaded, const st
 // As insert-all codes a pack picture beside its normal.pal: in the pair's
 // colours they take their roles, grays their shades by lightness, any other
 // picture its roles as usual; the colours written are the pair's.
-std::expected<CodedPicture, std::string> codeWithPair(LoadedSource loaded, const CodingPairs& pairs,
-                                                      Language language)
+std::expected<CodedPicture, std::string> codeWithPair(LoadedSource loaded, const CodingPairs& pairs, Language language)
 {
     const PalettePair given = *pairs.givenPair;
     const bool inItsColours = loaded.colours.empty() || SlotColourRoles(loaded.colours, given);
