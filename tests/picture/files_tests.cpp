@@ -119,8 +119,9 @@ TEST_F(PictureFiles, FilesCutShortOrNotFilesAreRefused)
         ASSERT_FALSE(loaded) << path;
         const auto [german, english] = test::Texts(loaded, path);
         EXPECT_EQ(loaded.error().kind, ErrorKind::SourceTruncated) << path << ": " << german;
-        if (!message.empty())
+        if (!message.empty()) {
             EXPECT_EQ(german, message);
+        }
         EXPECT_EQ(EnglishMismatch(german, english), "");
     }
     // A GIF without its trailer byte holds all its data.
