@@ -333,6 +333,63 @@ std::string Text(const rom::PalFileError& e, std::string_view path)
     return where + " ist keine Palettendatei.";
 }
 
+std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version)
+{
+    const char* edition = version == rom::GameVersion::Gold ? "Gold" : "Silber";
+    const std::string instead = skipped.instead.empty() ? "" : "; verwendet wird " + skipped.instead;
+    switch (skipped.why) {
+    case rom::PackSkip::OtherEdition:
+    case rom::PackSkip::EditionFront: return std::string("nicht verwendet (das Rom ist ") + edition + instead + ")";
+    case rom::PackSkip::EditionUnknown:
+        return "nicht verwendet (der Header des Roms nennt weder Gold noch Silber" + instead + ")";
+    case rom::PackSkip::Duplicate: return "nicht verwendet (dieselbe Datei wie " + skipped.instead + ")";
+    }
+    return "nicht verwendet";
+}
+
+std::string Text(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
+{
+    const std::string bytes = to_string(step.bytes) + " Bytes";
+    switch (step.outcome) {
+    case rom::BatchOutcome::Unchanged: return "unverändert";
+    case rom::BatchOutcome::SameAs: return "dasselbe wie " + items[step.sameAs].name;
+    case rom::BatchOutcome::InPlace:
+        return "an seiner Stelle ersetzt bei " + HexGerman(step.offset) + ", " + bytes + " (vorher " +
+               to_string(step.oldBytes) + ")";
+    case rom::BatchOutcome::Recoloured: return "umgefärbt: nur die Palette bei " + HexGerman(step.offset);
+    case rom::BatchOutcome::PaletteSet: return "Palette gesetzt bei " + HexGerman(step.offset);
+    case rom::BatchOutcome::Moved: break;
+    }
+    std::string was;
+    switch (step.from) {
+    case rom::OldPlace::OutsideRom: was = "einem Zeiger außerhalb des Roms"; break;
+    case rom::OldPlace::Zeroed: was = HexGerman(step.fromOffset) + " (" + to_string(step.oldBytes) + " Bytes)"; break;
+    case rom::OldPlace::NoPicture: was = HexGerman(step.fromOffset) + " (dort kein vollständiges Bild)"; break;
+    case rom::OldPlace::Shared: was = HexGerman(step.fromOffset) + " (dort gelassen: geteilt)"; break;
+    }
+    return "verschoben von " + was + " nach " + HexGerman(step.offset) + ", " + bytes;
+}
+
+std::string Text(const rom::PackIgnored& ignored)
+{
+    return "übergangen (nicht Teil des Aufbaus" +
+           (ignored.files > 1 ? "; " + to_string(ignored.files) + " Dateien" : std::string()) + ")";
+}
+
+const char* PatchName(rom::PatchKind kind)
+{
+    switch (kind) {
+    case rom::PatchKind::ZeroOldPicture: return "Nullen über dem alten Bild";
+    case rom::PatchKind::PictureData: return "Bilddaten";
+    case rom::PatchKind::Palette: return "Palette";
+    case rom::PatchKind::Name: return "Name";
+    case rom::PatchKind::PicturePointer: return "Bildzeiger";
+    case rom::PatchKind::SizeByte: return "Größenbyte";
+    case rom::PatchKind::Checksum: return "globale Prüfsumme";
+    }
+    return "?";
+}
+
 std::string ShapeQuestion(const Error& refusal, bool unownFront)
 {
     return Text(refusal) +

@@ -6,7 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "batch_plan.h"
+#include "byte_patch.h"
 #include "error.h"
+#include "pack_index.h"
 #include "palette_file.h"
 
 namespace orv::de {
@@ -19,6 +22,17 @@ std::string RegionText(Region region, const rom::Slot& slot);
 
 // What is wrong in a .pal file, naming the file and the line.
 std::string Text(const rom::PalFileError& error, std::string_view path);
+
+// Why a file of a sprite pack is not used for a ROM of this version:
+// "nicht verwendet (...)" without the path.
+std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version);
+// What a batch did with one of its items: "unverändert", "an seiner Stelle
+// ersetzt bei &H...", "verschoben von ... nach ...", ...
+std::string Text(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items);
+// A file or folder a sprite pack's layout does not know, without the path.
+std::string Text(const rom::PackIgnored& ignored);
+// How a patch of a change's list is named in reports: "Bilddaten", ...
+const char* PatchName(rom::PatchKind kind);
 
 // The question before a shape the game does not draw whole in its slot
 // (refusal: BadShape); an Unown front changes the size all 26 share.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <set>
 
 #include "english_texts.h"
 #include "messages_de.h"
@@ -167,6 +168,43 @@ TEST(Messages, PaletteFiles)
         EXPECT_EQ(de::Text(error, "a.pal"), text);
         EXPECT_EQ(test::EnglishMismatch(de::Text(error, "a.pal"), en::Text(error, "a.pal")), "") << text;
     }
+}
+
+// A batch's outcomes and a pack's files left out, in both languages with the same facts.
+TEST(Messages, BatchOutcomesAndPackFiles)
+{
+    using O = rom::BatchOutcome;
+    const std::vector<rom::BatchItem> items{{.name = "a.png"}, {.name = "b.png"}};
+    const rom::BatchStep steps[] = {
+        {.outcome = O::Unchanged},
+        {.item = 1, .outcome = O::SameAs, .sameAs = 0},
+        {.outcome = O::InPlace, .offset = 0x1F0000, .bytes = 700, .oldBytes = 713},
+        {.outcome = O::Recoloured, .offset = 0xAD6D},
+        {.outcome = O::PaletteSet, .offset = 0xAD79},
+        {.outcome = O::Moved, .offset = 0x1F4000, .bytes = 800, .oldBytes = 713, .fromOffset = 0x110000},
+        {.outcome = O::Moved, .offset = 0x1F4000, .bytes = 800, .from = rom::OldPlace::Shared, .fromOffset = 0x110000},
+        {.outcome = O::Moved, .offset = 0x1F4000, .bytes = 800, .from = rom::OldPlace::OutsideRom},
+    };
+    std::set<std::string> german;
+    for (const rom::BatchStep& step : steps) {
+        const std::string de = de::Text(step, items), en = en::Text(step, items);
+        EXPECT_EQ(test::Facts(de), test::Facts(en)) << de << " / " << en;
+        german.insert(de);
+    }
+    EXPECT_EQ(german.size(), std::size(steps)) << "each outcome its own text";
+    EXPECT_EQ(de::Text(steps[5], items), "verschoben von &H110000 (713 Bytes) nach &H1F4000, 800 Bytes");
+    EXPECT_EQ(de::Text(steps[1], items), "dasselbe wie a.png");
+
+    const rom::PackSkipped skipped{"pokemon/pikachu/front_silver.png", rom::PackSkip::OtherEdition,
+                                   "pokemon/pikachu/front_gold.png"};
+    EXPECT_EQ(de::Text(skipped, rom::GameVersion::Gold),
+              "nicht verwendet (das Rom ist Gold; verwendet wird pokemon/pikachu/front_gold.png)");
+    EXPECT_EQ(de::Text(rom::PackIgnored{"egg/", 3}), "übergangen (nicht Teil des Aufbaus; 3 Dateien)");
+    EXPECT_EQ(test::Facts(de::Text(rom::PackIgnored{"egg/", 3})), test::Facts(en::Text(rom::PackIgnored{"egg/", 3})));
+    for (auto kind : {rom::PatchKind::ZeroOldPicture, rom::PatchKind::PictureData, rom::PatchKind::Palette,
+                      rom::PatchKind::Name, rom::PatchKind::PicturePointer, rom::PatchKind::SizeByte,
+                      rom::PatchKind::Checksum})
+        EXPECT_STRNE(de::PatchName(kind), "?");
 }
 
 // English offsets as the command line writes them; steps in the user's words.
