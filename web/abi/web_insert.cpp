@@ -208,13 +208,16 @@ std::expected<Inserted, std::string> InsertCoded(const rom::RomImage& rom, const
         return refused(language, Text(language, bytes.error(), romName));
 
     Inserted done{.bytes = std::move(*bytes), .dataOffset = plan->dataOffset, .patches = patches.size()};
-    done.report = "inserted " + std::to_string(coded.stream.size()) + " bytes at " + HexEnglish(plan->dataOffset) +
-                  " of " + romName + "\n";
+    // The command line's listing; words in the page's language, offsets as the page writes them.
+    const bool german = language == Language::German;
+    const std::string bytesText = std::to_string(coded.stream.size()) + (german ? " Bytes bei " : " bytes at ");
+    done.report = german ? bytesText + HexEnglish(plan->dataOffset) + " in " + romName + " eingefügt\n"
+                         : "inserted " + bytesText + HexEnglish(plan->dataOffset) + " of " + romName + "\n";
     for (const rom::BytePatch& patch : patches)
         done.report += "  " + HexEnglish(patch.offset) + " " + std::to_string(patch.bytes.size()) + " " +
-                       en::PatchName(patch.kind) + "\n";
+                       (german ? de::PatchName(patch.kind) : en::PatchName(patch.kind)) + "\n";
     for (const Note& note : plan->notes)
-        done.report += "note: " + en::Text(note) + "\n";
+        done.report += german ? "Hinweis: " + de::Text(note) + "\n" : "note: " + en::Text(note) + "\n";
     return done;
 }
 

@@ -200,9 +200,15 @@ describe('languages', () => {
     assert.equal(await page.getByRole('button', { name: 'Pokemon 25 vorn', exact: true }).count(), 1);
     assert.equal(await page.getByRole('searchbox', { name: 'Nach Name oder Nummer filtern' }).count(), 1);
     assert.equal(await page.locator('#detail dt').first().textContent(), 'Größe');
+    // The core's listing of an insertion in German too.
+    await page.getByRole('button', { name: 'Pokemon 25 vorn', exact: true }).click();
+    await page.getByLabel('Bild ersetzen').setInputFiles(picture('h.png', 56, [0, 2, 1, 3]));
+    await page.getByRole('status').filter({ hasText: 'ist jetzt Pokemon 25 vorn' }).waitFor();
+    assert.match(await page.locator('#report').textContent(), /^\d+ Bytes bei 0x[0-9A-F]+ in synth\.gbc eingefügt\n.*Bilddaten/s);
+    assert.match(await page.locator('#report').textContent(), /globale Prüfsumme/);
 
     await page.getByRole('combobox', { name: 'Sprache' }).selectOption('en');
-    await page.getByRole('status').filter({ hasText: 'Opened synth.gbc' }).waitFor();
+    await page.getByRole('status').filter({ hasText: 'h.png went into Pokemon 25 front' }).waitFor();
     assert.equal(await page.getByRole('button', { name: 'Pokemon 25 front', exact: true }).count(), 1);
     assert.equal(await page.locator('#detail dt').first().textContent(), 'Size');
     // The choice holds on the next visit.
