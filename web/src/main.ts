@@ -42,12 +42,13 @@ let busy = Promise.resolve();
 const detail = new Detail(detailRoot);
 let editPanel: EditPanel | null = null;
 const gallery = new Gallery($('#gallery'), (index) => select(index));
-// The last status as a text key, so that it follows the language.
-let said: { key: TextKey; params: Params } | { text: string } | null = null;
+// The last status as a text key, so that it follows the language; params
+// that name slots or changes are made again in the new language.
+let said: { key: TextKey; params: Params | (() => Params) } | { text: string } | null = null;
 
-function say(key: TextKey, params: Params = {}) {
+function say(key: TextKey, params: Params | (() => Params) = {}) {
   said = { key, params };
-  status.textContent = t(key, params);
+  status.textContent = t(key, typeof params === 'function' ? params() : params);
 }
 
 function sayText(text: string) {
@@ -233,18 +234,18 @@ async function replacePicture(file: File) {
   step('orv-replace:insert');
   editor.commit(rom, { slot: index, what: 'change.picture' });
   report.textContent = insertion.report;
-  say('app.replaced', { file: file.name, slot: slotLabel(slot), bytes: insertion.streamBytes,
-    offset: hex(insertion.dataOffset) });
+  say('app.replaced', () => ({ file: file.name, slot: slotLabel(slot), bytes: insertion.streamBytes,
+    offset: hex(insertion.dataOffset) }));
 }
 
 function undo() {
   const change = editor.undo();
-  if (change) say('changes.undone', { change: changeText(change) });
+  if (change) say('changes.undone', () => ({ change: changeText(change) }));
 }
 
 function redo() {
   const change = editor.redo();
-  if (change) say('changes.redone', { change: changeText(change) });
+  if (change) say('changes.redone', () => ({ change: changeText(change) }));
 }
 
 function baseName(name: string) {
@@ -271,7 +272,7 @@ function updateCount() {
 
 function relabel() {
   const l = editor?.loaded;
-  if (said) status.textContent = 'key' in said ? t(said.key, said.params) : said.text;
+  if (said) 'key' in said ? say(said.key, said.params) : sayText(said.text);
   if (!l) return;
   gallery.relabel();
   showInfo(l.info);
@@ -394,7 +395,7 @@ function wireEdits() {
       const change = editor.commit(rom, { slot, what, params });
       if (change) {
         report.textContent = ''; // it told of an insertion before this change
-        say('changes.done', { change: changeText(change) });
+        say('changes.done', () => ({ change: changeText(change) }));
       }
       return change !== null;
     },
