@@ -2,7 +2,7 @@
 
 import { drawPicture } from './draw.ts';
 import { count, t } from './i18n.ts';
-import { colourHex, hex, slotCaption, slotLabel } from './labels.ts';
+import { hex, slotCaption, slotLabel } from './labels.ts';
 import type { Shades, SlotInfo } from './orv.ts';
 
 export class Detail {
@@ -35,22 +35,6 @@ export class Detail {
     this.fact('stream', slot.streamBytes >= 0 ? count(slot.streamBytes) : '–');
     this.fact('offset', slot.offset >= 0 ? hex(slot.offset) : t('detail.unreadable'));
     this.fact('bank', slot.offset >= 0 ? hex(slot.bank) : '–');
-    const swatches = document.createElement('span');
-    swatches.className = 'swatches';
-    swatches.setAttribute('role', 'img');
-    const words = (colours: readonly number[]) => colours.map(colourHex).join(` ${t('detail.and')} `);
-    swatches.setAttribute('aria-label', t('detail.swatches', { normal: words(slot.normal), shiny: words(slot.shiny) }));
-    for (const [label, colours] of [['normal', slot.normal], ['shiny', slot.shiny]] as const) {
-      if (label === 'shiny') swatches.append(Object.assign(document.createElement('span'), { className: 'swatch-gap' }));
-      for (const colour of colours) {
-        const swatch = document.createElement('span');
-        swatch.className = 'swatch';
-        swatch.style.background = colourHex(colour);
-        swatch.title = `${label} ${colourHex(colour)}`;
-        swatches.append(swatch);
-      }
-    }
-    this.facts.get('colours')!.replaceChildren(swatches);
   }
 
   private fact(name: string, text: string) {
