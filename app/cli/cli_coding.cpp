@@ -56,18 +56,14 @@ std::string colourListText(const std::vector<Colour>& colours)
     return "its colours are " + list + (colours.size() > 16 ? " ..." : "");
 }
 
-// Page 8's choice for one list: the given colour, which must be listed, or
-// the item the wizard preselects.
-std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<Colour>& colours,
-                                                             std::optional<Colour> given, int preselected,
-                                                             const std::filesystem::path& source)
+// Page 8 offers only the picture's colours.
+std::optional<std::string> notInPicture(const std::vector<Colour>& colours, std::optional<Colour> chosen,
+                                        const std::filesystem::path& source)
 {
-    if (!given)
-        return static_cast<size_t>(preselected) < colours.size() ? std::optional(colours[preselected]) : std::nullopt;
-    if (std::ranges::find(colours, *given) == colours.end())
-        return std::unexpected("the colour " + ColourItemText(*given) + " does not occur in \"" + source.string() +
-                               "\": " + colourListText(colours) + ".");
-    return given;
+    if (!chosen || std::ranges::find(colours, *chosen) != colours.end())
+        return std::nullopt;
+    return "the colour " + ColourItemText(*chosen) + " does not occur in \"" + source.string() +
+           "\": " + colourListText(colours) + ".";
 }
 
 std::expected<CodedPicture, std::string> codedAs(std::expected<orv::CodedPicture, Error> coded, FileKind kind)
@@ -80,13 +76,9 @@ std::expected<CodedPicture, std::string> codedAs(std::expected<orv::CodedPicture
 std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
                                                      const CodingOptions& options)
 {
-    // Chosen colours must be the picture's (a pack's given pair comes without).
-    if (!options.givenPair) {
-        if (auto colour1 = listChoice(loaded.colours, options.colour1, kPreselectedColour1, source); !colour1)
-            return std::unexpected(colour1.error());
-        if (auto colour2 = listChoice(loaded.colours, options.colour2, kPreselectedColour2, source); !colour2)
-            return std::unexpected(colour2.error());
-    }
+    for (const std::optional<Colour> chosen : {options.colour1, options.colour2})
+        if (auto refused = notInPicture(loaded.colours, chosen, source))
+            return std::unexpected(*refused);
     return codedAs(CodeDecodedPicture(std::move(loaded), options), FileKind::Picture);
 }
 
@@ -166,12 +158,6 @@ std::expected<LoadedPicture, std::string> LoadPicture(const std::filesystem::pat
     if (!loaded)
         return std::unexpected(en::Text(loaded.error(), source.string()));
     return std::move(*loaded);
-}
-
-std::expected<CodedPicture, std::string> CodeLoadedPicture(LoadedPicture loaded, const std::filesystem::path& source,
-                                                           const CodingOptions& options)
-{
-    return codePicture(std::move(loaded), source, options);
 }
 
 } // namespace orv::cli

@@ -42,9 +42,7 @@ struct CodedPicture : orv::CodedPicture {
 std::expected<CodedPicture, std::string> CodeSource(const std::filesystem::path& source,
                                                     const CodingOptions& options);
 
-// The same in two steps, for a caller that looks at the colours first.
+// A picture file decoded; the error is English and names the file.
 std::expected<LoadedPicture, std::string> LoadPicture(const std::filesystem::path& source);
-std::expected<CodedPicture, std::string> CodeLoadedPicture(LoadedPicture loaded, const std::filesystem::path& source,
-                                                           const CodingOptions& options);
 
 } // namespace orv::cli
