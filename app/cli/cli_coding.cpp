@@ -4,9 +4,9 @@
 #include <array>
 #include <functional>
 
-#include "colour_roles.h"
 #include "colours.h"
 #include "messages_en.h"
+#include "picture_coding.h"
 #include "picture_io.h"
 #include "picture_loader.h"
 
@@ -56,123 +56,30 @@ std::string colourListText(const std::vector<Colour>& colours)
     return "its colours are " + list + (colours.size() > 16 ? " ..." : "");
 }
 
-// Page 8's choice for one list: the given colour, which must be listed, or
-// the item the wizard preselects.
-std::expected<std::optional<Colour>, std::string> listChoice(const std::vector<Colour>& colours,
-                                                             std::optional<Colour> given, int preselected,
-                                                             const std::filesystem::path& source)
+// Page 8 offers only the picture's colours.
+std::optional<std::string> notInPicture(const std::vector<Colour>& colours, std::optional<Colour> chosen,
+                                        const std::filesystem::path& source)
 {
-    if (!given)
-        return static_cast<size_t>(preselected) < colours.size() ? std::optional(colours[preselected]) : std::nullopt;
-    if (std::ranges::find(colours, *given) == colours.end())
-        return std::unexpected("the colour " + ColourItemText(*given) + " does not occur in \"" + source.string() +
-                               "\": " + colourListText(colours) + ".");
-    return given;
+    if (!chosen || std::ranges::find(colours, *chosen) != colours.end())
+        return std::nullopt;
+    return "the colour " + ColourItemText(*chosen) + " does not occur in \"" + source.string() +
+           "\": " + colourListText(colours) + ".";
 }
 
-std::expected<CodedPicture, std::string> finish(CodedPicture coded, CompressionRequest request,
-                                                const CodingOptions& options)
+std::expected<CodedPicture, std::string> codedAs(std::expected<orv::CodedPicture, Error> coded, FileKind kind)
 {
-    request.picture = &coded.picture;
-    request.order = coded.order;
-    request.choice = options.compression;
-    request.blackWhite = options.blackWhite;
-    request.lightDark = options.lightDark;
-    auto result = CodePicture(request);
-    if (!result)
-        return std::unexpected(en::Text(result.error()));
-    coded.tileData = std::move(result->tileData);
-    coded.stream = std::move(result->encodedData);
-    coded.picture.pixels = std::move(result->pixels);
-    return coded;
-}
-
-// Grays already reduced to the four shades (ShadesByLightness).
-std::expected<CodedPicture, std::string> codeShades(WorkingPicture shades, const CodingOptions& options)
-{
-    CodedPicture coded;
-    coded.order = options.order.value_or(TileOrder::Vertical);
-    coded.picture = std::move(shades);
-    const ColourMapping mapping = ApplyColourMapping(
-        {coded.picture.palette, kGrayShade1, kGrayShade2, kBlack, coded.picture.width, coded.picture.height});
-    coded.picture.palette = mapping.palette;
-    CompressionRequest request;
-    request.rawLength = mapping.rawLength;
-    return finish(std::move(coded), request, options);
-}
-
-std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
-                                                     const CodingOptions& options);
-
-// With a given pair: a picture in its colours takes their roles, grays take
-// their shades by lightness, any other picture its roles by the usual rules;
-// the colours written are the pair's.
-std::expected<CodedPicture, std::string> codeWithPair(LoadedPicture loaded, const std::filesystem::path& source,
-                                                      const CodingOptions& options)
-{
-    const PalettePair given = *options.givenPair;
-    CodingOptions usual = options;
-    usual.givenPair.reset();
-    const bool inItsColours = loaded.colours.empty() || SlotColourRoles(loaded.colours, given);
-    auto grays = inItsColours ? std::nullopt : ShadesByLightness(loaded.picture);
-    std::expected<CodedPicture, std::string> coded;
-    if (grays) {
-        coded = codeShades(std::move(*grays), options);
-    } else {
-        if (inItsColours)
-            usual.slotPair = given;
-        coded = codePicture(std::move(loaded), source, usual);
-    }
-    if (coded) {
-        const auto [colour1, colour2] = PairColours(given);
-        coded->picture.palette[1] = colour1;
-        coded->picture.palette[2] = colour2;
-    }
-    return coded;
+    if (!coded)
+        return std::unexpected(en::Text(coded.error()));
+    return CodedPicture{{std::move(*coded)}, kind};
 }
 
 std::expected<CodedPicture, std::string> codePicture(LoadedPicture loaded, const std::filesystem::path& source,
                                                      const CodingOptions& options)
 {
-    if (options.givenPair)
-        return codeWithPair(std::move(loaded), source, options);
-    const auto& colours = loaded.colours;
-    auto colour1 = listChoice(colours, options.colour1, kPreselectedColour1, source);
-    if (!colour1)
-        return std::unexpected(colour1.error());
-    auto colour2 = listChoice(colours, options.colour2, kPreselectedColour2, source);
-    if (!colour2)
-        return std::unexpected(colour2.error());
-    if (!options.colour1 && !options.colour2) {
-        std::optional<ColourRoles> roles =
-            options.slotPair ? SlotColourRoles(colours, *options.slotPair) : std::nullopt;
-        if (!roles)
-            roles = TableColourRoles(loaded.colourTable, colours, options.slotPair);
-        if (roles) {
-            colour1 = roles->colour1;
-            colour2 = roles->colour2;
-        }
-    }
-    // A role no colour of the picture takes keeps the slot's colour.
-    if (options.slotPair) {
-        const auto [slot1, slot2] = PairColours(*options.slotPair);
-        if (!*colour1)
-            colour1 = slot1;
-        if (!*colour2)
-            colour2 = slot2;
-    }
-
-    CodedPicture coded;
-    coded.picture = std::move(loaded.picture);
-    coded.order = options.order.value_or(TileOrder::Vertical);
-    const ColourMapping mapping = ApplyColourMapping(
-        {coded.picture.palette, *colour1, *colour2,
-         SubstituteColour(options.others, colour1->value_or(0), colour2->value_or(0)), coded.picture.width,
-         coded.picture.height});
-    coded.picture.palette = mapping.palette;
-    CompressionRequest request;
-    request.rawLength = mapping.rawLength;
-    return finish(std::move(coded), request, options);
+    for (const std::optional<Colour> chosen : {options.colour1, options.colour2})
+        if (auto refused = notInPicture(loaded.colours, chosen, source))
+            return std::unexpected(*refused);
+    return codedAs(CodeDecodedPicture(std::move(loaded), options), FileKind::Picture);
 }
 
 std::expected<CodedPicture, std::string> codeOwnFile(const std::filesystem::path& source,
@@ -184,17 +91,7 @@ std::expected<CodedPicture, std::string> codeOwnFile(const std::filesystem::path
     auto orv = ReadOrvFile(source);
     if (!orv)
         return std::unexpected(en::Text(orv.error(), source.string()));
-    CodedPicture coded;
-    coded.sourceKind = FileKind::Orv;
-    coded.picture.resize(orv->width, orv->height);
-    coded.picture.palette = {kWhite, orv->colours[0], orv->colours[1], kBlack, 0};
-    coded.order = options.order.value_or(orv->order);
-    CompressionRequest request;
-    request.fromPicture = false;
-    request.sourceStream = orv->stream;
-    request.sourceTileData = orv->tileData;
-    request.rawLength = static_cast<int32_t>(orv->tileData.size());
-    return finish(std::move(coded), request, options);
+    return codedAs(CodeOwnPicture(*orv, options), FileKind::Orv);
 }
 
 } // namespace
@@ -261,12 +158,6 @@ std::expected<LoadedPicture, std::string> LoadPicture(const std::filesystem::pat
     if (!loaded)
         return std::unexpected(en::Text(loaded.error(), source.string()));
     return std::move(*loaded);
-}
-
-std::expected<CodedPicture, std::string> CodeLoadedPicture(LoadedPicture loaded, const std::filesystem::path& source,
-                                                           const CodingOptions& options)
-{
-    return codePicture(std::move(loaded), source, options);
 }
 
 } // namespace orv::cli

@@ -3,7 +3,6 @@
 // here; the plan is the core's (batch_plan.h).
 
 #include <algorithm>
-#include <map>
 #include <ostream>
 
 #include "batch_plan.h"
@@ -12,6 +11,7 @@
 #include "cli_coding.h"
 #include "cli_commands.h"
 #include "cli_pack.h"
+#include "folder_batch.h"
 #include "messages_en.h"
 #include "picture_shape.h"
 
@@ -19,47 +19,30 @@ namespace orv::cli {
 
 namespace {
 
-// Extensions of the files the program reads as pictures or own files.
-constexpr std::array<const char*, 9> kReadable{".png", ".bmp", ".dib", ".gif", ".ico", ".cur", ".bak", ".old", ".orv"};
-
-std::string lower(std::string text)
-{
-    std::ranges::transform(text, text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 // The files of the folder that name a slot, each coded for its slot; the
 // others are ignored.
 std::expected<std::vector<rom::BatchItem>, std::string> readFolder(const std::filesystem::path& dir,
                                                                    const rom::RomImage& rom,
                                                                    std::vector<std::string>& ignored)
 {
-    std::map<std::string, rom::Slot> byName;
-    for (const NamedSlot& named : NamedSlots())
-        byName.emplace(named.name, named.slot);
-    std::vector<std::filesystem::path> files;
+    std::vector<rom::FlatEntry> entries;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
-        files.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        std::error_code typeEc;
+        entries.push_back({entry.path().filename().string(), std::filesystem::is_regular_file(entry.path(), typeEc)});
+    }
     if (ec)
         return std::unexpected("could not read the folder \"" + dir.string() + "\": " + ec.message() + ".");
-    std::ranges::sort(files);
+    rom::FlatIndex index = rom::IndexFlatFolder(entries);
+    ignored = std::move(index.ignored);
     std::vector<rom::BatchItem> items;
-    for (const auto& file : files) {
-        const auto named = byName.find(file.stem().string());
-        const bool readable = std::ranges::find(kReadable, lower(file.extension().string())) != kReadable.end();
-        if (named == byName.end() || !readable || !std::filesystem::is_regular_file(file, ec)) {
-            ignored.push_back(file.filename().string());
-            continue;
-        }
+    for (const rom::FlatFileUse& use : index.used) {
         CodingOptions options;
-        options.slotPair = rom::SlotPalettePair(rom, named->second);
-        auto coded = CodeSource(file, options);
+        options.slotPair = rom::SlotPalettePair(rom, use.slot);
+        auto coded = CodeSource(dir / use.name, options);
         if (!coded)
-            return std::unexpected(file.filename().string() + ": " + coded.error());
-        const WorkingPicture& p = coded->picture;
-        items.push_back({file.filename().string(), named->second, std::move(coded->tileData),
-                         std::move(coded->stream), p.palette[1], p.palette[2], p.width, p.height});
+            return std::unexpected(use.name + ": " + coded.error());
+        items.push_back(rom::PictureItem(use.name, use.slot, std::move(*coded)));
     }
     return items;
 }

@@ -1,19 +1,11 @@
 #include "cli_pack.h"
 
-#include <algorithm>
-#include <cctype>
-#include <functional>
-#include <iterator>
-#include <map>
-
 #include "binary_file.h"
 #include "cli_coding.h"
+#include "folder_batch.h"
 #include "messages_en.h"
 #include "pack_index.h"
-#include "pack_layout.h"
-#include "palette_file.h"
 #include "rom_identity.h"
-#include "rom_layout.h"
 
 namespace orv::cli {
 
@@ -24,21 +16,12 @@ namespace {
 // More than any .pal file needs.
 constexpr int64_t kMaxPalFileBytes = 64 << 10;
 
-std::string lower(std::string text)
-{
-    std::ranges::transform(text, text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-bool holdsLayout(const fs::path& dir)
+// The folder's entries below prefix, a folder's name ending in '/'.
+void listEntries(const fs::path& dir, const std::string& prefix, std::vector<std::string>& paths)
 {
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        const std::string name = lower(entry.path().filename().string());
-        if ((name == "pokemon" || name == "trainers") && entry.is_directory(ec))
-            return true;
-    }
-    return false;
+    for (const auto& entry : fs::directory_iterator(dir, ec))
+        paths.push_back(prefix + entry.path().filename().string() + (entry.is_directory(ec) ? "/" : ""));
 }
 
 // The paths below root that the layout may hold (pokemon/<name>/<file>,
@@ -55,9 +38,7 @@ std::expected<std::vector<std::string>, std::string> listLayout(const fs::path& 
             paths.push_back(relative);
             continue;
         }
-        const std::string top = lower(relative.substr(0, relative.find('/')));
-        const bool known = it.depth() == 0 ? top == "pokemon" || top == "trainers" : it.depth() == 1 && top == "pokemon";
-        if (!known) {
+        if (!rom::PackFolderKnown(relative)) {
             it.disable_recursion_pending();
             paths.push_back(relative + "/");
         }
@@ -67,28 +48,17 @@ std::expected<std::vector<std::string>, std::string> listLayout(const fs::path& 
     return paths;
 }
 
-std::expected<PalettePair, std::string> readPalFile(const fs::path& file)
-{
-    auto bytes = ReadWholeFile(file, kMaxPalFileBytes);
-    if (!bytes)
-        return std::unexpected("could not read \"" + file.string() + "\": " + DescribeIoError(bytes.error()));
-    auto pair = rom::ParsePalFile({reinterpret_cast<const char*>(bytes->data()), bytes->size()});
-    if (!pair)
-        return std::unexpected(en::Text(pair.error(), file.string()));
-    return *pair;
-}
-
-int64_t paletteOf(const rom::Slot& slot) { return rom::PaletteLocation(rom::CheckedSlot(slot).value()); }
-
 } // namespace
 
 std::optional<fs::path> PackRoot(const fs::path& dir)
 {
-    if (holdsLayout(dir))
-        return dir;
-    if (holdsLayout(dir / "gfx"))
-        return dir / "gfx";
-    return std::nullopt;
+    std::vector<std::string> paths;
+    listEntries(dir, "", paths);
+    listEntries(dir / "gfx", "gfx/", paths);
+    const auto root = rom::PackRootIn(paths);
+    if (!root)
+        return std::nullopt;
+    return root->empty() ? dir : dir / "gfx";
 }
 
 std::expected<PackBatch, std::string> ReadPack(const fs::path& root, const rom::RomImage& rom)
@@ -98,52 +68,32 @@ std::expected<PackBatch, std::string> ReadPack(const fs::path& root, const rom::
         return std::unexpected(paths.error());
     const rom::GameVersion version = rom::EditionOfRom(rom.bytes()).version;
     const rom::PackIndex index = rom::IndexPack(*paths, version);
-    PackBatch batch;
 
-    std::map<int64_t, PalettePair> normals; // palette location -> the pair of a normal.pal
-    std::vector<rom::BatchItem> palettes;
-    for (const rom::PackFileUse& use : index.palettes) {
-        auto pair = readPalFile(root / use.path);
-        if (!pair)
-            return std::unexpected(pair.error());
-        if (!use.slot.shiny)
-            normals[paletteOf(use.slot)] = *pair;
-        palettes.push_back(rom::PaletteItem(use.path, use.slot, *pair));
-    }
-
-    // The pictures of one palette together: with a normal.pal each takes its
-    // pair; else the one with the most colours gives the pair, and a picture
-    // with fewer keeps the colour it does not use. Grays beside a normal.pal
-    // take their shades by lightness.
-    std::map<int64_t, std::vector<const rom::PackFileUse*>> groups;
-    for (const rom::PackFileUse& use : index.pictures)
-        groups[paletteOf(use.slot)].push_back(&use);
-    for (const auto& [location, uses] : groups) {
-        std::vector<std::pair<const rom::PackFileUse*, LoadedPicture>> loaded;
-        for (const rom::PackFileUse* use : uses) {
-            auto picture = LoadPicture(root / use->path);
-            if (!picture)
-                return std::unexpected(picture.error());
-            loaded.emplace_back(use, std::move(*picture));
+    std::string readError;
+    const auto palText = [&](const rom::PackFileUse& use) -> std::optional<std::string> {
+        auto bytes = ReadWholeFile(root / use.path, kMaxPalFileBytes);
+        if (!bytes) {
+            readError = "could not read \"" + (root / use.path).string() + "\": " + DescribeIoError(bytes.error());
+            return std::nullopt;
         }
-        std::ranges::stable_sort(loaded, std::greater<>(), [](const auto& p) { return p.second.colours.size(); });
-        CodingOptions options;
-        if (const auto normal = normals.find(location); normal != normals.end())
-            options.givenPair = normal->second;
-        options.slotPair = rom::SlotPalettePair(rom, uses.front()->slot);
-        for (auto& [use, picture] : loaded) {
-            auto coded = CodeLoadedPicture(std::move(picture), root / use->path, options);
-            if (!coded)
-                return std::unexpected(coded.error());
-            const WorkingPicture& p = coded->picture;
-            if (!options.givenPair)
-                options.slotPair = MakePalettePair(p.palette[1], p.palette[2]);
-            batch.items.push_back({use->path, use->slot, std::move(coded->tileData), std::move(coded->stream),
-                                   p.palette[1], p.palette[2], p.width, p.height});
+        return std::string(bytes->begin(), bytes->end());
+    };
+    const auto picture = [&](const rom::PackFileUse& use) -> std::optional<LoadedPicture> {
+        auto loaded = LoadPicture(root / use.path);
+        if (!loaded) {
+            readError = loaded.error();
+            return std::nullopt;
         }
+        return std::move(*loaded);
+    };
+    auto items = rom::CodePack(index, rom, {palText, picture});
+    if (!items) {
+        const rom::PackRefusal& refusal = items.error();
+        if (refusal.palError)
+            return std::unexpected(en::Text(*refusal.palError, (root / refusal.path).string()));
+        return std::unexpected(refusal.error ? en::Text(*refusal.error) : readError);
     }
-    std::ranges::move(palettes, std::back_inserter(batch.items));
-
+    PackBatch batch{.items = std::move(*items)};
     for (const rom::PackSkipped& skipped : index.skipped)
         batch.unused.push_back(skipped.path + ": " + en::Text(skipped, version));
     for (const rom::PackIgnored& ignored : index.ignored)

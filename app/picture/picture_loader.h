@@ -9,19 +9,15 @@
 #include <vector>
 
 #include "error.h"
+#include "picture_coding.h"
 #include "working_picture.h"
 
 namespace orv {
 
-struct LoadedPicture {
-    // Width and height multiples of 8, pixels bottom-up; the default palette
-    // (the wizard keeps its own palette).
-    WorkingPicture picture;
-    std::vector<Colour> colours; // to choose colours 1 and 2 from, at most 255
-    // The file's own colour table, in its order, when it stores colour
-    // indices (GIF, palette PNG and BMP); empty otherwise.
-    std::vector<Colour> colourTable;
-};
+// Width and height multiples of 8, pixels bottom-up, the default palette;
+// colours at most 255; the table only for a file of colour indices (GIF,
+// palette PNG and BMP).
+using LoadedPicture = DecodedPicture;
 
 // Largest picture taken: sides are 16-bit counts, and the grid stays below 256 MiB.
 constexpr int kMaxSourceSide = 32767;

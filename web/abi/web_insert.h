@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gbc_color.h"
+#include "picture_coding.h"
 #include "rom_image.h"
 #include "slot.h"
 #include "web_text.h"
@@ -39,26 +40,13 @@ std::expected<CodedPicture, std::string> CodeForSlot(const rom::RomImage& rom, c
                                                      const SourcePicture& source, const std::string& name,
                                                      Language language = Language::English);
 
-// A decoded picture cut to whole tiles over white, with its colours, as the
-// desktop picture reader hands it on.
-struct LoadedSource {
-    WorkingPicture picture;
-    std::vector<Colour> colours, colourTable;
-};
-std::expected<LoadedSource, std::string> LoadSource(const SourcePicture& source, const std::string& name,
-                                                    Language language = Language::English);
+// The browser's pixels as the core takes a decoded picture (DecodeRgba).
+std::expected<DecodedPicture, std::string> LoadSource(const SourcePicture& source, const std::string& name,
+                                                      Language language = Language::English);
 
-struct CodingPairs {
-    // The slot's pair: colour roles and the colour of a role no colour takes.
-    std::optional<PalettePair> slotPair;
-    // The pair the picture gets whatever its colours (a pack's normal.pal):
-    // its two colours take their roles, grays their shades by lightness.
-    std::optional<PalettePair> givenPair;
-};
-
-// As insert and insert-all code a picture. The errors (LoadSource's name
-// the picture) do not yet say that nothing was written.
-std::expected<CodedPicture, std::string> CodeLoaded(LoadedSource loaded, const CodingPairs& pairs,
+// As insert and insert-all code a picture (CodeDecodedPicture). The errors
+// (LoadSource's name the picture) do not yet say that nothing was written.
+std::expected<CodedPicture, std::string> CodeLoaded(DecodedPicture loaded, const PictureCoding& coding,
                                                     Language language = Language::English);
 
 // An own picture file's bytes, coded anew from its stream as insert-all does.

@@ -1,11 +1,8 @@
 #include "web_pack.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <iterator>
 #include <map>
 #include <optional>
 
@@ -13,6 +10,7 @@
 #include "byte_patch.h"
 #include "cartridge_header.h"
 #include "extraction.h"
+#include "folder_batch.h"
 #include "game_check.h"
 #include "messages_en.h"
 #include "pack_index.h"
@@ -30,29 +28,6 @@ namespace orv::web {
 namespace {
 
 using rom::Slot;
-
-// Extensions of the files insert-all reads as pictures or own files.
-constexpr std::array<std::string_view, 9> kReadable{".png", ".bmp", ".dib", ".gif", ".ico",
-                                                    ".cur", ".bak", ".old", ".orv"};
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    std::ranges::transform(out, out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::vector<std::string_view> partsOf(std::string_view path)
-{
-    std::vector<std::string_view> parts;
-    for (std::string_view rest = path; !rest.empty();) {
-        const size_t slash = rest.find('/');
-        if (slash != 0)
-            parts.push_back(rest.substr(0, slash));
-        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
-    }
-    return parts;
-}
 
 // Reads the folder buffer: little-endian words, strings and data padded to 4.
 class Reader {
@@ -82,118 +57,52 @@ private:
     size_t at_ = 0;
 };
 
+// The entries' paths as the core's folder functions take them: a folder's
+// ending in '/'.
+std::vector<std::string> pathsOf(const std::vector<FolderEntry>& entries)
+{
+    std::vector<std::string> paths;
+    for (const FolderEntry& e : entries)
+        paths.push_back(e.type == FolderEntry::Type::Folder && !e.path.ends_with('/') ? e.path + "/" : e.path);
+    return paths;
+}
+
 // The chosen folder's layout: where the packs' root lies, if anywhere.
 struct Layout {
     bool pack = false;
     std::string prefix; // "" or "gfx/"
 };
-
-// As insert-all finds a pack's root: a folder pokemon/ or trainers/ (any
-// case) in the chosen folder, else in its gfx/.
-Layout layoutOf(const std::vector<FolderEntry>& entries)
+Layout layoutOf(const std::vector<std::string>& paths)
 {
-    const auto holds = [&](std::string_view prefix) {
-        for (const FolderEntry& e : entries) {
-            if (!e.path.starts_with(prefix))
-                continue;
-            const auto parts = partsOf(std::string_view(e.path).substr(prefix.size()));
-            const size_t folders = e.type == FolderEntry::Type::Folder ? parts.size() : parts.size() - 1;
-            if (!parts.empty() && folders >= 1) {
-                const std::string top = lower(parts[0]);
-                if (top == "pokemon" || top == "trainers")
-                    return true;
-            }
-        }
-        return false;
-    };
-    if (holds(""))
-        return {true, ""};
-    if (holds("gfx/"))
-        return {true, "gfx/"};
-    return {};
+    const auto root = rom::PackRootIn(paths);
+    return root ? Layout{true, *root} : Layout{};
 }
 
-// The paths below the root that insert-all lists: files in pokemon/<name>/,
-// trainers/ and the root itself, and every other folder once as "<path>/".
-// Each path maps to the entry it came from (-1 for a folder).
-std::map<std::string, int> packPaths(const std::vector<FolderEntry>& entries, const std::string& prefix)
-{
-    std::map<std::string, int> paths;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const FolderEntry& e = entries[i];
-        if (!e.path.starts_with(prefix))
-            continue;
-        const std::string relative = e.path.substr(prefix.size());
-        const auto parts = partsOf(relative);
-        if (parts.empty())
-            continue;
-        const bool folder = e.type == FolderEntry::Type::Folder;
-        const size_t folders = folder ? parts.size() : parts.size() - 1;
-        bool known = true;
-        std::string place;
-        for (size_t d = 0; d < folders && known; ++d) {
-            place += std::string(parts[d]) + "/";
-            const std::string top = lower(parts[0]);
-            known = d == 0 ? top == "pokemon" || top == "trainers" : d == 1 && top == "pokemon";
-        }
-        if (!known)
-            paths.emplace(place, -1);
-        else if (!folder)
-            paths.emplace(relative, static_cast<int>(i));
-    }
-    return paths;
-}
-
-struct FlatName {
-    std::string name; // the file's name
-    int entry = -1;   // -1: a folder
+// The chosen folder's own files and folders by name, and the entry of each file.
+struct FlatFolder {
+    std::vector<rom::FlatEntry> names;
+    std::map<std::string, size_t> fileEntry;
 };
-
-// The chosen folder's own files and folders, by name as insert-all sorts them.
-std::vector<FlatName> flatNames(const std::vector<FolderEntry>& entries)
+FlatFolder flatFolder(const std::vector<FolderEntry>& entries)
 {
     std::map<std::string, int> names;
     for (size_t i = 0; i < entries.size(); ++i) {
-        const auto parts = partsOf(entries[i].path);
-        if (parts.empty())
+        const size_t start = entries[i].path.find_first_not_of('/');
+        if (start == std::string::npos)
             continue;
-        const bool file = parts.size() == 1 && entries[i].type != FolderEntry::Type::Folder;
-        names.emplace(std::string(parts[0]), file ? static_cast<int>(i) : -1);
+        const size_t slash = entries[i].path.find('/', start);
+        const bool file = entries[i].type != FolderEntry::Type::Folder &&
+                          entries[i].path.find_first_not_of('/', slash) == std::string::npos;
+        names.emplace(entries[i].path.substr(start, slash - start), file ? static_cast<int>(i) : -1);
     }
-    std::vector<FlatName> out;
-    for (const auto& [name, entry] : names)
-        out.push_back({name, entry});
-    return out;
+    FlatFolder flat;
+    for (const auto& [name, entry] : names) {
+        flat.names.push_back({name, entry >= 0});
+        if (entry >= 0)
+            flat.fileEntry.emplace(name, static_cast<size_t>(entry));
+    }
+    return flat;
 }
-
-// A flat file that names a slot and has a readable extension: its slot and
-// whether it is an own file.
-struct FlatUse {
-    Slot slot;
-    bool own = false;
-};
-std::optional<FlatUse> flatUse(const std::string& name)
-{
-    // As std::filesystem splits a name: a leading dot starts no extension.
-    const size_t dot = name.rfind('.');
-    const bool split = dot != std::string::npos && dot > 0;
-    const std::string stem = split ? name.substr(0, dot) : name;
-    const std::string extension = split ? lower(name.substr(dot)) : "";
-    if (std::ranges::find(kReadable, extension) == kReadable.end())
-        return std::nullopt;
-    static const std::map<std::string, Slot> byName = [] {
-        std::map<std::string, Slot> names;
-        for (const Slot& slot : rom::AllPictureSlots(rom::Pokemon201::Listed))
-            names.emplace(rom::FlatName(slot), slot);
-        return names;
-    }();
-    const auto named = byName.find(stem);
-    if (named == byName.end())
-        return std::nullopt;
-    return FlatUse{named->second, extension == ".orv"};
-}
-
-int64_t paletteOf(const Slot& slot) { return rom::PaletteLocation(rom::CheckedSlot(slot).value()); }
 
 std::string refusedText(std::string message)
 {
@@ -302,19 +211,18 @@ std::string shownName(const std::string& folderName, const std::string& path)
 }
 
 std::expected<Batch, Problem> flatBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
-                                            const std::string& folderName)
+                                        const std::string& folderName)
 {
+    const FlatFolder flat = flatFolder(entries);
+    rom::FlatIndex index = rom::IndexFlatFolder(flat.names);
     Batch batch;
-    for (const FlatName& flat : flatNames(entries)) {
-        const auto use = flat.entry >= 0 ? flatUse(flat.name) : std::nullopt;
-        if (!use) {
-            batch.unused.push_back(flat.name + ": ignored (not named as extract-all names pictures)");
-            continue;
-        }
-        const FolderEntry& e = entries[static_cast<size_t>(flat.entry)];
+    for (const std::string& name : index.ignored)
+        batch.unused.push_back(name + ": ignored (not named as extract-all names pictures)");
+    for (const rom::FlatFileUse& use : index.used) {
+        const FolderEntry& e = entries[flat.fileEntry.at(use.name)];
         const std::string shown = shownName(folderName, e.path);
         std::expected<CodedPicture, std::string> coded;
-        if (use->own) {
+        if (use.ownFile) {
             if (e.type != FolderEntry::Type::Bytes)
                 return missing(e.path);
             coded = CodeOwnFile(e.data, shown);
@@ -322,80 +230,77 @@ std::expected<Batch, Problem> flatBatch(const std::vector<FolderEntry>& entries,
             if (e.type != FolderEntry::Type::Picture)
                 return missing(e.path);
             auto loaded = LoadSource(e.picture, shown);
-            coded = loaded ? CodeLoaded(std::move(*loaded), {.slotPair = rom::SlotPalettePair(rom, use->slot)})
+            coded = loaded ? CodeLoaded(std::move(*loaded), {.slotPair = rom::SlotPalettePair(rom, use.slot)})
                            : std::unexpected(loaded.error());
         }
         if (!coded)
-            return refusal(flat.name + ": " + coded.error());
-        batch.items.push_back({flat.name, use->slot, std::move(coded->tileData), std::move(coded->stream),
-                               coded->colour1, coded->colour2, coded->width, coded->height});
+            return refusal(use.name + ": " + coded.error());
+        batch.items.push_back({use.name, use.slot, std::move(coded->tileData), std::move(coded->stream), coded->colour1,
+                               coded->colour2, coded->width, coded->height});
     }
     return batch;
 }
 
-std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
-                                            const std::string& folderName, const Layout& layout)
-{
-    const std::map<std::string, int> listed = packPaths(entries, layout.prefix);
+// The listing IndexPack takes, each path with the entry it came from.
+struct PackFiles {
     std::vector<std::string> paths;
-    for (const auto& [path, entry] : listed)
-        paths.push_back(path);
+    std::map<std::string, size_t> entry;
+};
+PackFiles packFiles(const std::vector<std::string>& paths, const std::string& prefix)
+{
+    PackFiles files;
+    for (rom::ListedPath& listed : rom::PackListing(paths, prefix)) {
+        if (listed.from)
+            files.entry.emplace(listed.path, *listed.from);
+        files.paths.push_back(std::move(listed.path));
+    }
+    return files;
+}
+
+std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
+                                        const std::string& folderName, const std::vector<std::string>& paths,
+                                        const Layout& layout)
+{
+    const PackFiles files = packFiles(paths, layout.prefix);
     const rom::GameVersion version = rom::EditionOfRom(rom.bytes()).version;
-    const rom::PackIndex index = rom::IndexPack(paths, version);
-    const auto entryOf = [&](const std::string& path) -> const FolderEntry& {
-        return entries[static_cast<size_t>(listed.at(path))];
-    };
+    const rom::PackIndex index = rom::IndexPack(files.paths, version);
     const auto shown = [&](const std::string& path) { return shownName(folderName, layout.prefix + path); };
-    Batch batch;
 
-    std::map<int64_t, PalettePair> normals; // palette location -> the pair of a normal.pal
-    std::vector<rom::BatchItem> palettes;
-    for (const rom::PackFileUse& use : index.palettes) {
-        const FolderEntry& e = entryOf(use.path);
-        if (e.type != FolderEntry::Type::Text)
-            return missing(e.path);
-        auto pair = rom::ParsePalFile({reinterpret_cast<const char*>(e.data.data()), e.data.size()});
-        if (!pair)
-            return refusal(en::Text(pair.error(), shown(use.path)));
-        if (!use.slot.shiny)
-            normals[paletteOf(use.slot)] = *pair;
-        palettes.push_back(rom::PaletteItem(use.path, use.slot, *pair));
-    }
-
-    // As insert-all: the pictures of one palette together; with a normal.pal
-    // each takes its pair, else the one with the most colours gives the pair
-    // and a picture with fewer keeps the colour it does not use.
-    std::map<int64_t, std::vector<const rom::PackFileUse*>> groups;
-    for (const rom::PackFileUse& use : index.pictures)
-        groups[paletteOf(use.slot)].push_back(&use);
-    for (const auto& [location, uses] : groups) {
-        std::vector<std::pair<const rom::PackFileUse*, LoadedSource>> loaded;
-        for (const rom::PackFileUse* use : uses) {
-            const FolderEntry& e = entryOf(use->path);
-            if (e.type != FolderEntry::Type::Picture)
-                return missing(e.path);
-            auto picture = LoadSource(e.picture, shown(use->path));
-            if (!picture)
-                return refusal(picture.error());
-            loaded.emplace_back(use, std::move(*picture));
+    std::optional<Problem> stopped;
+    const auto read = [&](const rom::PackFileUse& use, FolderEntry::Type type) -> const FolderEntry* {
+        const FolderEntry& e = entries[files.entry.at(use.path)];
+        if (e.type == type)
+            return &e;
+        stopped = missing(e.path).error();
+        return nullptr;
+    };
+    const auto palText = [&](const rom::PackFileUse& use) -> std::optional<std::string> {
+        const FolderEntry* e = read(use, FolderEntry::Type::Text);
+        if (!e)
+            return std::nullopt;
+        return std::string(e->data.begin(), e->data.end());
+    };
+    const auto picture = [&](const rom::PackFileUse& use) -> std::optional<DecodedPicture> {
+        const FolderEntry* e = read(use, FolderEntry::Type::Picture);
+        if (!e)
+            return std::nullopt;
+        auto loaded = LoadSource(e->picture, shown(use.path));
+        if (!loaded) {
+            stopped = Problem{loaded.error()};
+            return std::nullopt;
         }
-        std::ranges::stable_sort(loaded, std::greater<>(), [](const auto& p) { return p.second.colours.size(); });
-        CodingPairs pairs;
-        if (const auto normal = normals.find(location); normal != normals.end())
-            pairs.givenPair = normal->second;
-        pairs.slotPair = rom::SlotPalettePair(rom, uses.front()->slot);
-        for (auto& [use, picture] : loaded) {
-            auto coded = CodeLoaded(std::move(picture), pairs);
-            if (!coded)
-                return refusal(shown(use->path) + ": " + coded.error());
-            if (!pairs.givenPair)
-                pairs.slotPair = MakePalettePair(coded->colour1, coded->colour2);
-            batch.items.push_back({use->path, use->slot, std::move(coded->tileData), std::move(coded->stream),
-                                   coded->colour1, coded->colour2, coded->width, coded->height});
-        }
+        return std::move(*loaded);
+    };
+    auto items = rom::CodePack(index, rom, {palText, picture});
+    if (!items) {
+        const rom::PackRefusal& refused = items.error();
+        if (refused.palError)
+            return refusal(en::Text(*refused.palError, shown(refused.path)));
+        if (refused.error)
+            return refusal(shown(refused.path) + ": " + Text(Language::English, *refused.error));
+        return std::unexpected(*stopped);
     }
-    std::ranges::move(palettes, std::back_inserter(batch.items));
-
+    Batch batch{.items = std::move(*items)};
     for (const rom::PackSkipped& skipped : index.skipped)
         batch.unused.push_back(skipped.path + ": " + en::Text(skipped, version));
     for (const rom::PackIgnored& ignored : index.ignored)
@@ -466,24 +371,21 @@ std::optional<std::vector<FolderEntry>> ParseFolder(std::span<const uint8_t> buf
 FolderNeeds NeedsOfFolder(const std::vector<FolderEntry>& entries, const rom::RomImage& rom)
 {
     FolderNeeds needs{.read = std::vector<uint8_t>(entries.size(), 0)};
-    const Layout layout = layoutOf(entries);
+    const std::vector<std::string> paths = pathsOf(entries);
+    const Layout layout = layoutOf(paths);
     if (!layout.pack) {
-        for (const FlatName& flat : flatNames(entries))
-            if (flat.entry >= 0)
-                if (const auto use = flatUse(flat.name))
-                    needs.read[static_cast<size_t>(flat.entry)] = use->own ? 3 : 1;
+        const FlatFolder flat = flatFolder(entries);
+        for (const rom::FlatFileUse& use : rom::IndexFlatFolder(flat.names).used)
+            needs.read[flat.fileEntry.at(use.name)] = use.ownFile ? 3 : 1;
         return needs;
     }
     needs.layout = layout.prefix.empty() ? 1 : 2;
-    const std::map<std::string, int> listed = packPaths(entries, layout.prefix);
-    std::vector<std::string> paths;
-    for (const auto& [path, entry] : listed)
-        paths.push_back(path);
-    const rom::PackIndex index = rom::IndexPack(paths, rom::EditionOfRom(rom.bytes()).version);
+    const PackFiles files = packFiles(paths, layout.prefix);
+    const rom::PackIndex index = rom::IndexPack(files.paths, rom::EditionOfRom(rom.bytes()).version);
     for (const rom::PackFileUse& use : index.pictures)
-        needs.read[static_cast<size_t>(listed.at(use.path))] = 1;
+        needs.read[files.entry.at(use.path)] = 1;
     for (const rom::PackFileUse& use : index.palettes)
-        needs.read[static_cast<size_t>(listed.at(use.path))] = 2;
+        needs.read[files.entry.at(use.path)] = 2;
     return needs;
 }
 
@@ -491,7 +393,8 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
                                                   const std::string& romName, const std::string& folderName,
                                                   bool anyShape)
 {
-    const Layout layout = layoutOf(entries);
+    const std::vector<std::string> paths = pathsOf(entries);
+    const Layout layout = layoutOf(paths);
     Json json;
     json.open('{').key("layout").value(layout.pack ? "pack" : "flat").key("root").value(layout.prefix);
     FolderPlan plan;
@@ -503,7 +406,7 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
     if (auto mismatch = rom::FindGameMismatch(rom))
         return refuse(en::Text(*mismatch, romName), false);
 
-    auto batch = layout.pack ? packBatch(entries, rom, folderName, layout) : flatBatch(entries, rom, folderName);
+    auto batch = layout.pack ? packBatch(entries, rom, folderName, paths, layout) : flatBatch(entries, rom, folderName);
     if (!batch && batch.error().missing)
         return std::unexpected(batch.error().message);
     if (!batch)
