@@ -292,7 +292,8 @@ OrvStatus orv_folder_needs(const uint8_t* data, uint32_t size, const uint8_t* fo
 
 OrvStatus orv_folder_plan(const uint8_t* data, uint32_t size, const char* rom_name, const char* folder_name,
                           const uint8_t* folder, uint32_t folder_size, uint32_t any_shape, uint8_t* new_rom,
-                          uint32_t new_rom_capacity, char* report, uint32_t report_capacity, uint32_t* needed)
+                          uint32_t new_rom_capacity, uint32_t language, char* report, uint32_t report_capacity,
+                          uint32_t* needed)
 {
     if (!needed || !new_rom || (!data && size) || (!folder && folder_size) || new_rom_capacity < size)
         return ORV_BAD_ARGUMENT;
@@ -300,7 +301,8 @@ OrvStatus orv_folder_plan(const uint8_t* data, uint32_t size, const char* rom_na
     if (!entries)
         return ORV_BAD_ARGUMENT;
     const rom::RomImage rom(bytesOf(data, size));
-    auto plan = web::PlanFolder(*entries, rom, nameOf(rom_name), nameOf(folder_name), any_shape != 0);
+    auto plan = web::PlanFolder(*entries, rom, nameOf(rom_name), nameOf(folder_name), any_shape != 0,
+                                web::LanguageOf(language));
     if (!plan)
         return ORV_BAD_ARGUMENT;
     if (const OrvStatus put = putOutput(plan->report, report, report_capacity, needed); put != ORV_OK)
@@ -313,12 +315,13 @@ OrvStatus orv_folder_plan(const uint8_t* data, uint32_t size, const char* rom_na
     return ORV_OK;
 }
 
-OrvStatus orv_space_map(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t min_run, char* json,
-                        uint32_t capacity, uint32_t* needed)
+OrvStatus orv_space_map(const uint8_t* data, uint32_t size, const char* rom_name, uint32_t min_run, uint32_t language,
+                        char* json, uint32_t capacity, uint32_t* needed)
 {
     if (!needed || (!data && size) || min_run < 1)
         return ORV_BAD_ARGUMENT;
-    auto map = web::SpaceMapJson(rom::RomImage(bytesOf(data, size)), nameOf(rom_name), min_run);
+    auto map = web::SpaceMapJson(rom::RomImage(bytesOf(data, size)), nameOf(rom_name), min_run,
+                                 web::LanguageOf(language));
     if (!map) {
         putText(json, capacity, map.error());
         return ORV_REFUSED;

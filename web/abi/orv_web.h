@@ -216,7 +216,8 @@ OrvStatus orv_folder_needs(const uint8_t* rom, uint32_t size, const uint8_t* fol
 ORV_EXPORT(orv_folder_plan)
 OrvStatus orv_folder_plan(const uint8_t* rom, uint32_t size, const char* rom_name, const char* folder_name,
                           const uint8_t* folder, uint32_t folder_size, uint32_t any_shape, uint8_t* new_rom,
-                          uint32_t new_rom_capacity, char* report, uint32_t report_capacity, uint32_t* needed);
+                          uint32_t new_rom_capacity, uint32_t language, char* report, uint32_t report_capacity,
+                          uint32_t* needed);
 
 /* `orvista-cli space ROM --min MIN_RUN` as JSON into json, NUL-terminated:
  * minRun, bankCount, banks ({bank, pictures, pictureBytes, freeBytes, largest,
@@ -225,8 +226,8 @@ OrvStatus orv_folder_plan(const uint8_t* rom, uint32_t size, const char* rom_nam
  * runs, freeBytes, largest. ORV_REFUSED: json holds the message.
  * ORV_BUFFER_SMALL: json needs *needed bytes. */
 ORV_EXPORT(orv_space_map)
-OrvStatus orv_space_map(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t min_run, char* json,
-                        uint32_t capacity, uint32_t* needed);
+OrvStatus orv_space_map(const uint8_t* rom, uint32_t size, const char* rom_name, uint32_t min_run, uint32_t language,
+                        char* json, uint32_t capacity, uint32_t* needed);
 
 /* The files `orvista-cli extract-all ROM DIR` (layout 0) or `... --layout
  * pret` (layout 1) writes, in its order, as little-endian 32-bit words with

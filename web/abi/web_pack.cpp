@@ -104,13 +104,6 @@ FlatFolder flatFolder(const std::vector<FolderEntry>& entries)
     return flat;
 }
 
-std::string refusedText(std::string message)
-{
-    if (message.find("othing was written") == std::string::npos && message.find("unchanged") == std::string::npos)
-        message += " Nothing was written.";
-    return message;
-}
-
 // A small JSON writer: objects and arrays opened and closed in order.
 class Json {
 public:
@@ -211,13 +204,15 @@ std::string shownName(const std::string& folderName, const std::string& path)
 }
 
 std::expected<Batch, Problem> flatBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
-                                        const std::string& folderName)
+                                        const std::string& folderName, Language language)
 {
     const FlatFolder flat = flatFolder(entries);
     rom::FlatIndex index = rom::IndexFlatFolder(flat.names);
     Batch batch;
     for (const std::string& name : index.ignored)
-        batch.unused.push_back(name + ": ignored (not named as extract-all names pictures)");
+        batch.unused.push_back(name + (language == Language::German
+                                           ? ": übergangen (nicht so benannt, wie extract-all Bilder benennt)"
+                                           : ": ignored (not named as extract-all names pictures)"));
     for (const rom::FlatFileUse& use : index.used) {
         const FolderEntry& e = entries[flat.fileEntry.at(use.name)];
         const std::string shown = shownName(folderName, e.path);
@@ -225,12 +220,12 @@ std::expected<Batch, Problem> flatBatch(const std::vector<FolderEntry>& entries,
         if (use.ownFile) {
             if (e.type != FolderEntry::Type::Bytes)
                 return missing(e.path);
-            coded = CodeOwnFile(e.data, shown);
+            coded = CodeOwnFile(e.data, shown, language);
         } else {
             if (e.type != FolderEntry::Type::Picture)
                 return missing(e.path);
-            auto loaded = LoadSource(e.picture, shown);
-            coded = loaded ? CodeLoaded(std::move(*loaded), {.slotPair = rom::SlotPalettePair(rom, use.slot)})
+            auto loaded = LoadSource(e.picture, shown, language);
+            coded = loaded ? CodeLoaded(std::move(*loaded), {.slotPair = rom::SlotPalettePair(rom, use.slot)}, language)
                            : std::unexpected(loaded.error());
         }
         if (!coded)
@@ -259,7 +254,7 @@ PackFiles packFiles(const std::vector<std::string>& paths, const std::string& pr
 
 std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
                                         const std::string& folderName, const std::vector<std::string>& paths,
-                                        const Layout& layout)
+                                        const Layout& layout, Language language)
 {
     const PackFiles files = packFiles(paths, layout.prefix);
     const rom::GameVersion version = rom::EditionOfRom(rom.bytes()).version;
@@ -284,7 +279,7 @@ std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries,
         const FolderEntry* e = read(use, FolderEntry::Type::Picture);
         if (!e)
             return std::nullopt;
-        auto loaded = LoadSource(e->picture, shown(use.path));
+        auto loaded = LoadSource(e->picture, shown(use.path), language);
         if (!loaded) {
             stopped = Problem{loaded.error()};
             return std::nullopt;
@@ -295,16 +290,16 @@ std::expected<Batch, Problem> packBatch(const std::vector<FolderEntry>& entries,
     if (!items) {
         const rom::PackRefusal& refused = items.error();
         if (refused.palError)
-            return refusal(en::Text(*refused.palError, shown(refused.path)));
+            return refusal(Text(language, *refused.palError, shown(refused.path)));
         if (refused.error)
-            return refusal(shown(refused.path) + ": " + Text(Language::English, *refused.error));
+            return refusal(shown(refused.path) + ": " + Text(language, *refused.error));
         return std::unexpected(*stopped);
     }
     Batch batch{.items = std::move(*items)};
     for (const rom::PackSkipped& skipped : index.skipped)
-        batch.unused.push_back(skipped.path + ": " + en::Text(skipped, version));
+        batch.unused.push_back(skipped.path + ": " + Text(language, skipped, version));
     for (const rom::PackIgnored& ignored : index.ignored)
-        batch.unused.push_back(ignored.path + ": " + en::Text(ignored));
+        batch.unused.push_back(ignored.path + ": " + Text(language, ignored));
     return batch;
 }
 
@@ -391,7 +386,7 @@ FolderNeeds NeedsOfFolder(const std::vector<FolderEntry>& entries, const rom::Ro
 
 std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
                                                   const std::string& romName, const std::string& folderName,
-                                                  bool anyShape)
+                                                  bool anyShape, Language language)
 {
     const std::vector<std::string> paths = pathsOf(entries);
     const Layout layout = layoutOf(paths);
@@ -399,14 +394,15 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
     json.open('{').key("layout").value(layout.pack ? "pack" : "flat").key("root").value(layout.prefix);
     FolderPlan plan;
     const auto refuse = [&](const std::string& message, bool shapeOnly) {
-        json.key("ok").value(false).key("message").value(refusedText(message)).key("shapeOnly").value(shapeOnly);
+        json.key("ok").value(false).key("message").value(Refused(language, message)).key("shapeOnly").value(shapeOnly);
         plan.report = json.close('}').take();
         return plan;
     };
     if (auto mismatch = rom::FindGameMismatch(rom))
-        return refuse(en::Text(*mismatch, romName), false);
+        return refuse(Text(language, *mismatch, romName), false);
 
-    auto batch = layout.pack ? packBatch(entries, rom, folderName, paths, layout) : flatBatch(entries, rom, folderName);
+    auto batch = layout.pack ? packBatch(entries, rom, folderName, paths, layout, language)
+                             : flatBatch(entries, rom, folderName, language);
     if (!batch && batch.error().missing)
         return std::unexpected(batch.error().message);
     if (!batch)
@@ -420,19 +416,27 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
         json.key("items").open('[');
         bool shapeOnly = true, unownFront = false;
         for (const auto& [i, why] : error.misshapen) {
-            itemLine(json, items[i].name, "refused", en::Text(why, romName), items[i].paletteOnly);
+            itemLine(json, items[i].name, "refused", Text(language, why, romName), items[i].paletteOnly);
             shapeOnly = shapeOnly && why.kind == ErrorKind::BadShape;
             unownFront = unownFront || rom::KindOf(items[i].slot) == rom::SlotKind::UnownFront;
         }
         if (error.misshapen.empty() && error.item)
-            itemLine(json, items[*error.item].name, "refused", en::Text(error.error, romName),
+            itemLine(json, items[*error.item].name, "refused", Text(language, error.error, romName),
                      items[*error.item].paletteOnly);
         json.close(']');
         if (error.misshapen.empty()) {
-            const std::string text = en::Text(error.error, romName);
+            const std::string text = Text(language, error.error, romName);
             return refuse(error.item ? items[*error.item].name + ": " + text : text, false);
         }
         const size_t n = error.misshapen.size();
+        if (language == Language::German)
+            return refuse(std::to_string(n) + (n == 1 ? " Bild passt" : " Bilder passen") +
+                              " nicht in " + (n == 1 ? "seinen Platz" : "ihre Plätze") +
+                              ", wie oben genannt. Es wurde nichts geschrieben." +
+                              (unownFront ? " Die Unown-Frontbilder nehmen eine neue Größe nur alle 26 zusammen an, "
+                                            "in einer Form."
+                                          : ""),
+                          shapeOnly);
         return refuse(std::to_string(n) + (n == 1 ? " picture" : " pictures") + " cannot go into " +
                           (n == 1 ? "its slot" : "their slots") + " as named above. Nothing was written." +
                           (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""),
@@ -444,7 +448,7 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
         patches.push_back(std::move(*checksum));
     auto bytes = rom::ApplyPatches(rom, patches);
     if (!bytes)
-        return refuse(en::Text(bytes.error(), romName), false);
+        return refuse(Text(language, bytes.error(), romName), false);
 
     std::vector<const rom::BatchStep*> steps;
     for (const rom::BatchStep& step : planned->steps)
@@ -454,26 +458,34 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
     json.key("items").open('[');
     for (const rom::BatchStep* step : steps) {
         const rom::BatchItem& item = items[step->item];
-        itemLine(json, item.name, outcomeWord(step->outcome), en::Text(*step, items), item.paletteOnly);
+        itemLine(json, item.name, outcomeWord(step->outcome), Text(language, *step, items), item.paletteOnly);
         if (step->outcome != rom::BatchOutcome::Unchanged && step->outcome != rom::BatchOutcome::SameAs)
             ++(item.paletteOnly ? palettes : pictures);
     }
     json.close(']');
     std::vector<std::string> notes;
     for (const rom::BatchNote& note : planned->notes)
-        notes.push_back("note: " + (note.note.kind == NoteKind::PaletteShared ? "" : items[note.item].name + ": ") +
-                        en::Text(note.note));
+        notes.push_back((language == Language::German ? "Hinweis: " : "note: ") +
+                        (note.note.kind == NoteKind::PaletteShared ? "" : items[note.item].name + ": ") +
+                        Text(language, note.note));
     lines(json, "notes", notes);
     const std::span<const uint8_t> before = rom.bytes();
     int64_t changedBytes = 0;
     for (size_t i = 0; i < bytes->size(); ++i)
         changedBytes += i >= before.size() || (*bytes)[i] != before[i];
     json.key("ok").value(true);
-    json.key("summary").value(std::to_string(planned->changed) + " of " + std::to_string(items.size()) +
-                              (layout.pack ? " files " : " pictures ") + "changed; free bytes (runs of " +
-                              std::to_string(rom::kCountedRunBytes) + " and more) " +
-                              std::to_string(planned->freeBefore) + " before, " + std::to_string(planned->freeAfter) +
-                              " after");
+    const std::string changedOf = std::to_string(planned->changed) + (language == Language::German ? " von " : " of ") +
+                                  std::to_string(items.size());
+    const std::string freeBytes = std::to_string(planned->freeBefore) +
+                                  (language == Language::German ? " vorher, " : " before, ") +
+                                  std::to_string(planned->freeAfter) +
+                                  (language == Language::German ? " nachher" : " after");
+    const std::string runs = std::to_string(rom::kCountedRunBytes);
+    json.key("summary").value(language == Language::German
+                                  ? changedOf + (layout.pack ? " Dateien" : " Bildern") +
+                                        " geändert; freie Bytes (Bereiche ab " + runs + ") " + freeBytes
+                                  : changedOf + (layout.pack ? " files" : " pictures") +
+                                        " changed; free bytes (runs of " + runs + " and more) " + freeBytes);
     json.key("changed").value(static_cast<int64_t>(planned->changed));
     json.key("total").value(static_cast<int64_t>(items.size()));
     json.key("pictures").value(pictures).key("palettes").value(palettes);
@@ -486,11 +498,11 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
 }
 
 std::expected<std::string, std::string> SpaceMapJson(const rom::RomImage& rom, const std::string& romName,
-                                                     int64_t minRun)
+                                                     int64_t minRun, Language language)
 {
     auto map = rom::MapSpace(rom, minRun);
     if (!map)
-        return std::unexpected(en::Text(map.error(), romName));
+        return std::unexpected(Text(language, map.error(), romName));
     // The slots (in orv_slots' order) whose complete picture starts in each bank.
     std::map<int64_t, std::vector<int64_t>> slotsOf;
     const auto& slots = rom::AllPictureSlots();

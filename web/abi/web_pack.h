@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "rom_image.h"
+#include "web_text.h"
 #include "web_insert.h"
 
 namespace orv::web {
@@ -46,11 +47,11 @@ struct FolderPlan {
 // entries that lack what NeedsOfFolder asked for.
 std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>& entries, const rom::RomImage& rom,
                                                   const std::string& romName, const std::string& folderName,
-                                                  bool anyShape);
+                                                  bool anyShape, Language language = Language::English);
 
 // The space map as JSON (see orv_space_map); an error names the ROM.
 std::expected<std::string, std::string> SpaceMapJson(const rom::RomImage& rom, const std::string& romName,
-                                                     int64_t minRun);
+                                                     int64_t minRun, Language language = Language::English);
 
 // extract-all's files as orv_web.h's record buffer (see orv_extract_files).
 std::vector<uint8_t> ExtractFiles(const rom::RomImage& rom, const std::string& romName, bool pack);

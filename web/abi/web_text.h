@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "error.h"
 #include "messages_de.h"
@@ -26,6 +27,26 @@ inline std::string Text(Language language, const Error& error, std::string_view 
 inline std::string Text(Language language, const rom::PalFileError& error, std::string_view path)
 {
     return language == Language::German ? de::Text(error, path) : en::Text(error, path);
+}
+
+inline std::string Text(Language language, const Note& note)
+{
+    return language == Language::German ? de::Text(note) : en::Text(note);
+}
+
+inline std::string Text(Language language, const rom::PackSkipped& skipped, rom::GameVersion version)
+{
+    return language == Language::German ? de::Text(skipped, version) : en::Text(skipped, version);
+}
+
+inline std::string Text(Language language, const rom::PackIgnored& ignored)
+{
+    return language == Language::German ? de::Text(ignored) : en::Text(ignored);
+}
+
+inline std::string Text(Language language, const rom::BatchStep& step, const std::vector<rom::BatchItem>& items)
+{
+    return language == Language::German ? de::Text(step, items) : en::Text(step, items);
 }
 
 // A refusal says that the ROM is unchanged, as the command line's do.

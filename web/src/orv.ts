@@ -224,9 +224,10 @@ interface Exports {
   orv_folder_needs(rom: number, size: number, folder: number, folderSize: number, read: number, capacity: number,
     layout: number): number;
   orv_folder_plan(rom: number, size: number, romName: number, folderName: number, folder: number, folderSize: number,
-    anyShape: number, newRom: number, newRomCapacity: number, report: number, capacity: number, needed: number): number;
-  orv_space_map(rom: number, size: number, romName: number, minRun: number, json: number, capacity: number,
+    anyShape: number, newRom: number, newRomCapacity: number, language: number, report: number, capacity: number,
     needed: number): number;
+  orv_space_map(rom: number, size: number, romName: number, minRun: number, language: number, json: number,
+    capacity: number, needed: number): number;
   orv_extract_files(rom: number, size: number, romName: number, layout: number, out: number, capacity: number,
     needed: number): number;
 }
@@ -659,7 +660,7 @@ export class Rom implements HeldRom {
         const report = c.alloc(capacity);
         try {
           const status = c.exports.orv_folder_plan(this.pointer, this.size, names[0], names[1], folder, buffer.length,
-            options.anyShape ? 1 : 0, newRom, this.size, report, capacity, needed);
+            options.anyShape ? 1 : 0, newRom, this.size, c.languageCode, report, capacity, needed);
           if (status === BUFFER_SMALL) {
             capacity = c.view().getUint32(needed, true);
             continue;
@@ -688,7 +689,8 @@ export class Rom implements HeldRom {
       for (;;) {
         const json = c.alloc(capacity);
         try {
-          const status = c.exports.orv_space_map(this.pointer, this.size, name, minRun, json, capacity, needed);
+          const status = c.exports.orv_space_map(this.pointer, this.size, name, minRun, c.languageCode, json, capacity,
+            needed);
           if (status === BUFFER_SMALL) {
             capacity = c.view().getUint32(needed, true);
             continue;

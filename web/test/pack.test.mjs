@@ -91,6 +91,27 @@ describe('a picture folder planned', () => {
     plan.rom.free();
   });
 
+  it('speaks German when asked, with the same bytes and facts', () => {
+    const { entries } = readFolder(held, join(work.dir, 'pack'));
+    const english = held.planFolder(entries, 'pack');
+    core.language = 'de';
+    try {
+      const german = held.planFolder(entries, 'pack');
+      assert.ok(Buffer.from(german.rom.bytes()).equals(Buffer.from(english.rom.bytes())));
+      const facts = (text) => (text.match(/0x[0-9A-F]+|&H[0-9A-F]+|\d+/g) ?? []).map((n) => Number(n.replace('&H', '0x')));
+      assert.deepEqual(german.report.items.map((item) => facts(item.text)),
+        english.report.items.map((item) => facts(item.text)));
+      assert.ok(german.report.items.some((item) => /^(an seiner Stelle ersetzt|verschoben von)/.test(item.text)));
+      assert.ok(german.report.unused.some((line) => line.endsWith('übergangen (nicht Teil des Aufbaus; 2 Dateien)')));
+      assert.match(german.report.summary, /^\d+ von \d+ Dateien geändert; freie Bytes \(Bereiche ab 64\) \d+ vorher, \d+ nachher$/);
+      assert.deepEqual(facts(german.report.summary), facts(english.report.summary));
+      german.rom.free();
+    } finally {
+      core.language = 'en';
+      english.rom.free();
+    }
+  });
+
   it('in the flat names, with an own file and ignored names, as insert-all', () => {
     cpSync(join(work.dir, 'extracted-flat'), join(work.dir, 'flat'), { recursive: true });
     put('flat/trainer-10.png', picture(56, [0, 1, 2, 3]));
