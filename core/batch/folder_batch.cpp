@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -19,28 +18,9 @@ namespace {
 constexpr std::array<std::string_view, 9> kReadable{".png", ".bmp", ".dib", ".gif", ".ico",
                                                     ".cur", ".bak", ".old", ".orv"};
 
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    std::ranges::transform(out, out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::vector<std::string_view> partsOf(std::string_view path)
-{
-    std::vector<std::string_view> parts;
-    for (std::string_view rest = path; !rest.empty();) {
-        const size_t slash = rest.find('/');
-        if (slash != 0)
-            parts.push_back(rest.substr(0, slash));
-        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
-    }
-    return parts;
-}
-
 bool isTop(std::string_view part)
 {
-    const std::string top = lower(part);
+    const std::string top = LowerAscii(part);
     return top == "pokemon" || top == "trainers";
 }
 
@@ -55,7 +35,7 @@ std::optional<std::string> PackRootIn(std::span<const std::string> paths)
             if (!path.starts_with(root))
                 return false;
             const std::string_view relative = std::string_view(path).substr(root.size());
-            const auto parts = partsOf(relative);
+            const auto parts = PathParts(relative);
             const size_t folders = relative.ends_with('/') ? parts.size() : parts.size() - 1;
             return !parts.empty() && folders >= 1 && isTop(parts[0]);
         });
@@ -69,10 +49,10 @@ std::optional<std::string> PackRootIn(std::span<const std::string> paths)
 
 bool PackFolderKnown(std::string_view relativeFolder)
 {
-    const auto parts = partsOf(relativeFolder);
+    const auto parts = PathParts(relativeFolder);
     if (parts.size() == 1)
         return isTop(parts[0]);
-    return parts.size() == 2 && lower(parts[0]) == "pokemon";
+    return parts.size() == 2 && LowerAscii(parts[0]) == "pokemon";
 }
 
 std::vector<ListedPath> PackListing(std::span<const std::string> paths, std::string_view root)
@@ -82,7 +62,7 @@ std::vector<ListedPath> PackListing(std::span<const std::string> paths, std::str
         if (!paths[i].starts_with(root))
             continue;
         const std::string_view relative = std::string_view(paths[i]).substr(root.size());
-        const auto parts = partsOf(relative);
+        const auto parts = PathParts(relative);
         if (parts.empty())
             continue;
         const bool folder = relative.ends_with('/');
@@ -123,7 +103,7 @@ FlatIndex IndexFlatFolder(std::span<const FlatEntry> entries)
         const std::string& name = entry->name;
         const size_t dot = name.rfind('.');
         const bool split = dot != std::string::npos && dot > 0;
-        const std::string extension = split ? lower(name.substr(dot)) : "";
+        const std::string extension = split ? LowerAscii(name.substr(dot)) : "";
         const auto named = byName.find(split ? name.substr(0, dot) : name);
         if (!entry->file || named == byName.end() || std::ranges::find(kReadable, extension) == kReadable.end()) {
             index.ignored.push_back(name);

@@ -1,7 +1,6 @@
 #include "pack_index.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -10,28 +9,9 @@ namespace orv::rom {
 
 namespace {
 
-std::vector<std::string_view> partsOf(std::string_view path)
-{
-    std::vector<std::string_view> parts;
-    for (std::string_view rest = path; !rest.empty();) {
-        const size_t slash = rest.find('/');
-        if (slash != 0)
-            parts.push_back(rest.substr(0, slash));
-        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
-    }
-    return parts;
-}
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    std::ranges::transform(out, out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 bool knownPokemonFolder(std::string_view name)
 {
-    const std::string folder = lower(name);
+    const std::string folder = LowerAscii(name);
     return std::ranges::find(kPackPokemonNameTable, folder) != kPackPokemonNameTable.end() ||
            std::ranges::find(kPackUnownNameTable, folder) != kPackUnownNameTable.end();
 }
@@ -45,7 +25,7 @@ struct IgnoredPlace {
 
 IgnoredPlace ignoredPlace(std::string_view path)
 {
-    const auto parts = partsOf(path);
+    const auto parts = PathParts(path);
     const bool folder = path.ends_with('/');
     const auto prefix = [&](size_t n) {
         std::string out;
@@ -55,7 +35,7 @@ IgnoredPlace ignoredPlace(std::string_view path)
     };
     if (parts.empty())
         return {std::string(path)};
-    const std::string top = lower(parts[0]);
+    const std::string top = LowerAscii(parts[0]);
     const size_t fileDepth = folder ? parts.size() + 1 : parts.size(); // parts of a file in that place
     if (fileDepth == 1)
         return {std::string(path)};
@@ -68,7 +48,7 @@ IgnoredPlace ignoredPlace(std::string_view path)
     if (!knownPokemonFolder(parts[1]))
         return {prefix(2)};
     if (fileDepth == 3 && !folder)
-        return {std::string(path), lower(parts[2])};
+        return {std::string(path), LowerAscii(parts[2])};
     return {prefix(3)};
 }
 
@@ -136,7 +116,7 @@ PackIndex IndexPack(std::span<const std::string> paths, GameVersion version)
     // wins, else the first in sorted order.
     std::map<std::tuple<int, int, PackFile>, std::string> found;
     std::vector<std::string> sorted(paths.begin(), paths.end());
-    std::ranges::sort(sorted, {}, [](const std::string& path) { return std::pair(path != lower(path), path); });
+    std::ranges::sort(sorted, {}, [](const std::string& path) { return std::pair(path != LowerAscii(path), path); });
     for (const std::string& path : sorted) {
         const auto entry = path.ends_with('/') ? std::nullopt : ParsePackPath(path);
         if (!entry) {

@@ -1,7 +1,6 @@
 #include "pack_layout.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -80,17 +79,31 @@ std::string PackPath(const PackEntry& entry)
     return {};
 }
 
-std::optional<PackEntry> ParsePackPath(std::string_view relative)
+std::vector<std::string_view> PathParts(std::string_view path)
 {
-    std::string lower(relative);
-    std::ranges::transform(lower, lower.begin(), [](unsigned char c) { return std::tolower(c); });
     std::vector<std::string_view> parts;
-    for (std::string_view rest = lower; !rest.empty();) {
+    for (std::string_view rest = path; !rest.empty();) {
         const size_t slash = rest.find('/');
         if (slash != 0)
             parts.push_back(rest.substr(0, slash));
         rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
     }
+    return parts;
+}
+
+std::string LowerAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::optional<PackEntry> ParsePackPath(std::string_view relative)
+{
+    const std::string lower = LowerAscii(relative);
+    const std::vector<std::string_view> parts = PathParts(lower);
     if (parts.size() == 2 && parts[0] == "trainers" && parts[1].ends_with(".png")) {
         const auto number = numberOf(kPackTrainerNameTable, parts[1].substr(0, parts[1].size() - 4));
         if (!number)

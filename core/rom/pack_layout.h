@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include <vector>
 
 #include "slot.h"
 
@@ -29,6 +30,11 @@ constexpr size_t kPackPokemonNames = 251, kPackUnownNames = 26, kPackTrainerName
 extern const std::array<std::string_view, kPackPokemonNames> kPackPokemonNameTable;
 extern const std::array<std::string_view, kPackUnownNames> kPackUnownNameTable;
 extern const std::array<std::string_view, kPackTrainerNames> kPackTrainerNameTable;
+
+// A path's parts between '/', empty ones left out: "a//b/" gives "a", "b".
+std::vector<std::string_view> PathParts(std::string_view path);
+// ASCII letters in lower case, every other byte as it is.
+std::string LowerAscii(std::string_view text);
 
 // "bulbasaur", "unown_a", "falkner"; empty for a number outside the table.
 std::string_view PackName(PackKind kind, int number);
