@@ -232,15 +232,23 @@ std::expected<PendingReplacement, IoError> PendingReplacement::write(const std::
 
     // The temporary is ours once it is locked and still has its name: a
     // cleanup in the moment between creating and locking it may have taken it.
-    int fd = -1;
+    int fd = -1, createError = 0;
     for (int attempt = 0; fd < 0; ++attempt) {
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');
-        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        {
+            // A stopping signal between creating the file and holding its
+            // name would leave it behind: it waits until both are done.
+            const StopSignalsHeld held;
+            fd = ::mkostemp(name.data(), O_CLOEXEC);
+            createError = errno;
+            if (fd >= 0) {
+                pending.temporary_.assign(name.data());
+                pending.slot_ = HoldTemporary(name.data());
+            }
+        }
         if (fd < 0)
-            return fail("create temporary");
-        pending.temporary_.assign(name.data());
-        pending.slot_ = HoldTemporary(name.data());
+            return fail("create temporary", createError);
         while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }
         pending.lockFd_ = ::dup(fd);
