@@ -1,5 +1,7 @@
 // Debian's Chromium, headless, driven by playwright-core, over build-web/
 // served on loopback.
+import { readFileSync } from 'node:fs';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 import { serve } from '../serve.mjs';
 import { webDir } from './fixtures.mjs';
@@ -30,9 +32,40 @@ export async function openBrowser() {
       await page.waitForSelector('body[data-ready]');
       return { page, errors };
     },
+    // A page with romFile opened, in whatever language, once its gallery shows.
+    async withRom(romFile, viewport, options) {
+      const opened = await this.page(viewport, options);
+      await opened.page.locator('#rom-input').setInputFiles(romFile);
+      await opened.page.locator('#gallery:not([hidden])').waitFor();
+      return opened;
+    },
     async close() {
       await browser.close();
       server.close();
     },
+  };
+}
+
+// What a button of the page gives as a download: its suggested name and bytes.
+export async function downloadOf(page, name) {
+  const [file] = await Promise.all([page.waitForEvent('download'),
+    page.getByRole('button', { name, exact: true }).click()]);
+  return { name: file.suggestedFilename(), bytes: new Uint8Array(readFileSync(await file.path())) };
+}
+
+// One browser for the tests of a file, opened before them and closed after
+// them; then cleanup runs.
+export function browserForTests(cleanup = () => {}) {
+  let browser;
+  before(async () => {
+    browser = await openBrowser();
+  });
+  after(async () => {
+    await browser?.close();
+    cleanup();
+  });
+  return {
+    page: (...args) => browser.page(...args),
+    withRom: (...args) => browser.withRom(...args),
   };
 }

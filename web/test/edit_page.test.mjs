@@ -3,19 +3,13 @@
 // palette and insert --name, refusals that change nothing.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, describe, it } from 'node:test';
-import { openBrowser } from './browser.mjs';
-import { cliPath, syntheticRom, tempDir } from './fixtures.mjs';
+import { describe, it } from 'node:test';
+import { browserForTests, downloadOf } from './browser.mjs';
+import { cliPath, workspace } from './fixtures.mjs';
 
-const work = tempDir();
-const rom = syntheticRom('E');
-const file = (name, bytes) => {
-  writeFileSync(join(work.dir, name), bytes);
-  return join(work.dir, name);
-};
-const romFile = file('synth.gbc', rom);
+const { work, rom, file, romFile } = workspace();
 const cli = (...args) => {
   const run = spawnSync(cliPath, args, { cwd: work.dir, encoding: 'utf8' });
   return { code: run.status, out: run.stdout, err: run.stderr.replace(/^orvista-cli: /, '').trim() };
@@ -31,29 +25,16 @@ function cliRom(...args) {
   return read('cli.gbc');
 }
 
-let browser;
-before(async () => {
-  browser = await openBrowser();
-});
-after(async () => {
-  await browser?.close();
-  work.remove();
-});
+const browser = browserForTests(work.remove);
 
 async function opened(slot, options) {
-  const german = options?.locale === 'de-DE';
-  const { page, errors } = await browser.page(undefined, options);
-  await page.getByLabel(german ? 'ROM-Datei' : 'ROM file').setInputFiles(romFile);
-  await page.getByRole('status').filter({ hasText: german ? 'synth.gbc geöffnet' : 'Opened synth.gbc' }).waitFor();
+  const { page, errors } = await browser.withRom(romFile, undefined, options);
   await page.getByRole('button', { name: slot, exact: true }).click();
   return { page, errors };
 }
 const changeList = (page) => page.getByRole('list', { name: 'Changes' }).getByRole('listitem').allTextContents();
 
-async function downloaded(page, name = 'Download ROM') {
-  const [download] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name }).click()]);
-  return { name: download.suggestedFilename(), bytes: new Uint8Array(readFileSync(await download.path())) };
-}
+const downloaded = (page, name = 'Download ROM') => downloadOf(page, name);
 
 // The colours drawn on a canvas, as 0xRRGGBB.
 const drawnColours = (locator) => locator.evaluate((canvas) => {

@@ -2,9 +2,9 @@
 // indexed), BMP (8 bits per pixel) and GIF encoders, a pattern of four
 // colours, and the standard synthetic ROM of tests/support.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join, resolve } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { deflateSync, inflateSync } from 'node:zlib';
 
 export const root = resolve(import.meta.dirname, '..', '..');
@@ -15,6 +15,20 @@ export const webDir = process.env.ORV_WEB_DIR ?? join(root, 'build-web');
 export function tempDir() {
   const dir = mkdtempSync(join(tmpdir(), 'orv-web-test-'));
   return { dir, remove: () => rmSync(dir, { recursive: true, force: true }) };
+}
+
+// A test file's folder with the synthetic ROM in it as synth.gbc; file()
+// puts more there (folders made as needed) and returns the path.
+export function workspace(language = 'E') {
+  const work = tempDir();
+  const rom = syntheticRom(language);
+  const file = (name, bytes) => {
+    const path = join(work.dir, name);
+    mkdirSync(dirname(path), { recursive: true });
+    writeFileSync(path, bytes);
+    return path;
+  };
+  return { work, rom, file, romFile: file('synth.gbc', rom) };
 }
 
 // The standard synthetic ROM (tests/support/synthetic_rom.h) as bytes.

@@ -2,21 +2,13 @@
 // changes not downloaded that is not dropped unasked: in headless Chromium,
 // through the accessible names, against the bytes downloaded.
 import assert from 'node:assert/strict';
-import { readFileSync, writeFileSync } from 'node:fs';
-import { join } from 'node:path';
-import { after, before, describe, it } from 'node:test';
-import { openBrowser } from './browser.mjs';
-import { pattern, png, syntheticRom, tempDir } from './fixtures.mjs';
+import { describe, it } from 'node:test';
+import { browserForTests, downloadOf } from './browser.mjs';
+import { pattern, png, syntheticRom, workspace } from './fixtures.mjs';
 import { loadModules } from './load.mjs';
 
 const [history] = await loadModules('history');
-const work = tempDir();
-const rom = syntheticRom('E');
-const file = (name, bytes) => {
-  writeFileSync(join(work.dir, name), bytes);
-  return join(work.dir, name);
-};
-const romFile = file('synth.gbc', rom);
+const { work, rom, file, romFile } = workspace();
 const colours = [0xffffff, 0xf8a000, 0x3050f8, 0x000000];
 const picture = (name, side, order) => file(name, png(side, side, pattern(side, side, order), colours));
 const same = (a, b) => Buffer.from(a).equals(Buffer.from(b));
@@ -67,27 +59,9 @@ describe('byte ranges of a change', () => {
   });
 });
 
-let browser;
-before(async () => {
-  browser = await openBrowser();
-});
-after(async () => {
-  await browser?.close();
-  work.remove();
-});
-
-async function opened(options) {
-  const { page, errors } = await browser.page(undefined, options);
-  await page.getByLabel(options?.locale === 'de-DE' ? 'ROM-Datei' : 'ROM file').setInputFiles(romFile);
-  await page.locator('body[data-ready]').waitFor();
-  await page.locator('#gallery:not([hidden])').waitFor();
-  return { page, errors };
-}
-
-async function downloaded(page, name = 'Download ROM') {
-  const [file] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name }).click()]);
-  return new Uint8Array(readFileSync(await file.path()));
-}
+const browser = browserForTests(work.remove);
+const opened = (options) => browser.withRom(romFile, undefined, options);
+const downloaded = async (page, name = 'Download ROM') => (await downloadOf(page, name)).bytes;
 
 async function replace(page, slot, file) {
   await page.getByRole('button', { name: slot, exact: true }).click();

@@ -3,22 +3,15 @@
 // insert-all, extract-all and space on the same ROM and folders.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { cpSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
-import { dirname, join } from 'node:path';
-import { after, before, describe, it } from 'node:test';
-import { openBrowser } from './browser.mjs';
-import { cliPath, pattern, png, readIndexedPng, syntheticRom, tempDir } from './fixtures.mjs';
+import { cpSync, readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { before, describe, it } from 'node:test';
+import { browserForTests, downloadOf } from './browser.mjs';
+import { cliPath, pattern, png, readIndexedPng, workspace } from './fixtures.mjs';
 import { listFolder, readZip } from './folder_fixtures.mjs';
 
-const work = tempDir();
-const rom = syntheticRom('E');
-writeFileSync(join(work.dir, 'synth.gbc'), rom);
-const romFile = join(work.dir, 'synth.gbc');
+const { work, rom, file: put, romFile } = workspace();
 const cli = (...args) => spawnSync(cliPath, args, { cwd: work.dir, encoding: 'utf8' });
-const put = (path, bytes) => {
-  mkdirSync(dirname(join(work.dir, path)), { recursive: true });
-  writeFileSync(join(work.dir, path), bytes);
-};
 const colours = [0xffffff, 0xf8a000, 0x3050f8, 0x000000];
 const picture = (side, order = [0, 2, 1, 3]) => png(side, side, pattern(side, side, order), colours);
 const same = (a, b) => Buffer.from(a).equals(Buffer.from(b));
@@ -32,9 +25,8 @@ function insertAll(dir) {
   return new Uint8Array(readFileSync(join(work.dir, copy)));
 }
 
-let browser;
-before(async () => {
-  browser = await openBrowser();
+const browser = browserForTests(work.remove);
+before(() => {
   assert.equal(cli('extract-all', 'synth.gbc', 'extracted-pret', '--layout', 'pret').status, 0);
   assert.equal(cli('extract-all', 'synth.gbc', 'extracted-flat').status, 0);
   // A pack in DIR/gfx: a Pokemon's front and back in new colours, a new shiny pair, something unknown.
@@ -45,22 +37,8 @@ before(async () => {
   put('pack/gfx/trainers/falkner.png', picture(56, [3, 1, 0, 2]));
   put('pack/gfx/egg/egg.png', picture(8));
 });
-after(async () => {
-  await browser?.close();
-  work.remove();
-});
-
-async function opened(viewport) {
-  const { page, errors } = await browser.page(viewport);
-  await page.getByLabel('ROM file').setInputFiles(romFile);
-  await page.getByRole('status').filter({ hasText: 'Opened synth.gbc' }).waitFor();
-  return { page, errors };
-}
-
-async function download(page, name) {
-  const [file] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name, exact: true }).click()]);
-  return { name: file.suggestedFilename(), bytes: new Uint8Array(readFileSync(await file.path())) };
-}
+const opened = (viewport) => browser.withRom(romFile, viewport);
+const download = downloadOf;
 
 const chooseFolder = (page, dir) => page.getByLabel('Picture folder', { exact: true }).setInputFiles(join(work.dir, dir));
 

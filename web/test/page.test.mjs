@@ -3,39 +3,21 @@
 // compare with orvista-cli.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, describe, it } from 'node:test';
-import { openBrowser } from './browser.mjs';
-import { applyBps, applyIps, cliPath, crc32, pattern, png, readIndexedPng, syntheticRom, tempDir } from './fixtures.mjs';
+import { describe, it } from 'node:test';
+import { browserForTests, downloadOf } from './browser.mjs';
+import { applyBps, applyIps, cliPath, crc32, pattern, png, readIndexedPng, workspace } from './fixtures.mjs';
 
-const work = tempDir();
-const rom = syntheticRom('E');
-const file = (name, bytes) => {
-  writeFileSync(join(work.dir, name), bytes);
-  return join(work.dir, name);
-};
-const romFile = file('synth.gbc', rom);
+const { work, rom, file, romFile } = workspace();
 const cli = (...args) => spawnSync(cliPath, args, { cwd: work.dir, encoding: 'utf8' });
 const SLOT_NAME = /^(Pokemon \d+ (front|back)|Unown \d+ (front|back)|Trainer \d+)$/;
 const colours = [0xffffff, 0xf8a000, 0x3050f8, 0x000000];
 const pictureFile = (name, side) => file(name, png(side, side, pattern(side, side, [0, 2, 1, 3]), colours));
 
-let browser;
-before(async () => {
-  browser = await openBrowser();
-});
-after(async () => {
-  await browser?.close();
-  work.remove();
-});
+const browser = browserForTests(work.remove);
 
-async function opened(viewport) {
-  const { page, errors } = await browser.page(viewport);
-  await page.getByLabel('ROM file').setInputFiles(romFile);
-  await page.getByRole('status').filter({ hasText: 'Opened synth.gbc' }).waitFor();
-  return { page, errors };
-}
+const opened = (viewport) => browser.withRom(romFile, viewport);
 
 // The canvas of a gallery button as 0xRRGGBB words, rows from the top.
 const canvasPixels = (page, name) => page.getByRole('button', { name, exact: true }).locator('canvas')
@@ -45,10 +27,7 @@ const canvasPixels = (page, name) => page.getByRole('button', { name, exact: tru
       rgb: Array.from({ length: data.length / 4 }, (_, i) => data[4 * i] << 16 | data[4 * i + 1] << 8 | data[4 * i + 2]) };
   });
 
-async function download(page, name) {
-  const [file] = await Promise.all([page.waitForEvent('download'), page.getByRole('button', { name }).click()]);
-  return { name: file.suggestedFilename(), bytes: new Uint8Array(readFileSync(await file.path())) };
-}
+const download = downloadOf;
 
 describe('the page', () => {
   it('opens a ROM and shows every slot with its facts', async () => {
