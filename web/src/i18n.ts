@@ -334,9 +334,14 @@ export function t(key: TextKey, params: Params = {}): string {
     name in params ? String(params[name]) : whole);
 }
 
-// A number as the language writes it: 1,234 or 1.234.
+// A number as the language writes it: 1,234 or 1.234. One formatter per
+// language: toLocaleString makes a new one at every call.
+const numberFormats: Record<Language, Intl.NumberFormat> = {
+  en: new Intl.NumberFormat('en'),
+  de: new Intl.NumberFormat('de-DE'),
+};
 export function count(value: number): string {
-  return value.toLocaleString(current === 'de' ? 'de-DE' : 'en');
+  return numberFormats[current].format(value);
 }
 
 // A choice made on the page wins; else the first of the browser's languages
