@@ -371,6 +371,28 @@ export class OrvCore implements Core {
     return at;
   }
 
+  // Runs call(out, capacity, needed) with an output buffer, again with a
+  // larger one while it answers BUFFER_SMALL (the size it needs at needed);
+  // then done(status, out, capacity, needed), before the buffer is freed.
+  /** @internal */ withOutput<T>(capacity: number, call: (out: number, capacity: number, needed: number) => number,
+    done: (status: number, out: number, capacity: number, needed: number) => T): T {
+    const needed = this.alloc(4);
+    try {
+      for (;;) {
+        const out = this.alloc(capacity);
+        try {
+          const status = call(out, capacity, needed);
+          if (status !== BUFFER_SMALL) return done(status, out, capacity, needed);
+          capacity = this.view().getUint32(needed, true);
+        } finally {
+          this.free(out);
+        }
+      }
+    } finally {
+      this.free(needed);
+    }
+  }
+
   // Runs call(text, capacity) with a text buffer; a refusal throws its message.
   /** @internal */ withText<T>(call: (text: number, capacity: number) => number,
     done: (status: number, text: () => string) => T): T {
@@ -477,18 +499,11 @@ export class Rom implements HeldRom {
   pictures(first = 0, count = this.core.slotCount - first): (Shades | null)[] {
     const c = this.core;
     const layout = c.alloc(12 * count);
-    const needed = c.alloc(4);
-    let capacity = count * BOX_PIXELS;
     try {
-      for (;;) {
-        const out = c.alloc(capacity);
-        try {
-          const status = c.exports.orv_slot_shades(this.pointer, this.size, first, count, out, capacity, layout,
-            needed);
-          if (status === BUFFER_SMALL) {
-            capacity = c.view().getUint32(needed, true);
-            continue;
-          }
+      return c.withOutput(count * BOX_PIXELS,
+        (out, capacity, needed) => c.exports.orv_slot_shades(this.pointer, this.size, first, count, out, capacity,
+          layout, needed),
+        (status, out) => {
           check(status, 'orv_slot_shades');
           const v = c.view(), memory = c.u8();
           return Array.from({ length: count }, (_, i) => {
@@ -496,12 +511,9 @@ export class Rom implements HeldRom {
             const width = v.getInt32(layout + 12 * i + 4, true), height = v.getInt32(layout + 12 * i + 8, true);
             return width > 0 ? { width, height, shades: memory.slice(out + at, out + at + width * height) } : null;
           });
-        } finally {
-          c.free(out);
-        }
-      }
+        });
     } finally {
-      c.free(layout, needed);
+      c.free(layout);
     }
   }
 
@@ -543,32 +555,15 @@ export class Rom implements HeldRom {
   patch(format: PatchFormat, target: HeldRom): Uint8Array<ArrayBuffer> {
     if (!(target instanceof Rom)) throw new TypeError('the target is no ROM of this module');
     const c = this.core;
-    const sizeAt = c.alloc(4);
-    let capacity = target.size + 1024;
-    try {
-      for (;;) {
-        const out = c.alloc(capacity);
-        try {
-          const made = c.withText(
-            (text, cap) => c.exports.orv_make_patch(format === 'bps' ? 0 : 1, this.pointer, this.size, target.pointer,
-              target.size, out, capacity, sizeAt, c.languageCode, text, cap),
-            (status) => {
-              const size = c.view().getUint32(sizeAt, true);
-              if (status === BUFFER_SMALL) {
-                capacity = size;
-                return null;
-              }
-              check(status, 'orv_make_patch');
-              return c.u8().slice(out, out + size);
-            });
-          if (made) return made;
-        } finally {
-          c.free(out);
-        }
-      }
-    } finally {
-      c.free(sizeAt);
-    }
+    return c.withOutput(target.size + 1024,
+      (out, capacity, size) => c.withText(
+        (text, cap) => c.exports.orv_make_patch(format === 'bps' ? 0 : 1, this.pointer, this.size, target.pointer,
+          target.size, out, capacity, size, c.languageCode, text, cap),
+        (status) => status),
+      (status, out, _, size) => {
+        check(status, 'orv_make_patch');
+        return c.u8().slice(out, out + c.view().getUint32(size, true));
+      });
   }
 
   setPalette(slot: number, shiny: boolean, colours: readonly [number, number]): { rom: Rom; edit: Edit } {
@@ -651,50 +646,34 @@ export class Rom implements HeldRom {
     const folder = c.alloc(buffer.length);
     c.u8().set(buffer, folder);
     const names = [c.cString(this.fileName), c.cString(folderName)];
-    const needed = c.alloc(4);
     const newRom = c.alloc(this.size);
-    let capacity = 65536 + 512 * entries.length;
     let kept = false;
     try {
-      for (;;) {
-        const report = c.alloc(capacity);
-        try {
-          const status = c.exports.orv_folder_plan(this.pointer, this.size, names[0], names[1], folder, buffer.length,
-            options.anyShape ? 1 : 0, newRom, this.size, c.languageCode, report, capacity, needed);
-          if (status === BUFFER_SMALL) {
-            capacity = c.view().getUint32(needed, true);
-            continue;
-          }
+      return c.withOutput(65536 + 512 * entries.length,
+        (report, capacity, needed) => c.exports.orv_folder_plan(this.pointer, this.size, names[0], names[1], folder,
+          buffer.length, options.anyShape ? 1 : 0, newRom, this.size, c.languageCode, report, capacity, needed),
+        (status, report, capacity) => {
           if (status !== OK && status !== REFUSED) check(status, 'orv_folder_plan');
           const parsed = JSON.parse(c.text(report, capacity)) as Partial<FolderReport>;
           const result = { items: [], unused: [], notes: [], ...parsed } as FolderReport;
           if (status !== OK) return { report: result, rom: null };
           kept = true;
           return { report: result, rom: new Rom(c, newRom, this.size, this.fileName) };
-        } finally {
-          c.free(report);
-        }
-      }
+        });
     } finally {
-      c.free(folder, needed, ...names);
+      c.free(folder, ...names);
       if (!kept) c.free(newRom);
     }
   }
 
   spaceMap(minRun = 64): SpaceMap {
     const c = this.core;
-    const name = c.cString(this.fileName), needed = c.alloc(4);
-    let capacity = 1 << 16;
+    const name = c.cString(this.fileName);
     try {
-      for (;;) {
-        const json = c.alloc(capacity);
-        try {
-          const status = c.exports.orv_space_map(this.pointer, this.size, name, minRun, c.languageCode, json, capacity,
-            needed);
-          if (status === BUFFER_SMALL) {
-            capacity = c.view().getUint32(needed, true);
-            continue;
-          }
+      return c.withOutput(1 << 16,
+        (json, capacity, needed) => c.exports.orv_space_map(this.pointer, this.size, name, minRun, c.languageCode, json,
+          capacity, needed),
+        (status, json, capacity) => {
           if (status === REFUSED) throw new Refusal(c.text(json, capacity));
           check(status, 'orv_space_map');
           type Raw = Omit<SpaceMap, 'largest' | 'banks'> & { largest: [number, number] | null;
@@ -705,30 +684,21 @@ export class Rom implements HeldRom {
             largest: runOf(raw.largest),
             banks: raw.banks.map((b) => ({ ...b, largest: runOf(b.largest), runs: b.runs.map((r) => runOf(r)!) })),
           };
-        } finally {
-          c.free(json);
-        }
-      }
+        });
     } finally {
-      c.free(name, needed);
+      c.free(name);
     }
   }
 
   extractFiles(layout: ExtractLayout): ExtractedFile[] {
     const c = this.core;
-    const name = c.cString(this.fileName), needed = c.alloc(4);
-    let capacity = 4 << 20;
+    const name = c.cString(this.fileName);
     const decoder = new TextDecoder();
     try {
-      for (;;) {
-        const out = c.alloc(capacity);
-        try {
-          const status = c.exports.orv_extract_files(this.pointer, this.size, name, layout === 'pret' ? 1 : 0, out,
-            capacity, needed);
-          if (status === BUFFER_SMALL) {
-            capacity = c.view().getUint32(needed, true);
-            continue;
-          }
+      return c.withOutput(4 << 20,
+        (out, capacity, needed) => c.exports.orv_extract_files(this.pointer, this.size, name,
+          layout === 'pret' ? 1 : 0, out, capacity, needed),
+        (status, out) => {
           check(status, 'orv_extract_files');
           const v = c.view(), memory = c.u8();
           let at = out;
@@ -750,12 +720,9 @@ export class Rom implements HeldRom {
             else files.push({ type: 'skipped', path, why: decoder.decode(run()) });
           }
           return files;
-        } finally {
-          c.free(out);
-        }
-      }
+        });
     } finally {
-      c.free(name, needed);
+      c.free(name);
     }
   }
 }
