@@ -1,13 +1,13 @@
 // The JavaScript module over the wasm core, under node, against orvista-cli
 // on the same synthetic ROMs and pictures.
 import assert from 'node:assert/strict';
-import { execFileSync, spawnSync } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { readdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, describe, it } from 'node:test';
 import {
-  applyBps, applyIps, bmp, cliPath, crc32, gif, pattern, png, readIndexedPng, rgbaOf, syntheticRom, tempDir,
+  applyBps, applyIps, bmp, cliIn, cliPath, crc32, gif, pattern, png, readIndexedPng, rgbaOf, syntheticRom, tempDir,
 } from './fixtures.mjs';
 import { loadModules, wasmBytes } from './load.mjs';
 
@@ -16,11 +16,7 @@ const core = await orv.OrvCore.load(wasmBytes());
 const work = tempDir();
 after(() => work.remove());
 
-// orvista-cli in the work folder, so that messages name files as the page does.
-function cli(...args) {
-  const run = spawnSync(cliPath, args, { cwd: work.dir, encoding: 'utf8' });
-  return { code: run.status, out: run.stdout, err: run.stderr.replace(/^orvista-cli: /, '').trim() };
-}
+const cli = cliIn(work.dir);
 
 const put = (name, bytes) => {
   writeFileSync(join(work.dir, name), bytes);

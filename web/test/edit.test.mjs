@@ -2,11 +2,10 @@
 // orvista-cli palette and insert --name on the synthetic ROM, refusals in
 // English and German, and the ROM an edit starts from left as it was.
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, afterEach, describe, it } from 'node:test';
-import { cliPath, syntheticRom, tempDir } from './fixtures.mjs';
+import { cliIn, syntheticRom, tempDir } from './fixtures.mjs';
 import { loadModules, wasmBytes } from './load.mjs';
 
 const [orv, labels] = await loadModules('orv', 'labels');
@@ -17,10 +16,7 @@ afterEach(() => {
   core.language = 'en';
 });
 
-function cli(...args) {
-  const run = spawnSync(cliPath, args, { cwd: work.dir, encoding: 'utf8' });
-  return { code: run.status, out: run.stdout, err: run.stderr.replace(/^orvista-cli: /, '').trim() };
-}
+const cli = cliIn(work.dir);
 const put = (name, bytes) => {
   writeFileSync(join(work.dir, name), bytes);
   return name;

@@ -2,18 +2,14 @@
 // through their accessible names: the downloaded ROM against orvista-cli
 // palette and insert --name, refusals that change nothing.
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { describe, it } from 'node:test';
 import { browserForTests, downloadOf } from './browser.mjs';
-import { cliPath, workspace } from './fixtures.mjs';
+import { cliIn, workspace } from './fixtures.mjs';
 
 const { work, rom, file, romFile } = workspace();
-const cli = (...args) => {
-  const run = spawnSync(cliPath, args, { cwd: work.dir, encoding: 'utf8' });
-  return { code: run.status, out: run.stdout, err: run.stderr.replace(/^orvista-cli: /, '').trim() };
-};
+const cli = cliIn(work.dir);
 const read = (name) => new Uint8Array(readFileSync(join(work.dir, name)));
 const same = (a, b) => Buffer.from(a).equals(Buffer.from(b));
 const differences = (a, b) => a.reduce((list, byte, i) => (byte !== b[i] ? [...list, i] : list), []);

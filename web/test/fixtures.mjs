@@ -1,7 +1,7 @@
 // Picture files and ROMs made by code for the tests: PNG (true colour or
 // indexed), BMP (8 bits per pixel) and GIF encoders, a pattern of four
 // colours, and the standard synthetic ROM of tests/support.
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
@@ -11,6 +11,15 @@ export const root = resolve(import.meta.dirname, '..', '..');
 export const buildDir = process.env.ORV_BUILD_DIR ?? join(root, 'build');
 export const cliPath = join(buildDir, 'bin', 'orvista-cli');
 export const webDir = process.env.ORV_WEB_DIR ?? join(root, 'build-web');
+
+// orvista-cli run in dir, so that messages name files as the page does: its
+// exit code, output, and the message without the program's prefix.
+export function cliIn(dir) {
+  return (...args) => {
+    const run = spawnSync(cliPath, args, { cwd: dir, encoding: 'utf8' });
+    return { code: run.status, out: run.stdout, err: run.stderr.replace(/^orvista-cli: /, '').trim() };
+  };
+}
 
 export function tempDir() {
   const dir = mkdtempSync(join(tmpdir(), 'orv-web-test-'));
