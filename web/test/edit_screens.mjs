@@ -19,9 +19,7 @@ writeFileSync(demo, png(56, 56, demoPicture(2, 56), [0xffffff, 0xf8d030, 0xd0801
 const browser = await openBrowser();
 try {
   for (const [width, height] of [[1280, 800], [390, 844]]) {
-    const { page, errors } = await browser.page({ width, height });
-    await page.getByLabel('ROM file').setInputFiles(romFile);
-    await page.getByRole('status').filter({ hasText: 'Opened' }).waitFor();
+    const { page, errors } = await browser.withRom(romFile, { width, height });
     await page.getByRole('button', { name: 'Pokemon 25 front', exact: true }).click();
     await page.getByLabel('Replace picture').setInputFiles(demo);
     await page.getByRole('status').filter({ hasText: 'went into' }).waitFor();

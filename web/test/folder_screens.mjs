@@ -35,9 +35,7 @@ put('my-pack/gfx/egg/egg.png', shape(0, 16, 0xf8d030, 0xd08010));
 const browser = await openBrowser();
 try {
   for (const [width, height] of [[1280, 800], [390, 844]]) {
-    const { page, errors } = await browser.page({ width, height });
-    await page.getByLabel('ROM file').setInputFiles(romFile);
-    await page.getByRole('status').filter({ hasText: 'Opened' }).waitFor();
+    const { page, errors } = await browser.withRom(romFile, { width, height });
     await page.getByLabel('Picture folder', { exact: true }).setInputFiles(join(work.dir, 'my-pack'));
     await page.getByRole('status').filter({ hasText: 'would change' }).waitFor();
     await page.locator('#folders').scrollIntoViewIfNeeded();
