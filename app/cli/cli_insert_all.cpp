@@ -100,7 +100,7 @@ int InsertAll(const Args& args, Streams s)
         std::vector<std::string> ignored;
         items = readFolder(dir, change->rom(), ignored);
         for (const std::string& name : ignored)
-            unused.push_back(name + ": ignored (not named as extract-all names pictures)");
+            unused.push_back(name + ": " + en::FlatIgnoredText());
     }
     if (!items)
         return refused(items.error());
@@ -115,11 +115,8 @@ int InsertAll(const Args& args, Streams s)
             shapeOnly = shapeOnly && error.kind == ErrorKind::BadShape;
             unownFront = unownFront || rom::KindOf((*items)[i].slot) == rom::SlotKind::UnownFront;
         }
-        const size_t n = misshapen.size();
-        return refused(std::to_string(n) + (n == 1 ? " picture" : " pictures") + " cannot go into " +
-                       (n == 1 ? "its slot" : "their slots") + " as named above. Nothing was written." +
-                       (shapeOnly ? " " + AnyShapeHint() : std::string()) +
-                       (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""));
+        return refused(en::MisshapenBatchText(misshapen.size(), unownFront) +
+                       (shapeOnly ? " " + AnyShapeHint() : std::string()));
     }
     if (!plan) {
         const std::string text = en::Text(plan.error().error, romPath.string());

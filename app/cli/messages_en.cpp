@@ -369,6 +369,16 @@ std::string Text(const rom::PackIgnored& ignored)
            (ignored.files > 1 ? "; " + std::to_string(ignored.files) + " files" : std::string()) + ")";
 }
 
+std::string FlatIgnoredText() { return "ignored (not named as extract-all names pictures)"; }
+
+std::string MisshapenBatchText(size_t pictures, bool unownFront)
+{
+    const bool one = pictures == 1;
+    return std::to_string(pictures) + (one ? " picture" : " pictures") + " cannot go into " +
+           (one ? "its slot" : "their slots") + " as named above. Nothing was written." +
+           (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : "");
+}
+
 std::string CodecText(codec::Error error)
 {
     switch (error) {

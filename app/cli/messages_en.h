@@ -34,6 +34,11 @@ std::string Text(const rom::BatchStep& step, const std::vector<rom::BatchItem>& 
 // "ignored (not part of the layout; 3 files)".
 std::string Text(const rom::PackIgnored& ignored);
 
+// A file of a flat folder whose name is none extract-all writes, without the path.
+std::string FlatIgnoredText();
+// The refusal after a batch's misshapen pictures were named, one line each.
+std::string MisshapenBatchText(size_t pictures, bool unownFront);
+
 // A short description of a codec failure.
 std::string CodecText(codec::Error error);
 

@@ -376,6 +376,16 @@ std::string Text(const rom::PackIgnored& ignored)
            (ignored.files > 1 ? "; " + to_string(ignored.files) + " Dateien" : std::string()) + ")";
 }
 
+std::string FlatIgnoredText() { return "übergangen (nicht so benannt, wie extract-all Bilder benennt)"; }
+
+std::string MisshapenBatchText(size_t pictures, bool unownFront)
+{
+    const bool one = pictures == 1;
+    return to_string(pictures) + (one ? " Bild passt" : " Bilder passen") + " nicht in " +
+           (one ? "seinen Platz" : "ihre Plätze") + ", wie oben genannt. Es wurde nichts geschrieben." +
+           (unownFront ? " Die Unown-Frontbilder nehmen eine neue Größe nur alle 26 zusammen an, in einer Form." : "");
+}
+
 const char* PatchName(rom::PatchKind kind)
 {
     switch (kind) {

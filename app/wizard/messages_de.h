@@ -31,6 +31,10 @@ std::string Text(const rom::PackSkipped& skipped, rom::GameVersion version);
 std::string Text(const rom::BatchStep& step, const std::vector<rom::BatchItem>& items);
 // A file or folder a sprite pack's layout does not know, without the path.
 std::string Text(const rom::PackIgnored& ignored);
+// A file of a flat folder whose name is none extract-all writes, without the path.
+std::string FlatIgnoredText();
+// The refusal after a batch's misshapen pictures were named, one line each.
+std::string MisshapenBatchText(size_t pictures, bool unownFront);
 // How a patch of a change's list is named in reports: "Bilddaten", ...
 const char* PatchName(rom::PatchKind kind);
 

@@ -210,9 +210,7 @@ std::expected<Batch, Problem> flatBatch(const std::vector<FolderEntry>& entries,
     rom::FlatIndex index = rom::IndexFlatFolder(flat.names);
     Batch batch;
     for (const std::string& name : index.ignored)
-        batch.unused.push_back(name + (language == Language::German
-                                           ? ": übergangen (nicht so benannt, wie extract-all Bilder benennt)"
-                                           : ": ignored (not named as extract-all names pictures)"));
+        batch.unused.push_back(name + ": " + FlatIgnoredText(language));
     for (const rom::FlatFileUse& use : index.used) {
         const FolderEntry& e = entries[flat.fileEntry.at(use.name)];
         const std::string shown = shownName(folderName, e.path);
@@ -428,19 +426,7 @@ std::expected<FolderPlan, std::string> PlanFolder(const std::vector<FolderEntry>
             const std::string text = Text(language, error.error, romName);
             return refuse(error.item ? items[*error.item].name + ": " + text : text, false);
         }
-        const size_t n = error.misshapen.size();
-        if (language == Language::German)
-            return refuse(std::to_string(n) + (n == 1 ? " Bild passt" : " Bilder passen") +
-                              " nicht in " + (n == 1 ? "seinen Platz" : "ihre Plätze") +
-                              ", wie oben genannt. Es wurde nichts geschrieben." +
-                              (unownFront ? " Die Unown-Frontbilder nehmen eine neue Größe nur alle 26 zusammen an, "
-                                            "in einer Form."
-                                          : ""),
-                          shapeOnly);
-        return refuse(std::to_string(n) + (n == 1 ? " picture" : " pictures") + " cannot go into " +
-                          (n == 1 ? "its slot" : "their slots") + " as named above. Nothing was written." +
-                          (unownFront ? " The Unown fronts take a new size only all 26 together, in one shape." : ""),
-                      shapeOnly);
+        return refuse(MisshapenBatchText(language, error.misshapen.size(), unownFront), shapeOnly);
     }
 
     std::vector<rom::BytePatch> patches = planned->patches;

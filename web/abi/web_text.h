@@ -49,6 +49,17 @@ inline std::string Text(Language language, const rom::BatchStep& step, const std
     return language == Language::German ? de::Text(step, items) : en::Text(step, items);
 }
 
+inline std::string FlatIgnoredText(Language language)
+{
+    return language == Language::German ? de::FlatIgnoredText() : en::FlatIgnoredText();
+}
+
+inline std::string MisshapenBatchText(Language language, size_t pictures, bool unownFront)
+{
+    return language == Language::German ? de::MisshapenBatchText(pictures, unownFront)
+                                        : en::MisshapenBatchText(pictures, unownFront);
+}
+
 // A refusal says that the ROM is unchanged, as the command line's do.
 inline std::string Refused(Language language, std::string message)
 {
